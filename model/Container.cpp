@@ -1,0 +1,82 @@
+#include "Container.h"
+
+#include "File.h"
+#include "FileError.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Reads grow from one page to a megabyte: a name near the start costs one small read,
+// a member at the end of a long directory a few large ones, never one call per unit.
+constexpr std::size_t FirstChunk = 4096;
+constexpr std::size_t LargestChunk = 1u << 20;
+static_assert(FirstChunk % ContainerUnitSize == 0 && LargestChunk % ContainerUnitSize == 0);
+
+bool IsNameUnit(const unsigned char* unit, std::size_t unitSize, std::string_view name)
+{
+    // Only the bytes actually read take part: a short last unit never matches on stale bytes.
+    if (name.size() + 1 > unitSize)
+        return false;
+    return std::memcmp(unit, name.data(), name.size()) == 0 && unit[name.size()] == 0;
+}
+
+std::uint32_t LoadLE32(const unsigned char* p)
+{
+    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
+           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
+{
+    std::vector<unsigned char> buffer;
+    std::uint64_t position = 0;
+    std::size_t chunk = FirstChunk;
+    for (;;) {
+        buffer.resize(chunk);
+        const std::size_t got = file.ReadAt(position, buffer.data(), chunk);
+        for (std::size_t at = 0; at < got; at += ContainerUnitSize) {
+            const std::size_t unitSize = std::min<std::size_t>(ContainerUnitSize, got - at);
+            if (!IsNameUnit(buffer.data() + at, unitSize, name))
+                continue;
+            const std::size_t offsetUnit = at + ContainerUnitSize;
+            if (offsetUnit + 4 <= got)
+                return LoadLE32(buffer.data() + offsetUnit);
+            // The offset unit lies past this chunk (or past the end of the file).
+            unsigned char bytes[4];
+            if (file.ReadAt(position + offsetUnit, bytes, sizeof bytes) < sizeof bytes)
+                return std::nullopt;
+            return LoadLE32(bytes);
+        }
+        if (got < chunk)
+            return std::nullopt;
+        position += got;
+        chunk = std::min(chunk * 2, LargestChunk);
+    }
+}
+
+std::string ReadSaveName(File& file)
+{
+    const auto offset = FindMember(file, "header.bin");
+    if (!offset)
+        return {};
+    char bytes[SaveNameLength] = {};
+    const std::size_t got = file.ReadAt(std::uint64_t{*offset} + SaveNameOffset, bytes, sizeof bytes);
+    const std::string_view read(bytes, got);
+    return std::string(read.substr(0, read.find('\0')));
+}
+
+std::optional<std::string> ReadSaveName(const std::filesystem::path& path)
+{
+    File file;
+    try {
+        file.Open(path, File::Share::Exclusive);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    return ReadSaveName(file);
+}

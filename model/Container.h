@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class File;
+
+// The saved-game container is examined as 16-byte units from file position 0. A unit
+// names member M when its bytes up to its first zero equal M and a zero; the unit after
+// the first such unit holds the member's offset in its first four bytes (little-endian).
+inline constexpr std::uint32_t ContainerUnitSize = 16;
+
+// Returns the offset held by the unit after the first name unit of the member, or nothing
+// when no name unit exists or the offset unit is shorter than four bytes.
+std::optional<std::uint32_t> FindMember(File& file, std::string_view name);
+
+// The saved game's name: the text in the 32 bytes at header.bin's offset + 288, up to the
+// first zero. Empty when there is no header.bin or those bytes lie past the end.
+inline constexpr std::uint32_t SaveNameOffset = 288;
+inline constexpr std::size_t SaveNameLength = 32;
+std::string ReadSaveName(File& file);
+
+// Opens the container exclusively, as the listing does; nothing when it cannot be opened
+// (missing, read-only, a folder, held by another program).
+std::optional<std::string> ReadSaveName(const std::filesystem::path& path);

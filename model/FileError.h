@@ -1,0 +1,20 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+// A failure of the platform file layer. what() is the operating system's own
+// message followed by the path, ready to be shown to the user as it stands.
+class FileError : public std::runtime_error {
+public:
+    FileError(const std::string& systemMessage, const std::filesystem::path& path);
+
+    // Builds the error from an errno value (POSIX) or a GetLastError() code (Windows).
+    static FileError FromSystemCode(int code, const std::filesystem::path& path);
+
+    const std::filesystem::path& Path() const noexcept { return path_; }
+
+private:
+    std::filesystem::path path_;
+};

@@ -1,0 +1,3 @@
+#include "GameFile.h"
+
+GameFile::~GameFile() = default; // File closes itself

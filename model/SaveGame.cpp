@@ -1,0 +1,502 @@
+#include "SaveGame.h"
+
+#include "Container.h"
+#include "MessageSink.h"
+#include "Wrapping.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+namespace WL = WindowLayout;
+namespace CL = CharacterLayout;
+namespace IL = InventoryLayout;
+namespace SE = SpellEffectLayout;
+
+namespace {
+
+void CheckIndex(int value, int first, int last, const char* what)
+{
+    if (value < first || value > last)
+        throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside " +
+                                std::to_string(first) + ".." + std::to_string(last));
+}
+
+} // namespace
+
+SaveGame::~SaveGame() = default;
+
+// --- Container and window ---
+
+bool SaveGame::Open(const std::filesystem::path& path)
+{
+    readSize_ = 0;
+    window_.clear();
+    file_.Open(path, File::Share::ReadWrite);
+
+    const auto offset = FindMember(file_, "party.bin");
+    if (offset) {
+        window_.assign(WL::WindowSize, 0);
+        const std::size_t got = file_.ReadAt(*offset, window_.data(), window_.size());
+        // Too short to hold the roster: nothing here could be edited safely.
+        if (got >= static_cast<std::size_t>(WL::MinimumWindowSize)) {
+            dataOffset_ = *offset;
+            readSize_ = got;
+            awardTable_.Fill();
+            itemTable_.Fill();
+            return true;
+        }
+        window_.clear();
+    }
+    MessageSink::Show(InvalidFileMessage);
+    return false;
+}
+
+void SaveGame::Save()
+{
+    if (readSize_ == 0)
+        return;
+    file_.WriteAt(dataOffset_, window_.data(), readSize_);
+}
+
+void SaveGame::Reload()
+{
+    if (readSize_ == 0)
+        return;
+    std::vector<std::uint8_t> fresh(WL::WindowSize, 0);
+    const std::size_t got = file_.ReadAt(dataOffset_, fresh.data(), fresh.size());
+    // A file that shrank underneath us keeps its old window rather than a truncated one.
+    if (got < static_cast<std::size_t>(WL::MinimumWindowSize))
+        return;
+    window_ = std::move(fresh);
+    readSize_ = got;
+}
+
+std::int64_t SaveGame::Read(int offset, int width) const
+{
+    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > window_.size())
+        throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
+    std::uint64_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = value << 8 | window_[static_cast<std::size_t>(offset + i)];
+    const int unused = 64 - 8 * width;
+    // Shift the sign bit to the top and back down: sign extension without overflow.
+    return static_cast<std::int64_t>(value << unused) >> unused;
+}
+
+void SaveGame::Write(int offset, int width, std::int64_t value)
+{
+    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > window_.size())
+        throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
+    auto bits = static_cast<std::uint64_t>(value);
+    for (int i = 0; i < width; ++i, bits >>= 8)
+        window_[static_cast<std::size_t>(offset + i)] = static_cast<std::uint8_t>(bits);
+}
+
+std::int64_t SaveGame::Now() const
+{
+    return Read(WL::PartyRecordOffset + WL::Time.Offset, WL::Time.Width);
+}
+
+std::int32_t SaveGame::CurrentYear() const
+{
+    return TicksToGameTime(Now()).year;
+}
+
+// --- Party block ---
+
+GameTime SaveGame::GetTime() const
+{
+    return TicksToGameTime(Now());
+}
+
+void SaveGame::SetTime(const GameTime& time)
+{
+    Write(WL::PartyRecordOffset + WL::Time.Offset, WL::Time.Width, GameTimeToTicks(time));
+}
+
+int SaveGame::GetFood() const
+{
+    return static_cast<int>(Read(WL::PartyRecordOffset + WL::Food.Offset, WL::Food.Width));
+}
+
+void SaveGame::SetFood(int value)
+{
+    Write(WL::PartyRecordOffset + WL::Food.Offset, WL::Food.Width, value);
+}
+
+int SaveGame::GetGold() const
+{
+    return static_cast<int>(Read(WL::PartyRecordOffset + WL::Gold.Offset, WL::Gold.Width));
+}
+
+void SaveGame::SetGold(int value)
+{
+    Write(WL::PartyRecordOffset + WL::Gold.Offset, WL::Gold.Width, value);
+}
+
+int SaveGame::GetBank() const
+{
+    return static_cast<int>(Read(WL::PartyRecordOffset + WL::Bank.Offset, WL::Bank.Width));
+}
+
+void SaveGame::SetBank(int value)
+{
+    Write(WL::PartyRecordOffset + WL::Bank.Offset, WL::Bank.Width, value);
+}
+
+// An expiry of 0, or one already past, reads as no effect at all.
+SpellEffectInfo SaveGame::ReadSpellEffect(int offset) const
+{
+    const std::int64_t expiry = Read(offset + SE::Expiry.Offset, SE::Expiry.Width);
+    const std::int64_t now = Now();
+    if (expiry == 0 || expiry < now)
+        return {};
+    SpellEffectInfo info;
+    info.duration = TicksToDuration(WrapSub64(expiry, now));
+    info.power = static_cast<int>(Read(offset + SE::Power.Offset, SE::Power.Width));
+    info.skill = static_cast<int>(Read(offset + SE::Skill.Offset, SE::Skill.Width));
+    info.caster = static_cast<int>(Read(offset + SE::Caster.Offset, SE::Caster.Width));
+    return info;
+}
+
+void SaveGame::WriteSpellEffect(int offset, const SpellEffectInfo& value, bool withCaster)
+{
+    Write(offset + SE::Expiry.Offset, SE::Expiry.Width, WrapAdd64(Now(), DurationToTicks(value.duration)));
+    Write(offset + SE::Power.Offset, SE::Power.Width, value.power);
+    Write(offset + SE::Skill.Offset, SE::Skill.Width, value.skill);
+    if (withCaster)
+        Write(offset + SE::Caster.Offset, SE::Caster.Width, value.caster);
+}
+
+SpellEffectInfo SaveGame::GetPartySpell(int k) const
+{
+    CheckIndex(k, 0, WL::PartySpellCount - 1, "party spell");
+    return ReadSpellEffect(WL::PartyRecordOffset + WL::PartySpellsOffset + k * SE::Size);
+}
+
+void SaveGame::SetPartySpell(int k, const SpellEffectInfo& value)
+{
+    CheckIndex(k, 0, WL::PartySpellCount - 1, "party spell");
+    WriteSpellEffect(WL::PartyRecordOffset + WL::PartySpellsOffset + k * SE::Size, value, true);
+}
+
+int SaveGame::GetPartyMember(int slot) const
+{
+    CheckIndex(slot, 1, WL::RosterSlotCount, "party slot");
+    return static_cast<int>(Read(WL::RosterOffset + (slot - 1) * WL::RosterSlotWidth, WL::RosterSlotWidth));
+}
+
+void SaveGame::SetPartyMember(int slot, int value)
+{
+    CheckIndex(slot, 1, WL::RosterSlotCount, "party slot");
+    Write(WL::RosterOffset + (slot - 1) * WL::RosterSlotWidth, WL::RosterSlotWidth, value);
+}
+
+void SaveGame::SetPartyMemberCount(int value)
+{
+    Write(WL::RosterOffset + WL::RosterCount.Offset, WL::RosterCount.Width, value);
+}
+
+// --- Character record ---
+
+int SaveGame::RecordOffset(int n)
+{
+    CheckIndex(n, 1, CL::CharacterCount, "character");
+    return CL::FirstRecord + (n - 1) * CL::RecordSize;
+}
+
+int SaveGame::ReadCharacter(int n, Field field) const
+{
+    return static_cast<int>(Read(RecordOffset(n) + field.Offset, field.Width));
+}
+
+void SaveGame::WriteCharacter(int n, Field field, int value)
+{
+    Write(RecordOffset(n) + field.Offset, field.Width, value);
+}
+
+int SaveGame::GetFace(int n) const
+{
+    return ReadCharacter(n, CL::Face);
+}
+
+void SaveGame::SetFace(int n, int value)
+{
+    WriteCharacter(n, CL::Face, value);
+    WriteCharacter(n, CL::SecondFace, value);
+}
+
+int SaveGame::GetLevel(int n) const
+{
+    return GetBaseLevel(n) + ReadCharacter(n, CL::LevelBonus);
+}
+
+void SaveGame::SetLevel(int n, int value)
+{
+    WriteCharacter(n, CL::LevelBonus, WrapSub32(value, GetBaseLevel(n)));
+}
+
+int SaveGame::GetBaseAge(int n) const
+{
+    return WrapSub32(CurrentYear(), ReadCharacter(n, CL::BirthYear));
+}
+
+void SaveGame::SetBaseAge(int n, int value)
+{
+    WriteCharacter(n, CL::BirthYear, WrapSub32(CurrentYear(), value));
+}
+
+int SaveGame::GetAge(int n) const
+{
+    return WrapAdd32(ReadCharacter(n, CL::AgeBonus), GetBaseAge(n));
+}
+
+void SaveGame::SetAge(int n, int value)
+{
+    WriteCharacter(n, CL::AgeBonus, WrapSub32(value, GetBaseAge(n)));
+}
+
+std::string_view SaveGame::ReadText(int offset, int width) const
+{
+    if (offset < 0 || static_cast<std::size_t>(offset) + width > window_.size())
+        throw std::out_of_range("text outside the open window");
+    const char* begin = reinterpret_cast<const char*>(window_.data() + offset);
+    return std::string_view(begin, std::find(begin, begin + width, '\0') - begin);
+}
+
+// Copies at most width - 1 bytes, fills the rest with zeros and ends with a zero byte.
+void SaveGame::WriteText(int offset, int width, std::string_view text)
+{
+    if (offset < 0 || static_cast<std::size_t>(offset) + width > window_.size())
+        throw std::out_of_range("text outside the open window");
+    const std::size_t limit = static_cast<std::size_t>(width) - 1;
+    const std::size_t length = std::min(std::min(text.size(), limit), text.find('\0'));
+    std::uint8_t* field = window_.data() + offset;
+    std::memcpy(field, text.data(), length);
+    std::memset(field + length, 0, static_cast<std::size_t>(width) - length);
+}
+
+std::string_view SaveGame::GetName(int n) const
+{
+    return ReadText(RecordOffset(n) + CL::Name.Offset, CL::Name.Width);
+}
+
+void SaveGame::SetName(int n, std::string_view text)
+{
+    WriteText(RecordOffset(n) + CL::Name.Offset, CL::Name.Width, text);
+}
+
+std::string_view SaveGame::GetDescription(int n) const
+{
+    return ReadText(RecordOffset(n) + CL::Description.Offset, CL::Description.Width);
+}
+
+void SaveGame::SetDescription(int n, std::string_view text)
+{
+    WriteText(RecordOffset(n) + CL::Description.Offset, CL::Description.Width, text);
+}
+
+int SaveGame::GetSkill(int n, int slot) const
+{
+    CheckIndex(slot, 0, CL::SkillSlotCount - 1, "skill slot");
+    if (slot == CL::UnusedSkillSlot)
+        throw std::out_of_range("skill slot 36 holds no skill");
+    return ReadCharacter(n, Field{CL::SkillsOffset + slot * CL::SkillWidth, CL::SkillWidth});
+}
+
+void SaveGame::SetSkill(int n, int slot, int word)
+{
+    CheckIndex(slot, 0, CL::SkillSlotCount - 1, "skill slot");
+    if (slot == CL::UnusedSkillSlot)
+        throw std::out_of_range("skill slot 36 holds no skill");
+    WriteCharacter(n, Field{CL::SkillsOffset + slot * CL::SkillWidth, CL::SkillWidth}, word);
+}
+
+int SaveGame::SpellGroupSize(int group)
+{
+    CheckIndex(group, 0, CL::SpellGroupCount - 1, "spell group");
+    return group < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize;
+}
+
+std::span<const std::uint8_t> SaveGame::GetSpellGroup(int n, int group) const
+{
+    const int size = SpellGroupSize(group);
+    const int offset = RecordOffset(n) + CL::SpellGroupsOffset + group * CL::SpellGroupSpacing;
+    Read(offset, 1); // bounds
+    return {window_.data() + offset, static_cast<std::size_t>(size)};
+}
+
+void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> bytes)
+{
+    const auto size = static_cast<std::size_t>(SpellGroupSize(group));
+    if (bytes.size() < size)
+        throw std::invalid_argument("a spell group needs " + std::to_string(size) + " flag bytes");
+    const int offset = RecordOffset(n) + CL::SpellGroupsOffset + group * CL::SpellGroupSpacing;
+    Read(offset, 1); // bounds
+    std::memcpy(window_.data() + offset, bytes.data(), size);
+}
+
+int SaveGame::GetAward(int n, int a) const
+{
+    if (a < 0 || a >= CL::AwardCount)
+        return -1;
+    const int byte = ReadCharacter(n, Field{CL::AwardsOffset + a / 8, 1}) & 0xFF;
+    return byte & (0x80 >> (a % 8));
+}
+
+void SaveGame::SetAward(int n, int a)
+{
+    if (a < 0 || a >= CL::AwardCount)
+        return;
+    const Field field{CL::AwardsOffset + a / 8, 1};
+    WriteCharacter(n, field, ReadCharacter(n, field) | (0x80 >> (a % 8)));
+}
+
+void SaveGame::ClearAward(int n, int a)
+{
+    if (a < 0 || a >= CL::AwardCount)
+        return;
+    const Field field{CL::AwardsOffset + a / 8, 1};
+    WriteCharacter(n, field, ReadCharacter(n, field) & ~(0x80 >> (a % 8)));
+}
+
+int SaveGame::GetCondition(int n, int k, GameDuration& duration) const
+{
+    CheckIndex(k, 0, CL::ConditionCount - 1, "condition");
+    const std::int64_t start = Read(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth);
+    if (start == 0)
+        return 0;
+    duration = TicksToDuration(WrapSub64(Now(), start));
+    return 1;
+}
+
+void SaveGame::SetCondition(int n, int k, int afflicted, const GameDuration& duration)
+{
+    CheckIndex(k, 0, CL::ConditionCount - 1, "condition");
+    const std::int64_t start = afflicted != 0 ? WrapSub64(Now(), DurationToTicks(duration)) : 0;
+    Write(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth, start);
+}
+
+ActiveSpellInfo SaveGame::GetActiveSpell(int n, int k) const
+{
+    CheckIndex(k, 0, CL::ActiveSpellCount - 1, "active spell");
+    const SpellEffectInfo info = ReadSpellEffect(RecordOffset(n) + CL::ActiveSpellsOffset + k * SE::Size);
+    return {info.duration, info.power, info.skill};
+}
+
+void SaveGame::SetActiveSpell(int n, int k, const ActiveSpellInfo& value)
+{
+    CheckIndex(k, 0, CL::ActiveSpellCount - 1, "active spell");
+    WriteSpellEffect(RecordOffset(n) + CL::ActiveSpellsOffset + k * SE::Size, {value.duration, value.power, value.skill, 0},
+                     false);
+}
+
+// --- Inventory ---
+
+int SaveGame::Cell(int n, int cell) const
+{
+    return ReadCharacter(n, Field{CL::InventoryGridOffset + cell * IL::CellWidth, IL::CellWidth});
+}
+
+void SaveGame::SetCell(int n, int cell, int value)
+{
+    WriteCharacter(n, Field{CL::InventoryGridOffset + cell * IL::CellWidth, IL::CellWidth}, value);
+}
+
+InventoryItem SaveGame::ReadEntry(int n, int entry) const
+{
+    const int offset = RecordOffset(n) + CL::InventoryEntriesOffset + (entry - 1) * IL::EntrySize;
+    InventoryItem item;
+    for (int w = 0; w < IL::WordCount; ++w)
+        item.*IL::ItemWords[w] = static_cast<std::int32_t>(Read(offset + 4 * w, 4));
+    return item;
+}
+
+void SaveGame::WriteEntry(int n, int entry, const InventoryItem& item)
+{
+    const int offset = RecordOffset(n) + CL::InventoryEntriesOffset + (entry - 1) * IL::EntrySize;
+    for (int w = 0; w < IL::WordCount; ++w)
+        Write(offset + 4 * w, 4, item.*IL::ItemWords[w]);
+}
+
+// Kinds without a usable size (the unnamed ones, numbers outside the table, a width or
+// height below 1 from a modified table) take a single cell, so nothing is ever left
+// pointing at a freed entry.
+ItemSize SaveGame::Footprint(int itemNumber) const
+{
+    const auto size = itemTable_.GetItemSize(itemNumber);
+    if (!size || size->Width < 1 || size->Height < 1)
+        return {1, 1};
+    return *size;
+}
+
+int SaveGame::GetInventoryCell(int n, int cell, InventoryItem& item) const
+{
+    RecordOffset(n);
+    if (cell < 0 || cell >= IL::CellCount) {
+        item.ItemNumber = 0;
+        return -1;
+    }
+    const int v = Cell(n, cell);
+    if (v <= 0 || v > IL::EntryCount) { // empty, covered, or no entry that exists
+        item.ItemNumber = 0;
+        return 0;
+    }
+    item = ReadEntry(n, v);
+    return 1;
+}
+
+int SaveGame::AddInventoryItem(int n, const InventoryItem& item)
+{
+    RecordOffset(n);
+    if (item.ItemNumber == 0)
+        return -1;
+    int entry = 0;
+    for (int k = 1; k <= IL::EntryCount && entry == 0; ++k)
+        if (ReadEntry(n, k).ItemNumber == 0)
+            entry = k;
+    if (entry == 0)
+        return -1;
+
+    const ItemSize size = Footprint(item.ItemNumber);
+    for (int anchor = 0; anchor < IL::CellCount; ++anchor) {
+        const int column = anchor % IL::Columns;
+        const int row = anchor / IL::Columns;
+        if (Cell(n, anchor) != 0 || column + size.Width > IL::Columns || row + size.Height > IL::Rows)
+            continue;
+        bool free = true;
+        for (int y = 0; y < size.Height && free; ++y)
+            for (int x = 0; x < size.Width && free; ++x)
+                free = Cell(n, anchor + x + IL::Columns * y) == 0;
+        if (!free)
+            continue;
+        WriteEntry(n, entry, item);
+        for (int y = 0; y < size.Height; ++y)
+            for (int x = 0; x < size.Width; ++x)
+                SetCell(n, anchor + x + IL::Columns * y, ~anchor);
+        SetCell(n, anchor, entry);
+        return anchor;
+    }
+    return -1;
+}
+
+void SaveGame::RemoveInventoryItem(int n, int cell)
+{
+    RecordOffset(n);
+    if (cell < 0 || cell >= IL::CellCount)
+        return;
+    const int entry = Cell(n, cell);
+    if (entry <= 0 || entry > IL::EntryCount)
+        return;
+    const int itemNumber = ReadEntry(n, entry).ItemNumber;
+    WriteEntry(n, entry, InventoryItem{});
+    const ItemSize size = Footprint(itemNumber);
+    // Clip to the grid: a rectangle never wraps into the next row or runs off the bottom.
+    const int width = std::min(size.Width, IL::Columns - cell % IL::Columns);
+    const int height = std::min(size.Height, IL::Rows - cell / IL::Columns);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            SetCell(n, cell + x + IL::Columns * y, 0);
+}

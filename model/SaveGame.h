@@ -1,0 +1,190 @@
+#pragma once
+
+#include "AwardTable.h"
+#include "CharacterLayout.h"
+#include "GameFile.h"
+#include "GameTime.h"
+#include "InventoryLayout.h"
+#include "ItemTable.h"
+#include "WindowLayout.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string_view>
+#include <vector>
+
+// What a party spell operation exchanges: the time left, power, skill and caster.
+struct SpellEffectInfo {
+    GameDuration duration;
+    int power = 0;
+    int skill = 0;
+    int caster = 0;
+
+    friend bool operator==(const SpellEffectInfo&, const SpellEffectInfo&) = default;
+};
+
+// The same for a spell in effect on one character, which has no caster.
+struct ActiveSpellInfo {
+    GameDuration duration;
+    int power = 0;
+    int skill = 0;
+
+    friend bool operator==(const ActiveSpellInfo&, const ActiveSpellInfo&) = default;
+};
+
+// The one open saved game. The window read from the container is its only state: every
+// getter reads it when called and every setter writes it at once; Save writes it back.
+// Character numbers are 1..50 (anything else throws std::out_of_range); getters
+// sign-extend, setters keep the low bits of their argument.
+class SaveGame : public GameFile {
+public:
+    static constexpr const char* InvalidFileMessage = "Invalid save game file.";
+
+    SaveGame() = default;
+    ~SaveGame() override;
+
+    // Throws FileError when the file cannot be opened or read; reports "Invalid save game
+    // file." and returns false when it holds no party.bin or too little data after it.
+    bool Open(const std::filesystem::path& path) override;
+    // Writes back exactly the bytes that were read, at the data offset.
+    void Save() override;
+    void Reload() override;
+
+    bool IsOpen() const noexcept { return readSize_ != 0; }
+    std::uint32_t GetDataOffset() const noexcept { return dataOffset_; }
+    std::size_t GetWindowSize() const noexcept { return readSize_; }
+    const ItemTable& GetItemTable() const noexcept { return itemTable_; }
+    const AwardTable& GetAwardTable() const noexcept { return awardTable_; }
+
+    // --- Party block and clock ---
+    GameTime GetTime() const;
+    void SetTime(const GameTime& time);
+    int GetFood() const;
+    void SetFood(int value);
+    int GetGold() const;
+    void SetGold(int value);
+    int GetBank() const;
+    void SetBank(int value);
+
+    // Party spell k in stored order (0..19).
+    SpellEffectInfo GetPartySpell(int k) const;
+    void SetPartySpell(int k, const SpellEffectInfo& value);
+#define VELKAR_X(name, k)                                                                                      \
+    SpellEffectInfo Get##name() const { return GetPartySpell(k); }                                            \
+    void Set##name(const SpellEffectInfo& value) { SetPartySpell(k, value); }
+    VELKAR_PARTY_SPELLS(VELKAR_X)
+#undef VELKAR_X
+
+    // Party slot 1..5: the 0-based character index, -1 when empty.
+    int GetPartyMember(int slot) const;
+    void SetPartyMember(int slot, int value);
+#define VELKAR_X(name, slot)                                                                                   \
+    int Get##name() const { return GetPartyMember(slot); }                                                    \
+    void Set##name(int value) { SetPartyMember(slot, value); }
+    VELKAR_PARTY_MEMBERS(VELKAR_X)
+#undef VELKAR_X
+    void SetPartyMemberCount(int value);
+
+    // --- Character record ---
+#define VELKAR_X(name, offset, width)                                                                          \
+    int Get##name(int n) const { return ReadCharacter(n, CharacterFields::name); }                            \
+    void Set##name(int n, int value) { WriteCharacter(n, CharacterFields::name, value); }
+    VELKAR_CHARACTER_FIELDS(VELKAR_X)
+#undef VELKAR_X
+
+    int GetFace(int n) const;
+    void SetFace(int n, int value); // also keeps the second copy of the portrait number
+    int GetLevel(int n) const;      // base level + level bonus
+    void SetLevel(int n, int value); // writes the bonus against the base level as it is now
+    int GetBaseAge(int n) const;    // current year - birth year
+    void SetBaseAge(int n, int value);
+    int GetAge(int n) const;        // age bonus + natural age
+    void SetAge(int n, int value);  // writes the bonus against the birth year as it is now
+
+    // Views into the window: valid while this object lives, and they follow later setters.
+    std::string_view GetName(int n) const;
+    void SetName(int n, std::string_view text);
+    std::string_view GetDescription(int n) const;
+    void SetDescription(int n, std::string_view text);
+
+    // Skill words by slot (0..38 except 36, which has no skill).
+    int GetSkill(int n, int slot) const;
+    void SetSkill(int n, int slot, int word);
+#define VELKAR_X(name, slot)                                                                                   \
+    int Get##name(int n) const { return GetSkill(n, slot); }                                                  \
+    void Set##name(int n, int word) { SetSkill(n, slot, word); }
+    VELKAR_SKILLS(VELKAR_X)
+#undef VELKAR_X
+
+    // Known-spell flag bytes of group g (0..11): 11 bytes, or 4 for the racial groups.
+    // The setter copies exactly that many bytes and throws std::invalid_argument on fewer.
+    static int SpellGroupSize(int group);
+    std::span<const std::uint8_t> GetSpellGroup(int n, int group) const;
+    void SetSpellGroup(int n, int group, std::span<const std::uint8_t> bytes);
+#define VELKAR_X(name, g)                                                                                      \
+    std::span<const std::uint8_t> Get##name(int n) const { return GetSpellGroup(n, g); }                      \
+    void Set##name(int n, std::span<const std::uint8_t> bytes) { SetSpellGroup(n, g, bytes); }
+    VELKAR_SPELL_GROUPS(VELKAR_X)
+#undef VELKAR_X
+
+    // The award's mask when held, 0 when not, -1 for award numbers outside 0..73.
+    int GetAward(int n, int a) const;
+    void SetAward(int n, int a);   // nothing for award numbers outside 0..73
+    void ClearAward(int n, int a);
+
+    // Condition k (0..17): returns 1 and the time elapsed since it began, or 0 leaving
+    // duration untouched when the character is free of it.
+    int GetCondition(int n, int k, GameDuration& duration) const;
+    void SetCondition(int n, int k, int afflicted, const GameDuration& duration);
+#define VELKAR_X(name, k)                                                                                      \
+    int Get##name(int n, GameDuration& duration) const { return GetCondition(n, k, duration); }              \
+    void Set##name(int n, int afflicted, const GameDuration& duration) { SetCondition(n, k, afflicted, duration); }
+    VELKAR_CONDITIONS(VELKAR_X)
+#undef VELKAR_X
+
+    // Spell k (0..26) in effect on the character.
+    ActiveSpellInfo GetActiveSpell(int n, int k) const;
+    void SetActiveSpell(int n, int k, const ActiveSpellInfo& value);
+#define VELKAR_X(name, k)                                                                                      \
+    ActiveSpellInfo Get##name(int n) const { return GetActiveSpell(n, k); }                                   \
+    void Set##name(int n, const ActiveSpellInfo& value) { SetActiveSpell(n, k, value); }
+    VELKAR_ACTIVE_SPELLS(VELKAR_X)
+#undef VELKAR_X
+
+    // --- Inventory ---
+    // -1 past the end of the grid (and for negative cells), 0 for an empty or covered
+    // cell (only item.ItemNumber is written, as 0), 1 with the entry copied for an anchor.
+    int GetInventoryCell(int n, int cell, InventoryItem& item) const;
+    // Stores the item in the lowest free entry at the first cell where it fits, row by row;
+    // returns that anchor cell, or -1 (nothing changed) when no entry or no room is left.
+    int AddInventoryItem(int n, const InventoryItem& item);
+    // Removes the item anchored at cell; any other cell is ignored.
+    void RemoveInventoryItem(int n, int cell);
+
+private:
+    static int RecordOffset(int n);
+    std::int64_t Read(int offset, int width) const;
+    void Write(int offset, int width, std::int64_t value);
+    int ReadCharacter(int n, Field field) const;
+    void WriteCharacter(int n, Field field, int value);
+    std::int64_t Now() const;
+    std::int32_t CurrentYear() const;
+
+    SpellEffectInfo ReadSpellEffect(int offset) const;
+    void WriteSpellEffect(int offset, const SpellEffectInfo& value, bool withCaster);
+    std::string_view ReadText(int offset, int width) const;
+    void WriteText(int offset, int width, std::string_view text);
+
+    int Cell(int n, int cell) const;
+    void SetCell(int n, int cell, int value);
+    InventoryItem ReadEntry(int n, int entry) const;
+    void WriteEntry(int n, int entry, const InventoryItem& item);
+    ItemSize Footprint(int itemNumber) const;
+
+    std::vector<std::uint8_t> window_;
+    AwardTable awardTable_;
+    ItemTable itemTable_;
+    std::uint32_t dataOffset_ = 0;
+    std::size_t readSize_ = 0; // bytes actually read; Save writes exactly these
+};

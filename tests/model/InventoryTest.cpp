@@ -1,0 +1,191 @@
+#include "SavedGameFixture.h"
+
+#include <set>
+
+namespace {
+
+constexpr int At(int n, int r)
+{
+    return 2832 + (n - 1) * 7464 + r;
+}
+constexpr int Cell(int n, int i)
+{
+    return At(n, 6156 + 4 * i);
+}
+constexpr int Entry(int n, int k)
+{
+    return At(n, 1152 + 36 * k);
+}
+
+// Item numbers with known sizes.
+constexpr int Longsword = 1;     // 1x5
+constexpr int Helm = 109;        // 1x1
+constexpr int Buckler = 104;     // 2x2
+constexpr int Chainmail = 90;    // 3x4
+constexpr int Sarcophagus = 612; // 14x4
+constexpr int Unnamed = 190;     // no size
+
+InventoryItem Item(int number, int charges = 0)
+{
+    InventoryItem item;
+    item.ItemNumber = number;
+    item.Charges = charges;
+    return item;
+}
+
+class InventoryTest : public SavedGameFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(Create(builder)); }
+    // Anchor cells in enumeration order, as the Inventory page walks them.
+    std::vector<std::pair<int, int>> Enumerate(int n)
+    {
+        std::vector<std::pair<int, int>> items;
+        InventoryItem item;
+        for (int cell = 0; save.GetInventoryCell(n, cell, item) != -1; ++cell)
+            if (item.ItemNumber != 0)
+                items.emplace_back(cell, item.ItemNumber);
+        return items;
+    }
+    SaveBuilder builder;
+};
+
+TEST_F(InventoryTest, ItemsFillTheGridRowByRowFromTheTopLeft)
+{
+    EXPECT_EQ(save.AddInventoryItem(1, Item(Longsword, 3)), 0);
+    EXPECT_EQ(save.AddInventoryItem(1, Item(Buckler)), 1);
+    save.Save();
+    EXPECT_EQ(FileValue(Cell(1, 0), 4), 1);
+    for (int c : {14, 28, 42, 56})
+        EXPECT_EQ(FileValue(Cell(1, c), 4), -1) << c;
+    EXPECT_EQ(FileValue(Cell(1, 1), 4), 2);
+    for (int c : {2, 15, 16})
+        EXPECT_EQ(FileValue(Cell(1, c), 4), -2) << c;
+    EXPECT_EQ(FileValue(Cell(1, 70), 4), 0);
+    EXPECT_EQ(FileValue(Entry(1, 1), 4), Longsword);
+    EXPECT_EQ(FileValue(Entry(1, 1) + 16, 4), 3);
+    EXPECT_EQ(FileValue(Entry(1, 2), 4), Buckler);
+
+    InventoryItem item = Item(999, 77);
+    EXPECT_EQ(save.GetInventoryCell(1, 0, item), 1);
+    EXPECT_EQ(item, Item(Longsword, 3));
+    item.Charges = 77;
+    EXPECT_EQ(save.GetInventoryCell(1, 14, item), 0) << "a covered cell";
+    EXPECT_EQ(item.ItemNumber, 0);
+    EXPECT_EQ(item.Charges, 77) << "only the item number is written";
+    EXPECT_EQ(save.GetInventoryCell(1, 125, item), 0);
+    EXPECT_EQ(save.GetInventoryCell(1, 126, item), -1);
+    EXPECT_EQ(save.GetInventoryCell(1, -1, item), -1);
+}
+
+TEST_F(InventoryTest, PlacementRespectsTheGridEdges)
+{
+    // Columns 0..10 of every row are taken, leaving a 3-column strip on the right.
+    SaveBuilder b;
+    for (int row = 0; row < 9; ++row)
+        for (int col = 0; col < 11; ++col)
+            b.Put(Cell(2, row * 14 + col), 4, -1);
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(save.AddInventoryItem(2, Item(Chainmail)), 11) << "3 wide fits at column 11";
+    EXPECT_EQ(save.AddInventoryItem(2, Item(Chainmail)), 4 * 14 + 11);
+    EXPECT_EQ(save.AddInventoryItem(2, Item(Buckler)), -1) << "only row 8 is left, too low for height 2";
+    EXPECT_EQ(save.AddInventoryItem(2, Item(Helm)), 8 * 14 + 11);
+
+    // The sarcophagus is as wide as the grid: only column 0.
+    EXPECT_EQ(save.AddInventoryItem(3, Item(Helm)), 0);
+    EXPECT_EQ(save.AddInventoryItem(3, Item(Sarcophagus)), 14);
+    EXPECT_EQ(save.AddInventoryItem(3, Item(Sarcophagus)), 5 * 14);
+    EXPECT_EQ(save.AddInventoryItem(3, Item(Sarcophagus)), -1);
+}
+
+TEST_F(InventoryTest, FullGridOrFullListChangesNothing)
+{
+    for (int i = 0; i < 126; ++i)
+        ASSERT_EQ(save.AddInventoryItem(4, Item(Helm)), i);
+    save.Save();
+    const auto before = FileBytes();
+    EXPECT_EQ(save.AddInventoryItem(4, Item(Helm)), -1);
+    save.Save();
+    EXPECT_EQ(FileBytes(), before);
+
+    // 138 entries in use with room in the grid: refused without looking at the grid.
+    SaveBuilder b;
+    for (int k = 1; k <= 138; ++k)
+        b.Put(Entry(5, k), 4, Helm);
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(save.AddInventoryItem(5, Item(Helm)), -1);
+    EXPECT_TRUE(SaveAndDiff().empty());
+}
+
+TEST_F(InventoryTest, RemovalFreesTheEntryAndItsCellsAndEntriesAreReused)
+{
+    ASSERT_EQ(save.AddInventoryItem(50, Item(Longsword)), 0);
+    ASSERT_EQ(save.AddInventoryItem(50, Item(Buckler)), 1);
+    save.RemoveInventoryItem(50, 14); // covered cell: nothing happens
+    save.RemoveInventoryItem(50, 126);
+    save.RemoveInventoryItem(50, -5);
+    EXPECT_EQ(Enumerate(50).size(), 2u);
+    save.RemoveInventoryItem(50, 0);
+    EXPECT_EQ(Enumerate(50), (std::vector<std::pair<int, int>>{{1, Buckler}}));
+    // The next item takes entry 1 again, wherever it lands.
+    EXPECT_EQ(save.AddInventoryItem(50, Item(Chainmail)), 3);
+    save.Save();
+    EXPECT_EQ(FileValue(Cell(50, 3), 4), 1);
+    EXPECT_EQ(FileValue(Entry(50, 1), 4), Chainmail);
+    for (int c : {0, 14, 28, 42, 56})
+        EXPECT_EQ(FileValue(Cell(50, c), 4), 0) << c;
+    save.RemoveInventoryItem(50, 1);
+    save.RemoveInventoryItem(50, 3);
+    EXPECT_TRUE(Enumerate(50).empty());
+    // Back to the builder's empty inventory, byte for byte.
+    for (int w : SaveAndDiff())
+        ADD_FAILURE() << "window byte " << w << " differs after removing everything";
+}
+
+TEST_F(InventoryTest, EnumerationIsInAnchorOrder)
+{
+    SaveBuilder b;
+    b.Put(Entry(1, 1), 4, Helm).Put(Cell(1, 30), 4, 1);
+    b.Put(Entry(1, 2), 4, Helm).Put(Cell(1, 3), 4, 2);
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(Enumerate(1), (std::vector<std::pair<int, int>>{{3, Helm}, {30, Helm}}));
+}
+
+TEST_F(InventoryTest, KindsWithoutASizeAndHostileGridsStayInsideTheGrid)
+{
+    // Unnamed kinds and item numbers outside the table take one cell.
+    EXPECT_EQ(save.AddInventoryItem(1, Item(Unnamed)), 0);
+    EXPECT_EQ(save.AddInventoryItem(1, Item(751)), 1);
+    EXPECT_EQ(save.AddInventoryItem(1, Item(-3)), 2);
+    EXPECT_EQ(save.AddInventoryItem(1, Item(0)), -1) << "item number 0 is a free entry";
+    save.RemoveInventoryItem(1, 1);
+    EXPECT_EQ(Enumerate(1), (std::vector<std::pair<int, int>>{{0, Unnamed}, {2, -3}}));
+
+    SaveBuilder b;
+    // A longsword anchored on the last row, and a sarcophagus in the last column: removal
+    // must clip to the grid, never wrap into the next row or run past the last cell.
+    b.Put(Entry(2, 1), 4, Longsword).Put(Cell(2, 8 * 14 + 5), 4, 1);
+    b.Put(Entry(2, 2), 4, Sarcophagus).Put(Cell(2, 13), 4, 2).Put(Cell(2, 14), 4, 99);
+    // Values above 138 are no anchors and not free; a grid value naming a free entry.
+    b.Put(Cell(2, 40), 4, 139).Put(Cell(2, 60), 4, 3);
+    b.Put(Cell(3, 0), 4, 139);
+    b.Put(At(2, 6660), 2, 0x5A5A); // the resistance right after the grid
+    ASSERT_TRUE(Create(b));
+    InventoryItem item;
+    EXPECT_EQ(save.GetInventoryCell(2, 40, item), 0);
+    save.RemoveInventoryItem(2, 40);
+    save.RemoveInventoryItem(2, 8 * 14 + 5);
+    save.RemoveInventoryItem(2, 13);
+    save.RemoveInventoryItem(2, 60); // entry 3 is free: its anchor cell is cleared
+    const auto changed = SaveAndDiff();
+    const std::set<int> changedSet(changed.begin(), changed.end());
+    EXPECT_FALSE(changedSet.count(Cell(2, 40))) << "139 is no anchor";
+    EXPECT_TRUE(changedSet.count(Cell(2, 8 * 14 + 5)));
+    EXPECT_TRUE(changedSet.count(Cell(2, 13)));
+    EXPECT_TRUE(changedSet.count(Cell(2, 60)));
+    EXPECT_FALSE(changedSet.count(Cell(2, 14))) << "no wrap into the next row";
+    for (int w : changed)
+        EXPECT_TRUE(w >= Entry(2, 1) && w < Cell(2, 126)) << "outside the inventory: " << w;
+    EXPECT_EQ(save.AddInventoryItem(3, Item(Helm)), 1) << "a cell holding 139 is not free";
+}
+
+} // namespace

@@ -1,0 +1,134 @@
+#include "SavedGameFixture.h"
+
+#include <limits>
+
+namespace {
+
+constexpr int TimeAt = 332;
+constexpr int PartySpellAt = 2504; // window offset of party spell 0
+constexpr int RosterAt = 376028;
+
+class PartyTest : public SavedGameFixture {
+protected:
+    void SetUp() override { ASSERT_TRUE(Create(builder)); }
+    SaveBuilder builder;
+};
+
+TEST_F(PartyTest, ClockFoodGoldAndBankSitInThePartyRecord)
+{
+    save.SetTime({13, 5, 3, 1, 1172});
+    EXPECT_EQ(save.GetTime(), (GameTime{13, 5, 3, 1, 1172}));
+    save.SetFood(-1);
+    save.SetGold(123456);
+    save.SetBank(0x7FFFFFFF);
+    const auto changed = SaveAndDiff();
+    EXPECT_EQ(FileValue(TimeAt, 8), 11628800);
+    EXPECT_EQ(FileValue(2136, 4), -1);
+    EXPECT_EQ(FileValue(2148, 4), 123456);
+    EXPECT_EQ(FileValue(2152, 4), 0x7FFFFFFF);
+    for (int w : changed)
+        EXPECT_TRUE((w >= TimeAt && w < TimeAt + 8) || (w >= 2136 && w < 2140) || (w >= 2148 && w < 2156)) << w;
+    EXPECT_EQ(save.GetFood(), -1);
+}
+
+TEST_F(PartyTest, PartySpellsReadTimeLeftAgainstTheClock)
+{
+    save.SetTime({0, 0, 0, 0, 1173});
+    const std::int64_t now = 123863040;
+    SpellEffectInfo fly{{1, 2, 3}, 7, 3, 3};
+    save.SetPartySpellFly(fly);
+    EXPECT_EQ(save.GetPartySpellFly(), fly);
+    const int entry = PartySpellAt + 16 * 7;
+    const auto changed = SaveAndDiff();
+    EXPECT_EQ(FileValue(entry, 8), now + 400128);
+    EXPECT_EQ(FileValue(entry + 8, 2), 7);
+    EXPECT_EQ(FileValue(entry + 10, 2), 3);
+    EXPECT_EQ(FileValue(2630, 2), 3) << "caster word of Fly";
+    for (int w : changed)
+        EXPECT_TRUE((w >= TimeAt && w < TimeAt + 8) || (w >= entry && w < entry + 12) || (w >= entry + 14 && w < entry + 16))
+            << "the word at entry offset 12 is never written: " << w;
+
+    // Moving the clock moves the time left; the expiry stays absolute.
+    save.SetTime({0, 0, 1, 0, 1173});
+    EXPECT_EQ(save.GetPartySpellFly(), (SpellEffectInfo{{0, 2, 3}, 7, 3, 3}));
+}
+
+TEST_F(PartyTest, AbsentAndExpiredEffectsReadAsZeros)
+{
+    const int haste = PartySpellAt + 16 * 8;
+    SaveBuilder b;
+    b.Put(haste, 8, 0).Put(haste + 8, 2, 9).Put(haste + 10, 2, 4).Put(haste + 14, 2, 5);          // expiry 0
+    const int heroism = PartySpellAt + 16 * 9;
+    b.Put(heroism, 8, GameTimeToTicks({9, 30, 11, 3, 1173}) - 1).Put(heroism + 8, 2, 9).Put(heroism + 14, 2, 2); // 1 tick ago
+    const int shield = PartySpellAt + 16 * 14;
+    b.Put(shield, 8, GameTimeToTicks({9, 30, 11, 3, 1173})).Put(shield + 8, 2, -3).Put(shield + 10, 2, 2).Put(shield + 14, 2, -1);
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(save.GetPartySpellHaste(), SpellEffectInfo{});
+    EXPECT_EQ(save.GetPartySpellHeroism(), SpellEffectInfo{});
+    EXPECT_EQ(save.GetPartySpellShield(), (SpellEffectInfo{{0, 0, 0}, -3, 2, -1})) << "expiry equal to now is in effect";
+
+    // A zero duration stores the current time, not 0.
+    save.SetPartySpellHaste({});
+    EXPECT_EQ(save.GetPartySpellHaste(), SpellEffectInfo{});
+    save.Save();
+    EXPECT_EQ(FileValue(haste, 8), GameTimeToTicks({9, 30, 11, 3, 1173}));
+}
+
+TEST_F(PartyTest, EverySpellHasItsOwnEntryInAlphabeticalOrder)
+{
+    // The generic entry k and the named operations address the same bytes.
+    const SpellEffectInfo one{{0, 1, 0}, 1, 1, 1};
+    save.SetPartySpellAirRes(one);
+    save.SetPartySpellWizardEye({{0, 2, 0}, 2, 2, 2});
+    EXPECT_EQ(save.GetPartySpell(0), one);
+    EXPECT_EQ(save.GetPartySpell(19).power, 2);
+    const auto changed = SaveAndDiff();
+    ASSERT_FALSE(changed.empty());
+    EXPECT_GE(changed.front(), PartySpellAt);
+    EXPECT_LT(changed.front(), PartySpellAt + 8);
+    EXPECT_EQ(changed.back(), PartySpellAt + 16 * 19 + 14);
+    EXPECT_THROW(save.GetPartySpell(20), std::out_of_range);
+    EXPECT_THROW(save.GetPartySpell(-1), std::out_of_range);
+}
+
+TEST_F(PartyTest, RosterSlotsAndCount)
+{
+    EXPECT_EQ(save.GetPartyMember1(), 0);
+    EXPECT_EQ(save.GetPartyMember5(), -1);
+    save.SetPartyMember2(-1);
+    save.SetPartyMember5(49);
+    save.SetPartyMemberCount(3);
+    EXPECT_EQ(save.GetPartyMember2(), -1);
+    EXPECT_EQ(save.GetPartyMember5(), 49);
+    const auto changed = SaveAndDiff();
+    EXPECT_EQ(FileValue(RosterAt + 4, 4), -1);
+    EXPECT_EQ(FileValue(RosterAt + 16, 4), 49);
+    EXPECT_EQ(FileValue(RosterAt + 20, 4), 3);
+    for (int w : changed)
+        EXPECT_TRUE(w >= RosterAt + 4 && w < RosterAt + 24) << w;
+}
+
+TEST_F(PartyTest, HostileClocksGiveDefinedResults)
+{
+    // Differences against extreme clocks wrap instead of overflowing (checked under UBSan).
+    for (const std::int64_t clock : {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()}) {
+        SaveBuilder b;
+        b.Put(TimeAt, 8, clock);
+        b.Put(PartySpellAt, 8, clock == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : 1);
+        ASSERT_TRUE(Create(b));
+        const SpellEffectInfo airRes = save.GetPartySpellAirRes();
+        if (clock == std::numeric_limits<std::int64_t>::max()) {
+            EXPECT_EQ(airRes, SpellEffectInfo{}) << "an expiry before now is absent";
+        }
+        save.SetPartySpellBodyRes({{10, 0, 0}, 1, 1, 1});
+        if (clock == std::numeric_limits<std::int64_t>::max()) {
+            EXPECT_EQ(save.GetPartySpellBodyRes(), SpellEffectInfo{}) << "the expiry wrapped below now";
+        } else {
+            EXPECT_EQ(save.GetPartySpellBodyRes().duration, (GameDuration{10, 0, 0}));
+        }
+        save.SetTime({0, 0, 0, 0, 1172});
+        EXPECT_EQ(save.GetTime(), (GameTime{0, 0, 0, 0, 1172}));
+    }
+}
+
+} // namespace

@@ -1,0 +1,126 @@
+#include "FileError.h"
+#include "SavedGameFixture.h"
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+
+namespace {
+
+using SaveGameFileTest = SavedGameFixture;
+
+TEST_F(SaveGameFileTest, OpenAndSaveLeaveTheFileByteForByte)
+{
+    ASSERT_TRUE(Create());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(save.GetDataOffset(), partyOffset);
+    EXPECT_EQ(save.GetWindowSize(), 400000u);
+    EXPECT_TRUE(save.GetItemTable().IsFilled());
+    EXPECT_TRUE(save.GetAwardTable().IsFilled());
+    EXPECT_GT(original.size(), partyOffset + 400000u + 100000u) << "the container runs well past the window";
+    EXPECT_TRUE(SaveAndDiff().empty());
+    save.Save();
+    EXPECT_EQ(FileBytes(), original);
+}
+
+TEST_F(SaveGameFileTest, AnEditChangesOnlyItsBytesAtTheStoredOffset)
+{
+    // A long directory moves party.bin's data; window byte 0 sits at the stored offset itself.
+    SaveBuilder builder;
+    for (int i = 0; i < 20; ++i)
+        builder.AddMemberBefore("map" + std::to_string(i) + ".odm", 1000 + 37 * i);
+    ASSERT_TRUE(Create(builder));
+    ASSERT_EQ(save.GetDataOffset(), builder.PartyOffset());
+    save.SetGold(0x11223344);
+    EXPECT_EQ(SaveAndDiff(), Range(2148, 2151)); // party record at 332, gold at +1816
+    EXPECT_EQ(FileValue(2148, 4), 0x11223344);
+}
+
+TEST_F(SaveGameFileTest, ContainersWithoutPartyBinAreRefused)
+{
+    for (const std::string& content : {std::string(), std::string("not a container at all"),
+                                      std::string(4096, '\0')}) {
+        messages.clear();
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
+        SaveGame other;
+        EXPECT_FALSE(other.Open(path));
+        EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."});
+        EXPECT_FALSE(other.IsOpen());
+        EXPECT_FALSE(other.GetItemTable().IsFilled()) << "a failed Open leaves the tables empty";
+        EXPECT_THROW(other.GetGold(), std::out_of_range);
+    }
+}
+
+TEST_F(SaveGameFileTest, TooLittleDataAfterTheOffsetIsRefused)
+{
+    // The roster ends at window byte 376051: one byte less and nothing can be edited safely.
+    SaveBuilder builder;
+    auto bytes = builder.Build();
+    bytes.resize(builder.PartyOffset() + 376051);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    EXPECT_FALSE(save.Open(path));
+    EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."});
+}
+
+TEST_F(SaveGameFileTest, AShortWindowWorksAndSaveNeverWritesPastWhatWasRead)
+{
+    SaveBuilder builder;
+    auto bytes = builder.Build();
+    bytes.resize(builder.PartyOffset() + 376052);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(save.Open(path));
+    EXPECT_EQ(save.GetWindowSize(), 376052u);
+    save.SetPartyMemberCount(5); // the last interpreted bytes
+    save.Save();
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    EXPECT_EQ(static_cast<std::size_t>(in.tellg()), bytes.size());
+    partyOffset = builder.PartyOffset();
+    EXPECT_EQ(FileValue(376048, 4), 5);
+}
+
+TEST_F(SaveGameFileTest, FileFailuresAreRaisedAsFileErrors)
+{
+    EXPECT_THROW(save.Open(dir / "missing.dod"), FileError);
+    std::filesystem::create_directory(dir / "folder.dod");
+    EXPECT_THROW(save.Open(dir / "folder.dod"), FileError);
+    EXPECT_TRUE(messages.empty()) << "file errors are not \"Invalid save game file.\"";
+}
+
+TEST_F(SaveGameFileTest, AFailedWriteThrowsAndKeepsTheWindow)
+{
+    ASSERT_TRUE(Create());
+    save.SetFood(0x01020304);
+    // A file size limit below the window makes the write fail, even for root.
+    struct rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tight = old;
+    tight.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    EXPECT_THROW(save.Save(), FileError);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(save.GetFood(), 0x01020304);
+    EXPECT_EQ(SaveAndDiff(), Range(2136, 2139)) << "the next Save writes it";
+}
+
+TEST_F(SaveGameFileTest, ReloadDiscardsEditsAndTheFileStaysShared)
+{
+    ASSERT_TRUE(Create());
+    const int food = save.GetFood();
+    save.SetFood(food + 1);
+    save.Reload();
+    EXPECT_EQ(save.GetFood(), food);
+
+    // The game may hold the file meanwhile: another program can open it for writing.
+    File other;
+    EXPECT_NO_THROW(other.Open(path, File::Share::ReadWrite));
+    const unsigned char seven[4] = {7, 0, 0, 0};
+    other.WriteAt(partyOffset + 2136, seven, sizeof seven);
+    save.Reload();
+    EXPECT_EQ(save.GetFood(), 7);
+}
+
+} // namespace

@@ -1,0 +1,250 @@
+#include "SaveBuilder.h"
+
+#include "CharacterLayout.h"
+#include "GameTime.h"
+#include "InventoryLayout.h"
+#include "WindowLayout.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <fstream>
+#include <stdexcept>
+
+namespace WL = WindowLayout;
+namespace CL = CharacterLayout;
+namespace IL = InventoryLayout;
+
+namespace {
+
+constexpr std::size_t DirectoryStart = 288; // member offsets count from here
+constexpr std::size_t EntrySize = 32;
+constexpr std::size_t NameSize = 16;
+constexpr std::uint32_t HeaderSize = 100;
+constexpr std::uint32_t DefaultPartySize = 380000; // the window runs on into the next member
+
+// Members after party.bin, as a played game carries them.
+const std::array<SaveBuilder::Member, 4> TrailingMembers{{
+    {"clock.bin", 40},
+    {"overlay.bin", 2048},
+    {"npcdata.bin", 90000},
+    {"d01.dlv", 61234},
+}};
+
+constexpr std::array<std::string_view, 50> CharacterNames{
+    "Ariel",    "Brom",     "Cedric",    "Dyrra",   "Elsin",     "Fenwick",  "Galmar",  "Hesta",
+    "Iolo",     "Jorra",    "Kestrel",   "Lunde",   "Maelis",    "Norrin",   "Oskar",   "Pell",
+    "Quill",    "Rhosyn",   "Sable",     "Tamsin",  "Ulric",     "Vesna",    "Wendel",  "Xara",
+    "Yorick",   "Zephyr",   "Ambrose",   "Brisa",   "Corvin",    "Delphine", "Emeric",  "Fiora",
+    "Gideon",   "Halcy",    "Isolde",    "Jasper",  "Kira",      "Leofric",  "Mira",    "Nestor",
+    "Odalys",   "Perrin",   "Rowena",    "Severin", "Thessaly",  "Urien",    "Valka",   "Wystan",
+    "Ysolde",   "Zarek",
+};
+
+class Noise {
+public:
+    explicit Noise(std::uint32_t seed) : state_(seed == 0 ? 1u : seed) {}
+    std::uint8_t Next()
+    {
+        state_ ^= state_ << 13;
+        state_ ^= state_ >> 17;
+        state_ ^= state_ << 5;
+        return static_cast<std::uint8_t>(state_ >> 11);
+    }
+
+private:
+    std::uint32_t state_;
+};
+
+void StoreLE(std::uint8_t* at, int width, std::int64_t value)
+{
+    auto bits = static_cast<std::uint64_t>(value);
+    for (int i = 0; i < width; ++i, bits >>= 8)
+        at[i] = static_cast<std::uint8_t>(bits);
+}
+
+} // namespace
+
+SaveBuilder::SaveBuilder(std::string saveName) : saveName_(std::move(saveName)), partySize_(DefaultPartySize) {}
+
+SaveBuilder& SaveBuilder::SetSaveName(std::string name)
+{
+    saveName_ = std::move(name);
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::AddMemberBefore(std::string name, std::uint32_t size)
+{
+    if (name.size() >= NameSize)
+        throw std::invalid_argument("member names hold at most 15 characters");
+    before_.push_back({std::move(name), size});
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::SetPartySize(std::uint32_t size)
+{
+    partySize_ = size;
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::SetSeed(std::uint32_t seed)
+{
+    seed_ = seed;
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::Put(int windowOffset, int width, std::int64_t value)
+{
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width));
+    StoreLE(bytes.data(), width, value);
+    patches_.push_back({windowOffset, std::move(bytes)});
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::PutBytes(int windowOffset, std::span<const std::uint8_t> bytes)
+{
+    patches_.push_back({windowOffset, {bytes.begin(), bytes.end()}});
+    return *this;
+}
+
+SaveBuilder& SaveBuilder::PutText(int windowOffset, std::string_view text)
+{
+    patches_.push_back({windowOffset, {text.begin(), text.end()}});
+    return *this;
+}
+
+int SaveBuilder::CharacterOffset(int n, int recordOffset)
+{
+    return CL::FirstRecord + (n - 1) * CL::RecordSize + recordOffset;
+}
+
+std::string_view SaveBuilder::DefaultCharacterName(int n)
+{
+    return CharacterNames.at(static_cast<std::size_t>(n - 1));
+}
+
+std::vector<SaveBuilder::Member> SaveBuilder::Directory() const
+{
+    std::vector<Member> members{{"header.bin", HeaderSize}};
+    members.insert(members.end(), before_.begin(), before_.end());
+    members.push_back({"party.bin", partySize_});
+    members.insert(members.end(), TrailingMembers.begin(), TrailingMembers.end());
+    return members;
+}
+
+std::uint32_t SaveBuilder::PartyOffset() const
+{
+    const auto members = Directory();
+    std::size_t data = members.size() * EntrySize; // relative to the directory start
+    for (const auto& m : members) {
+        if (m.Name == "party.bin")
+            return static_cast<std::uint32_t>(data); // window start = data - 288, seen from 0
+        data += m.Size;
+    }
+    throw std::logic_error("no party.bin");
+}
+
+std::vector<std::uint8_t> SaveBuilder::Build() const
+{
+    const auto members = Directory();
+    std::size_t total = DirectoryStart + members.size() * EntrySize;
+    for (const auto& m : members)
+        total += m.Size;
+    std::vector<std::uint8_t> image(total);
+
+    // Header region: a signature and a title, zero-padded; nothing reads it.
+    const std::string_view title = "LOD\0\0\0\0\0MMVIII save container";
+    std::memcpy(image.data(), title.data(), title.size());
+    StoreLE(image.data() + 256, 4, DirectoryStart);
+    StoreLE(image.data() + 260, 4, static_cast<std::int64_t>(members.size()));
+
+    Noise noise(seed_);
+    std::size_t data = DirectoryStart + members.size() * EntrySize;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        std::uint8_t* entry = image.data() + DirectoryStart + i * EntrySize;
+        std::memcpy(entry, members[i].Name.data(), members[i].Name.size());
+        StoreLE(entry + NameSize, 4, static_cast<std::int64_t>(data - DirectoryStart));
+        StoreLE(entry + NameSize + 4, 4, members[i].Size);
+        std::generate_n(image.begin() + static_cast<std::ptrdiff_t>(data), members[i].Size,
+                        [&] { return noise.Next(); });
+        if (members[i].Name == "header.bin") {
+            std::memset(image.data() + data, 0, 32);
+            std::memcpy(image.data() + data, saveName_.data(), std::min<std::size_t>(saveName_.size(), 32));
+        }
+        data += members[i].Size;
+    }
+
+    const std::size_t windowStart = PartyOffset();
+    if (windowStart + WL::WindowSize > image.size())
+        image.resize(windowStart + WL::WindowSize); // a short party.bin still gets a full window
+    FillDefaults(image, windowStart);
+    for (const auto& patch : patches_) {
+        const std::size_t at = windowStart + static_cast<std::size_t>(patch.Offset);
+        if (patch.Offset < 0 || at + patch.Bytes.size() > image.size())
+            throw std::out_of_range("patch outside the window");
+        std::copy(patch.Bytes.begin(), patch.Bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+    return image;
+}
+
+// Interpreted fields get plausible values; structured areas start empty and consistent.
+void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t windowStart) const
+{
+    std::uint8_t* window = image.data() + windowStart;
+    auto put = [&](int offset, int width, std::int64_t value) { StoreLE(window + offset, width, value); };
+    auto zero = [&](int offset, int size) { std::memset(window + offset, 0, static_cast<std::size_t>(size)); };
+
+    const int party = WL::PartyRecordOffset;
+    put(party + WL::Time.Offset, WL::Time.Width, GameTimeToTicks({9, 30, 11, 3, 1173}));
+    put(party + WL::Food.Offset, WL::Food.Width, 14);
+    put(party + WL::Gold.Offset, WL::Gold.Width, 2750);
+    put(party + WL::Bank.Offset, WL::Bank.Width, 500);
+    zero(party + WL::PartySpellsOffset, WL::PartySpellCount * SpellEffectLayout::Size);
+    for (int slot = 0; slot < WL::RosterSlotCount; ++slot)
+        put(WL::RosterOffset + slot * WL::RosterSlotWidth, WL::RosterSlotWidth, slot < 4 ? slot : -1);
+    put(WL::RosterOffset + WL::RosterCount.Offset, WL::RosterCount.Width, 4);
+
+    for (int n = 1; n <= CL::CharacterCount; ++n) {
+        const int r = CharacterOffset(n, 0);
+        zero(r + CL::ConditionsOffset, CL::ConditionCount * CL::ConditionWidth);
+        zero(r + CL::Name.Offset, CL::Name.Width + CL::Description.Width);
+        std::memcpy(window + r + CL::Name.Offset, CharacterNames[static_cast<std::size_t>(n - 1)].data(),
+                    CharacterNames[static_cast<std::size_t>(n - 1)].size());
+        put(r + CL::Class.Offset, 1, (n - 1) % 16);
+        put(r + CL::Face.Offset, 1, (n - 1) % 28);
+        put(r + CL::SecondFace.Offset, 4, (n - 1) % 28);
+        namespace CF = CharacterFields;
+        int stat = 0;
+        for (Field f : {CF::Might, CF::Intelligence, CF::Perception, CF::Endurance, CF::Speed, CF::Accuracy, CF::Luck})
+            put(r + f.Offset, f.Width, 10 + (n + stat++) % 15);
+        put(r + CF::ArmorClassModifier.Offset, 2, 0);
+        put(r + CF::BaseLevel.Offset, 2, 1 + n % 20);
+        put(r + CL::LevelBonus.Offset, 2, 0);
+        put(r + CL::AgeBonus.Offset, 2, 0);
+        put(r + CF::Experience.Offset, 4, 1000 * n);
+        zero(r + CL::SkillsOffset, CL::SkillSlotCount * CL::SkillWidth);
+        zero(r + CL::AwardsOffset, 10);
+        for (int g = 0; g < CL::SpellGroupCount; ++g)
+            zero(r + CL::SpellGroupsOffset + g * CL::SpellGroupSpacing,
+                 g < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize);
+        zero(r + CL::InventoryEntriesOffset, IL::EntryCount * IL::EntrySize);
+        zero(r + CL::InventoryGridOffset, IL::CellCount * IL::CellWidth);
+        for (Field f : {CF::FireResistance, CF::AirResistance, CF::WaterResistance, CF::EarthResistance,
+                        CF::MindResistance, CF::BodyResistance})
+            put(r + f.Offset, f.Width, 0);
+        zero(r + CL::ActiveSpellsOffset, CL::ActiveSpellCount * SpellEffectLayout::Size);
+        put(r + CF::SkillPoints.Offset, 4, 5);
+        put(r + CF::HitPoints.Offset, 4, 40 + n);
+        put(r + CF::SpellPoints.Offset, 4, 20 + n);
+        put(r + CL::BirthYear.Offset, 4, 1150 - n % 10);
+    }
+}
+
+void SaveBuilder::WriteTo(const std::filesystem::path& path) const
+{
+    const auto image = Build();
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}

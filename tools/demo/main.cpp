@@ -1,0 +1,199 @@
+// Writes a demo game folder (GAME/Saves/save000.dod ...) with saved games that look
+// played, and prints a summary of any game folder's saved games.
+//
+//   velkar-demo GAME            write the demo folder
+//   velkar-demo --summary GAME  list its saved games, parties and a few characters
+
+#include "Container.h"
+#include "FileError.h"
+#include "SaveBuilder.h"
+#include "SaveGame.h"
+#include "Vocabulary.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct DemoCharacter {
+    int number;       // 1..50
+    int classRow;
+    int level;
+    int might;
+    std::initializer_list<std::pair<int, int>> skills; // skill slot, skill word
+    std::initializer_list<int> spellGroups;            // groups whose first spells are known
+    std::initializer_list<InventoryItem> items;
+    std::initializer_list<int> awards;
+};
+
+struct DemoSave {
+    const char* name;
+    GameTime time;
+    int food, gold, bank;
+    std::initializer_list<DemoCharacter> party;
+    int conditionCharacter; // 0 = nobody is afflicted
+};
+
+InventoryItem Item(int number, int enchantment = 0, int modifier = 0, int special = 0, int charges = 0)
+{
+    InventoryItem item;
+    item.ItemNumber = number;
+    item.Enchantment1 = enchantment;
+    item.Enchantment1Modifier = modifier;
+    item.Enchantment2 = special;
+    item.Charges = charges;
+    item.ItemFlags = InventoryItemFlags::Identified;
+    return item;
+}
+
+constexpr int Expert = 0x40, Master = 0x80, Grand = 0x100;
+
+const std::array<DemoSave, 4> Saves{{
+    {"Ravenshore, first steps", {8, 15, 2, 0, 1172}, 7, 200, 0,
+     {{1, 4, 3, 18, {{1, 4}, {8, 3}, {11, 2}}, {}, {Item(1), Item(104), Item(222), Item(187)}, {}},
+      {2, 2, 3, 11, {{16, 4}, {18, 3}, {6, 2}}, {4, 6}, {Item(66), Item(127), Item(222), Item(224)}, {}},
+      {3, 0, 2, 9, {{12, 4}, {20, 3}, {0, 2}}, {0, 8}, {Item(79), Item(84), Item(152, 0, 0, 0, 12)}, {}},
+      {4, 10, 3, 12, {{1, 3}, {13, 2}, {21, 1}}, {1, 9}, {Item(26), Item(56), Item(137, 7, 3)}, {}}},
+     0},
+    {"Alvar bounty hunt", {14, 40, 20, 5, 1172}, 22, 5120, 3000,
+     {{1, 5, 18, 35, {{1, 12 | Expert}, {8, 10 | Expert}, {11, 8}, {35, 6}}, {}, {Item(14, 1, 5), Item(90), Item(132)}, {21, 45}},
+      {2, 2, 16, 14, {{16, 10 | Expert}, {18, 8 | Expert}, {6, 6}}, {4, 5, 6}, {Item(67), Item(124), Item(223), Item(223)}, {45}},
+      {3, 0, 17, 12, {{12, 10 | Expert}, {20, 9 | Expert}, {13, 5}}, {0, 1, 8}, {Item(80), Item(138, 2, 4), Item(162, 0, 0, 0, 9)}, {45}},
+      {4, 10, 15, 15, {{1, 8}, {21, 7 | Expert}, {31, 5}}, {1, 9}, {Item(29, 0, 0, 16), Item(58), Item(117)}, {45}},
+      {5, 8, 14, 30, {{3, 10 | Expert}, {9, 6}, {27, 4}}, {}, {Item(33), Item(85), Item(110)}, {}}},
+     3},
+    {"Garrote Gorge dragons", {6, 5, 9, 8, 1173}, 40, 22015, 18000,
+     {{6, 3, 32, 20, {{16, 15 | Master}, {19, 12 | Master}, {6, 10 | Expert}}, {4, 7}, {Item(538), Item(96), Item(226), Item(234)}, {10, 29, 45}},
+      {7, 13, 30, 25, {{20, 14 | Master}, {22, 10 | Master}, {2, 8}}, {8, 10}, {Item(525), Item(126), Item(144, 25, 0, 37)}, {31}},
+      {8, 15, 33, 40, {{23, 12 | Master}, {32, 8 | Expert}}, {11}, {Item(521), Item(222), Item(222)}, {25, 6}},
+      {9, 7, 31, 38, {{6, 12 | Master}, {9, 10 | Expert}, {30, 8 | Expert}}, {}, {Item(70), Item(95), Item(131)}, {19, 20}}},
+     9},
+    {"Before the final battle", {22, 0, 27, 11, 1174}, 65, 98000, 250000,
+     {{11, 1, 55, 22, {{12, 20 | Grand}, {20, 20 | Grand}, {14, 12 | Master}}, {0, 2, 8}, {Item(530), Item(515), Item(519), Item(609)}, {9, 33, 35, 36, 41}},
+      {12, 11, 52, 28, {{21, 16 | Grand}, {1, 15 | Master}, {13, 12 | Master}}, {1, 9}, {Item(540), Item(533), Item(535)}, {17, 41}},
+      {13, 9, 54, 60, {{3, 20 | Grand}, {11, 12 | Master}, {27, 15 | Master}}, {}, {Item(541), Item(97), Item(520)}, {8, 27, 28}},
+      {14, 3, 53, 24, {{16, 20 | Grand}, {19, 18 | Grand}, {18, 14 | Master}}, {4, 6, 7}, {Item(539), Item(516), Item(536)}, {10, 29, 30}},
+      {15, 12, 51, 30, {{22, 16 | Grand}, {2, 15 | Master}, {32, 10 | Expert}}, {10}, {Item(529), Item(514), Item(537)}, {31, 42}}},
+     14},
+}};
+
+void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int index)
+{
+    SaveBuilder builder(demo.name);
+    builder.SetSeed(0xC0FFEEu + static_cast<unsigned>(index));
+    builder.WriteTo(path);
+
+    SaveGame save;
+    if (!save.Open(path))
+        throw std::runtime_error("the demo container could not be opened: " + path.string());
+    save.SetTime(demo.time);
+    save.SetFood(demo.food);
+    save.SetGold(demo.gold);
+    save.SetBank(demo.bank);
+
+    int slot = 1;
+    for (const auto& c : demo.party) {
+        save.SetPartyMember(slot++, c.number - 1);
+        save.SetClass(c.number, c.classRow);
+        save.SetBaseLevel(c.number, c.level);
+        save.SetLevel(c.number, c.level);
+        save.SetMight(c.number, c.might);
+        save.SetExperience(c.number, 500 * c.level * (c.level + 1));
+        save.SetHitPoints(c.number, 10 + 8 * c.level);
+        save.SetSpellPoints(c.number, 4 * c.level);
+        save.SetBaseAge(c.number, 20 + c.number);
+        save.SetAge(c.number, 20 + c.number);
+        for (const auto& [skill, word] : c.skills)
+            save.SetSkill(c.number, skill, word);
+        for (int group : c.spellGroups) {
+            std::vector<std::uint8_t> known(static_cast<std::size_t>(SaveGame::SpellGroupSize(group)), 0);
+            for (std::size_t i = 0; i < known.size() && i < 1 + static_cast<std::size_t>(c.level) / 6; ++i)
+                known[i] = 1;
+            save.SetSpellGroup(c.number, group, known);
+        }
+        for (const auto& item : c.items)
+            if (save.AddInventoryItem(c.number, item) < 0)
+                throw std::runtime_error("demo inventory does not fit");
+        for (int award : c.awards)
+            save.SetAward(c.number, award);
+        save.SetActiveSpellBless(c.number, {{0, 2, 30}, c.level, 2});
+    }
+    for (; slot <= 5; ++slot)
+        save.SetPartyMember(slot, -1);
+    save.SetPartyMemberCount(static_cast<int>(demo.party.size()));
+
+    save.SetPartySpellTorchLight({{0, 5, 0}, 3, 1, demo.party.begin()->number});
+    save.SetPartySpellFeatherFall({{1, 0, 0}, 6, 2, demo.party.begin()->number});
+    if (demo.conditionCharacter != 0) {
+        save.SetConditionWeak(demo.conditionCharacter, 1, {0, 6, 0});
+        save.SetConditionPoisonGreen(demo.conditionCharacter, 1, {1, 2, 0});
+    }
+    save.Save();
+}
+
+void PrintSummary(const std::filesystem::path& game)
+{
+    for (int i = 0; i < 40; ++i) {
+        char file[32];
+        std::snprintf(file, sizeof file, "save%03d.dod", i);
+        const auto path = game / "Saves" / file;
+        const auto name = ReadSaveName(path);
+        if (!name)
+            continue;
+        std::cout << file << "  \"" << *name << "\"\n";
+        SaveGame save;
+        if (!save.Open(path))
+            continue;
+        const GameTime t = save.GetTime();
+        std::cout << "    " << t.day + 1 << "/" << t.month + 1 << "/" << t.year << " " << t.hour << ":"
+                  << (t.minute < 10 ? "0" : "") << t.minute << "   food " << save.GetFood() << ", gold "
+                  << save.GetGold() << ", bank " << save.GetBank() << "\n";
+        for (int slot = 1; slot <= 5; ++slot) {
+            const int index = save.GetPartyMember(slot);
+            if (index < 0 || index >= 50)
+                continue;
+            const int n = index + 1;
+            const int cls = save.GetClass(n);
+            int items = 0;
+            InventoryItem item;
+            for (int cell = 0; save.GetInventoryCell(n, cell, item) != -1; ++cell)
+                items += item.ItemNumber != 0;
+            std::cout << "    " << slot << ". " << save.GetName(n) << ", level " << save.GetLevel(n) << " "
+                      << (cls >= 0 && cls < 16 ? Vocabulary::ClassNames[static_cast<std::size_t>(cls)] : "?")
+                      << ", age " << save.GetAge(n) << ", " << items << " items\n";
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        if (argc == 3 && std::string(argv[1]) == "--summary") {
+            PrintSummary(argv[2]);
+            return 0;
+        }
+        if (argc != 2) {
+            std::cerr << "usage: velkar-demo GAME_FOLDER | velkar-demo --summary GAME_FOLDER\n";
+            return 2;
+        }
+        const std::filesystem::path saves = std::filesystem::path(argv[1]) / "Saves";
+        std::filesystem::create_directories(saves);
+        for (std::size_t i = 0; i < Saves.size(); ++i) {
+            char file[32];
+            std::snprintf(file, sizeof file, "save%03d.dod", static_cast<int>(i));
+            WriteSave(saves / file, Saves[i], static_cast<int>(i));
+        }
+        std::cout << "Demo game folder written: " << std::filesystem::absolute(argv[1]).string() << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "velkar-demo: " << e.what() << "\n";
+        return 1;
+    }
+}
