@@ -5,7 +5,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -20,6 +21,8 @@ bool IsNameUnit(const unsigned char* unit, std::size_t unitSize, std::string_vie
     // Only the bytes actually read take part: a short last unit never matches on stale bytes.
     if (name.size() + 1 > unitSize)
         return false;
+    if (!name.empty() && unit[0] != static_cast<unsigned char>(name[0]))
+        return false; // most units differ at once; keeps a long directory scan cheap
     return std::memcmp(unit, name.data(), name.size()) == 0 && unit[name.size()] == 0;
 }
 
@@ -33,11 +36,18 @@ std::uint32_t LoadLE32(const unsigned char* p)
 
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
 {
-    std::vector<unsigned char> buffer;
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(LargestChunk);
+    return FindMember(file, name, {buffer.get(), LargestChunk});
+}
+
+std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::span<std::uint8_t> buffer)
+{
+    const std::size_t largest = std::min(LargestChunk, buffer.size() / ContainerUnitSize * ContainerUnitSize);
+    if (largest < FirstChunk)
+        throw std::invalid_argument("the member lookup needs a buffer of at least 4096 bytes");
     std::uint64_t position = 0;
     std::size_t chunk = FirstChunk;
     for (;;) {
-        buffer.resize(chunk);
         const std::size_t got = file.ReadAt(position, buffer.data(), chunk);
         for (std::size_t at = 0; at < got; at += ContainerUnitSize) {
             const std::size_t unitSize = std::min<std::size_t>(ContainerUnitSize, got - at);
@@ -55,7 +65,7 @@ std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
         if (got < chunk)
             return std::nullopt;
         position += got;
-        chunk = std::min(chunk * 2, LargestChunk);
+        chunk = std::min(chunk * 4, largest);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ inline constexpr std::uint32_t ContainerUnitSize = 16;
 // Returns the offset held by the unit after the first name unit of the member, or nothing
 // when no name unit exists or the offset unit is shorter than four bytes.
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name);
+// The same, reading through a buffer of the caller's (at least 4096 bytes).
+std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::span<std::uint8_t> buffer);
 
 // The saved game's name: the text in the 32 bytes at header.bin's offset + 288, up to the
 // first zero. Empty when there is no header.bin or those bytes lie past the end.

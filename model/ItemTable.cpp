@@ -57,18 +57,19 @@ constexpr std::size_t SpellItemLength(std::size_t i)
     return parts.Text.size() + parts.Suffix.size();
 }
 
-constexpr std::size_t SpellItemOffset(std::size_t i)
-{
-    std::size_t offset = 0;
-    for (std::size_t j = 0; j < i; ++j)
-        offset += SpellItemLength(j);
-    return offset;
-}
+// Start of each name in SpellItemChars, computed in one pass: compilers cap constexpr
+// evaluation steps, and a quadratic walk over 198 names runs into clang's limit.
+constexpr auto SpellItemOffsets = [] {
+    std::array<std::size_t, SpellItemCount + 1> offsets{};
+    for (std::size_t i = 0; i < SpellItemCount; ++i)
+        offsets[i + 1] = offsets[i] + SpellItemLength(i);
+    return offsets;
+}();
 
 constexpr auto SpellItemChars = [] {
-    std::array<char, SpellItemOffset(SpellItemCount)> chars{};
+    std::array<char, SpellItemOffsets[SpellItemCount]> chars{};
     for (std::size_t i = 0; i < SpellItemCount; ++i) {
-        std::size_t at = SpellItemOffset(i);
+        std::size_t at = SpellItemOffsets[i];
         const NameParts parts = SpellItemParts(i);
         for (char c : parts.Text)
             chars[at++] = c;
@@ -80,7 +81,7 @@ constexpr auto SpellItemChars = [] {
 
 constexpr std::string_view SpellItemName(std::size_t i)
 {
-    return {SpellItemChars.data() + SpellItemOffset(i), SpellItemLength(i)};
+    return {SpellItemChars.data() + SpellItemOffsets[i], SpellItemLength(i)};
 }
 
 enum class NameSource : uint8_t { Listed, Scrolls, Books };

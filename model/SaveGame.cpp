@@ -32,22 +32,24 @@ SaveGame::~SaveGame() = default;
 bool SaveGame::Open(const std::filesystem::path& path)
 {
     readSize_ = 0;
-    window_.clear();
+    windowSize_ = 0;
     file_.Open(path, File::Share::ReadWrite);
 
-    const auto offset = FindMember(file_, "party.bin");
+    // The window doubles as the lookup's read buffer, so opening allocates once.
+    window_ = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
+    const auto offset = FindMember(file_, "party.bin", {window_.get(), WL::WindowSize});
     if (offset) {
-        window_.assign(WL::WindowSize, 0);
-        const std::size_t got = file_.ReadAt(*offset, window_.data(), window_.size());
+        const std::size_t got = file_.ReadAt(*offset, window_.get(), WL::WindowSize);
         // Too short to hold the roster: nothing here could be edited safely.
         if (got >= static_cast<std::size_t>(WL::MinimumWindowSize)) {
+            std::memset(window_.get() + got, 0, WL::WindowSize - got);
             dataOffset_ = *offset;
             readSize_ = got;
+            windowSize_ = WL::WindowSize;
             awardTable_.Fill();
             itemTable_.Fill();
             return true;
         }
-        window_.clear();
     }
     MessageSink::Show(InvalidFileMessage);
     return false;
@@ -57,25 +59,26 @@ void SaveGame::Save()
 {
     if (readSize_ == 0)
         return;
-    file_.WriteAt(dataOffset_, window_.data(), readSize_);
+    file_.WriteAt(dataOffset_, window_.get(), readSize_);
 }
 
 void SaveGame::Reload()
 {
     if (readSize_ == 0)
         return;
-    std::vector<std::uint8_t> fresh(WL::WindowSize, 0);
-    const std::size_t got = file_.ReadAt(dataOffset_, fresh.data(), fresh.size());
+    auto fresh = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
+    const std::size_t got = file_.ReadAt(dataOffset_, fresh.get(), WL::WindowSize);
     // A file that shrank underneath us keeps its old window rather than a truncated one.
     if (got < static_cast<std::size_t>(WL::MinimumWindowSize))
         return;
+    std::memset(fresh.get() + got, 0, WL::WindowSize - got);
     window_ = std::move(fresh);
     readSize_ = got;
 }
 
 std::int64_t SaveGame::Read(int offset, int width) const
 {
-    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > window_.size())
+    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
     std::uint64_t value = 0;
     for (int i = width - 1; i >= 0; --i)
@@ -87,7 +90,7 @@ std::int64_t SaveGame::Read(int offset, int width) const
 
 void SaveGame::Write(int offset, int width, std::int64_t value)
 {
-    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > window_.size())
+    if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
     auto bits = static_cast<std::uint64_t>(value);
     for (int i = 0; i < width; ++i, bits >>= 8)
@@ -260,20 +263,20 @@ void SaveGame::SetAge(int n, int value)
 
 std::string_view SaveGame::ReadText(int offset, int width) const
 {
-    if (offset < 0 || static_cast<std::size_t>(offset) + width > window_.size())
+    if (offset < 0 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("text outside the open window");
-    const char* begin = reinterpret_cast<const char*>(window_.data() + offset);
+    const char* begin = reinterpret_cast<const char*>(window_.get() + offset);
     return std::string_view(begin, std::find(begin, begin + width, '\0') - begin);
 }
 
 // Copies at most width - 1 bytes, fills the rest with zeros and ends with a zero byte.
 void SaveGame::WriteText(int offset, int width, std::string_view text)
 {
-    if (offset < 0 || static_cast<std::size_t>(offset) + width > window_.size())
+    if (offset < 0 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("text outside the open window");
     const std::size_t limit = static_cast<std::size_t>(width) - 1;
     const std::size_t length = std::min(std::min(text.size(), limit), text.find('\0'));
-    std::uint8_t* field = window_.data() + offset;
+    std::uint8_t* field = window_.get() + offset;
     std::memcpy(field, text.data(), length);
     std::memset(field + length, 0, static_cast<std::size_t>(width) - length);
 }
@@ -325,7 +328,7 @@ std::span<const std::uint8_t> SaveGame::GetSpellGroup(int n, int group) const
     const int size = SpellGroupSize(group);
     const int offset = RecordOffset(n) + CL::SpellGroupsOffset + group * CL::SpellGroupSpacing;
     Read(offset, 1); // bounds
-    return {window_.data() + offset, static_cast<std::size_t>(size)};
+    return {window_.get() + offset, static_cast<std::size_t>(size)};
 }
 
 void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> bytes)
@@ -335,7 +338,7 @@ void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> byt
         throw std::invalid_argument("a spell group needs " + std::to_string(size) + " flag bytes");
     const int offset = RecordOffset(n) + CL::SpellGroupsOffset + group * CL::SpellGroupSpacing;
     Read(offset, 1); // bounds
-    std::memcpy(window_.data() + offset, bytes.data(), size);
+    std::memcpy(window_.get() + offset, bytes.data(), size);
 }
 
 int SaveGame::GetAward(int n, int a) const

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -182,7 +183,8 @@ private:
     void WriteEntry(int n, int entry, const InventoryItem& item);
     ItemSize Footprint(int itemNumber) const;
 
-    std::vector<std::uint8_t> window_;
+    std::unique_ptr<std::uint8_t[]> window_;
+    std::size_t windowSize_ = 0; // 0 until a successful Open: every access is checked against it
     AwardTable awardTable_;
     ItemTable itemTable_;
     std::uint32_t dataOffset_ = 0;

@@ -81,6 +81,12 @@ SaveBuilder& SaveBuilder::AddMemberBefore(std::string name, std::uint32_t size)
     return *this;
 }
 
+SaveBuilder& SaveBuilder::RemoveMembersAfter()
+{
+    membersAfter_ = false;
+    return *this;
+}
+
 SaveBuilder& SaveBuilder::SetPartySize(std::uint32_t size)
 {
     partySize_ = size;
@@ -128,7 +134,8 @@ std::vector<SaveBuilder::Member> SaveBuilder::Directory() const
     std::vector<Member> members{{"header.bin", HeaderSize}};
     members.insert(members.end(), before_.begin(), before_.end());
     members.push_back({"party.bin", partySize_});
-    members.insert(members.end(), TrailingMembers.begin(), TrailingMembers.end());
+    if (membersAfter_)
+        members.insert(members.end(), TrailingMembers.begin(), TrailingMembers.end());
     return members;
 }
 

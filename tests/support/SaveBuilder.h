@@ -30,6 +30,8 @@ public:
     SaveBuilder& SetSaveName(std::string name);
     // Members placed between header.bin and party.bin, in the directory and in the data.
     SaveBuilder& AddMemberBefore(std::string name, std::uint32_t size);
+    // Drops the members that normally follow party.bin, making its entry the directory's last.
+    SaveBuilder& RemoveMembersAfter();
     SaveBuilder& SetPartySize(std::uint32_t size);
     SaveBuilder& SetSeed(std::uint32_t seed);
 
@@ -55,6 +57,7 @@ private:
 
     std::string saveName_;
     std::vector<Member> before_;
+    bool membersAfter_ = true;
     std::uint32_t partySize_;
     std::uint32_t seed_ = 0x5EED1234u;
     struct Patch {
