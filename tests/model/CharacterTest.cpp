@@ -94,6 +94,12 @@ TEST_F(CharacterTest, LevelAndAgeAreBasePlusBonusSetBaseFirst)
 
     save.SetLevel(1, 70000); // only the low 16 bits of the difference survive
     EXPECT_EQ(save.GetLevel(1), 10 + static_cast<std::int16_t>(70000 - 10));
+    save.SetBaseLevel(50, 3);
+    save.SetLevel(50, 0);
+    save.SetLevel(50, 5);
+    save.Save();
+    EXPECT_EQ(FileValue(At(50, 878), 2), 3);
+    EXPECT_EQ(FileValue(At(50, 880), 2), 2);
 
     save.SetTime({0, 0, 0, 0, 1172});
     save.SetBaseAge(50, 22);
@@ -106,6 +112,11 @@ TEST_F(CharacterTest, LevelAndAgeAreBasePlusBonusSetBaseFirst)
     save.SetTime({0, 0, 0, 0, 1173});
     EXPECT_EQ(save.GetBaseAge(50), 23);
     EXPECT_EQ(save.GetAge(50), 31);
+    save.SetBaseAge(1, 40);
+    save.SetAge(1, 38);
+    save.Save();
+    EXPECT_EQ(FileValue(At(1, 7164), 4), 1133);
+    EXPECT_EQ(FileValue(At(1, 882), 2), -2);
 }
 
 TEST_F(CharacterTest, LevelAndAgeArithmeticWrapsOnHostileValues)
@@ -141,16 +152,16 @@ TEST_F(CharacterTest, NameAndDescriptionAreZeroFilledBoundedTexts)
     for (int r = 164; r < 196; ++r)
         EXPECT_EQ(FileValue(At(50, r), 1), 0) << r;
 
-    save.SetDescription(2, std::string(700, 'd'));
-    EXPECT_EQ(save.GetDescription(2).size(), 649u);
-    save.SetDescription(3, std::string(620, 'e'));
-    EXPECT_EQ(save.GetDescription(3), std::string(620, 'e'));
+    save.SetDescription(50, std::string(700, 'd'));
+    EXPECT_EQ(save.GetDescription(50).size(), 649u);
+    save.SetDescription(1, std::string(620, 'e'));
+    EXPECT_EQ(save.GetDescription(1), std::string(620, 'e'));
     save.Save();
-    EXPECT_EQ(FileValue(At(2, 845), 1), 0);
-    EXPECT_EQ(FileValue(At(2, 844), 1), 'd');
+    EXPECT_EQ(FileValue(At(50, 845), 1), 0);
+    EXPECT_EQ(FileValue(At(50, 844), 1), 'd');
     for (int r = 196 + 620; r <= 845; ++r)
-        ASSERT_EQ(FileValue(At(3, r), 1), 0) << r;
-    EXPECT_EQ(FileValue(At(3, 846), 1), save.GetClass(3)) << "the class byte after it is untouched";
+        ASSERT_EQ(FileValue(At(1, r), 1), 0) << r;
+    EXPECT_EQ(FileValue(At(1, 846), 1), save.GetClass(1)) << "the class byte after it is untouched";
 }
 
 TEST_F(CharacterTest, SpellGroupsCopyExactlyTheirFlagBytes)
