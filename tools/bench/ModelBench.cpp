@@ -80,13 +80,21 @@ void BM_ReadFortySaveNames(benchmark::State& state)
 }
 BENCHMARK(BM_ReadFortySaveNames)->Unit(benchmark::kMicrosecond);
 
+// A saved game of the usual size, opened from a fresh folder.
+struct OpenedSave {
+    OpenedSave()
+    {
+        SaveBuilder().WriteTo(dir / "save000.dod");
+        save.Open(dir / "save000.dod");
+    }
+    TempDirectory dir;
+    SaveGame save;
+};
+
 void BM_SaveWindow(benchmark::State& state)
 {
-    TempDirectory dir;
-    const auto path = dir / "save000.dod";
-    SaveBuilder().WriteTo(path);
-    SaveGame save;
-    save.Open(path);
+    OpenedSave opened;
+    SaveGame& save = opened.save;
     for (auto _ : state) {
         save.SetGold(save.GetGold() + 1);
         save.Save();
@@ -96,11 +104,8 @@ BENCHMARK(BM_SaveWindow)->Unit(benchmark::kMicrosecond);
 
 void BM_FillAndEmptyAnInventory(benchmark::State& state)
 {
-    TempDirectory dir;
-    const auto path = dir / "save000.dod";
-    SaveBuilder().WriteTo(path);
-    SaveGame save;
-    save.Open(path);
+    OpenedSave opened;
+    SaveGame& save = opened.save;
     InventoryItem helm;
     helm.ItemNumber = 109;
     for (auto _ : state) {
