@@ -1,0 +1,75 @@
+#pragma once
+
+#include "dialogs/CharacterPage.h"
+
+#include <QPixmap>
+#include <QString>
+
+#include <array>
+
+class QPushButton;
+
+// The "Stats" tab: name, portrait, class, level, age, experience, statistics,
+// resistances, hit and spell points, armour-class modifier, skill points, description.
+class CVelkarPage1 : public CharacterPage {
+    Q_OBJECT
+
+public:
+    // Control ids.
+    enum : int {
+        IdFace = 1018,
+        IdName = 1005,
+        IdLevel = 1007,
+        IdBaseLevel = 1008,
+        IdAge = 1072,
+        IdBaseAge = 1009,
+        IdClass = 1062,
+        IdExperience = 1073,
+        IdMight = 1010,
+        IdIntelligence = 1011,
+        IdPerception = 1012,
+        IdEndurance = 1013,
+        IdAccuracy = 1014,
+        IdSpeed = 1015,
+        IdLuck = 1016,
+        IdFireResistance = 1081,
+        IdAirResistance = 1087,
+        IdWaterResistance = 1024,
+        IdEarthResistance = 1025,
+        IdMindResistance = 1027,
+        IdBodyResistance = 1028,
+        IdHitPoints = 1078,
+        IdSpellPoints = 1079,
+        IdArmorClassModifier = 1080,
+        IdSkillPoints = 1084,
+        IdDescription = 1212,
+    };
+
+    static constexpr int PortraitCount = 28;
+    static constexpr int NameLength = 31;
+    static constexpr int DescriptionLength = 649;
+    static constexpr int SpinMinimum = -16383;
+    static constexpr int SpinMaximum = 16383;
+
+    CVelkarPage1(SaveGame& save, int n);
+
+    // The bound controls, one per row of the page's table.
+    static constexpr int ControlCount = 26;
+
+protected:
+    void OnCreate() override;
+    void LoadFromModel() override;
+    void StoreToModel() override;
+
+private:
+    void BuildControls();
+    void OnPortraitClicked();
+    void ShowPortrait(int face);
+
+    std::array<int, ControlCount> values_{};
+    QString name_;
+    QString description_;
+    QPushButton* portraitButton_ = nullptr;
+    std::array<QPixmap, PortraitCount> portraits_;
+    QPixmap noPortrait_;
+};

@@ -1,0 +1,27 @@
+#include "dialogs/CharacterPage.h"
+
+#include "SaveGame.h"
+
+CharacterPage::CharacterPage(const QString& title, SaveGame& save, int n)
+    : PropertyPage(title), save_(save), n_(n), exchange_(*this)
+{
+}
+
+void CharacterPage::OnSetActive()
+{
+    LoadFromModel();
+    SetModified();
+}
+
+bool CharacterPage::OnKillActive()
+{
+    StoreToModel();
+    // The leaving check: the same controls once more; StoreToModel's message is not repeated.
+    return exchange_.Recheck();
+}
+
+void CharacterPage::OnApply()
+{
+    StoreToModel();
+    save_.Save();
+}

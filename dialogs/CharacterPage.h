@@ -1,0 +1,33 @@
+#pragma once
+
+#include "ui/DataExchange.h"
+#include "ui/PropertyPage.h"
+
+class SaveGame;
+
+// What every page of the character sheet shares: the saved game, the character number,
+// the exchange table, and the lifecycle: read the model when shown, store it when left
+// (then check the controls once more), store and save at Apply.
+class CharacterPage : public PropertyPage {
+    Q_OBJECT
+
+public:
+    CharacterPage(const QString& title, SaveGame& save, int n);
+
+protected:
+    SaveGame& Game() const { return save_; }
+    int Number() const { return n_; }
+    DataExchange& Exchange() { return exchange_; }
+
+    virtual void LoadFromModel() {}
+    virtual void StoreToModel() {}
+
+    void OnSetActive() override;
+    bool OnKillActive() override;
+    void OnApply() override;
+
+private:
+    SaveGame& save_;
+    int n_;
+    DataExchange exchange_;
+};

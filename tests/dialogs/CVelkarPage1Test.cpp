@@ -1,0 +1,291 @@
+#include "SheetFixture.h"
+
+#include "dialogs/CVelkarPage1.h"
+#include "CharacterLayout.h"
+#include "ui/MultiLineBox.h"
+#include "ui/NumberBox.h"
+
+#include "UiTesting.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <map>
+#include <string>
+
+using Id = CVelkarPage1;
+
+namespace {
+
+class CVelkarPage1Test : public SheetFixture {
+protected:
+    QImage Portrait() const
+    {
+        return Control<QPushButton>(Id::IdFace)->icon().pixmap(QSize(60, 80)).toImage().convertToFormat(QImage::Format_RGB888);
+    }
+    static QImage Resource(const QString& name) { return QImage(name).convertToFormat(QImage::Format_RGB888); }
+    static QImage Face(int f) { return Resource(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0'))); }
+
+    QString LabelOf(int id) const
+    {
+        for (const QLabel* label : sheet->findChildren<QLabel*>()) {
+            if (label->buddy() == Control<QWidget>(id))
+                return label->text();
+        }
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
+{
+    OpenSheet();
+    // id -> label, spin id (0: none)
+    const std::map<int, std::pair<QString, int>> numbers = {
+        {Id::IdLevel, {"Level:", 1103}},          {Id::IdBaseLevel, {"/", 1104}},
+        {Id::IdAge, {"Age:", 1129}},              {Id::IdBaseAge, {"/", 1106}},
+        {Id::IdExperience, {"Exp.:", 0}},         {Id::IdMight, {"Might:", 1107}},
+        {Id::IdIntelligence, {"Intelligence:", 1108}}, {Id::IdPerception, {"Perception:", 1109}},
+        {Id::IdEndurance, {"Endurance:", 1110}},  {Id::IdAccuracy, {"Accuracy:", 1111}},
+        {Id::IdSpeed, {"Speed:", 1112}},          {Id::IdLuck, {"Luck:", 1113}},
+        {Id::IdFireResistance, {"Fire Resis:", 1133}}, {Id::IdAirResistance, {"Air Resis:", 1134}},
+        {Id::IdWaterResistance, {"Water Resis:", 1121}}, {Id::IdEarthResistance, {"Earth Resis:", 1122}},
+        {Id::IdMindResistance, {"Mind Resis:", 1124}}, {Id::IdBodyResistance, {"Body Resis:", 1125}},
+        {Id::IdHitPoints, {"Current HP:", 1130}}, {Id::IdSpellPoints, {"Current SP:", 1131}},
+        {Id::IdArmorClassModifier, {"AC Modifier:", 1132}}, {Id::IdSkillPoints, {"Skill Points:", 1140}},
+    };
+    for (const auto& [id, expected] : numbers) {
+        const NumberBox* box = Box(id);
+        ASSERT_NE(box, nullptr) << id;
+        EXPECT_EQ(LabelOf(id), expected.first) << id;
+        EXPECT_EQ(box->SpinId(), expected.second) << id;
+        if (expected.second != 0) {
+            EXPECT_EQ(box->Minimum(), -16383) << id;
+            EXPECT_EQ(box->Maximum(), 16383) << id;
+        }
+    }
+    EXPECT_EQ(LabelOf(Id::IdName), "Name:");
+    EXPECT_EQ(LabelOf(Id::IdClass), "Class:");
+    EXPECT_EQ(LabelOf(Id::IdDescription), "Description:");
+    EXPECT_NE(Control<QPushButton>(Id::IdFace), nullptr);
+    EXPECT_NE(Control<MultiLineBox>(Id::IdDescription), nullptr);
+}
+
+TEST_F(CVelkarPage1Test, ShowsTheCharactersFields)
+{
+    Prepare([](SaveGame& s) {
+        s.SetName(N, "Ren\xE9");
+        s.SetDescription(N, "Tall.\r\nQuiet.");
+        s.SetHitPoints(N, -12);
+        s.SetExperience(N, 123456789);
+        s.SetFace(N, 5);
+    });
+    OpenSheet();
+    EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QStringLiteral("Ren\u00E9"));
+    EXPECT_EQ(Control<MultiLineBox>(Id::IdDescription)->toPlainText(), "Tall.\nQuiet.");
+    EXPECT_EQ(Box(Id::IdHitPoints)->Text(), "-12");
+    EXPECT_EQ(Box(Id::IdExperience)->Text(), "123456789");
+    EXPECT_EQ(Box(Id::IdMight)->Text(), QString::number(save.GetMight(N)));
+    ASSERT_FALSE(Face(5).isNull());
+    EXPECT_EQ(Portrait(), Face(5));
+}
+
+TEST_F(CVelkarPage1Test, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
+{
+    Prepare([](SaveGame& s) { s.SetClass(N, 3); });
+    OpenSheet();
+    auto* list = Control<QComboBox>(Id::IdClass);
+    ASSERT_EQ(list->count(), 16);
+    EXPECT_EQ(list->itemText(0), "Necromancer");
+    EXPECT_EQ(list->currentText(), "Priest of the Sun");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(list->currentText(), "Great Wyrm");
+    Tab(1);
+    EXPECT_EQ(save.GetClass(N), 15);
+}
+
+TEST_F(CVelkarPage1Test, AClassWithoutANameIsStoredBackUnchanged)
+{
+    Prepare([](SaveGame& s) { s.SetClass(N, 20); });
+    OpenSheet();
+    EXPECT_EQ(Control<QComboBox>(Id::IdClass)->currentIndex(), -1);
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(save.GetClass(N), 20);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+namespace {
+
+// A total shown left of "/" and its base right of it: level and base level, age and
+// natural age. The model stores the total as a difference to the base.
+struct PairCase {
+    int totalId;
+    int baseId;
+    void (SaveGame::*setTotal)(int, int);
+    void (SaveGame::*setBase)(int, int);
+    int (SaveGame::*getTotal)(int) const;
+    int (SaveGame::*getBase)(int) const;
+    int total;
+    int base;
+    int newBase;
+};
+
+class TotalAndBaseTest : public CVelkarPage1Test, public ::testing::WithParamInterface<PairCase> {};
+
+} // namespace
+
+TEST_P(TotalAndBaseTest, TheBaseIsStoredBeforeTheTotal)
+{
+    const PairCase& c = GetParam();
+    Prepare([&](SaveGame& s) {
+        (s.*c.setBase)(N, c.base);
+        (s.*c.setTotal)(N, c.total);
+    });
+    OpenSheet();
+    EXPECT_EQ(Box(c.totalId)->Text(), QString::number(c.total));
+    EXPECT_EQ(Box(c.baseId)->Text(), QString::number(c.base));
+    Type(c.baseId, QString::number(c.newBase));
+    Tab(1);
+    EXPECT_EQ((save.*c.getBase)(N), c.newBase);
+    EXPECT_EQ((save.*c.getTotal)(N), c.total);
+    Tab(0);
+    EXPECT_EQ(Box(c.totalId)->Text(), QString::number(c.total));
+    EXPECT_EQ(Box(c.baseId)->Text(), QString::number(c.newBase));
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(FileBytes(), Expected([&](SaveGame& s) {
+                  (s.*c.setBase)(N, c.newBase);
+                  (s.*c.setTotal)(N, c.total);
+              }));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LevelAndAge, TotalAndBaseTest,
+    ::testing::Values(PairCase{Id::IdLevel, Id::IdBaseLevel, &SaveGame::SetLevel, &SaveGame::SetBaseLevel,
+                               &SaveGame::GetLevel, &SaveGame::GetBaseLevel, 12, 10, 15},
+                      PairCase{Id::IdAge, Id::IdBaseAge, &SaveGame::SetAge, &SaveGame::SetBaseAge, &SaveGame::GetAge,
+                               &SaveGame::GetBaseAge, 25, 20, 30}));
+
+TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
+{
+    OpenSheet();
+    Type(Id::IdMight, "40000");
+    EXPECT_EQ(Box(Id::IdMight)->Text(), "40000");
+    Tab(1);
+    EXPECT_EQ(save.GetMight(N), -25536);
+    Tab(0);
+    EXPECT_EQ(Box(Id::IdMight)->Text(), "-25536");
+}
+
+TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
+{
+    Prepare([](SaveGame& s) { s.SetLuck(N, 16382); });
+    OpenSheet();
+    Box(Id::IdLuck)->setFocus();
+    QTest::keyClick(Box(Id::IdLuck), Qt::Key_Up);
+    QTest::keyClick(Box(Id::IdLuck), Qt::Key_Up);
+    EXPECT_EQ(Box(Id::IdLuck)->Text(), "16383");
+    Tab(1);
+    EXPECT_EQ(save.GetLuck(N), 16383);
+}
+
+TEST_F(CVelkarPage1Test, TheKeyFilterTakesDigitsOnly)
+{
+    OpenSheet();
+    Type(Id::IdSpeed, "-1x2");
+    EXPECT_EQ(Box(Id::IdSpeed)->Text(), "12");
+}
+
+TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
+{
+    Prepare([](SaveGame& s) { s.SetFace(N, 26); });
+    OpenSheet();
+    auto* button = Control<QPushButton>(Id::IdFace);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(save.GetFace(N), 27);
+    EXPECT_EQ(Portrait(), Face(27));
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_EQ(save.GetFace(N), 0);
+    EXPECT_EQ(Portrait(), Face(0));
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_EQ(save.GetFace(N), 0);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarPage1Test, APortraitNumberWithoutAnImageShowsThePlaceholder)
+{
+    Prepare([](SaveGame& s) { s.SetFace(N, -1); });
+    OpenSheet();
+    EXPECT_EQ(Portrait(), Resource(":/NOFACE.png"));
+    QTest::mouseClick(Control<QPushButton>(Id::IdFace), Qt::LeftButton);
+    EXPECT_EQ(save.GetFace(N), 0);
+
+    save.SetFace(N, 100);
+    Tab(1);
+    Tab(0);
+    EXPECT_EQ(Portrait(), Resource(":/NOFACE.png"));
+    QTest::mouseClick(Control<QPushButton>(Id::IdFace), Qt::LeftButton);
+    EXPECT_EQ(save.GetFace(N), 0);
+}
+
+TEST_F(CVelkarPage1Test, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
+{
+    OpenSheet();
+    Type(Id::IdName, QString(40, u'x'));
+    EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(31, u'x'));
+}
+
+TEST_F(CVelkarPage1Test, AStoredNameTooLongIsReportedAndStoredAsTheModelKeepsIt)
+{
+    // The game may fill all 32 bytes; the model then reads 32 characters.
+    PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), std::string(32, 'N'));
+    ASSERT_EQ(save.GetName(N), std::string(32, 'N'));
+    OpenSheet();
+    EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(32, u'N'));
+    Tab(1);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter no more than 31 characters."});
+    EXPECT_EQ(sheet->CurrentIndex(), 0);
+    EXPECT_TRUE(Control<QLineEdit>(Id::IdName)->hasFocus());
+    EXPECT_EQ(save.GetName(N), std::string(31, 'N'));
+}
+
+TEST_F(CVelkarPage1Test, TheDescriptionTakesLinesAndStopsAtItsLimit)
+{
+    OpenSheet();
+    Type(Id::IdDescription, "Brave");
+    QTest::keyClick(Control<QWidget>(Id::IdDescription), Qt::Key_Return);
+    QTest::keyClicks(Control<QWidget>(Id::IdDescription), "Kind");
+    Tab(1);
+    EXPECT_EQ(save.GetDescription(N), "Brave\r\nKind");
+
+    Tab(0);
+    Type(Id::IdDescription, QString(700, u'd'));
+    Tab(1);
+    EXPECT_EQ(save.GetDescription(N), std::string(649, 'd'));
+    EXPECT_TRUE(messages.Shown().isEmpty());
+}
+
+TEST_F(CVelkarPage1Test, TextsAreStoredAsWindows1252)
+{
+    OpenSheet();
+    Type(Id::IdName, QStringLiteral("\u00C9lan \u20AC\u03A9"));
+    Tab(1);
+    EXPECT_EQ(save.GetName(N), "\xC9lan \x80?");
+}
+
+TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)
+{
+    OpenSheet();
+    Control<QLineEdit>(Id::IdName)->setFocus();
+    const std::vector<int> order = {Id::IdLevel, Id::IdBaseLevel, Id::IdAge, Id::IdBaseAge, Id::IdClass,
+                                    Id::IdExperience, Id::IdMight, Id::IdIntelligence};
+    for (const int id : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_TRUE(Control<QWidget>(id)->hasFocus()) << id;
+    }
+}

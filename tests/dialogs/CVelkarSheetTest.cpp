@@ -1,0 +1,137 @@
+#include "SheetFixture.h"
+
+#include "dialogs/CVelkarPage1.h"
+#include "ui/NumberBox.h"
+
+#include "UiTesting.h"
+
+#include <QPushButton>
+#include <QTabBar>
+
+using Id = CVelkarPage1;
+
+namespace {
+
+class CVelkarSheetTest : public SheetFixture {};
+
+} // namespace
+
+TEST_F(CVelkarSheetTest, OpensOnStatsWithTheSevenTabsInOrder)
+{
+    OpenSheet();
+    EXPECT_EQ(sheet->windowTitle(), "save003.dod");
+    const QStringList expected = {"Stats", "Condition", "Skills", "Spells", "Active Spells", "Inventory", "Awards"};
+    QStringList texts;
+    for (int i = 0; i < sheet->TabBar()->count(); ++i)
+        texts.append(sheet->TabBar()->tabText(i));
+    EXPECT_EQ(texts, expected);
+    EXPECT_EQ(sheet->CurrentIndex(), 0);
+    EXPECT_TRUE(sheet->Page(0).IsCreated());
+    for (int i = 1; i < 7; ++i)
+        EXPECT_FALSE(sheet->Page(i).IsCreated()) << i;
+    EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
+}
+
+TEST_F(CVelkarSheetTest, CancelOnStatsLeavesTheModelAsItWas)
+{
+    const int might = save.GetMight(N);
+    OpenSheet();
+    Type(Id::IdMight, "99");
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(save.GetMight(N), might);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarSheetTest, CancelKeepsWhatATabChangeStoredInTheModelButNotInTheFile)
+{
+    OpenSheet();
+    Type(Id::IdMight, "99");
+    Tab(2);
+    EXPECT_EQ(save.GetMight(N), 99);
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_EQ(save.GetMight(N), 99);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarSheetTest, ApplyWritesTheFileAndThenWaitsForATabActivation)
+{
+    OpenSheet();
+    Type(Id::IdMight, "99");
+    Click(QDialogButtonBox::Apply);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetMight(N, 99); }));
+    EXPECT_FALSE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
+
+    Type(Id::IdLuck, "42");
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetMight(N, 99); }));
+
+    Tab(1);
+    EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  s.SetMight(N, 99);
+                  s.SetLuck(N, 42);
+              }));
+}
+
+TEST_F(CVelkarSheetTest, OkStoresSavesAndCloses)
+{
+    OpenSheet();
+    Type(Id::IdSpellPoints, "123");
+    Type(Id::IdName, "Sorrel");
+    Click(QDialogButtonBox::Ok);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(sheet->result(), QDialog::Accepted);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  s.SetSpellPoints(N, 123);
+                  s.SetName(N, "Sorrel");
+              }));
+}
+
+TEST_F(CVelkarSheetTest, AnEmptyExpBoxBlocksTheTabChangeAfterStoringTheFieldsBeforeIt)
+{
+    Prepare([](SaveGame& s) {
+        s.SetExperience(N, 5000);
+        s.SetFireResistance(N, 3);
+    });
+    OpenSheet();
+    const std::string name(save.GetName(N));
+    Type(Id::IdMight, "77");      // read before Exp.
+    Type(Id::IdFireResistance, "9"); // read after it
+    Type(Id::IdName, "Other");    // read after it
+    Type(Id::IdExperience, "");
+    Tab(2);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
+    EXPECT_EQ(sheet->CurrentIndex(), 0);
+    EXPECT_EQ(sheet->TabBar()->currentIndex(), 0);
+    EXPECT_FALSE(sheet->Page(2).IsCreated());
+    EXPECT_TRUE(Box(Id::IdExperience)->hasFocus());
+    EXPECT_EQ(save.GetMight(N), 77);
+    EXPECT_EQ(save.GetExperience(N), 5000);
+    EXPECT_EQ(save.GetFireResistance(N), 3);
+    EXPECT_EQ(save.GetName(N), name);
+
+    // OK is blocked the same way and writes nothing.
+    Click(QDialogButtonBox::Ok);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_EQ(messages.Shown().size(), 2);
+    EXPECT_EQ(FileBytes(), opened);
+
+    Type(Id::IdExperience, "6000");
+    Tab(2);
+    EXPECT_EQ(sheet->CurrentIndex(), 2);
+    EXPECT_EQ(save.GetExperience(N), 6000);
+    EXPECT_EQ(save.GetFireResistance(N), 9);
+    EXPECT_EQ(save.GetName(N), "Other");
+}
+
+TEST_F(CVelkarSheetTest, TheStatsTabShowsTheModelAfreshOnEveryActivation)
+{
+    OpenSheet();
+    Tab(1);
+    save.SetMight(N, 321);
+    Tab(0);
+    EXPECT_EQ(Box(Id::IdMight)->Text(), "321");
+}

@@ -1,0 +1,96 @@
+#include "SheetFixture.h"
+
+#include "ui/NumberBox.h"
+
+#include "UiTesting.h"
+
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace
+
+void SheetFixture::SetUp()
+{
+    path = folder / "save003.dod";
+    SaveBuilder().WriteTo(path);
+    ASSERT_TRUE(save.Open(path));
+}
+
+void SheetFixture::Prepare(const std::function<void(SaveGame&)>& edits)
+{
+    edits(save);
+    save.Save();
+}
+
+void SheetFixture::OpenSheet()
+{
+    opened = FileBytes();
+    sheet = std::make_unique<CVelkarSheet>(save, N, QStringLiteral("save003.dod"));
+    UiTesting::ShowActive(*sheet);
+}
+
+NumberBox* SheetFixture::Box(int id) const
+{
+    return Control<NumberBox>(id);
+}
+
+void SheetFixture::Type(int id, const QString& text)
+{
+    QWidget* control = Control<QWidget>(id);
+    QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(6, control->height() / 2));
+    QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(control, Qt::Key_Delete);
+    UiTesting::TypeText(*control, text);
+}
+
+void SheetFixture::Tab(int index)
+{
+    UiTesting::ClickTab(*sheet->TabBar(), index);
+}
+
+void SheetFixture::Click(QDialogButtonBox::StandardButton which)
+{
+    QTest::mouseClick(sheet->Button(which), Qt::LeftButton);
+}
+
+void SheetFixture::PatchFile(int windowOffset, std::string_view bytes)
+{
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(static_cast<std::streamoff>(SaveBuilder().PartyOffset()) + windowOffset);
+        file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    save.Reload();
+}
+
+SheetFixture::Bytes SheetFixture::FileBytes() const
+{
+    return ReadAll(path);
+}
+
+SheetFixture::Bytes SheetFixture::Expected(const std::function<void(SaveGame&)>& edits) const
+{
+    const std::filesystem::path copy = folder / "expected.dod";
+    {
+        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(opened.data()), static_cast<std::streamsize>(opened.size()));
+    }
+    SaveGame model;
+    if (!model.Open(copy))
+        return {};
+    edits(model);
+    model.Save();
+    return ReadAll(copy);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "dialogs/CVelkarSheet.h"
+#include "ui/MessageRecorder.h"
+
+#include "SaveBuilder.h"
+#include "SaveGame.h"
+#include "TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+class NumberBox;
+
+// A saved game written by the SaveBuilder, opened, and a character sheet on one of its
+// characters, driven through real input.
+class SheetFixture : public ::testing::Test {
+protected:
+    using Bytes = std::vector<std::uint8_t>;
+    static constexpr int N = 7;
+
+    void SetUp() override;
+
+    // Changes the character before the sheet opens, and saves so the file holds it too.
+    void Prepare(const std::function<void(SaveGame&)>& edits);
+    // Writes bytes into the file's window and has the model read it again.
+    void PatchFile(int windowOffset, std::string_view bytes);
+    void OpenSheet();
+
+    template <class T>
+    T* Control(int id) const
+    {
+        return sheet->findChild<T*>(QString::number(id));
+    }
+    NumberBox* Box(int id) const;
+    // Clicks into the box, selects its text and types over it.
+    void Type(int id, const QString& text);
+    void Tab(int index);
+    void Click(QDialogButtonBox::StandardButton which);
+
+    Bytes FileBytes() const;
+    // The file as it was when the sheet opened, with these edits made through the model.
+    Bytes Expected(const std::function<void(SaveGame&)>& edits) const;
+
+    TempDirectory folder;
+    std::filesystem::path path;
+    SaveGame save;
+    MessageRecorder messages;
+    std::unique_ptr<CVelkarSheet> sheet;
+    Bytes opened;
+};

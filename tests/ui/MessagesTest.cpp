@@ -1,0 +1,53 @@
+#include "ui/MessageRecorder.h"
+#include "ui/Messages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "UiTesting.h"
+
+#include <gtest/gtest.h>
+
+TEST(Messages, FieldCheckTextsAreFixed)
+{
+    EXPECT_EQ(Messages::NotAnInteger(), "Please enter an integer.");
+    EXPECT_EQ(Messages::NotAPositiveInteger(), "Please enter a positive integer.");
+    EXPECT_EQ(Messages::NotBetween(-3, 63), "Please enter an integer between -3 and 63.");
+    EXPECT_EQ(Messages::TooLong(31), "Please enter no more than 31 characters.");
+}
+
+TEST(Messages, RecordersNestAndRestoreTheirPredecessor)
+{
+    MessageRecorder outer;
+    {
+        MessageRecorder inner;
+        Messages::Warning("first");
+        EXPECT_EQ(inner.Shown(), QStringList{"first"});
+    }
+    Messages::Warning("second");
+    EXPECT_EQ(outer.Shown(), QStringList{"second"});
+}
+
+TEST(Messages, WithoutASinkAWarningBoxWithOneOkButtonIsShown)
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    qsizetype buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->button(QMessageBox::Ok)->click();
+    });
+    Messages::Warning("Inventory Full.");
+    EXPECT_EQ(title, "Velkar");
+    EXPECT_EQ(text, "Inventory Full.");
+    EXPECT_EQ(icon, QMessageBox::Warning);
+    EXPECT_EQ(buttons, 1);
+}

@@ -1,0 +1,39 @@
+#include "UiTesting.h"
+
+#include <QTabBar>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace UiTesting {
+
+void ShowActive(QWidget& window)
+{
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+}
+
+void TypeText(QWidget& widget, const QString& text)
+{
+    for (const QChar c : text) {
+        const Qt::Key key = c.isDigit() ? Qt::Key(Qt::Key_0 + c.digitValue()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, &widget, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, &widget, key, QString(c), Qt::NoModifier);
+    }
+}
+
+void ClickTab(QTabBar& tabs, int index)
+{
+    QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(index).center());
+}
+
+} // namespace UiTesting

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <iosfwd>
+
+class QString;
+class QTabBar;
+class QWidget;
+
+// Lets GoogleTest print texts readably in its failure reports.
+void PrintTo(const QString& text, std::ostream* out);
+
+// Helpers shared by the widget tests: real input, the way a user gives it.
+namespace UiTesting {
+
+// Shows the window and makes it the active one, so that focus changes happen.
+void ShowActive(QWidget& window);
+
+// Types the text key by key; unlike QTest::keyClicks, any character may be in it.
+void TypeText(QWidget& widget, const QString& text);
+
+// Clicks the tab, as the mouse does.
+void ClickTab(QTabBar& tabs, int index);
+
+} // namespace UiTesting

@@ -1,0 +1,45 @@
+// Draws the portraits, the banner and the icon into a folder. The build uses the
+// images committed under resources/; run this only to change them.
+#include "BrandPainter.h"
+#include "PortraitPainter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QString>
+
+#include <cstdio>
+
+namespace {
+
+bool Write(const QImage& image, const QDir& folder, const QString& name)
+{
+    const QString path = folder.filePath(name);
+    if (image.save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s RESOURCES-FOLDER\n", argv[0]);
+        return 2;
+    }
+    QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("portraits")))
+        return 1;
+    bool ok = true;
+    for (int f = 0; f < PortraitPainter::Count; ++f)
+        ok &= Write(PortraitPainter::Portrait(f), folder, QStringLiteral("portraits/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
+    ok &= Write(PortraitPainter::Placeholder(), folder, QStringLiteral("portraits/NOFACE.png"));
+    ok &= Write(BrandPainter::Banner(), folder, QStringLiteral("banner.png"));
+    ok &= Write(BrandPainter::Icon(), folder, QStringLiteral("icon.png"));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <variant>
+#include <vector>
+
+class QWidget;
+
+// A dialog's table of bindings between control ids and its value members, in the
+// dialog's exchange order. Show() puts the members into the controls; Read() takes the
+// controls into the members with each binding's check and stops at the first failure.
+class DataExchange {
+public:
+    enum class Check {
+        None,      // lists, check boxes, texts without a limit, bound buttons
+        Integer,   // a signed 32-bit whole number
+        Positive,  // a whole number without sign
+        Range,     // an integer between Minimum and Maximum
+        MaxLength, // a text of at most Maximum characters
+    };
+
+    using Member = std::variant<std::monostate, int*, QString*>;
+
+    struct Binding {
+        int id = 0;
+        Member member;
+        Check check = Check::None;
+        int minimum = 0;
+        int maximum = 0;
+    };
+
+    static Binding Integer(int id, int& member);
+    static Binding Positive(int id, int& member);
+    static Binding Range(int id, int& member, int minimum, int maximum);
+    static Binding Text(int id, QString& member);
+    static Binding Text(int id, QString& member, int maxLength);
+    // A drop-down list (selected position) or a check box (0 or 1).
+    static Binding Choice(int id, int& member);
+    // A control that takes part in the order but holds no value.
+    static Binding Control(int id);
+
+    explicit DataExchange(QWidget& owner);
+
+    void SetBindings(std::vector<Binding> bindings);
+    const std::vector<Binding>& Bindings() const { return bindings_; }
+
+    // The control with this id among the owner's children, or null.
+    QWidget* Find(int id) const;
+
+    void Show();
+    bool Read();
+    // A second reading right after Read(): a failure identical to the one Read()
+    // reported is not shown again, but its control still gets the focus.
+    bool Recheck();
+
+private:
+    struct Failure {
+        int id = 0;
+        QString message;
+        bool operator==(const Failure&) const = default;
+    };
+
+    bool ReadAll(bool repeat);
+    bool ReadOne(const Binding& binding, QString& message);
+    void ShowOne(const Binding& binding);
+    void Focus(int id);
+
+    QWidget& owner_;
+    std::vector<Binding> bindings_;
+    std::optional<Failure> lastFailure_;
+};

@@ -1,0 +1,56 @@
+#include "ui/Messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <utility>
+
+namespace {
+
+Messages::Sink& CurrentSink()
+{
+    static Messages::Sink sink;
+    return sink;
+}
+
+void ShowBox(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Velkar"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace
+
+void Messages::Warning(const QString& text)
+{
+    if (CurrentSink())
+        CurrentSink()(text);
+    else
+        ShowBox(text);
+}
+
+Messages::Sink Messages::SetSink(Sink sink)
+{
+    return std::exchange(CurrentSink(), std::move(sink));
+}
+
+QString Messages::NotAnInteger()
+{
+    return QStringLiteral("Please enter an integer.");
+}
+
+QString Messages::NotAPositiveInteger()
+{
+    return QStringLiteral("Please enter a positive integer.");
+}
+
+QString Messages::NotBetween(int minimum, int maximum)
+{
+    return QStringLiteral("Please enter an integer between %1 and %2.").arg(minimum).arg(maximum);
+}
+
+QString Messages::TooLong(int maximum)
+{
+    return QStringLiteral("Please enter no more than %1 characters.").arg(maximum);
+}

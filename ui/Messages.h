@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Every message the program shows: a warning box with one OK button and the
+// program's name as title. The sink can be replaced so that tests never block
+// on a modal box.
+class Messages {
+public:
+    using Sink = std::function<void(const QString& text)>;
+
+    static void Warning(const QString& text);
+
+    // Installs a new sink and returns the previous one; an empty sink restores the box.
+    static Sink SetSink(Sink sink);
+
+    // The fixed texts of the field checks.
+    static QString NotAnInteger();
+    static QString NotAPositiveInteger();
+    static QString NotBetween(int minimum, int maximum);
+    static QString TooLong(int maximum);
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractSpinBox>
+#include <QString>
+
+// An edit box with an attached up-down. The up-down (and the arrow keys) step by one
+// inside the range; a typed or loaded value is never limited by it. The key filter
+// refuses every printable key but digits (and a sign where the field is signed).
+class NumberBox : public QAbstractSpinBox {
+    Q_OBJECT
+
+public:
+    enum class Keys { Digits, DigitsAndSign };
+
+    explicit NumberBox(Keys keys = Keys::Digits, QWidget* parent = nullptr);
+
+    void SetRange(int minimum, int maximum);
+    int Minimum() const { return minimum_; }
+    int Maximum() const { return maximum_; }
+
+    // The id the up-down had as a control of its own.
+    void SetSpinId(int id) { spinId_ = id; }
+    int SpinId() const { return spinId_; }
+
+    QString Text() const;
+    void SetText(const QString& text);
+
+    void stepBy(int steps) override;
+
+signals:
+    void TextEdited(const QString& text);
+
+protected:
+    StepEnabled stepEnabled() const override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool Refuses(const QString& typed) const;
+
+    Keys keys_;
+    int minimum_ = 0;
+    int maximum_ = 0;
+    int spinId_ = 0;
+};

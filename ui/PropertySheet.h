@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QString>
+
+#include <vector>
+
+class PropertyPage;
+class QPushButton;
+class QTabBar;
+class QTabWidget;
+
+// A modal dialog with a row of tabs and OK, Cancel and Apply. Leaving a tab asks its
+// page first, and the page may refuse; Apply is enabled by a page's SetModified().
+class PropertySheet : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit PropertySheet(const QString& caption, QWidget* parent = nullptr);
+    ~PropertySheet() override;
+
+    // Pages are added in tab order; the sheet does not take ownership.
+    void AddPage(PropertyPage& page);
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    PropertyPage& Page(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
+    int CurrentIndex() const { return current_; }
+
+    QTabBar* TabBar() const;
+    QPushButton* Button(QDialogButtonBox::StandardButton which) const;
+
+    void SetModified(bool changed);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    friend class PropertyPage;
+    // Stops driving the pages once one of them is being destroyed.
+    void Detach();
+
+    void OnTabChanged(int index);
+    void ShowTab(int index);
+    void Activate(int index);
+    void OnButton(QAbstractButton* button);
+    // The current page's deactivation, then Apply on every created page.
+    bool ApplyAll();
+
+    QTabWidget* tabs_;
+    QDialogButtonBox* buttons_;
+    std::vector<PropertyPage*> pages_;
+    int current_ = -1;
+    bool reverting_ = false; // tab changes made by the sheet itself
+};
