@@ -12,7 +12,4 @@ public:
     static QString Decode(std::string_view bytes);
     // One byte per character; a character Windows-1252 cannot hold becomes '?'.
     static std::string Encode(const QString& text);
-
-    static char32_t ToUnicode(char byte) noexcept;
-    static char FromUnicode(char32_t codePoint) noexcept;
 };

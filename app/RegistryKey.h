@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#ifndef _WIN32
+#include <filesystem>
+#endif
+
+// A registry key opened for reading. Under _WIN32 this is the Windows registry (the
+// 32-bit view, where the game writes its keys); elsewhere it is HKEY_LOCAL_MACHINE as
+// stored in the system.reg of the Wine prefix. Texts are single-byte (the ANSI code
+// page on Windows, Windows-1252 from a Wine prefix). Nothing is ever written.
+class RegistryKey {
+public:
+#ifdef _WIN32
+    using Handle = void*; // an HKEY
+#else
+    struct Node; // a key of the prefix's registry; opaque outside RegistryKey.cpp
+    using Handle = const Node*;
+#endif
+
+    // Result codes as the Windows registry reports them.
+    static constexpr std::int32_t kSuccess = 0;
+    static constexpr std::int32_t kNotFound = 2;       // ERROR_FILE_NOT_FOUND
+    static constexpr std::int32_t kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
+    static constexpr std::int32_t kMoreData = 234;     // ERROR_MORE_DATA
+    static constexpr std::uint32_t kBufferSize = 200;  // QueryString's buffer, in bytes
+
+    static Handle LocalMachine() noexcept;
+#ifndef _WIN32
+    // $WINEPREFIX, else $HOME/.wine; empty when neither variable is set.
+    static std::filesystem::path WinePrefix();
+#endif
+
+    explicit RegistryKey(Handle root) noexcept;
+    ~RegistryKey();
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    // Opens subKey of parent; on success Key() is the opened key (a key this object
+    // opened before is closed), on failure Key() is unchanged.
+    bool Open(Handle parent, std::string_view subKey);
+    // Reads the value into a 200-byte buffer; a longer value fails. The type is not
+    // tested. On success out is the text up to the first zero byte; on failure out is
+    // left untouched.
+    bool QueryString(std::string_view valueName, std::string& out);
+    void Close() noexcept;
+
+    std::int32_t Result() const noexcept { return result_; }
+    std::uint32_t ValueType() const noexcept { return valueType_; }
+    std::uint32_t ValueSize() const noexcept { return valueSize_; }
+    Handle Key() const noexcept { return key_; }
+    const std::string& KeyName() const noexcept { return keyName_; }
+
+private:
+    std::int32_t result_ = kSuccess;
+    std::uint32_t valueType_ = 0;
+    std::uint32_t valueSize_ = 0;
+    Handle key_;
+    std::string keyName_;
+#ifdef _WIN32
+    Handle root_; // never closed: only keys this object opened are
+#else
+    struct Hive;
+    const Hive& Loaded();
+    std::unique_ptr<Hive> hive_; // system.reg, parsed at the first use
+#endif
+};
