@@ -88,5 +88,9 @@ std::optional<std::string> ReadSaveName(const std::filesystem::path& path)
     } catch (const FileError&) {
         return std::nullopt;
     }
-    return ReadSaveName(file);
+    try {
+        return ReadSaveName(file);
+    } catch (const FileError&) {
+        return std::string(); // listed all the same, without a name; the list is rebuilt often
+    }
 }

@@ -27,5 +27,6 @@ inline constexpr std::size_t SaveNameLength = 32;
 std::string ReadSaveName(File& file);
 
 // Opens the container exclusively, as the listing does; nothing when it cannot be opened
-// (missing, read-only, a folder, held by another program).
+// (missing, read-only, a folder, held by another program), an empty name when it opens
+// but cannot be read.
 std::optional<std::string> ReadSaveName(const std::filesystem::path& path);

@@ -1,7 +1,8 @@
 // Writes a demo game folder (GAME/Saves/save000.dod ...) with saved games that look
 // played, and prints a summary of any game folder's saved games.
 //
-//   velkar-demo GAME            write the demo folder
+//   velkar-demo GAME [PREFIX]   write the demo folder; with PREFIX, also a Wine-style
+//                               prefix whose registry names GAME as the game's folder
 //   velkar-demo --summary GAME  list its saved games, parties and a few characters
 
 #include "Container.h"
@@ -13,6 +14,7 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <iostream>
 #include <string>
@@ -136,6 +138,28 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
     save.Save();
 }
 
+// The registry of a 64-bit Wine prefix, holding the game's own key, and drive Z: mapped
+// to the root: Velkar finds the demo exactly as it finds a real installation.
+void WriteWinePrefix(const std::filesystem::path& prefix, const std::filesystem::path& game)
+{
+    std::filesystem::create_directories(prefix / "dosdevices");
+    const auto drive = prefix / "dosdevices" / "z:";
+    std::error_code ignored;
+    std::filesystem::remove(drive, ignored);
+    std::filesystem::create_directory_symlink("/", drive);
+
+    std::string windowsPath = "Z:";
+    for (char c : std::filesystem::absolute(game).lexically_normal().string())
+        windowsPath += c == '/' ? std::string("\\\\") : c == '"' ? std::string("\\\"") : std::string(1, c);
+    std::ofstream reg(prefix / "system.reg", std::ios::trunc);
+    reg << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
+        << "[Software\\\\Wow6432Node\\\\New World Computing\\\\Might and Magic Day of the Destroyer\\\\1.0] 1765000000\n"
+        << "#time=1db0a0b0c0d0e0f\n"
+        << "\"AppPath\"=\"" << windowsPath << "\"\n";
+    if (!reg)
+        throw std::runtime_error("cannot write " + (prefix / "system.reg").string());
+}
+
 void PrintSummary(const std::filesystem::path& game)
 {
     for (int i = 0; i < 40; ++i) {
@@ -179,8 +203,8 @@ int main(int argc, char** argv)
             PrintSummary(argv[2]);
             return 0;
         }
-        if (argc != 2) {
-            std::cerr << "usage: velkar-demo GAME_FOLDER | velkar-demo --summary GAME_FOLDER\n";
+        if (argc != 2 && argc != 3) {
+            std::cerr << "usage: velkar-demo GAME_FOLDER [WINE_PREFIX] | velkar-demo --summary GAME_FOLDER\n";
             return 2;
         }
         const std::filesystem::path saves = std::filesystem::path(argv[1]) / "Saves";
@@ -191,6 +215,10 @@ int main(int argc, char** argv)
             WriteSave(saves / file, Saves[i], static_cast<int>(i));
         }
         std::cout << "Demo game folder written: " << std::filesystem::absolute(argv[1]).string() << "\n";
+        if (argc == 3) {
+            WriteWinePrefix(argv[2], argv[1]);
+            std::cout << "Wine prefix written: " << std::filesystem::absolute(argv[2]).string() << "\n";
+        }
         return 0;
     } catch (const std::exception& e) {
         std::cerr << "velkar-demo: " << e.what() << "\n";
