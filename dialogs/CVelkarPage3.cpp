@@ -1,3 +1,193 @@
 #include "dialogs/CVelkarPage3.h"
 
-CVelkarPage3::CVelkarPage3(SaveGame& save, int n) : CharacterPage(QStringLiteral("Spells"), save, n) {}
+#include "dialogs/SpellBox.h"
+
+#include "CharacterLayout.h"
+#include "SaveGame.h"
+
+#include <QFrame>
+#include <QGridLayout>
+
+#include <cstdint>
+#include <span>
+
+namespace {
+
+using Page = CVelkarPage3;
+namespace CL = CharacterLayout;
+
+enum class Half { Upper, Lower };
+
+// One group of flag bytes: its number in the record, where its boxes stand (the racial
+// groups share a column, one below the other), and box ids and texts for byte 0 onward.
+struct Group {
+    int group;
+    Half half;
+    int column;
+    std::array<int, CL::FullSpellGroupSize> ids;
+    std::array<const char*, CL::FullSpellGroupSize> texts;
+};
+
+// A school's boxes carry consecutive ids.
+constexpr std::array<int, CL::FullSpellGroupSize> Consecutive(int first)
+{
+    std::array<int, CL::FullSpellGroupSize> ids{};
+    for (std::size_t k = 0; k < ids.size(); ++k)
+        ids[k] = first + static_cast<int>(k);
+    return ids;
+}
+
+constexpr int SizeOf(int group)
+{
+    return group < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize;
+}
+
+// In layout order: the upper half left to right, then the lower half.
+constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
+    {0, Half::Upper, 0, Consecutive(1086),
+     {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
+      "Meteor Shower", "Inferno", "Incinerate"}},
+    {1, Half::Upper, 1, Consecutive(1097),
+     {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
+      "Implosion", "Fly", "Starburst"}},
+    {2, Half::Upper, 2, Consecutive(1108),
+     {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
+      "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
+    {3, Half::Upper, 3, Consecutive(1119),
+     {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
+      "Telekinesis", "Death Blossom", "Mass Distortion"}},
+    {9, Half::Upper, 4, {1141, 1186, 1188, 1189}, {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
+    {10, Half::Upper, 4, {1190, 1191, 1192, 1193}, {"Lifedrain", "Levitate", "Charm", "Mistform"}},
+    {11, Half::Upper, 4, {1194, 1195, 1196, 1197}, {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
+    {4, Half::Lower, 0, Consecutive(1130),
+     {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
+      "Raise Dead", "Shared Life", "Resurrection"}},
+    {5, Half::Lower, 1, Consecutive(1142),
+     {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk", "Mass Fear",
+      "Cure Insanity", "Psychic Shock", "Enslave"}},
+    {6, Half::Lower, 2, Consecutive(1153),
+     {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands", "Cure Disease",
+      "Prot. from Magic", "Flying Fist", "Power Cure"}},
+    {7, Half::Lower, 3, Consecutive(1164),
+     {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
+      "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
+    {8, Half::Lower, 4, Consecutive(1175),
+     {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
+      "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
+}};
+
+// One box, flattened from the groups in layout order, with its grid position.
+struct Box {
+    int id;
+    const char* text;
+    int group;
+    int byte;
+    int row;
+    int column;
+};
+
+// Layout.
+constexpr int kColumnGap = 18;
+constexpr int kRowGap = 2;
+constexpr int kColumnCount = 5;
+constexpr int kSeparatorRow = 12; // below the racial column: three groups of four
+constexpr int kFirstLowerRow = kSeparatorRow + 1;
+
+constexpr std::array<Box, Page::BoxCount> Flatten()
+{
+    std::array<Box, Page::BoxCount> boxes{};
+    std::array<int, 2 * kColumnCount> used{};
+    std::size_t i = 0;
+    for (const Group& g : kGroups) {
+        const bool upper = g.half == Half::Upper;
+        int& row = used[static_cast<std::size_t>((upper ? 0 : kColumnCount) + g.column)];
+        for (int k = 0; k < SizeOf(g.group); ++k) {
+            const auto at = static_cast<std::size_t>(k);
+            boxes[i++] = {g.ids[at], g.texts[at], g.group, k, (upper ? 0 : kFirstLowerRow) + row++, g.column};
+        }
+    }
+    return boxes;
+}
+constexpr std::array<Box, Page::BoxCount> kBoxes = Flatten();
+
+constexpr bool EveryBoxOnce()
+{
+    int boxes = 0;
+    for (const Group& g : kGroups) {
+        for (int k = 0; k < CL::FullSpellGroupSize; ++k) {
+            const bool used = k < SizeOf(g.group);
+            const auto at = static_cast<std::size_t>(k);
+            if (used != (g.ids[at] != 0) || used != (g.texts[at] != nullptr))
+                return false;
+        }
+        boxes += SizeOf(g.group);
+    }
+    // A column too long for the upper half would run into the separator first.
+    for (const Box& b : kBoxes) {
+        if (b.row == kSeparatorRow)
+            return false;
+    }
+    return boxes == Page::BoxCount;
+}
+static_assert(EveryBoxOnce());
+
+// Only 0 and 1 are known to the game; 2 is kept as the partly checked state.
+constexpr int kPartly = 2;
+
+} // namespace
+
+CVelkarPage3::CVelkarPage3(SaveGame& save, int n) : CharacterPage(QStringLiteral("Spells"), save, n)
+{
+    std::vector<DataExchange::Binding> bindings;
+    for (std::size_t i = 0; i < kBoxes.size(); ++i)
+        bindings.push_back(DataExchange::Choice(kBoxes[i].id, flags_[i]));
+    Exchange().SetBindings(std::move(bindings));
+}
+
+void CVelkarPage3::OnCreate()
+{
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(kColumnGap);
+    grid->setVerticalSpacing(kRowGap);
+    for (const Box& b : kBoxes) {
+        auto* box = new SpellBox(QString::fromLatin1(b.text));
+        box->setObjectName(QString::number(b.id));
+        grid->addWidget(box, b.row, b.column);
+    }
+    auto* separator = new QFrame;
+    separator->setFrameShape(QFrame::HLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    grid->addWidget(separator, kSeparatorRow, 0, 1, kColumnCount);
+    grid->setRowStretch(grid->rowCount(), 1);
+}
+
+void CVelkarPage3::LoadFromModel()
+{
+    for (std::size_t i = 0; i < kBoxes.size(); ++i) {
+        const std::span<const std::uint8_t> bytes = Game().GetSpellGroup(Number(), kBoxes[i].group);
+        const int flag = static_cast<std::int8_t>(bytes[static_cast<std::size_t>(kBoxes[i].byte)]);
+        flags_[i] = flag >= 0 && flag <= kPartly ? flag : 0;
+    }
+    Exchange().Show();
+    for (std::size_t i = 0; i < kBoxes.size(); ++i) {
+        if (flags_[i] == kPartly)
+            Control<SpellBox>(kBoxes[i].id)->setCheckState(Qt::PartiallyChecked);
+    }
+}
+
+void CVelkarPage3::StoreToModel()
+{
+    Exchange().Read();
+    std::array<std::array<std::uint8_t, CL::FullSpellGroupSize>, CL::SpellGroupCount> groups{};
+    for (std::size_t i = 0; i < kBoxes.size(); ++i) {
+        // The exchange reads a partly checked box as checked; it stands for a stored 2.
+        if (Control<SpellBox>(kBoxes[i].id)->checkState() == Qt::PartiallyChecked)
+            flags_[i] = kPartly;
+        groups[static_cast<std::size_t>(kBoxes[i].group)][static_cast<std::size_t>(kBoxes[i].byte)] =
+            static_cast<std::uint8_t>(flags_[i]);
+    }
+    for (int g = 0; g < CL::SpellGroupCount; ++g) {
+        const auto& bytes = groups[static_cast<std::size_t>(g)];
+        Game().SetSpellGroup(Number(), g, std::span(bytes.data(), static_cast<std::size_t>(SizeOf(g))));
+    }
+}

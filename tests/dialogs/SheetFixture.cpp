@@ -48,11 +48,7 @@ NumberBox* SheetFixture::Box(int id) const
 
 void SheetFixture::Type(int id, const QString& text)
 {
-    QWidget* control = Control<QWidget>(id);
-    QTest::mouseClick(control, Qt::LeftButton, Qt::NoModifier, QPoint(6, control->height() / 2));
-    QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(control, Qt::Key_Delete);
-    UiTesting::TypeText(*control, text);
+    UiTesting::TypeOver(*Control<QWidget>(id), text);
 }
 
 void SheetFixture::Tab(int index)

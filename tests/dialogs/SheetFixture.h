@@ -35,10 +35,12 @@ protected:
     void PatchFile(int windowOffset, std::string_view bytes);
     void OpenSheet();
 
+    // Ids repeat across pages (1212 is both the description and a condition box): look
+    // only in the page on show.
     template <class T>
     T* Control(int id) const
     {
-        return sheet->findChild<T*>(QString::number(id));
+        return sheet->Page(sheet->CurrentIndex()).Control<T>(id);
     }
     NumberBox* Box(int id) const;
     // Clicks into the box, selects its text and types over it.

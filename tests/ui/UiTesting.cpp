@@ -31,6 +31,14 @@ void TypeText(QWidget& widget, const QString& text)
     }
 }
 
+void TypeOver(QWidget& control, const QString& text)
+{
+    QTest::mouseClick(&control, Qt::LeftButton, Qt::NoModifier, QPoint(6, control.height() / 2));
+    QTest::keyClick(&control, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&control, Qt::Key_Delete);
+    TypeText(control, text);
+}
+
 void ClickTab(QTabBar& tabs, int index)
 {
     QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(index).center());

@@ -18,6 +18,9 @@ void ShowActive(QWidget& window);
 // Types the text key by key; unlike QTest::keyClicks, any character may be in it.
 void TypeText(QWidget& widget, const QString& text);
 
+// Clicks into the control near its left edge, selects its text and types over it.
+void TypeOver(QWidget& control, const QString& text);
+
 // Clicks the tab, as the mouse does.
 void ClickTab(QTabBar& tabs, int index);
 

@@ -10,11 +10,11 @@
 #include "SaveBuilder.h"
 #include "SaveGame.h"
 #include "Vocabulary.h"
+#include "WinePrefixWriter.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <iostream>
 #include <string>
@@ -138,28 +138,6 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
     save.Save();
 }
 
-// The registry of a 64-bit Wine prefix, holding the game's own key, and drive Z: mapped
-// to the root: Velkar finds the demo exactly as it finds a real installation.
-void WriteWinePrefix(const std::filesystem::path& prefix, const std::filesystem::path& game)
-{
-    std::filesystem::create_directories(prefix / "dosdevices");
-    const auto drive = prefix / "dosdevices" / "z:";
-    std::error_code ignored;
-    std::filesystem::remove(drive, ignored);
-    std::filesystem::create_directory_symlink("/", drive);
-
-    std::string windowsPath = "Z:";
-    for (char c : std::filesystem::absolute(game).lexically_normal().string())
-        windowsPath += c == '/' ? std::string("\\\\") : c == '"' ? std::string("\\\"") : std::string(1, c);
-    std::ofstream reg(prefix / "system.reg", std::ios::trunc);
-    reg << "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win64\n\n"
-        << "[Software\\\\Wow6432Node\\\\New World Computing\\\\Might and Magic Day of the Destroyer\\\\1.0] 1765000000\n"
-        << "#time=1db0a0b0c0d0e0f\n"
-        << "\"AppPath\"=\"" << windowsPath << "\"\n";
-    if (!reg)
-        throw std::runtime_error("cannot write " + (prefix / "system.reg").string());
-}
-
 void PrintSummary(const std::filesystem::path& game)
 {
     for (int i = 0; i < 40; ++i) {
@@ -216,7 +194,7 @@ int main(int argc, char** argv)
         }
         std::cout << "Demo game folder written: " << std::filesystem::absolute(argv[1]).string() << "\n";
         if (argc == 3) {
-            WriteWinePrefix(argv[2], argv[1]);
+            WinePrefixWriter::Write(argv[2], argv[1]);
             std::cout << "Wine prefix written: " << std::filesystem::absolute(argv[2]).string() << "\n";
         }
         return 0;

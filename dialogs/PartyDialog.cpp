@@ -1,0 +1,442 @@
+#include "dialogs/PartyDialog.h"
+
+#include "dialogs/CVelkarSheet.h"
+#include "dialogs/RankedBindings.h"
+#include "dialogs/SpellEffectEditor.h"
+
+#include "ui/ErrorGuard.h"
+#include "ui/Messages.h"
+#include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <span>
+#include <utility>
+
+namespace {
+
+using Dialog = PartyDialog;
+using Field = SpellEffectEditor::Field;
+
+// In stored order, which is alphabetical and also the layout order.
+constexpr std::array<SpellEffectEditor::Effect, Dialog::EffectCount> kEffects = {{
+    {1195, "Air Res", 0},      {1196, "Body Res", 1},    {1197, "Day of the Gods", 2}, {1198, "Detect Life", 3},
+    {1199, "Earth Res", 4},    {1200, "Feather Fall", 5}, {1201, "Fire Res", 6},       {1202, "Fly", 7},
+    {1176, "Haste", 8},        {1177, "Heroism", 9},     {1178, "Immolation", 10},     {1179, "Invisibility", 11},
+    {1180, "Mind Res", 12},    {1181, "Prot Magic", 13}, {1182, "Shield", 14},         {1183, "Stoneskin", 15},
+    {1184, "Torch Light", 16}, {1185, "Water Res", 17},  {1186, "Water Walk", 18},     {1187, "Wizard Eye", 19},
+}};
+
+constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::array<const char*, 2> kAmPm = {"AM", "PM"};
+
+enum class Kind { Number, Choice };
+enum class Area { Supplies, Date };
+
+using Getter = int (SaveGame::*)() const;
+using Setter = void (SaveGame::*)(int);
+
+// One control bound to a value of the dialog. Numbers with checked bounds are read with
+// their up-down's range as the check.
+struct Row {
+    int id;
+    const char* label; // left of the control; null: none
+    Kind kind;
+    int value;         // index into the held values
+    int spinId;
+    int minimum;
+    int maximum;
+    bool checked;      // read within minimum..maximum
+    std::span<const char* const> items;
+    bool storesOnLeave;
+    int exchangeRank;
+    Area area;
+    int row;
+    int column;
+    int columnSpan;
+    int width;
+    Getter get;        // supplies only; the date goes through the clock
+    Setter set;
+};
+
+constexpr int kSupplyWidth = 80;
+constexpr int kShortWidth = 52;
+constexpr int kYearWidth = 70;
+constexpr int kMonthWidth = 70;
+constexpr int kAmPmWidth = 62;
+constexpr int kMemberWidth = 150;
+constexpr int kNameColumnWidth = 120;
+constexpr int kListHeight = 180;
+constexpr int kSpin = SpellEffectEditor::SpinMaximum;
+
+// Positions of the held values.
+enum Held : int { Food, Gold, Bank, Day, Hour, Minute, Month, Year, AmPm, HeldCount };
+
+// In layout order, which is also the tab order.
+constexpr std::array<Row, 9> kRows = {{
+    {Dialog::IdFood, "Food:", Kind::Number, Food, 1003, -kSpin, kSpin, false, {}, false, 1, Area::Supplies, 0, 1, 1, kSupplyWidth, &SaveGame::GetFood, &SaveGame::SetFood},
+    {Dialog::IdGold, "Gold:", Kind::Number, Gold, 1005, -kSpin, kSpin, false, {}, false, 2, Area::Supplies, 1, 1, 1, kSupplyWidth, &SaveGame::GetGold, &SaveGame::SetGold},
+    {Dialog::IdBank, "Bank:", Kind::Number, Bank, 1007, -kSpin, kSpin, false, {}, false, 3, Area::Supplies, 2, 1, 1, kSupplyWidth, &SaveGame::GetBank, &SaveGame::SetBank},
+    {Dialog::IdHour, nullptr, Kind::Number, Hour, 1009, 0, 12, true, {}, true, 7, Area::Date, 0, 0, 1, kShortWidth, nullptr, nullptr},
+    {Dialog::IdMinute, ":", Kind::Number, Minute, 1011, 0, 59, true, {}, true, 8, Area::Date, 0, 2, 1, kShortWidth, nullptr, nullptr},
+    {Dialog::IdAmPm, nullptr, Kind::Choice, AmPm, 0, 0, 0, false, kAmPm, false, 11, Area::Date, 0, 3, 1, kAmPmWidth, nullptr, nullptr},
+    {Dialog::IdDay, nullptr, Kind::Number, Day, 1013, 1, 28, true, {}, true, 6, Area::Date, 1, 0, 1, kShortWidth, nullptr, nullptr},
+    {Dialog::IdMonth, nullptr, Kind::Choice, Month, 0, 0, 0, false, kMonths, true, 9, Area::Date, 1, 1, 2, kMonthWidth, nullptr, nullptr},
+    {Dialog::IdYear, nullptr, Kind::Number, Year, 1015, 1168, 16383, false, {}, true, 10, Area::Date, 1, 3, 1, kYearWidth, nullptr, nullptr},
+}};
+
+// The spell-effect fields' places in the dialog's exchange order.
+constexpr std::array<std::pair<Field, int>, 5> kEffectRanks = {{
+    {Field::Power, 4},
+    {Field::Skill, 5},
+    {Field::Days, 12},
+    {Field::Hours, 13},
+    {Field::Minutes, 14},
+}};
+
+constexpr std::array<int, kRows.size() + kEffectRanks.size()> AllRanks()
+{
+    std::array<int, kRows.size() + kEffectRanks.size()> ranks{};
+    std::size_t i = 0;
+    for (const Row& row : kRows)
+        ranks[i++] = row.exchangeRank;
+    for (const auto& entry : kEffectRanks)
+        ranks[i++] = entry.second;
+    return ranks;
+}
+static_assert(RankedBindings::ArePermutation(AllRanks()));
+
+struct Member {
+    int id;
+    const char* label;
+};
+
+constexpr std::array<Member, Dialog::MemberCount> kMembers = {{
+    {Dialog::IdMember1, "1:"},
+    {Dialog::IdMember1 + 1, "2:"},
+    {Dialog::IdMember1 + 2, "3:"},
+    {Dialog::IdMember1 + 3, "4:"},
+    {Dialog::IdMember1 + 4, "5:"},
+}};
+
+// The dialog shows a 12-hour clock; an hour the game's clock cannot have gets no AM/PM
+// and is stored back as it is.
+struct TwelveHour {
+    int hour;
+    int amPm; // 0 "AM", 1 "PM", -1 none
+};
+
+constexpr TwelveHour ToTwelveHour(int hour24)
+{
+    if (hour24 < 0 || hour24 > 23)
+        return {hour24, -1};
+    const int hour = hour24 % 12;
+    return {hour == 0 ? 12 : hour, hour24 < 12 ? 0 : 1};
+}
+
+constexpr int ToDayHour(int hour, int amPm)
+{
+    switch (amPm) {
+    case 0:
+        return hour == 12 ? 0 : hour;
+    case 1:
+        return hour == 12 ? 12 : hour + 12;
+    default:
+        return hour;
+    }
+}
+
+static_assert(ToTwelveHour(0).hour == 12 && ToTwelveHour(0).amPm == 0);
+static_assert(ToTwelveHour(12).hour == 12 && ToTwelveHour(12).amPm == 1);
+static_assert(ToTwelveHour(23).hour == 11 && ToTwelveHour(23).amPm == 1);
+static_assert(ToDayHour(12, 0) == 0 && ToDayHour(0, 1) == 12 && ToDayHour(12, 1) == 12);
+
+QWidget* MakeControl(const Row& row)
+{
+    QWidget* control = nullptr;
+    if (row.kind == Kind::Number) {
+        auto* box = new NumberBox(NumberBox::Keys::Digits);
+        box->SetSpinId(row.spinId);
+        box->SetRange(row.minimum, row.maximum);
+        control = box;
+    } else {
+        auto* list = new QComboBox;
+        for (const char* item : row.items)
+            list->addItem(QString::fromLatin1(item));
+        list->setMaxVisibleItems(static_cast<int>(row.items.size()));
+        control = list;
+    }
+    control->setObjectName(QString::number(row.id));
+    control->setFixedWidth(row.width);
+    return control;
+}
+
+QGroupBox* Group(const char* title, QLayout* layout)
+{
+    auto* group = new QGroupBox(QString::fromLatin1(title));
+    group->setLayout(layout);
+    return group;
+}
+
+QPushButton* Button(int id, const char* text)
+{
+    auto* button = new QPushButton(QString::fromLatin1(text));
+    button->setObjectName(QString::number(id));
+    return button;
+}
+
+} // namespace
+
+PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
+    : QDialog(parent), path_(path), caption_(QString::fromStdU16String(path.filename().u16string())),
+      exchange_(*this)
+{
+    static_assert(HeldCount == HeldValueCount);
+    setWindowTitle(caption_);
+    BuildControls();
+    SetBindings();
+}
+
+bool PartyDialog::Open()
+{
+    if (!save_.Open(path_))
+        return false;
+    LoadFromModel();
+    return true;
+}
+
+void PartyDialog::BuildControls()
+{
+    const SpellEffectEditor::Options options{kEffects, 4, false, "Mins:", IdSkill, IdCaster, IdAddAll, IdRemoveAll};
+    SpellEffectEditor::Host host{
+        [this](int entry) { return save_.GetPartySpell(entry); },
+        [this](int entry, const SpellEffectInfo& value) { save_.SetPartySpell(entry, value); },
+        [this] { StoreToModel(); },
+        [this] { LoadFromModel(); },
+    };
+    effects_ = new SpellEffectEditor(options, std::move(host));
+    auto* effectsLayout = new QVBoxLayout;
+    effectsLayout->addWidget(effects_);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Group("Active Spells", effectsLayout));
+    left->addWidget(BuildSuppliesAndDate());
+    left->addStretch(1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(BuildMembers());
+    right->addWidget(BuildCharacters(), 1);
+    auto* buttons = new QHBoxLayout;
+    auto* ok = Button(IdOk, "OK");
+    auto* cancel = Button(IdCancel, "Cancel");
+    ok->setDefault(true);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    right->addLayout(buttons);
+    connect(ok, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnOk(); }); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addLayout(right);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QWidget* PartyDialog::BuildSuppliesAndDate()
+{
+    auto* supplies = new QGridLayout;
+    auto* date = new QGridLayout;
+    for (const Row& row : kRows) {
+        QGridLayout* grid = row.area == Area::Supplies ? supplies : date;
+        QWidget* control = MakeControl(row);
+        if (row.label != nullptr) {
+            auto* label = new QLabel(QString::fromLatin1(row.label));
+            label->setBuddy(control);
+            grid->addWidget(label, row.row, row.column - 1);
+        }
+        grid->addWidget(control, row.row, row.column, 1, row.columnSpan, Qt::AlignLeft);
+        if (row.storesOnLeave)
+            focusLoss_.Watch(control, [this] { OnDateFieldLeft(); });
+    }
+    date->setColumnStretch(4, 1);
+
+    auto* area = new QWidget;
+    auto* layout = new QHBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(supplies);
+    layout->addSpacing(12);
+    layout->addWidget(Group("Date && Time", date), 1);
+    return area;
+}
+
+QWidget* PartyDialog::BuildMembers()
+{
+    auto* grid = new QGridLayout;
+    for (std::size_t k = 0; k < kMembers.size(); ++k) {
+        auto* chooser = new QComboBox;
+        chooser->setObjectName(QString::number(kMembers[k].id));
+        chooser->setMinimumWidth(kMemberWidth);
+        chooser->setMaxVisibleItems(20);
+        auto* label = new QLabel(QString::fromLatin1(kMembers[k].label));
+        label->setBuddy(chooser);
+        grid->addWidget(label, static_cast<int>(k), 0);
+        grid->addWidget(chooser, static_cast<int>(k), 1);
+    }
+    grid->setColumnStretch(1, 1);
+    return Group("Party Members", grid);
+}
+
+QWidget* PartyDialog::BuildCharacters()
+{
+    auto* list = new QTreeWidget;
+    list->setObjectName(QString::number(IdCharacters));
+    list->setHeaderLabels({QStringLiteral("Name")});
+    list->setColumnWidth(0, kNameColumnWidth);
+    list->header()->setStretchLastSection(false);
+    list->header()->hide();
+    list->setRootIsDecorated(false);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setMinimumHeight(kListHeight);
+    auto* edit = Button(IdEditCharacter, "Edit Character");
+    const auto run = [this] { ErrorGuard::Run([this] { EditCharacter(); }); };
+    connect(edit, &QPushButton::clicked, this, run);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, run);
+
+    auto* layout = new QVBoxLayout;
+    layout->addWidget(list, 1);
+    layout->addWidget(edit, 0, Qt::AlignRight);
+    return Group("Characters", layout);
+}
+
+void PartyDialog::SetBindings()
+{
+    RankedBindings bindings;
+    for (const Row& row : kRows) {
+        int& member = values_[static_cast<std::size_t>(row.value)];
+        bindings.Add(row.exchangeRank, row.kind == Kind::Choice ? DataExchange::Choice(row.id, member)
+                                       : row.checked ? DataExchange::Range(row.id, member, row.minimum, row.maximum)
+                                                     : DataExchange::Integer(row.id, member));
+    }
+    for (const auto& [field, rank] : kEffectRanks)
+        bindings.Add(rank, effects_->Binding(field));
+    exchange_.SetBindings(bindings.Sorted());
+}
+
+void PartyDialog::LoadFromModel()
+{
+    for (const Row& row : kRows) {
+        if (row.get != nullptr)
+            values_[static_cast<std::size_t>(row.value)] = (save_.*row.get)();
+    }
+    RefreshCharacterLists();
+    const GameTime t = save_.GetTime();
+    const TwelveHour hour = ToTwelveHour(t.hour);
+    values_[Day] = t.day + 1;
+    values_[Month] = t.month;
+    values_[Year] = t.year;
+    values_[Minute] = t.minute;
+    values_[Hour] = hour.hour;
+    values_[AmPm] = hour.amPm;
+    for (std::size_t k = 0; k < kMembers.size(); ++k) {
+        auto* chooser = Control<QComboBox>(kMembers[k].id);
+        const int slot = save_.GetPartyMember(static_cast<int>(k) + 1);
+        const QSignalBlocker blocker(chooser);
+        chooser->setCurrentIndex(slot >= -1 && slot < CharacterCount ? slot + 1 : -1);
+    }
+    exchange_.Show();
+}
+
+bool PartyDialog::StoreToModel()
+{
+    if (!exchange_.Read())
+        return false;
+    for (const Row& row : kRows) {
+        if (row.set != nullptr)
+            (save_.*row.set)(values_[static_cast<std::size_t>(row.value)]);
+    }
+    save_.SetTime({ToDayHour(values_[Hour], values_[AmPm]), values_[Minute], values_[Day] - 1, values_[Month],
+                   values_[Year]});
+
+    // A chooser without a selection counts as "None".
+    std::array<int, MemberCount> members{};
+    for (std::size_t k = 0; k < kMembers.size(); ++k)
+        members[k] = std::max(Control<QComboBox>(kMembers[k].id)->currentIndex(), 0) - 1;
+    const auto firstEmpty = std::find(members.begin(), members.end(), -1);
+    const bool gaps = firstEmpty == members.begin() ||
+                      std::any_of(firstEmpty, members.end(), [](int member) { return member != -1; });
+    if (gaps) {
+        Messages::Warning(QString::fromLatin1(GapMessage));
+        return false;
+    }
+    save_.SetPartyMemberCount(static_cast<int>(firstEmpty - members.begin()));
+    for (std::size_t k = 0; k < members.size(); ++k)
+        save_.SetPartyMember(static_cast<int>(k) + 1, members[k]);
+    return true;
+}
+
+void PartyDialog::RefreshCharacterLists()
+{
+    QStringList names;
+    for (int n = 1; n <= CharacterCount; ++n)
+        names.append(TextCodec::Decode(save_.GetName(n)));
+
+    auto* list = Control<QTreeWidget>(IdCharacters);
+    list->clear();
+    QList<QTreeWidgetItem*> rows;
+    for (const QString& name : names)
+        rows.append(new QTreeWidgetItem(QStringList{name}));
+    list->addTopLevelItems(rows);
+
+    std::array<int, MemberCount + 1> choosers{IdCaster};
+    for (std::size_t k = 0; k < kMembers.size(); ++k)
+        choosers[k + 1] = kMembers[k].id;
+    for (const int id : choosers) {
+        auto* chooser = Control<QComboBox>(id);
+        const QSignalBlocker blocker(chooser);
+        const int selected = chooser->currentIndex();
+        chooser->clear();
+        chooser->addItem(QStringLiteral("None"));
+        chooser->addItems(names);
+        chooser->setCurrentIndex(selected);
+    }
+}
+
+void PartyDialog::OnDateFieldLeft()
+{
+    if (StoreToModel())
+        LoadFromModel();
+}
+
+void PartyDialog::EditCharacter()
+{
+    auto* list = Control<QTreeWidget>(IdCharacters);
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int n = list->indexOfTopLevelItem(selected.front()) + 1;
+    CVelkarSheet sheet(save_, n, caption_, this);
+    sheet.exec();
+    // Names may have changed; nothing else is read again.
+    RefreshCharacterLists();
+}
+
+void PartyDialog::OnOk()
+{
+    if (!StoreToModel())
+        return;
+    save_.Save();
+    accept();
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "ui/DataExchange.h"
+#include "ui/FocusLossWatcher.h"
+
+#include "SaveGame.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <array>
+#include <filesystem>
+
+class SpellEffectEditor;
+
+// The party dialog: food, gold, bank, the game date and time, the twenty spells in
+// effect on the party, the five party members, and the character list from which
+// "Edit Character" opens the character sheet. OK stores and saves; Cancel writes nothing.
+//
+// Contract: the constructor creates the controls and the (not yet open) SaveGame, which
+// the dialog owns for its whole life, and takes the container's file name as caption.
+// Open() must then be called once, before the dialog is shown: it opens the saved game
+// and shows its values. Open() throws FileError when the file cannot be opened or read,
+// and returns false, after the model has shown "Invalid save game file.", when it is no
+// saved game; the caller decides what follows (the program ends with status 1).
+class PartyDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // Control ids.
+    enum : int {
+        IdOk = 1,
+        IdCancel = 2,
+        IdEditCharacter = 3,
+        IdCharacters = 1001,
+        IdFood = 1002,
+        IdGold = 1004,
+        IdBank = 1006,
+        IdHour = 1008,
+        IdMinute = 1010,
+        IdDay = 1012,
+        IdYear = 1014,
+        IdSkill = 1188,
+        IdCaster = 1189,
+        IdAddAll = 1203,
+        IdMonth = 1205,
+        IdAmPm = 1206,
+        IdRemoveAll = 1207,
+        IdMember1 = 1209, // 1209..1213: slots 1 to 5
+    };
+
+    static constexpr int MemberCount = 5;
+    static constexpr int CharacterCount = 50;
+    static constexpr int EffectCount = 20;
+    static constexpr const char* GapMessage = "You cannot have gaps in your party.";
+
+    explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
+
+    // Once, before the dialog is shown.
+    bool Open();
+
+    // The open saved game, as far as the dialog has stored into it.
+    SaveGame& Game() { return save_; }
+
+    // Controls are found by id: the id in decimal is the control's object name.
+    template <class T>
+    T* Control(int id) const
+    {
+        return findChild<T*>(QString::number(id));
+    }
+
+private:
+    // Food, gold, bank and the six date fields; the spell-effect fields are the editor's.
+    static constexpr int HeldValueCount = 9;
+
+    void BuildControls();
+    QWidget* BuildSuppliesAndDate();
+    QWidget* BuildMembers();
+    QWidget* BuildCharacters();
+    void SetBindings();
+
+    void LoadFromModel();
+    bool StoreToModel();
+    void RefreshCharacterLists();
+    void OnDateFieldLeft();
+    void EditCharacter();
+    void OnOk();
+
+    std::filesystem::path path_;
+    QString caption_;
+    SaveGame save_;
+    std::array<int, HeldValueCount> values_{};
+    DataExchange exchange_;
+    SpellEffectEditor* effects_ = nullptr;
+    FocusLossWatcher focusLoss_;
+};

@@ -1,0 +1,219 @@
+#include "dialogs/SpellEffectEditor.h"
+
+#include "ui/ErrorGuard.h"
+#include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
+
+#include "Vocabulary.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+using Editor = SpellEffectEditor;
+using Field = Editor::Field;
+
+// A field with its label on its left; a column is one label and its control.
+struct FieldRow {
+    Field field;
+    int id;       // 0: the id the options give
+    int spinId;   // 0: a chooser
+    const char* label; // null: the label the options give
+    int row;
+    int column;
+};
+
+// In layout order, which is also the tab order.
+constexpr std::array<FieldRow, 5> kFields = {{
+    {Field::Days, Editor::IdDays, 1160, "Days:", 0, 0},
+    {Field::Hours, Editor::IdHours, 1162, "Hours:", 0, 1},
+    {Field::Minutes, Editor::IdMinutes, 1164, nullptr, 0, 2},
+    {Field::Power, Editor::IdPower, 1166, "Power:", 1, 0},
+    {Field::Skill, 0, 0, "Skill:", 1, 1},
+}};
+
+constexpr int kCasterColumn = 2;
+constexpr int kNumberWidth = 70;
+constexpr int kSkillWidth = 90;
+constexpr int kCasterWidth = 130;
+
+constexpr std::size_t Index(Field field)
+{
+    return static_cast<std::size_t>(field);
+}
+
+static_assert([] {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (Index(kFields[i].field) != i)
+            return false;
+    }
+    return true;
+}());
+
+QLabel* LabelFor(const char* text, QWidget* control)
+{
+    auto* label = new QLabel(QString::fromLatin1(text));
+    label->setBuddy(control);
+    return label;
+}
+
+} // namespace
+
+SpellEffectEditor::SpellEffectEditor(const Options& options, Host host, QWidget* parent)
+    : QWidget(parent), options_(options), host_(std::move(host))
+{
+    BuildControls();
+}
+
+void SpellEffectEditor::BuildControls()
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* buttons = new QGridLayout;
+    auto* fields = new QGridLayout;
+    auto* actions = new QHBoxLayout;
+    layout->addLayout(buttons);
+    layout->addSpacing(6);
+    layout->addLayout(fields);
+    layout->addLayout(actions);
+
+    for (std::size_t i = 0; i < options_.effects.size(); ++i) {
+        const Effect& effect = options_.effects[i];
+        auto* button = new QPushButton(QString::fromLatin1(effect.label));
+        button->setObjectName(QString::number(effect.id));
+        const int index = static_cast<int>(i);
+        buttons->addWidget(button, index / options_.buttonColumns, index % options_.buttonColumns);
+        connect(button, &QPushButton::clicked, this, [this, index] { ErrorGuard::Run([=, this] { SelectEffect(index); }); });
+    }
+
+    const auto commit = [this] { CommitSelectedEffect(); };
+    for (const FieldRow& row : kFields) {
+        QWidget* control = nullptr;
+        if (row.spinId != 0) {
+            auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
+            box->SetSpinId(row.spinId);
+            box->SetRange(SpinMinimum, SpinMaximum);
+            box->setFixedWidth(kNumberWidth);
+            box->setObjectName(QString::number(row.id));
+            control = box;
+        } else {
+            auto* list = new QComboBox;
+            list->addItem(TextCodec::Decode(Vocabulary::MasteryNone));
+            for (const std::string_view name : Vocabulary::MasteryNames)
+                list->addItem(TextCodec::Decode(name));
+            list->setFixedWidth(kSkillWidth);
+            list->setObjectName(QString::number(options_.skillId));
+            control = list;
+        }
+        const char* label = row.label != nullptr ? row.label : options_.minutesLabel;
+        fields->addWidget(LabelFor(label, control), row.row, 2 * row.column);
+        fields->addWidget(control, row.row, 2 * row.column + 1, Qt::AlignLeft);
+        focusLoss_.Watch(control, commit);
+    }
+    if (options_.casterId != 0) {
+        casterList_ = new QComboBox;
+        casterList_->setObjectName(QString::number(options_.casterId));
+        casterList_->addItem(QStringLiteral("None"));
+        casterList_->setCurrentIndex(0);
+        casterList_->setFixedWidth(kCasterWidth);
+        casterList_->setMaxVisibleItems(20);
+        fields->addWidget(LabelFor("Caster:", casterList_), 1, 2 * kCasterColumn);
+        fields->addWidget(casterList_, 1, 2 * kCasterColumn + 1, Qt::AlignLeft);
+        focusLoss_.Watch(casterList_, commit);
+    }
+    fields->setColumnStretch(2 * kCasterColumn + 2, 1);
+
+    actions->addStretch(1);
+    const std::array<std::pair<int, const char*>, 2> actionButtons = {{
+        {options_.addAllId, "Add All"},
+        {options_.removeAllId, "Remove All"},
+    }};
+    for (const auto& [id, text] : actionButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(text));
+        button->setObjectName(QString::number(id));
+        actions->addWidget(button);
+        const bool add = id == options_.addAllId;
+        connect(button, &QPushButton::clicked, this, [this, add] {
+            ErrorGuard::Run([=, this] { add ? AddAllEffects() : RemoveAllEffects(); });
+        });
+    }
+}
+
+DataExchange::Binding SpellEffectEditor::Binding(Field field)
+{
+    int& member = values_[Index(field)];
+    const int id = kFields[Index(field)].id;
+    switch (field) {
+    case Field::Skill:
+        return DataExchange::Choice(options_.skillId, member);
+    case Field::Power:
+        return DataExchange::Integer(id, member);
+    case Field::Days:
+    case Field::Hours:
+    case Field::Minutes:
+        break;
+    }
+    return options_.signedDuration ? DataExchange::Integer(id, member) : DataExchange::Positive(id, member);
+}
+
+void SpellEffectEditor::SelectEffect(int index)
+{
+    const SpellEffectInfo v = host_.get(options_.effects[static_cast<std::size_t>(index)].entry);
+    values_ = {v.duration.days, v.duration.hours, v.duration.minutes, v.power, v.skill};
+    caster_ = v.caster;
+    ShowCaster();
+    selected_ = index;
+    host_.showFields();
+}
+
+void SpellEffectEditor::CommitSelectedEffect()
+{
+    // A failed reading does not stop the commit: the fields hold what was read so far.
+    host_.readFields();
+    const SpellEffectInfo v = Value();
+    if (selected_ >= 0)
+        host_.set(options_.effects[static_cast<std::size_t>(selected_)].entry, v);
+}
+
+void SpellEffectEditor::AddAllEffects()
+{
+    host_.readFields();
+    const SpellEffectInfo v = Value();
+    for (const Effect& effect : options_.effects)
+        host_.set(effect.entry, v);
+}
+
+void SpellEffectEditor::RemoveAllEffects()
+{
+    for (const Effect& effect : options_.effects)
+        host_.set(effect.entry, SpellEffectInfo{});
+    values_.fill(0);
+    caster_ = 0;
+    ShowCaster();
+    selected_ = -1;
+    host_.showFields();
+}
+
+SpellEffectInfo SpellEffectEditor::Value()
+{
+    if (casterList_ != nullptr && casterList_->currentIndex() >= 0)
+        caster_ = casterList_->currentIndex();
+    const auto at = [this](Field field) { return values_[Index(field)]; };
+    return {{at(Field::Days), at(Field::Hours), at(Field::Minutes)}, at(Field::Power), at(Field::Skill), caster_};
+}
+
+void SpellEffectEditor::ShowCaster()
+{
+    if (casterList_ == nullptr)
+        return;
+    const QSignalBlocker blocker(casterList_);
+    casterList_->setCurrentIndex(caster_ >= 0 && caster_ < casterList_->count() ? caster_ : -1);
+}

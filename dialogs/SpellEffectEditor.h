@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ui/DataExchange.h"
+#include "ui/FocusLossWatcher.h"
+
+#include "SaveGame.h"
+
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <span>
+
+class QComboBox;
+
+// The editor of a set of spell effects: one push button per effect, the time left,
+// power, skill and (for party effects) caster of the selected one, Add All and Remove
+// All. The party dialog and the "Active Spells" tab differ only in the Options and Host
+// they give it.
+//
+// The editor holds the values of its fields; its owner exchanges them with the controls
+// through its own DataExchange table, in which it places Binding(field) where its
+// exchange order puts each field.
+class SpellEffectEditor : public QWidget {
+    Q_OBJECT
+
+public:
+    // Control ids shared by every use.
+    enum : int {
+        IdDays = 1159,
+        IdHours = 1161,
+        IdMinutes = 1163,
+        IdPower = 1165,
+    };
+
+    static constexpr int SpinMinimum = -16383;
+    static constexpr int SpinMaximum = 16383;
+
+    enum class Field { Days, Hours, Minutes, Power, Skill };
+
+    struct Effect {
+        int id;            // its button
+        const char* label;
+        int entry;         // the model's effect number
+    };
+
+    struct Options {
+        std::span<const Effect> effects; // in layout order, row by row; must outlive the editor
+        int buttonColumns;
+        bool signedDuration;             // false: days, hours, minutes take no sign
+        const char* minutesLabel;
+        int skillId;
+        int casterId;                    // 0: no caster chooser
+        int addAllId;
+        int removeAllId;
+    };
+
+    // What the owner does for the editor. The caster is ignored where there is none.
+    struct Host {
+        std::function<SpellEffectInfo(int entry)> get;
+        std::function<void(int entry, const SpellEffectInfo& value)> set;
+        // Before a commit or Add All: read the editor's fields (and whatever else the owner stores then).
+        std::function<void()> readFields;
+        // After a selection or Remove All: show the editor's fields (and whatever else the owner reloads).
+        std::function<void()> showFields;
+    };
+
+    SpellEffectEditor(const Options& options, Host host, QWidget* parent = nullptr);
+
+    DataExchange::Binding Binding(Field field);
+
+private:
+    // Run by the effect buttons, the focus leaving a field, Add All and Remove All.
+    void SelectEffect(int index);
+    void CommitSelectedEffect();
+    void AddAllEffects();
+    void RemoveAllEffects();
+
+    void BuildControls();
+    // The fields as one value; a caster chooser without a selection keeps the caster as read.
+    SpellEffectInfo Value();
+    void ShowCaster();
+
+    static constexpr int FieldCount = 5;
+
+    Options options_;
+    Host host_;
+    std::array<int, FieldCount> values_{}; // by Field
+    int caster_ = 0;
+    int selected_ = -1; // index into Options::effects
+    QComboBox* casterList_ = nullptr;
+    FocusLossWatcher focusLoss_;
+};

@@ -1,0 +1,207 @@
+#include "PageFixture.h"
+
+#include "dialogs/CVelkarPage3.h"
+
+#include "CharacterLayout.h"
+
+#include <QCheckBox>
+
+#include <array>
+#include <cstdint>
+
+namespace {
+
+namespace CL = CharacterLayout;
+
+struct Group {
+    int group;
+    std::vector<int> ids; // byte 0 first
+    QStringList texts;
+};
+
+std::vector<int> Run(int first)
+{
+    std::vector<int> ids;
+    for (int k = 0; k < CL::FullSpellGroupSize; ++k)
+        ids.push_back(first + k);
+    return ids;
+}
+
+// Upper half left to right (the racial groups share the last column), then the lower half.
+const std::vector<Group> kUpper = {
+    {0, Run(1086), {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike",
+                    "Immolation", "Meteor Shower", "Inferno", "Incinerate"}},
+    {1, Run(1097), {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt",
+                    "Invisibility", "Implosion", "Fly", "Starburst"}},
+    {2, Run(1108), {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
+                    "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
+    {3, Run(1119), {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh",
+                    "Rock Blast", "Telekinesis", "Death Blossom", "Mass Distortion"}},
+    {9, {1141, 1186, 1188, 1189}, {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
+    {10, {1190, 1191, 1192, 1193}, {"Lifedrain", "Levitate", "Charm", "Mistform"}},
+    {11, {1194, 1195, 1196, 1197}, {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
+};
+const std::vector<Group> kLower = {
+    {4, Run(1130), {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism",
+                    "Spirit Lash", "Raise Dead", "Shared Life", "Resurrection"}},
+    {5, Run(1142), {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk",
+                    "Mass Fear", "Cure Insanity", "Psychic Shock", "Enslave"}},
+    {6, Run(1153), {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands",
+                    "Cure Disease", "Prot. from Magic", "Flying Fist", "Power Cure"}},
+    {7, Run(1164), {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
+                    "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
+    {8, Run(1175), {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
+                    "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
+};
+
+constexpr int kFire = 0, kAir = 1, kWater = 2, kEarth = 3, kMind = 5, kBody = 6, kDark = 8;
+constexpr int kDarkElf = 9, kVampire = 10, kDragon = 11;
+
+using Bytes11 = std::array<std::uint8_t, CL::FullSpellGroupSize>;
+
+class CVelkarPage3Test : public PageFixture {
+protected:
+    static constexpr int SpellsTab = 3;
+    CVelkarPage3Test() : PageFixture(SpellsTab) {}
+
+    QCheckBox* Box(int id) const { return On<QCheckBox>(id); }
+    std::vector<std::uint8_t> Bytes(int g) const
+    {
+        const auto bytes = save.GetSpellGroup(N, g);
+        return {bytes.begin(), bytes.end()};
+    }
+    static void PutGroup(SaveGame& s, int g, const Bytes11& bytes)
+    {
+        s.SetSpellGroup(N, g, std::span(bytes.data(), static_cast<std::size_t>(SaveGame::SpellGroupSize(g))));
+    }
+    // The bytes after a racial group's four, which only the game knows.
+    std::vector<std::uint8_t> Tail(int g) const
+    {
+        const int start = CL::SpellGroupsOffset + g * CL::SpellGroupSpacing + CL::RacialSpellGroupSize;
+        const int next = start - CL::RacialSpellGroupSize + CL::SpellGroupSpacing;
+        const int end = g == kDragon ? CL::InventoryEntriesOffset : next;
+        const auto file = FileBytes();
+        const auto at = file.begin() + SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, start);
+        return {at, at + (end - start)};
+    }
+};
+
+} // namespace
+
+TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
+{
+    OpenPage();
+    int boxes = 0;
+    int upperBottom = 0;
+    int lowerTop = 1 << 30;
+    for (const auto* half : {&kUpper, &kLower}) {
+        int lastColumnX = -1;
+        int lastY = -1;
+        int columnX = -1;
+        for (const auto& group : *half) {
+            for (std::size_t k = 0; k < group.ids.size(); ++k, ++boxes) {
+                const QCheckBox* box = Box(group.ids[k]);
+                ASSERT_NE(box, nullptr) << group.ids[k];
+                EXPECT_EQ(box->text(), group.texts[static_cast<qsizetype>(k)]);
+                EXPECT_EQ(box->checkState(), Qt::Unchecked);
+                const QPoint at = box->mapTo(&Page(), QPoint(0, 0));
+                // A school starts a new column; a racial group goes on below the one before.
+                const bool sameColumn = k > 0 || group.group > kDarkElf;
+                if (!sameColumn) {
+                    EXPECT_GT(at.x(), lastColumnX) << group.ids[k];
+                    lastColumnX = columnX = at.x();
+                } else {
+                    EXPECT_EQ(at.x(), columnX) << group.ids[k];
+                    EXPECT_GT(at.y(), lastY) << group.ids[k];
+                }
+                lastY = at.y();
+                if (half == &kUpper)
+                    upperBottom = std::max(upperBottom, at.y() + box->height());
+                else
+                    lowerTop = std::min(lowerTop, at.y());
+            }
+        }
+    }
+    EXPECT_EQ(boxes, 111);
+    EXPECT_LE(upperBottom, lowerTop);
+    ExpectNothingClipped();
+}
+
+TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
+{
+    Prepare([](SaveGame& s) { PutGroup(s, kFire, {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}); });
+    OpenPage();
+    EXPECT_TRUE(Box(1091)->isChecked()); // Fireball
+    ClickBox(1091);
+    ClickBox(1185);                       // Souldrinker, the last school byte
+    ClickBox(1192);                       // Charm of the Vampire, not Charm of Mind
+    ClickBox(1141);                       // Glamour, the first Dark Elf byte
+    Leave();
+    EXPECT_EQ(Bytes(kFire), std::vector<std::uint8_t>(11, 0));
+    EXPECT_EQ(Bytes(kDark), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Bytes(kVampire), (std::vector<std::uint8_t>{0, 0, 1, 0}));
+    EXPECT_EQ(Bytes(kMind), std::vector<std::uint8_t>(11, 0));
+    EXPECT_EQ(Bytes(kDarkElf), (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    Return();
+    EXPECT_FALSE(Box(1091)->isChecked());
+    EXPECT_TRUE(Box(1185)->isChecked());
+    EXPECT_TRUE(Box(1192)->isChecked());
+    EXPECT_FALSE(Box(1146)->isChecked());
+}
+
+TEST_F(CVelkarPage3Test, BytesOutsideZeroToTwoShowUncheckedAndAreStoredAsZero)
+{
+    Prepare([](SaveGame& s) {
+        PutGroup(s, kEarth, {0, 0, 0, 7, 1, 0, 0, 0, 0, 0, 0});
+        PutGroup(s, kAir, {0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80});
+    });
+    OpenPage();
+    EXPECT_EQ(Box(1122)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Box(1123)->checkState(), Qt::Checked);
+    EXPECT_EQ(Box(1097)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Box(1107)->checkState(), Qt::Unchecked);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  PutGroup(s, kEarth, {0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0});
+                  PutGroup(s, kAir, {});
+              }));
+}
+
+TEST_F(CVelkarPage3Test, AByteOfTwoIsKeptUntilItsBoxIsClicked)
+{
+    Prepare([](SaveGame& s) {
+        PutGroup(s, kWater, {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+        PutGroup(s, kBody, {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+    });
+    OpenPage();
+    EXPECT_EQ(Box(1109)->checkState(), Qt::PartiallyChecked);
+    EXPECT_EQ(Box(1153)->checkState(), Qt::PartiallyChecked);
+    Leave();
+    EXPECT_EQ(Bytes(kWater)[1], 2);
+    EXPECT_EQ(Bytes(kBody)[0], 2);
+
+    Return();
+    EXPECT_EQ(Box(1109)->checkState(), Qt::PartiallyChecked);
+    ClickBox(1109);
+    EXPECT_EQ(Box(1109)->checkState(), Qt::Checked);
+    ClickBox(1109);
+    EXPECT_EQ(Box(1109)->checkState(), Qt::Unchecked);
+    ClickBox(1109);
+    EXPECT_EQ(Box(1109)->checkState(), Qt::Checked);
+    Leave();
+    EXPECT_EQ(Bytes(kWater)[1], 1);
+    EXPECT_EQ(Bytes(kBody)[0], 2);
+}
+
+TEST_F(CVelkarPage3Test, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
+{
+    OpenPage();
+    const std::array<std::vector<std::uint8_t>, 3> tails = {Tail(kDarkElf), Tail(kVampire), Tail(kDragon)};
+    for (const auto& tail : tails)
+        ASSERT_NE(tail, std::vector<std::uint8_t>(tail.size(), 0)); // noise, so a zero fill would show
+    for (const int id : {1194, 1195, 1196, 1197})
+        ClickBox(id);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { PutGroup(s, kDragon, {1, 1, 1, 1}); }));
+    EXPECT_EQ((std::array{Tail(kDarkElf), Tail(kVampire), Tail(kDragon)}), tails);
+}

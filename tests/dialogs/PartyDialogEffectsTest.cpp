@@ -1,0 +1,192 @@
+#include "PartyDialogFixture.h"
+
+#include "WindowLayout.h"
+
+#include <QComboBox>
+
+#include <string>
+
+using Id = PartyDialog;
+
+namespace {
+
+constexpr int kDays = 1159;
+constexpr int kHours = 1161;
+constexpr int kMinutes = 1163;
+constexpr int kPower = 1165;
+constexpr int kHaste = 1176;
+constexpr int kFly = 1202;
+constexpr int kAirRes = 1195;
+constexpr int kHasteEntry = 8;
+constexpr int kFlyEntry = 7;
+constexpr std::int64_t kTicksPerMinute = 256;
+
+class PartyDialogEffectsTest : public PartyDialogFixture {
+protected:
+    // Days, hours, minutes, power, skill and caster as the fields show them.
+    QStringList Fields() const
+    {
+        return {Text(kDays), Text(kHours), Text(kMinutes), Text(kPower), ChosenText(Id::IdSkill), ChosenText(Id::IdCaster)};
+    }
+
+    // Stores a raw effect in the file before the dialog opens.
+    void PutEffect(int k, std::int64_t expiry, int power, int skill, int caster)
+    {
+        std::string bytes(16, '\0');
+        const auto put = [&](int at, int width, std::int64_t value) {
+            for (int i = 0; i < width; ++i)
+                bytes[static_cast<std::size_t>(at + i)] = static_cast<char>(value >> (8 * i));
+        };
+        put(0, 8, expiry);
+        put(8, 2, power);
+        put(10, 2, skill);
+        put(14, 2, caster);
+        PatchFile(SpellOffset(k), bytes);
+    }
+
+    std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
+};
+
+} // namespace
+
+TEST_F(PartyDialogEffectsTest, TypingThenClickingAnotherEffectCommitsTheFirstAndShowsTheSecond)
+{
+    Prepare([](SaveGame& s) { s.SetPartySpellFly({{0, 3, 0}, 9, 1, 2}); });
+    OpenDialog();
+    Click(kHaste);
+    Type(kDays, "5");
+    Click(kFly);
+    EXPECT_EQ(Fields(), QStringList({"0", "3", "0", "9", "Novice", "Brom"}));
+    Click(Id::IdOk);
+    const Bytes file = FileBytes();
+    EXPECT_EQ(file, Expected([](SaveGame& s) { s.SetPartySpellHaste({{5, 0, 0}, 0, 0, 0}); }));
+    EXPECT_EQ(WindowValue(file, SpellOffset(kHasteEntry), 8), Now() + 5 * 1440 * kTicksPerMinute);
+}
+
+TEST_F(PartyDialogEffectsTest, ACommitCountsFromTheDateJustStoredAndTheTimeLeftFollowsTheClock)
+{
+    OpenDialog();
+    Click(kAirRes);
+    Type(kDays, "3");
+    Type(Id::IdDay, "13"); // one day on; leaving the day commits nothing
+    Type(kHours, "0");     // leaving the day stores it
+    Click(kHaste);         // leaving the hours commits Air Res from the new date
+    Click(kAirRes);
+    EXPECT_EQ(Fields(), QStringList({"3", "0", "0", "0", "None", "None"}));
+    Click(Id::IdOk);
+    EXPECT_EQ(WindowValue(FileBytes(), SpellOffset(0), 8), Now() + 4 * 1440 * kTicksPerMinute);
+
+    // The date moves one day forward: the same effect has a day less left.
+    OpenDialog();
+    Type(Id::IdDay, "14");
+    Click(kAirRes);
+    EXPECT_EQ(Fields(), QStringList({"2", "0", "0", "0", "None", "None"}));
+}
+
+TEST_F(PartyDialogEffectsTest, AnExpiredEffectShowsZerosAndNone)
+{
+    PutEffect(kHasteEntry, 1000, 7, 2, 3);
+    OpenDialog();
+    Click(kFly);
+    Type(kPower, "1");
+    Click(kHaste);
+    EXPECT_EQ(Fields(), QStringList({"0", "0", "0", "0", "None", "None"}));
+}
+
+TEST_F(PartyDialogEffectsTest, PowerIsStoredInSixteenBitsAndTheDurationTakesNoSign)
+{
+    OpenDialog();
+    Click(kHaste);
+    Type(kPower, "40000");
+    Click(kFly);
+    Click(kHaste);
+    EXPECT_EQ(Text(kPower), "-25536");
+    EXPECT_EQ(Game().GetPartySpellHaste().power, -25536);
+
+    Type(kPower, "-5");
+    Type(kHours, "-1");
+    Type(kMinutes, "2"); // leaving the hours: the reading stops there, the commit goes on
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter a positive integer."});
+    EXPECT_TRUE(Control<QWidget>(kHours)->hasFocus());
+    EXPECT_EQ(Game().GetPartySpellHaste(), (SpellEffectInfo{{0, 0, 0}, -5, 0, 0}));
+}
+
+TEST_F(PartyDialogEffectsTest, SkillAndCasterOutsideTheChoosersAreWrittenBackAsRead)
+{
+    PutEffect(kFlyEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + 1440 * kTicksPerMinute, 4, 9, 77);
+    OpenDialog();
+    Click(kFly);
+    EXPECT_EQ(Text(kDays), "1");
+    EXPECT_EQ(Chosen(Id::IdSkill), -1);
+    EXPECT_EQ(Chosen(Id::IdCaster), -1);
+    Type(kMinutes, "10");
+    Click(Id::IdAddAll);
+    Click(Id::IdOk);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  for (int k = 0; k < 20; ++k)
+                      s.SetPartySpell(k, {{1, 0, 10}, 4, 9, 77});
+              }));
+}
+
+TEST_F(PartyDialogEffectsTest, AddAllStoresThePartyValuesAndGivesEveryEffectTheFields)
+{
+    OpenDialog();
+    Type(kHours, "2");
+    Type(kPower, "5");
+    Choose(Id::IdSkill, 2);
+    Choose(Id::IdCaster, 3);
+    Type(Id::IdFood, "33");
+    Click(Id::IdAddAll);
+    EXPECT_EQ(Game().GetFood(), 33);
+    EXPECT_EQ(Fields(), QStringList({"0", "2", "0", "5", "Expert", "Cedric"}));
+    Click(Id::IdOk);
+    const Bytes file = FileBytes();
+    EXPECT_EQ(file, Expected([](SaveGame& s) {
+                  s.SetFood(33);
+                  for (int k = 0; k < 20; ++k)
+                      s.SetPartySpell(k, {{0, 2, 0}, 5, 2, 3});
+              }));
+    for (int k = 0; k < 20; ++k)
+        EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now() + 120 * kTicksPerMinute) << k;
+    EXPECT_EQ(WindowValue(file, SpellOffset(kFlyEntry) + 14, 2), 3);
+}
+
+TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialog)
+{
+    Prepare([](SaveGame& s) {
+        for (int k = 0; k < 20; ++k)
+            s.SetPartySpell(k, {{k, 1, 2}, 10 + k, 3, 4});
+    });
+    OpenDialog();
+    Click(kHaste);
+    Type(Id::IdFood, "99"); // not stored: Remove All reads the model back
+    Click(Id::IdRemoveAll);
+    EXPECT_EQ(Fields(), QStringList({"0", "0", "0", "0", "None", "None"}));
+    EXPECT_EQ(Text(Id::IdFood), "14");
+    // No effect is selected any more.
+    Type(kDays, "6");
+    Click(Id::IdOk);
+    const Bytes file = FileBytes();
+    EXPECT_EQ(file, Expected([](SaveGame& s) {
+                  for (int k = 0; k < 20; ++k)
+                      s.SetPartySpell(k, {});
+              }));
+    for (int k = 0; k < 20; ++k) {
+        EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now()) << k;
+        // Power, skill and caster are 0; the word between skill and caster is never written.
+        EXPECT_EQ(static_cast<std::uint64_t>(WindowValue(file, SpellOffset(k) + 8, 8)) & 0xFFFF'0000'FFFF'FFFFu, 0u) << k;
+    }
+}
+
+TEST_F(PartyDialogEffectsTest, SelectingAnEffectReplacesUnstoredPartyFields)
+{
+    OpenDialog();
+    Type(Id::IdGold, "1");
+    Choose(Id::IdAmPm, 1);
+    Choose(Id::IdMember1 + 1, 0);
+    Click(kFly);
+    EXPECT_EQ(Text(Id::IdGold), "2750");
+    EXPECT_EQ(ChosenText(Id::IdAmPm), "AM");
+    EXPECT_EQ(Chosen(Id::IdMember1 + 1), 2);
+    EXPECT_EQ(Game().GetGold(), 2750);
+}
