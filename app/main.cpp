@@ -1,0 +1,21 @@
+// Velkar: the start-up dialog is the main window; the program ends when it closes.
+
+#include "SaveSelectDialog.h"
+
+#include "MessageSink.h"
+#include "ui/Messages.h"
+#include "ui/TextCodec.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    MessageSink::Install([](std::string_view text) { Messages::Warning(TextCodec::Decode(text)); });
+
+    SaveSelectDialog dialog;
+    dialog.exec();
+    return dialog.ExitCode();
+}

@@ -1,0 +1,115 @@
+// The whole road of an edit: list the saved games, open one, change the gold in the party
+// dialog and a character's might in the sheet, confirm both, and read the file's bytes.
+
+#include "GameFolderLocator.h"
+#include "SaveBuilder.h"
+#include "SaveSelectDialog.h"
+#include "TempDirectory.h"
+#include "TempWinePrefix.h"
+#include "UiTesting.h"
+
+#include "dialogs/CVelkarPage1.h"
+#include "dialogs/CVelkarSheet.h"
+#include "dialogs/PartyDialog.h"
+#include "ui/MessageRecorder.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::vector<unsigned char> Read(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Runs action on the modal window of type T once it is up (inside its event loop).
+template <class T>
+void WhenModal(std::function<void(T&)> action, bool& ran)
+{
+    QTimer::singleShot(0, [action = std::move(action), &ran] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        ran = true;
+        action(*window);
+    });
+}
+
+TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
+{
+    TempWinePrefix prefix;
+    TempDirectory game;
+    MessageRecorder messages;
+    std::filesystem::create_directories(game / "Saves");
+    const SaveBuilder builder("Journey");
+    const auto file = game / "Saves" / GameFolderLocator::SaveFileName(1);
+    builder.WriteTo(file);
+    const auto before = Read(file);
+
+    SaveSelectDialog select;
+    UiTesting::ShowActive(select);
+    UiTesting::TypeText(*select.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
+                        QString::fromStdString(game.Path().string()));
+    auto* list = select.findChild<QTreeWidget*>(QString::number(SaveSelectDialog::IdList));
+    ASSERT_EQ(list->topLevelItemCount(), 1);
+    list->setCurrentItem(list->topLevelItem(0));
+
+    bool partyRan = false;
+    bool sheetRan = false;
+    WhenModal<PartyDialog>(
+        [&](PartyDialog& party) {
+            UiTesting::TypeOver(*party.Control<QWidget>(PartyDialog::IdGold), "123456");
+            auto* characters = party.Control<QTreeWidget>(PartyDialog::IdCharacters);
+            QTest::mouseClick(characters->viewport(), Qt::LeftButton, {},
+                              characters->visualItemRect(characters->topLevelItem(1)).center());
+            WhenModal<CVelkarSheet>(
+                [](CVelkarSheet& sheet) {
+                    UiTesting::TypeOver(*sheet.findChild<QWidget*>(QString::number(CVelkarPage1::IdMight)), "777");
+                    QTest::mouseClick(sheet.Button(QDialogButtonBox::Ok), Qt::LeftButton);
+                },
+                sheetRan);
+            QTest::mouseClick(party.Control<QPushButton>(PartyDialog::IdEditCharacter), Qt::LeftButton);
+            QTest::mouseClick(party.Control<QPushButton>(PartyDialog::IdOk), Qt::LeftButton);
+        },
+        partyRan);
+    QTest::mouseClick(select.findChild<QPushButton*>(QString::number(SaveSelectDialog::IdOpen)), Qt::LeftButton);
+
+    EXPECT_TRUE(partyRan);
+    EXPECT_TRUE(sheetRan);
+    EXPECT_TRUE(messages.Shown().isEmpty()) << messages.Shown().join("; ").toStdString();
+    EXPECT_TRUE(select.isVisible()) << "the selection dialog carries on";
+
+    // Gold is window 2148 (party record at 332 + 1816); character 2's Might is window
+    // 2832 + 7464 + 848. Nothing else in the file may differ.
+    const auto after = Read(file);
+    ASSERT_EQ(after.size(), before.size());
+    const std::size_t window = builder.PartyOffset();
+    auto value = [&](std::size_t w, int width) {
+        std::uint32_t v = 0;
+        for (int i = width - 1; i >= 0; --i)
+            v = v << 8 | after[window + w + static_cast<std::size_t>(i)];
+        return v;
+    };
+    EXPECT_EQ(value(2148, 4), 123456u);
+    EXPECT_EQ(value(2832 + 7464 + 848, 2), 777u);
+    for (std::size_t i = 0; i < after.size(); ++i) {
+        const std::size_t w = i - window;
+        const bool gold = i >= window && w >= 2148 && w < 2152;
+        const bool might = i >= window && w >= 2832 + 7464 + 848 && w < 2832 + 7464 + 850;
+        if (!gold && !might) {
+            ASSERT_EQ(after[i], before[i]) << "file byte " << i << " (window " << static_cast<long>(w) << ") changed";
+        }
+    }
+}
+
+} // namespace
