@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -75,9 +76,14 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent)
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({QStringLiteral("Savegame"), QStringLiteral("Name")});
-    list_->header()->resizeSection(0, 90);
-    list_->header()->resizeSection(1, 229);
-    list_->setMinimumHeight(200);
+    static constexpr int FileColumnWidth = 90;
+    static constexpr int NameColumnWidth = 229;
+    list_->header()->resizeSection(0, FileColumnWidth);
+    list_->header()->resizeSection(1, NameColumnWidth);
+    // Room for both columns and a vertical scroll bar, so names never need scrolling sideways.
+    list_->setMinimumSize(FileColumnWidth + NameColumnWidth + list_->verticalScrollBar()->sizeHint().width() +
+                              2 * list_->frameWidth(),
+                          200);
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { ErrorGuard::Run([this] { OpenSelected(); }); });
 
     auto* group = new QGroupBox(QStringLiteral("Select Savegame:"), this);
