@@ -1,5 +1,7 @@
 #include "GameFolderLocator.h"
 
+#include "AsciiText.h"
+
 #include "RegistryKey.h"
 
 #include <array>
@@ -42,21 +44,6 @@ bool IsFolder(const std::filesystem::path& path)
 
 #ifndef _WIN32
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
 
 // Windows names compare without regard to case; so does Wine when it finds the game's files.
 std::optional<std::filesystem::path> FindIgnoringCase(const std::filesystem::path& folder, std::string_view name)

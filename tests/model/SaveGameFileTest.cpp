@@ -1,9 +1,9 @@
 #include "FileError.h"
 #include "SavedGameFixture.h"
 
-#include <csignal>
+#include "FileSizeLimit.h"
+
 #include <fstream>
-#include <sys/resource.h>
 
 namespace {
 
@@ -92,16 +92,10 @@ TEST_F(SaveGameFileTest, AFailedWriteThrowsAndKeepsTheWindow)
 {
     ASSERT_TRUE(Create());
     save.SetFood(0x01020304);
-    // A file size limit below the window makes the write fail, even for root.
-    struct rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tight = old;
-    tight.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    EXPECT_THROW(save.Save(), FileError);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previousHandler);
+    {
+        const FileSizeLimit limit(1000); // below the window: the write fails, even for root
+        EXPECT_THROW(save.Save(), FileError);
+    }
     EXPECT_EQ(save.GetFood(), 0x01020304);
     EXPECT_EQ(SaveAndDiff(), Range(2136, 2139)) << "the next Save writes it";
 }

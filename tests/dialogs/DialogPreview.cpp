@@ -1,6 +1,9 @@
-// Shows the character sheet on a freshly built saved game, for looking at it (and
-// taking screenshots) on a real display. Optional argument: the tab to show.
+// Shows a dialog on a freshly built saved game, for looking at it (and taking
+// screenshots) on a real display.
+//   velkar_dialog_preview party        the party dialog
+//   velkar_dialog_preview sheet [TAB]  the character sheet, on tab TAB (0 = Stats)
 #include "dialogs/CVelkarSheet.h"
+#include "dialogs/PartyDialog.h"
 
 #include "SaveBuilder.h"
 #include "SaveGame.h"
@@ -13,14 +16,22 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
-int main(int argc, char** argv)
+namespace {
+
+int ShowParty(const std::filesystem::path& path)
 {
-    QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    TempDirectory folder;
-    const auto path = folder / "save003.dod";
-    SaveBuilder().WriteTo(path);
+    PartyDialog dialog(path);
+    if (!dialog.Open())
+        return 1;
+    dialog.move(0, 0);
+    dialog.show();
+    return QApplication::exec();
+}
+
+int ShowSheet(const std::filesystem::path& path, int tab)
+{
     SaveGame save;
     if (!save.Open(path))
         return 1;
@@ -37,7 +48,20 @@ int main(int argc, char** argv)
     sheet.move(0, 0);
     sheet.show();
     // Picked once the sheet is on screen, as a user would.
-    const int tab = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 0;
     QTimer::singleShot(200, &sheet, [&] { sheet.TabBar()->setCurrentIndex(tab); });
     return QApplication::exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    TempDirectory folder;
+    const auto path = folder / "save003.dod";
+    SaveBuilder().WriteTo(path);
+    if (argc > 1 && std::strcmp(argv[1], "party") == 0)
+        return ShowParty(path);
+    return ShowSheet(path, argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 0);
 }
