@@ -152,7 +152,8 @@ void SaveSelectDialog::FillSaveList()
 
 void SaveSelectDialog::Browse()
 {
-    const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromLatin1(BrowsePrompt));
+    // From the top of the folder tree, not wherever the program was started.
+    const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromLatin1(BrowsePrompt), QDir::rootPath());
     if (chosen.isEmpty())
         return;
     SetPath(QDir::toNativeSeparators(chosen));

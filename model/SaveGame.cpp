@@ -72,7 +72,8 @@ void SaveGame::Reload()
     if (got < static_cast<std::size_t>(WL::MinimumWindowSize))
         return;
     std::memset(fresh.get() + got, 0, WL::WindowSize - got);
-    window_ = std::move(fresh);
+    // Into the same buffer: views handed out earlier stay valid and show the new bytes.
+    std::memcpy(window_.get(), fresh.get(), WL::WindowSize);
     readSize_ = got;
 }
 
@@ -277,7 +278,7 @@ void SaveGame::WriteText(int offset, int width, std::string_view text)
     const std::size_t limit = static_cast<std::size_t>(width) - 1;
     const std::size_t length = std::min(std::min(text.size(), limit), text.find('\0'));
     std::uint8_t* field = window_.get() + offset;
-    std::memcpy(field, text.data(), length);
+    std::memmove(field, text.data(), length); // text may be a view of this very field
     std::memset(field + length, 0, static_cast<std::size_t>(width) - length);
 }
 
@@ -343,6 +344,7 @@ void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> byt
 
 int SaveGame::GetAward(int n, int a) const
 {
+    RecordOffset(n);
     if (a < 0 || a >= CL::AwardCount)
         return -1;
     const int byte = ReadCharacter(n, Field{CL::AwardsOffset + a / 8, 1}) & 0xFF;
@@ -351,6 +353,7 @@ int SaveGame::GetAward(int n, int a) const
 
 void SaveGame::SetAward(int n, int a)
 {
+    RecordOffset(n);
     if (a < 0 || a >= CL::AwardCount)
         return;
     const Field field{CL::AwardsOffset + a / 8, 1};
@@ -359,6 +362,7 @@ void SaveGame::SetAward(int n, int a)
 
 void SaveGame::ClearAward(int n, int a)
 {
+    RecordOffset(n);
     if (a < 0 || a >= CL::AwardCount)
         return;
     const Field field{CL::AwardsOffset + a / 8, 1};

@@ -66,6 +66,8 @@ TEST_F(CharacterTest, CharacterNumbersOutsideTheRosterThrow)
     EXPECT_THROW(save.GetConditionDead(51, d), std::out_of_range);
     InventoryItem item;
     EXPECT_THROW(save.GetInventoryCell(0, 0, item), std::out_of_range);
+    EXPECT_THROW(save.GetAward(0, 74), std::out_of_range) << "the character is checked before the award";
+    EXPECT_THROW(save.SetAward(51, -1), std::out_of_range);
     EXPECT_TRUE(SaveAndDiff().empty());
 }
 
@@ -146,6 +148,13 @@ TEST_F(CharacterTest, NameAndDescriptionAreZeroFilledBoundedTexts)
         return r;
     }());
     EXPECT_EQ(FileValue(At(1, 195), 1), 0);
+
+    // A text taken from the window itself, even from the field being written.
+    save.SetDescription(1, "Scout of the eastern marches");
+    save.SetDescription(1, save.GetDescription(1).substr(9));
+    EXPECT_EQ(save.GetDescription(1), "the eastern marches");
+    save.SetName(2, save.GetName(2));
+    EXPECT_EQ(save.GetName(2), SaveBuilder::DefaultCharacterName(2));
 
     save.SetName(50, "");
     save.Save();

@@ -105,8 +105,13 @@ TEST_F(SaveGameFileTest, ReloadDiscardsEditsAndTheFileStaysShared)
     ASSERT_TRUE(Create());
     const int food = save.GetFood();
     save.SetFood(food + 1);
+    const auto name = save.GetName(1);
+    const auto fire = save.GetSpellsFire(1);
+    save.SetName(1, "Renamed");
     save.Reload();
     EXPECT_EQ(save.GetFood(), food);
+    EXPECT_EQ(name, SaveBuilder::DefaultCharacterName(1)) << "views stay valid across Reload";
+    EXPECT_EQ(fire[0], 0);
 
     // The game may hold the file meanwhile: another program can open it for writing.
     File other;
