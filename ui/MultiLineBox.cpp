@@ -27,12 +27,15 @@ MultiLineBox::MultiLineBox(QWidget* parent) : QPlainTextEdit(parent)
 
 QString MultiLineBox::Text() const
 {
-    return Stored(toPlainText());
+    const QString plain = toPlainText();
+    return plain == shown_ ? loaded_ : Stored(plain);
 }
 
 void MultiLineBox::SetText(const QString& text)
 {
     setPlainText(QString(text).replace(kStoredBreak, QStringLiteral("\n")));
+    loaded_ = text;
+    shown_ = toPlainText();
 }
 
 qsizetype MultiLineBox::Room() const

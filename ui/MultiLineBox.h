@@ -26,4 +26,8 @@ private:
     qsizetype Room() const;
 
     int maxLength_ = -1;
+    // The text as loaded and as the box first showed it: untouched, it goes back byte for
+    // byte, lone CRs and LFs included, instead of having its line breaks rewritten.
+    QString loaded_;
+    QString shown_;
 };

@@ -27,6 +27,7 @@ void NumberBox::SetRange(int minimum, int maximum)
 {
     minimum_ = minimum;
     maximum_ = maximum;
+    hasRange_ = true;
     update();
 }
 
@@ -43,6 +44,8 @@ void NumberBox::SetText(const QString& text)
 
 void NumberBox::stepBy(int steps)
 {
+    if (!hasRange_)
+        return; // an arrow key or the wheel must not turn the value into a clamp to 0..0
     const qint64 stepped = StepBase(Text()) + steps;
     const qint64 value = std::clamp<qint64>(stepped, minimum_, maximum_);
     lineEdit()->setText(QString::number(value));
@@ -52,6 +55,8 @@ void NumberBox::stepBy(int steps)
 
 QAbstractSpinBox::StepEnabled NumberBox::stepEnabled() const
 {
+    if (!hasRange_)
+        return StepNone;
     const qint64 value = StepBase(Text());
     StepEnabled enabled = StepNone;
     if (value < maximum_)

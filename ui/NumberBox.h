@@ -14,6 +14,7 @@ public:
 
     explicit NumberBox(Keys keys = Keys::Digits, QWidget* parent = nullptr);
 
+    // Gives the box its up-down; a box without a range never steps.
     void SetRange(int minimum, int maximum);
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
@@ -40,5 +41,6 @@ private:
     Keys keys_;
     int minimum_ = 0;
     int maximum_ = 0;
+    bool hasRange_ = false;
     int spinId_ = 0;
 };

@@ -52,3 +52,16 @@ TEST(MultiLineBox, PastingKeepsWhatFits)
     box.paste();
     EXPECT_EQ(box.Text(), "abc\r\nd");
 }
+
+TEST(MultiLineBox, AnUntouchedTextGoesBackByteForByte)
+{
+    // Saves may hold lone CRs and LFs; rewriting them as CRLF would change bytes the user
+    // never touched, and could push a full description past its limit.
+    MultiLineBox box;
+    box.SetMaxLength(9);
+    box.SetText("ab\rcd\nef");
+    EXPECT_EQ(box.Text(), "ab\rcd\nef");
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, "g");
+    EXPECT_EQ(box.Text(), "ab\r\ncd\r\nefg") << "an edited text takes the saved game's line breaks";
+}

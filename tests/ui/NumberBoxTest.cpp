@@ -2,7 +2,9 @@
 
 #include "UiTesting.h"
 
+#include <QApplication>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -80,4 +82,17 @@ TEST_F(NumberBoxTest, TheUpDownButtonsStep)
     QTest::mouseClick(&sign, Qt::LeftButton, Qt::NoModifier, down);
     QTest::mouseClick(&sign, Qt::LeftButton, Qt::NoModifier, down);
     EXPECT_EQ(sign.Text(), "-1");
+}
+
+TEST(NumberBoxWithoutRange, NeverStepsSoNoValueIsLost)
+{
+    // Exp. has no up-down: an arrow key or the wheel used to clamp it to 0..0.
+    NumberBox experience;
+    experience.SetText("123456");
+    QTest::keyClick(&experience, Qt::Key_Down);
+    QTest::keyClick(&experience, Qt::Key_Up);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&experience, &wheel);
+    EXPECT_EQ(experience.Text(), "123456");
 }
