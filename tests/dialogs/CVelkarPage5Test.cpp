@@ -1,0 +1,248 @@
+#include "PageFixture.h"
+
+#include "dialogs/CVelkarPage5.h"
+#include "ui/TextCodec.h"
+
+#include "CharacterLayout.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <vector>
+
+using Id = CVelkarPage5;
+
+namespace {
+
+namespace CL = CharacterLayout;
+
+// Award bits are read most significant bit first: award a is bit 0x80 >> a % 8 of byte a / 8.
+constexpr int kLastAwardByte = CL::AwardsOffset + 9;
+
+class CVelkarPage5Test : public PageFixture {
+protected:
+    static constexpr int AwardsTab = 6;
+    CVelkarPage5Test() : PageFixture(AwardsTab) {}
+
+    QTreeWidget* List() const { return On<QTreeWidget>(Id::IdAwards); }
+    QComboBox* Chooser() const { return On<QComboBox>(Id::IdChooser); }
+
+    // The award numbers the rows carry, and their texts.
+    std::vector<int> Rows() const
+    {
+        std::vector<int> awards;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i)
+            awards.push_back(List()->topLevelItem(i)->data(0, Qt::UserRole).toInt());
+        return awards;
+    }
+    QStringList RowTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i)
+            texts.append(List()->topLevelItem(i)->text(0));
+        return texts;
+    }
+    std::vector<int> Selected() const
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < List()->topLevelItemCount(); ++i) {
+            if (List()->topLevelItem(i)->isSelected())
+                rows.push_back(i);
+        }
+        return rows;
+    }
+    std::vector<int> Held() const
+    {
+        std::vector<int> awards;
+        for (int a = 0; a < 74; ++a) {
+            if (save.GetAward(N, a) != 0)
+                awards.push_back(a);
+        }
+        return awards;
+    }
+    int ChosenAward() const { return Chooser()->currentData().toInt(); }
+
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTreeWidgetItem* item = List()->topLevelItem(row);
+        ASSERT_NE(item, nullptr);
+        List()->scrollToItem(item);
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, List()->visualItemRect(item).center());
+    }
+    // Opens the chooser with the mouse and walks to the entry with the keyboard.
+    void Choose(int index)
+    {
+        QTest::mouseClick(Chooser(), Qt::LeftButton);
+        QAbstractItemView* view = Chooser()->view();
+        ASSERT_TRUE(view->isVisible());
+        QTest::keyClick(view, Qt::Key_Home);
+        for (int i = 0; i < index; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
+
+    QString Text(int a) const { return TextCodec::Decode(save.GetAwardTable().GetAwardText(a).value_or("?")); }
+    static void Hold(SaveGame& s, const std::vector<int>& awards)
+    {
+        for (const int a : awards)
+            s.SetAward(N, a);
+    }
+};
+
+} // namespace
+
+TEST_F(CVelkarPage5Test, OffersTheSeventyThreeAwardsAndListsNoneForANewCharacter)
+{
+    OpenPage();
+    ASSERT_NE(Chooser(), nullptr);
+    ASSERT_EQ(Chooser()->count(), 73);
+    for (int i = 0; i < 73; ++i) {
+        EXPECT_EQ(Chooser()->itemData(i).toInt(), i + 1) << i;
+        EXPECT_EQ(Chooser()->itemText(i), Text(i + 1)) << i;
+    }
+    EXPECT_EQ(Chooser()->currentIndex(), 0);
+    EXPECT_EQ(Chooser()->currentText(), "Brought Power Stone to Fredrick Talimere");
+    EXPECT_EQ(Chooser()->itemText(34), "Arcomage Wins: X");
+    EXPECT_EQ(LabelOf(Id::IdChooser), "Awards:");
+    EXPECT_EQ(On<QPushButton>(Id::IdAdd)->text(), "Add");
+    EXPECT_EQ(On<QPushButton>(Id::IdDelete)->text(), "Delete");
+
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->topLevelItemCount(), 0);
+    EXPECT_EQ(List()->columnCount(), 1);
+    EXPECT_EQ(List()->headerItem()->text(0), "Quests");
+    EXPECT_EQ(List()->columnWidth(0), Id::QuestsColumnWidth);
+    EXPECT_TRUE(List()->header()->isHidden());
+    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::ExtendedSelection);
+    // The popup shows the longest text whole.
+    EXPECT_GE(Chooser()->view()->minimumWidth(), Chooser()->view()->sizeHintForColumn(0));
+    EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
+    ExpectNothingClipped();
+}
+
+TEST_F(CVelkarPage5Test, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast)
+{
+    // Bits 74..79 of the last award byte belong to no award.
+    PatchFile(SaveBuilder::CharacterOffset(N, kLastAwardByte), "\x15");
+    Prepare([](SaveGame& s) { Hold(s, {35}); });
+    OpenPage();
+    EXPECT_EQ(Rows(), std::vector<int>{35});
+    EXPECT_EQ(RowTexts(), QStringList{"Arcomage Wins: X"});
+
+    Choose(72);
+    EXPECT_EQ(ChosenAward(), 73);
+    Press(Id::IdAdd);
+    EXPECT_EQ(Rows(), (std::vector<int>{35, 73}));
+    EXPECT_EQ(RowTexts(), QStringList({"Arcomage Wins: X", "Won Arcomage At Miho's Roadhouse in Alvar"}));
+    EXPECT_TRUE(Selected().empty());
+    // Award 1, chosen from the start of a fresh chooser, and award 73 again: nothing changes.
+    Choose(0);
+    Press(Id::IdAdd);
+    const std::vector<int> held = Held();
+    EXPECT_EQ(held, (std::vector<int>{1, 35, 73}));
+    ClickRow(2);
+    EXPECT_EQ(ChosenAward(), 73);
+    Press(Id::IdAdd);
+    EXPECT_EQ(Held(), held);
+    EXPECT_EQ(Rows(), held);
+    EXPECT_TRUE(Selected().empty());
+
+    Click(QDialogButtonBox::Apply);
+    const Bytes file = FileBytes();
+    EXPECT_EQ(file, Expected([](SaveGame& s) { Hold(s, {1, 73}); }));
+    EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, kLastAwardByte)), 0x40 | 0x15);
+}
+
+TEST_F(CVelkarPage5Test, DeletesEverySelectedRowAndKeepsTheOthers)
+{
+    Prepare([](SaveGame& s) { Hold(s, {2, 5, 35, 42, 60, 73}); });
+    OpenPage();
+    ClickRow(1);
+    ClickRow(3, Qt::ControlModifier);
+    ClickRow(5, Qt::ControlModifier);
+    EXPECT_EQ(Selected(), (std::vector<int>{1, 3, 5}));
+    Press(Id::IdDelete);
+    EXPECT_EQ(Rows(), (std::vector<int>{2, 35, 60}));
+    EXPECT_EQ(Held(), (std::vector<int>{2, 35, 60}));
+    EXPECT_TRUE(Selected().empty());
+    // With no row selected only the list is rebuilt.
+    Press(Id::IdDelete);
+    EXPECT_EQ(Held(), (std::vector<int>{2, 35, 60}));
+
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  for (const int a : {5, 42, 73})
+                      s.ClearAward(N, a);
+              }));
+}
+
+TEST_F(CVelkarPage5Test, AwardZeroShowsAsAnEmptyRowThatCanBeSelectedAndDeleted)
+{
+    PatchFile(SaveBuilder::CharacterOffset(N, CL::AwardsOffset), "\x80");
+    Prepare([](SaveGame& s) { Hold(s, {7}); });
+    OpenPage();
+    EXPECT_EQ(Rows(), (std::vector<int>{0, 7}));
+    EXPECT_EQ(RowTexts(), QStringList({"", Text(7)}));
+    ClickRow(1);
+    EXPECT_EQ(ChosenAward(), 7);
+    // The empty text begins every entry: the search starts at the second.
+    ClickRow(0);
+    EXPECT_EQ(Selected(), std::vector<int>{0});
+    EXPECT_EQ(Chooser()->currentIndex(), 1);
+    EXPECT_EQ(ChosenAward(), 2);
+    Press(Id::IdDelete);
+    EXPECT_EQ(Rows(), std::vector<int>{7});
+    EXPECT_EQ(save.GetAward(N, 0), 0);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.ClearAward(N, 0); }));
+}
+
+TEST_F(CVelkarPage5Test, TheChooserFollowsTheFirstSelectedRow)
+{
+    std::vector<int> all;
+    for (int a = 1; a <= 73; ++a)
+        all.push_back(a);
+    Prepare([&](SaveGame& s) { Hold(s, all); });
+    OpenPage();
+    ASSERT_EQ(Rows(), all);
+    // Each text finds its own entry, the first one included.
+    for (int row = 72; row >= 0; --row) {
+        ClickRow(row);
+        EXPECT_EQ(ChosenAward(), row + 1) << row;
+    }
+    // Several rows: the first in row order counts, whatever the order of the clicks.
+    ClickRow(41);
+    ClickRow(4, Qt::ControlModifier);
+    EXPECT_EQ(ChosenAward(), 5);
+    ClickRow(4, Qt::ControlModifier);
+    EXPECT_EQ(ChosenAward(), 42);
+    ClickRow(41, Qt::ControlModifier);
+    ASSERT_TRUE(Selected().empty());
+    // No row selected: the chooser stays as it was.
+    EXPECT_EQ(ChosenAward(), 42);
+}
+
+TEST_F(CVelkarPage5Test, ChangesLiveInTheModelAndReachTheFileOnlyWithSave)
+{
+    Prepare([](SaveGame& s) { Hold(s, {3}); });
+    OpenPage();
+    Choose(9);
+    Press(Id::IdAdd);
+    Leave();
+    EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
+    EXPECT_EQ(Held(), (std::vector<int>{3, 10}));
+    // Activation rebuilds the list from the model.
+    save.ClearAward(N, 3);
+    save.SetAward(N, 20);
+    Return();
+    EXPECT_EQ(Rows(), (std::vector<int>{10, 20}));
+    EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_EQ(FileBytes(), opened);
+    EXPECT_EQ(Held(), (std::vector<int>{10, 20}));
+}
