@@ -42,6 +42,14 @@ std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
 
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::span<std::uint8_t> buffer)
 {
+    const auto entry = LocateMember(file, name, buffer);
+    if (!entry)
+        return std::nullopt;
+    return entry->offset;
+}
+
+std::optional<MemberEntry> LocateMember(File& file, std::string_view name, std::span<std::uint8_t> buffer)
+{
     const std::size_t largest = std::min(LargestChunk, buffer.size() / ContainerUnitSize * ContainerUnitSize);
     if (largest < FirstChunk)
         throw std::invalid_argument("the member lookup needs a buffer of at least 4096 bytes");
@@ -55,12 +63,12 @@ std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::
                 continue;
             const std::size_t offsetUnit = at + ContainerUnitSize;
             if (offsetUnit + 4 <= got)
-                return LoadLE32(buffer.data() + offsetUnit);
+                return MemberEntry{LoadLE32(buffer.data() + offsetUnit), position + at};
             // The offset unit lies past this chunk (or past the end of the file).
             unsigned char bytes[4];
             if (file.ReadAt(position + offsetUnit, bytes, sizeof bytes) < sizeof bytes)
                 return std::nullopt;
-            return LoadLE32(bytes);
+            return MemberEntry{LoadLE32(bytes), position + at};
         }
         if (got < chunk)
             return std::nullopt;

@@ -14,11 +14,20 @@ class File;
 // the first such unit holds the member's offset in its first four bytes (little-endian).
 inline constexpr std::uint32_t ContainerUnitSize = 16;
 
+// Where the lookup found a member: the offset its entry holds, and the file position of
+// the name unit (the offset follows in the next unit).
+struct MemberEntry {
+    std::uint32_t offset;
+    std::uint64_t namePosition;
+};
+
 // Returns the offset held by the unit after the first name unit of the member, or nothing
 // when no name unit exists or the offset unit is shorter than four bytes.
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name);
 // The same, reading through a buffer of the caller's (at least 4096 bytes).
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::span<std::uint8_t> buffer);
+// The same lookup, telling where the entry lies too.
+std::optional<MemberEntry> LocateMember(File& file, std::string_view name, std::span<std::uint8_t> buffer);
 
 // The saved game's name: the text in the 32 bytes at header.bin's offset + 288, up to the
 // first zero. Empty when there is no header.bin or those bytes lie past the end.

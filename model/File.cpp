@@ -11,8 +11,32 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+namespace {
+
+File::FaultHook& Hook()
+{
+    static File::FaultHook hook;
+    return hook;
+}
+
+} // namespace
+
+void File::SetFaultHook(FaultHook hook)
+{
+    Hook() = std::move(hook);
+}
+
+void File::InjectFault(Operation operation) const
+{
+    if (Hook()) {
+        if (const int code = Hook()(operation, path_); code != 0)
+            throw FileError::FromSystemCode(code, path_);
+    }
+}
 
 File::~File()
 {
@@ -67,6 +91,7 @@ bool File::IsOpen() const noexcept
 
 std::size_t File::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
 {
+    InjectFault(Operation::Read);
     std::size_t done = 0;
     auto* out = static_cast<unsigned char*>(buffer);
     while (done < size) {
@@ -92,6 +117,7 @@ std::size_t File::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
 
 void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
 {
+    InjectFault(Operation::Write);
     std::size_t done = 0;
     const auto* in = static_cast<const unsigned char*>(buffer);
     while (done < size) {
@@ -106,6 +132,30 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
             throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path_);
         done += put;
     }
+}
+
+void File::Flush()
+{
+    InjectFault(Operation::Flush);
+    if (!FlushFileBuffers(static_cast<HANDLE>(handle_)))
+        throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path_);
+}
+
+bool File::IsNamedBy(const std::filesystem::path& path) const
+{
+    BY_HANDLE_FILE_INFORMATION held{};
+    if (!GetFileInformationByHandle(static_cast<HANDLE>(handle_), &held))
+        return false;
+    // No access rights asked: this opens even while the game holds the file exclusively.
+    HANDLE other = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (other == INVALID_HANDLE_VALUE)
+        return false;
+    BY_HANDLE_FILE_INFORMATION named{};
+    const bool ok = GetFileInformationByHandle(other, &named) != 0;
+    CloseHandle(other);
+    return ok && held.dwVolumeSerialNumber == named.dwVolumeSerialNumber &&
+           held.nFileIndexHigh == named.nFileIndexHigh && held.nFileIndexLow == named.nFileIndexLow;
 }
 
 #else
@@ -145,6 +195,7 @@ bool File::IsOpen() const noexcept
 
 std::size_t File::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
 {
+    InjectFault(Operation::Read);
     std::size_t done = 0;
     auto* out = static_cast<unsigned char*>(buffer);
     while (done < size) {
@@ -163,6 +214,7 @@ std::size_t File::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
 
 void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
 {
+    InjectFault(Operation::Write);
     std::size_t done = 0;
     const auto* in = static_cast<const unsigned char*>(buffer);
     while (done < size) {
@@ -174,6 +226,26 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
         }
         done += static_cast<std::size_t>(put);
     }
+}
+
+void File::Flush()
+{
+    InjectFault(Operation::Flush);
+    int result = 0;
+    do {
+        result = ::fsync(fd_);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        throw FileError::FromSystemCode(errno, path_);
+}
+
+bool File::IsNamedBy(const std::filesystem::path& path) const
+{
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(fd_, &held) != 0 || ::stat(path.c_str(), &named) != 0)
+        return false;
+    return held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
 #endif

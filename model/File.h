@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 // The platform file: an existing file opened for reading and writing.
 // Every failure throws FileError carrying the operating system's message and the path.
@@ -30,8 +31,23 @@ public:
     std::size_t ReadAt(std::uint64_t position, void* buffer, std::size_t size);
     // Writes all size bytes at position or throws.
     void WriteAt(std::uint64_t position, const void* buffer, std::size_t size);
+    // Makes what was written durable: returns once the system has it on the disk.
+    void Flush();
+    // Whether path still names the file held open here (same device and inode, or volume and
+    // file index): false once another program renamed a new file over it or removed it.
+    bool IsNamedBy(const std::filesystem::path& path) const;
+
+    enum class Operation { Read, Write, Flush };
+    // Test seam: while set, runs before every read, write and flush of every File; a nonzero
+    // result fails that call with this system error code. Root cannot be refused a read by
+    // permission bits, so this is how tests make one fail.
+    using FaultHook = std::function<int(Operation, const std::filesystem::path&)>;
+    static void SetFaultHook(FaultHook hook);
 
 private:
+    // Throws the hook's error, if a hook is set and asks for one.
+    void InjectFault(Operation operation) const;
+
     std::filesystem::path path_;
 #ifdef _WIN32
     void* handle_ = nullptr;

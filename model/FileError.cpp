@@ -11,3 +11,13 @@ FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
 {
     return FileError(std::system_category().message(code), path);
 }
+
+FileError::FileError(WholeText, const std::string& text, const std::filesystem::path& path)
+    : std::runtime_error(text), path_(path)
+{
+}
+
+FileError FileError::Detected(const std::string& text, const std::filesystem::path& path)
+{
+    return FileError(WholeText{}, text, path);
+}

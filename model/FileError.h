@@ -12,9 +12,14 @@ public:
 
     // Builds the error from an errno value (POSIX) or a GetLastError() code (Windows).
     static FileError FromSystemCode(int code, const std::filesystem::path& path);
+    // A failure Velkar itself detected; what() is the text as it stands.
+    static FileError Detected(const std::string& text, const std::filesystem::path& path);
 
     const std::filesystem::path& Path() const noexcept { return path_; }
 
 private:
+    struct WholeText {};
+    FileError(WholeText, const std::string& text, const std::filesystem::path& path);
+
     std::filesystem::path path_;
 };

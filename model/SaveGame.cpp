@@ -1,6 +1,7 @@
 #include "SaveGame.h"
 
 #include "Container.h"
+#include "FileError.h"
 #include "MessageSink.h"
 #include "Wrapping.h"
 
@@ -37,15 +38,23 @@ bool SaveGame::Open(const std::filesystem::path& path)
 
     // The window doubles as the lookup's read buffer, so opening allocates once.
     window_ = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
-    const auto offset = FindMember(file_, "party.bin", {window_.get(), WL::WindowSize});
-    if (offset) {
-        const std::size_t got = file_.ReadAt(*offset, window_.get(), WL::WindowSize);
-        // Too short to hold the roster: nothing here could be edited safely.
-        if (got >= static_cast<std::size_t>(WL::MinimumWindowSize)) {
+    const auto entry = LocateMember(file_, "party.bin", {window_.get(), WL::WindowSize});
+    if (entry) {
+        const std::uint32_t offset = entry->offset;
+        const std::size_t got = file_.ReadAt(offset, window_.get(), WL::WindowSize);
+        // Too short to hold the roster: nothing here could be edited safely. An entry inside
+        // the bytes the editor writes would be overwritten by the first edit, and the
+        // container would lose its party.bin.
+        const std::uint64_t written = std::uint64_t{offset} + WL::PartyRecordOffset;
+        const std::uint64_t entryEnd = entry->namePosition + ContainerUnitSize + 4;
+        const bool entryInWindow = entry->namePosition < std::uint64_t{offset} + got && entryEnd > written;
+        if (got >= static_cast<std::size_t>(WL::MinimumWindowSize) && !entryInWindow) {
             std::memset(window_.get() + got, 0, WL::WindowSize - got);
-            dataOffset_ = *offset;
+            dataOffset_ = offset;
             readSize_ = got;
             windowSize_ = WL::WindowSize;
+            baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(got);
+            std::memcpy(baseline_.get(), window_.get(), got);
             awardTable_.Fill();
             itemTable_.Fill();
             return true;
@@ -59,7 +68,45 @@ void SaveGame::Save()
 {
     if (readSize_ == 0)
         return;
-    file_.WriteAt(dataOffset_, window_.get(), readSize_);
+    CheckFileUnchanged();
+    try {
+        file_.WriteAt(dataOffset_, window_.get(), readSize_);
+        file_.Flush();
+    } catch (const FileError&) {
+        // Part of the window may have reached the file: what it holds now is ours, so a
+        // retry is not mistaken for another program's change.
+        RereadBaseline();
+        throw;
+    }
+    std::memcpy(baseline_.get(), window_.get(), readSize_);
+}
+
+void SaveGame::CheckFileUnchanged()
+{
+    const std::filesystem::path& path = file_.Path();
+    auto scratch = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
+    const bool unchanged = [&] {
+        if (!file_.IsNamedBy(path))
+            return false;
+        const auto offset = FindMember(file_, "party.bin", {scratch.get(), WL::WindowSize});
+        if (!offset || *offset != dataOffset_)
+            return false;
+        return file_.ReadAt(dataOffset_, scratch.get(), readSize_) == readSize_ &&
+               std::memcmp(scratch.get(), baseline_.get(), readSize_) == 0;
+    }();
+    if (!unchanged)
+        throw FileError::Detected(ChangedOnDiskMessage, path);
+}
+
+void SaveGame::RereadBaseline() noexcept
+{
+    try {
+        auto now = std::make_unique_for_overwrite<std::uint8_t[]>(readSize_);
+        if (file_.ReadAt(dataOffset_, now.get(), readSize_) == readSize_)
+            baseline_ = std::move(now);
+    } catch (const std::exception&) {
+        // Unreadable now: the old baseline stays, and the next Save refuses rather than guess.
+    }
 }
 
 void SaveGame::Reload()
@@ -75,6 +122,8 @@ void SaveGame::Reload()
     // Into the same buffer: views handed out earlier stay valid and show the new bytes.
     std::memcpy(window_.get(), fresh.get(), WL::WindowSize);
     readSize_ = got;
+    baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(got);
+    std::memcpy(baseline_.get(), window_.get(), got);
 }
 
 std::int64_t SaveGame::Read(int offset, int width) const

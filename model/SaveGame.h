@@ -41,6 +41,9 @@ struct ActiveSpellInfo {
 class SaveGame : public GameFile {
 public:
     static constexpr const char* InvalidFileMessage = "Invalid save game file.";
+    static constexpr const char* ChangedOnDiskMessage =
+        "The saved game was changed by another program after it was opened. Your changes were not written; "
+        "open it again to edit it.";
 
     SaveGame() = default;
     ~SaveGame() override;
@@ -48,13 +51,18 @@ public:
     // Throws FileError when the file cannot be opened or read; reports "Invalid save game
     // file." and returns false when it holds no party.bin or too little data after it.
     bool Open(const std::filesystem::path& path) override;
-    // Writes back exactly the bytes that were read, at the data offset.
+    // Writes back exactly the bytes that were read, at the data offset, and flushes them to
+    // the disk. Throws FileError, writing nothing, when the file on disk is no longer what
+    // was last read or written (the game rewrote or replaced it meanwhile).
     void Save() override;
     void Reload() override;
 
     bool IsOpen() const noexcept { return readSize_ != 0; }
     std::uint32_t GetDataOffset() const noexcept { return dataOffset_; }
     std::size_t GetWindowSize() const noexcept { return readSize_; }
+    // The whole window as the model holds it (zeros past the bytes read), for checks that
+    // must see every byte an operation touched.
+    std::span<const std::uint8_t> GetWindow() const noexcept { return {window_.get(), windowSize_}; }
     const ItemTable& GetItemTable() const noexcept { return itemTable_; }
     const AwardTable& GetAwardTable() const noexcept { return awardTable_; }
 
@@ -164,6 +172,12 @@ public:
     void RemoveInventoryItem(int n, int cell);
 
 private:
+    // Throws unless the path still names the open file, party.bin still starts at the data
+    // offset and the window's stretch still holds the baseline.
+    void CheckFileUnchanged();
+    // After a failed write: the baseline becomes whatever the file now holds, if readable.
+    void RereadBaseline() noexcept;
+
     static int RecordOffset(int n);
     std::int64_t Read(int offset, int width) const;
     void Write(int offset, int width, std::int64_t value);
@@ -189,4 +203,7 @@ private:
     ItemTable itemTable_;
     std::uint32_t dataOffset_ = 0;
     std::size_t readSize_ = 0; // bytes actually read; Save writes exactly these
+    // What the file held in the window's stretch when last read or written: not model state,
+    // only the check that nobody else wrote there before Save overwrites it.
+    std::unique_ptr<std::uint8_t[]> baseline_;
 };

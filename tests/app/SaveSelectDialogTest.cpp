@@ -6,6 +6,8 @@
 #include "TempWinePrefix.h"
 #include "UiTesting.h"
 
+#include "File.h"
+#include "FileError.h"
 #include "MessageSink.h"
 #include "ui/MessageRecorder.h"
 #include "ui/TextCodec.h"
@@ -20,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 namespace {
@@ -151,6 +154,37 @@ TEST_F(SaveSelectDialogTest, OpenWithoutASelectionOrOnAVanishedFileCarriesOn)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.ExitCode(), 0);
     EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|Vanishing"}) << "the list is not rebuilt";
+}
+
+TEST_F(SaveSelectDialogTest, AFolderInPlaceOfTheSaveOrAFailingReadIsReportedAndTheDialogCarriesOn)
+{
+    AddSave(0, "First");
+    AddSave(1, "Second");
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    UiTesting::TypeText(*dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
+                        QString::fromStdString(game.Path().string()));
+
+    Select(dialog, 0);
+    std::filesystem::remove(SaveFile(0));
+    std::filesystem::create_directory(SaveFile(0));
+    Click(dialog, SaveSelectDialog::IdOpen);
+    ASSERT_EQ(messages.Shown().size(), 1);
+    EXPECT_TRUE(messages.Shown().front().endsWith(QString::fromStdString(SaveFile(0).string())))
+        << messages.Shown().front().toStdString();
+    EXPECT_TRUE(dialog.isVisible());
+
+    // A disk that fails while the save is read: the system's text, and the dialog stays.
+    messages.Clear();
+    File::SetFaultHook([](File::Operation operation, const std::filesystem::path&) {
+        return operation == File::Operation::Read ? EIO : 0;
+    });
+    Select(dialog, 1);
+    Click(dialog, SaveSelectDialog::IdOpen);
+    File::SetFaultHook({});
+    EXPECT_EQ(messages.Shown(), QStringList{QString::fromStdString(FileError::FromSystemCode(EIO, SaveFile(1)).what())});
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.ExitCode(), 0);
 }
 
 TEST_F(SaveSelectDialogTest, AnInvalidSaveEndsTheProgramWithStatusOne)

@@ -1,8 +1,11 @@
 #include "FileError.h"
 #include "SavedGameFixture.h"
 
+#ifndef _WIN32
 #include "FileSizeLimit.h"
+#endif
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -61,6 +64,28 @@ TEST_F(SaveGameFileTest, TooLittleDataAfterTheOffsetIsRefused)
                                                 static_cast<std::streamsize>(bytes.size()));
     EXPECT_FALSE(save.Open(path));
     EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."});
+
+}
+
+TEST_F(SaveGameFileTest, APartyBinEntryPointingPastTheEndOrIntoItsOwnDataIsRefused)
+{
+    // Past the end: nothing to read there. At 0: the window would hold the directory entry
+    // itself where the party record lies, and the first edit would destroy the container.
+    for (const std::uint32_t offset : {0x7FFFFFF0u, 0u, 4u}) {
+        auto bytes = SaveBuilder().Build();
+        const std::string name = "party.bin";
+        const auto at = static_cast<std::size_t>(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) -
+                                                  bytes.begin());
+        ASSERT_LT(at, 1024u) << "party.bin's directory entry";
+        for (std::size_t i = 0; i < 4; ++i)
+            bytes[at + 16 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
+        std::ofstream(path, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        messages.clear();
+        SaveGame other;
+        EXPECT_FALSE(other.Open(path)) << offset;
+        EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."}) << offset;
+    }
 }
 
 TEST_F(SaveGameFileTest, AShortWindowWorksAndSaveNeverWritesPastWhatWasRead)
@@ -88,6 +113,7 @@ TEST_F(SaveGameFileTest, FileFailuresAreRaisedAsFileErrors)
     EXPECT_TRUE(messages.empty()) << "file errors are not \"Invalid save game file.\"";
 }
 
+#ifndef _WIN32 // a file size limit is POSIX's way to fail a write, even for root
 TEST_F(SaveGameFileTest, AFailedWriteThrowsAndKeepsTheWindow)
 {
     ASSERT_TRUE(Create());
@@ -99,6 +125,7 @@ TEST_F(SaveGameFileTest, AFailedWriteThrowsAndKeepsTheWindow)
     EXPECT_EQ(save.GetFood(), 0x01020304);
     EXPECT_EQ(SaveAndDiff(), Range(2136, 2139)) << "the next Save writes it";
 }
+#endif
 
 TEST_F(SaveGameFileTest, ReloadDiscardsEditsAndTheFileStaysShared)
 {

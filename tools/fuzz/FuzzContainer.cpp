@@ -1,53 +1,548 @@
-// Feeds arbitrary bytes to the container lookup, the save-name reader and, when the bytes
-// make an openable container, every family of model operations. Anything the sanitizers
-// report is a bug: no file content may lead to undefined behaviour.
+// Opens an arbitrary container, then drives every accessor of every character with values
+// taken from the input, the inventory operations with fuzzed cells and items, calls with
+// indices out of range, and Save. The sanitizers report undefined behaviour; the checks
+// below report results that contradict the model's own contract. Input layout:
+// ContainerInput.h.
 
-#include "Container.h"
-#include "File.h"
+#include "ByteReader.h"
+#include "ContainerInput.h"
 #include "MessageSink.h"
+#include "SaveBuilder.h"
 #include "SaveGame.h"
+#include "Wrapping.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <system_error>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
-std::filesystem::path ScratchFile()
+namespace WL = WindowLayout;
+namespace CL = CharacterLayout;
+namespace IL = InventoryLayout;
+namespace CI = ContainerInput;
+
+[[noreturn]] void Fail(const char* what, long long detail)
 {
-    static const auto path =
-        std::filesystem::temp_directory_path() / ("velkar-fuzz-" + std::to_string(::getpid()) + ".dod");
-    return path;
+    std::fprintf(stderr, "\n*** model check failed: %s (%lld)\n", what, detail);
+    std::fflush(stderr);
+    std::abort();
 }
 
-// The window is mostly a fixed shape: inputs shorter than a window are laid over a
-// container that opens, so the fuzzer reaches the field operations quickly.
-void Exercise(SaveGame& save, const std::uint8_t* data, std::size_t size)
+void Check(bool ok, const char* what, long long detail = 0)
 {
-    auto pick = [&](std::size_t i) { return size == 0 ? 0 : static_cast<int>(data[i % size]); };
-    save.GetTime();
-    save.SetTime(save.GetTime());
-    for (int k = 0; k < 20; ++k)
-        save.SetPartySpell(k, save.GetPartySpell(k));
-    for (int n : {1, 2, 50}) {
-        GameDuration d;
-        for (int k = 0; k < 18; ++k)
-            save.SetCondition(n, k, save.GetCondition(n, k, d), d);
-        for (int k = 0; k < 27; ++k)
-            save.SetActiveSpell(n, k, save.GetActiveSpell(n, k));
-        save.SetLevel(n, save.GetLevel(n));
-        save.SetAge(n, save.GetAge(n));
-        save.SetName(n, save.GetName(n));
-        InventoryItem item;
-        for (int cell = 0; save.GetInventoryCell(n, cell, item) != -1; ++cell)
-            if (pick(static_cast<std::size_t>(cell)) % 3 == 0)
-                save.RemoveInventoryItem(n, cell);
-        item = {};
-        item.ItemNumber = pick(7) * 3 - 10;
-        save.AddInventoryItem(n, item);
+    if (!ok)
+        Fail(what, detail);
+}
+
+std::int64_t Narrow(std::int64_t value, int width)
+{
+    const int unused = 64 - 8 * width;
+    return static_cast<std::int64_t>(static_cast<std::uint64_t>(value) << unused) >> unused;
+}
+
+// tmpfs where there is one: every run writes and flushes a whole container.
+const std::filesystem::path& ScratchDirectory()
+{
+    static const auto dir = [] {
+        std::error_code error;
+        const std::filesystem::path shm = "/dev/shm";
+        const auto parent = std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
+        auto made = parent / ("velkar-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(made);
+        return made;
+    }();
+    static const struct Cleanup {
+        ~Cleanup()
+        {
+            std::error_code error;
+            std::filesystem::remove_all(dir, error);
+        }
+    } cleanup;
+    return dir;
+}
+
+// Into a buffer kept from run to run: fresh half-megabyte vectors cost more in page faults
+// than the reading does.
+void ReadAll(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
+{
+    bytes.resize(std::filesystem::file_size(path));
+    std::ifstream in(path, std::ios::binary);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    Check(in.gcount() == static_cast<std::streamsize>(bytes.size()), "cannot read the scratch container");
+}
+
+// Whether [first, first + count) of a and b agree, in one memcmp rather than an
+// instrumented loop: these ranges are hundreds of kilobytes on every run.
+bool Same(const std::uint8_t* a, const std::uint8_t* b, std::size_t count)
+{
+    return count == 0 || std::memcmp(a, b, count) == 0;
+}
+
+void WriteAll(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    Check(static_cast<bool>(out), "cannot write the scratch container");
+}
+
+struct BaseContainer {
+    std::vector<std::uint8_t> image;
+    std::size_t partyOffset = 0;
+};
+
+// A played-looking container with a few items of every size in most characters' packs.
+const BaseContainer& Base()
+{
+    static const BaseContainer base = [] {
+        const SaveBuilder builder("Fuzzing base");
+        const auto path = ScratchDirectory() / "base.dod";
+        builder.WriteTo(path);
+        {
+            SaveGame save;
+            Check(save.Open(path), "the base container does not open");
+            constexpr int Kinds[] = {1, 104, 109, 90, 612, 190, 222, 187, 66, 538};
+            for (int n = 1; n <= CL::CharacterCount; ++n)
+                for (int i = 0; i < n % 7; ++i) {
+                    InventoryItem item;
+                    item.ItemNumber = Kinds[(n + i) % std::size(Kinds)];
+                    item.Charges = i;
+                    item.ItemFlags = InventoryItemFlags::Identified;
+                    save.AddInventoryItem(n, item);
+                }
+            save.Save();
+        }
+        BaseContainer b{{}, builder.PartyOffset()};
+        ReadAll(path, b.image);
+        std::filesystem::remove(path);
+        return b;
+    }();
+    return base;
+}
+
+std::size_t RecordStart(int n)
+{
+    return Base().partyOffset + static_cast<std::size_t>(CL::FirstRecord + (n - 1) * CL::RecordSize);
+}
+
+void Patch(std::vector<std::uint8_t>& file, std::size_t at, std::span<const std::uint8_t> bytes)
+{
+    for (std::size_t i = 0; i < bytes.size() && at + i < file.size(); ++i)
+        file[at + i] = bytes[i];
+}
+
+// The container to open, from the input's leading part (see ContainerInput.h).
+void BuildFile(ByteReader& head, std::vector<std::uint8_t>& file)
+{
+    const std::uint8_t shape = head.Byte();
+    if ((shape & CI::RawShapeMask) == 0) {
+        const auto rest = head.Take(head.Rest().size());
+        file.assign(rest.begin(), rest.end());
+        return;
     }
+    const BaseContainer& base = Base();
+    file.assign(base.image.begin(), base.image.end());
+    if (shape & CI::TruncateBit) {
+        const std::size_t shortest = base.partyOffset + WL::MinimumWindowSize - 16;
+        const std::size_t length = shortest + head.U32() % (WL::WindowSize - WL::MinimumWindowSize + 32);
+        file.resize(std::min(length, file.size()));
+    }
+    const int patches = head.Byte() & CI::PatchCountMask;
+    for (int p = 0; p < patches; ++p) {
+        std::size_t at = 0;
+        switch (head.Byte() % CI::KindCount) {
+        case CI::File:
+            at = head.U16() % CI::FileSpan;
+            break;
+        case CI::Window:
+            at = base.partyOffset + head.U32() % WL::WindowSize;
+            break;
+        case CI::Record: {
+            const int n = head.Byte() % CL::CharacterCount + 1;
+            at = RecordStart(n) + CL::ConditionsOffset + head.U16() % CL::RecordSize;
+            break;
+        }
+        default: {
+            const int n = head.Byte() % CL::CharacterCount + 1;
+            const int slot = head.U16() % (IL::CellCount + IL::EntryCount * IL::WordCount);
+            at = RecordStart(n) + (slot < IL::CellCount
+                                       ? CL::InventoryGridOffset + slot * IL::CellWidth
+                                       : CL::InventoryEntriesOffset + (slot - IL::CellCount) * 4);
+            const std::uint32_t value = head.U32();
+            const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
+                                           static_cast<std::uint8_t>(value >> 16),
+                                           static_cast<std::uint8_t>(value >> 24)};
+            Patch(file, at, bytes);
+            continue;
+        }
+        }
+        Patch(file, at, head.Take(head.Byte() % CI::PatchLengthLimit + 1));
+    }
+}
+
+GameTime FuzzTime(ByteReader& in)
+{
+    GameTime t;
+    t.hour = in.Int();
+    t.minute = in.Int();
+    t.day = in.Int();
+    t.month = in.Int();
+    t.year = in.Int();
+    return t;
+}
+
+GameDuration FuzzDuration(ByteReader& in)
+{
+    return {in.Int(), in.Int(), in.Int()};
+}
+
+SpellEffectInfo FuzzEffect(ByteReader& in)
+{
+    return {FuzzDuration(in), in.Int(), in.Int(), in.Int()};
+}
+
+InventoryItem FuzzItem(ByteReader& in)
+{
+    InventoryItem item;
+    for (auto word : IL::ItemWords)
+        item.*word = in.Int();
+    if (in.Bit()) // mostly real kinds, so items land in the grid and get removed again
+        item.ItemNumber = in.InRange(1, ItemTable::Count);
+    return item;
+}
+
+std::string ExpectedText(std::string_view text, int width)
+{
+    return std::string(text.substr(0, std::min(text.find('\0'), static_cast<std::size_t>(width - 1))));
+}
+
+void SweepParty(SaveGame& save, ByteReader& in)
+{
+    (void)save.GetTime();
+    const GameTime time = FuzzTime(in);
+    save.SetTime(time);
+    Check(save.GetTime() == TicksToGameTime(GameTimeToTicks(time)), "SetTime");
+
+    const int food = in.Int(), gold = in.Int(), bank = in.Int();
+    (void)save.GetFood();
+    save.SetFood(food);
+    (void)save.GetGold();
+    save.SetGold(gold);
+    (void)save.GetBank();
+    save.SetBank(bank);
+    Check(save.GetFood() == food && save.GetGold() == gold && save.GetBank() == bank, "food, gold, bank");
+
+#define VELKAR_X(name, k)                                                                                      \
+    (void)save.Get##name();                                                                                    \
+    save.Set##name(FuzzEffect(in));                                                                            \
+    (void)save.Get##name();
+    VELKAR_PARTY_SPELLS(VELKAR_X)
+#undef VELKAR_X
+
+#define VELKAR_X(name, slot)                                                                                   \
+    {                                                                                                          \
+        (void)save.Get##name();                                                                                \
+        const int value = in.Int();                                                                            \
+        save.Set##name(value);                                                                                 \
+        Check(save.Get##name() == value, "Set" #name, value);                                                  \
+    }
+    VELKAR_PARTY_MEMBERS(VELKAR_X)
+#undef VELKAR_X
+    save.SetPartyMemberCount(in.Int());
+}
+
+void SweepTexts(SaveGame& save, int n, ByteReader& in)
+{
+    // Sometimes a view into the window itself, as an editor passes the text it just read.
+    auto source = [&](std::string& owned) -> std::string_view {
+        const int m = in.InRange(1, CL::CharacterCount);
+        switch (in.Byte() % 4) {
+        case 0:
+            return save.GetName(m);
+        case 1: {
+            const std::string_view description = save.GetDescription(m);
+            return description.substr(std::min<std::size_t>(in.Byte() % 8, description.size()));
+        }
+        default:
+            owned = in.Text(in.Byte() * 3u);
+            return owned;
+        }
+    };
+    std::string owned;
+    (void)save.GetName(n);
+    std::string_view text = source(owned);
+    std::string expected = ExpectedText(text, CL::Name.Width);
+    save.SetName(n, text);
+    Check(save.GetName(n) == expected, "SetName", n);
+
+    (void)save.GetDescription(n);
+    text = source(owned);
+    expected = ExpectedText(text, CL::Description.Width);
+    save.SetDescription(n, text);
+    Check(save.GetDescription(n) == expected, "SetDescription", n);
+}
+
+void SweepInventory(SaveGame& save, int n, ByteReader& in)
+{
+    InventoryItem item;
+    for (int cell = 0; cell < IL::CellCount; ++cell) {
+        const int r = save.GetInventoryCell(n, cell, item);
+        Check(r == 1 || (r == 0 && item.ItemNumber == 0), "GetInventoryCell inside the grid", cell);
+    }
+    for (int cell : {-1, IL::CellCount, in.Int()})
+        if (cell < 0 || cell >= IL::CellCount)
+            Check(save.GetInventoryCell(n, cell, item) == -1 && item.ItemNumber == 0, "GetInventoryCell outside", cell);
+
+    for (int removes = in.Byte() % 4; removes > 0; --removes) {
+        const int cell = in.InRange(-2, IL::CellCount + 1);
+        const int was = save.GetInventoryCell(n, cell, item);
+        save.RemoveInventoryItem(n, cell);
+        if (was == 1)
+            Check(save.GetInventoryCell(n, cell, item) == 0, "RemoveInventoryItem left its anchor", cell);
+    }
+    for (int adds = in.Byte() % 4; adds > 0; --adds) {
+        const InventoryItem added = FuzzItem(in);
+        const int anchor = save.AddInventoryItem(n, added);
+        Check(anchor >= -1 && anchor < IL::CellCount, "AddInventoryItem anchor", anchor);
+        Check(added.ItemNumber != 0 || anchor == -1, "AddInventoryItem stored no item");
+        if (anchor >= 0)
+            Check(save.GetInventoryCell(n, anchor, item) == 1 && item == added, "AddInventoryItem entry", anchor);
+    }
+}
+
+void SweepCharacter(SaveGame& save, int n, ByteReader& in)
+{
+#define VELKAR_X(name, offset, width)                                                                          \
+    {                                                                                                          \
+        (void)save.Get##name(n);                                                                               \
+        const int value = in.Int();                                                                            \
+        save.Set##name(n, value);                                                                              \
+        Check(save.Get##name(n) == Narrow(value, width), "Set" #name, value);                                  \
+    }
+    VELKAR_CHARACTER_FIELDS(VELKAR_X)
+#undef VELKAR_X
+
+    const int face = in.Int();
+    (void)save.GetFace(n);
+    save.SetFace(n, face);
+    Check(save.GetFace(n) == Narrow(face, CL::Face.Width), "SetFace", face);
+
+    const int level = in.Int();
+    (void)save.GetLevel(n);
+    save.SetLevel(n, level);
+    const int base = save.GetBaseLevel(n);
+    Check(save.GetLevel(n) == base + Narrow(WrapSub32(level, base), CL::LevelBonus.Width), "SetLevel", level);
+
+    const int baseAge = in.Int();
+    save.SetBaseAge(n, baseAge);
+    Check(save.GetBaseAge(n) == baseAge, "SetBaseAge", baseAge);
+    const int age = in.Int();
+    (void)save.GetAge(n);
+    save.SetAge(n, age);
+    Check(save.GetAge(n) == WrapAdd32(static_cast<std::int32_t>(Narrow(WrapSub32(age, baseAge), CL::AgeBonus.Width)),
+                                      baseAge),
+          "SetAge", age);
+
+    SweepTexts(save, n, in);
+
+#define VELKAR_X(name, slot)                                                                                   \
+    {                                                                                                          \
+        (void)save.Get##name(n);                                                                               \
+        const int word = in.Int();                                                                             \
+        save.Set##name(n, word);                                                                               \
+        Check(save.Get##name(n) == Narrow(word, CL::SkillWidth), "Set" #name, word);                           \
+    }
+    VELKAR_SKILLS(VELKAR_X)
+#undef VELKAR_X
+
+#define VELKAR_X(name, g)                                                                                      \
+    {                                                                                                          \
+        const auto size = static_cast<std::size_t>(SaveGame::SpellGroupSize(g));                               \
+        Check(save.Get##name(n).size() == size, "Get" #name " size");                                          \
+        const auto bytes = in.Text(size + in.Byte() % 3);                                                      \
+        save.Set##name(n, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});                \
+        const auto now = save.Get##name(n);                                                                    \
+        Check(std::equal(now.begin(), now.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())),         \
+              "Set" #name);                                                                                    \
+    }
+    VELKAR_SPELL_GROUPS(VELKAR_X)
+#undef VELKAR_X
+
+    for (int a = 0; a < CL::AwardCount; ++a) {
+        (void)save.GetAward(n, a);
+        const bool held = in.Bit();
+        held ? save.SetAward(n, a) : save.ClearAward(n, a);
+        Check(save.GetAward(n, a) == (held ? 0x80 >> (a % 8) : 0), "SetAward/ClearAward", a);
+    }
+
+#define VELKAR_X(name, k)                                                                                      \
+    {                                                                                                          \
+        GameDuration duration;                                                                                 \
+        const int had = save.Get##name(n, duration);                                                           \
+        Check(had == 0 || had == 1, "Get" #name, had);                                                         \
+        const int afflicted = in.Byte() % 3;                                                                   \
+        const GameDuration set = FuzzDuration(in);                                                             \
+        save.Set##name(n, afflicted, set);                                                                     \
+        duration = {};                                                                                         \
+        const int has = save.Get##name(n, duration);                                                           \
+        /* a start that lands on tick 0 reads as free of it */                                                 \
+        Check(afflicted == 0 ? has == 0 : has == 0 || duration == TicksToDuration(DurationToTicks(set)),       \
+              "Set" #name, afflicted);                                                                         \
+    }
+    VELKAR_CONDITIONS(VELKAR_X)
+#undef VELKAR_X
+
+#define VELKAR_X(name, k)                                                                                      \
+    {                                                                                                          \
+        (void)save.Get##name(n);                                                                               \
+        const SpellEffectInfo effect = FuzzEffect(in);                                                         \
+        save.Set##name(n, {effect.duration, effect.power, effect.skill});                                      \
+        (void)save.Get##name(n);                                                                               \
+    }
+    VELKAR_ACTIVE_SPELLS(VELKAR_X)
+#undef VELKAR_X
+
+    SweepInventory(save, n, in);
+}
+
+// Arguments out of range must throw std::out_of_range or std::invalid_argument and leave
+// the window as it was; arguments in range must not throw.
+template <typename Call>
+void Expect(SaveGame& save, bool valid, int op, Call call)
+{
+    std::vector<std::uint8_t> before;
+    if (!valid)
+        before.assign(save.GetWindow().begin(), save.GetWindow().end());
+    bool threw = false;
+    try {
+        call();
+    } catch (const std::out_of_range&) {
+        threw = true;
+    } catch (const std::invalid_argument&) {
+        threw = true;
+    }
+    Check(threw != valid, valid ? "an argument in range was refused" : "an argument out of range was taken", op);
+    if (threw)
+        Check(Same(before.data(), save.GetWindow().data(), before.size()), "a refused call wrote", op);
+}
+
+void StrayCalls(SaveGame& save, ByteReader& in)
+{
+    auto index = [&] { return in.Bit() ? in.InRange(-2, 140) : in.Int(); };
+    auto within = [](int v, int first, int last) { return v >= first && v <= last; };
+    for (int calls = in.Byte() % 8; calls > 0; --calls) {
+        const int op = in.Byte() % 12;
+        const bool get = in.Bit();
+        const int n = index() % 60;
+        const int i = index();
+        const bool nOk = within(n, 1, CL::CharacterCount);
+        GameDuration duration;
+        InventoryItem item;
+        switch (op) {
+        case 0:
+            Expect(save, nOk && within(i, 0, CL::SkillSlotCount - 1) && i != CL::UnusedSkillSlot, op, [&] {
+                get ? (void)save.GetSkill(n, i) : save.SetSkill(n, i, in.Int());
+            });
+            break;
+        case 1: {
+            const std::string bytes = in.Text(in.Byte() % 13);
+            const bool groupOk = within(i, 0, CL::SpellGroupCount - 1);
+            const bool sizeOk = groupOk && bytes.size() >= static_cast<std::size_t>(SaveGame::SpellGroupSize(i));
+            Expect(save, nOk && groupOk && (get || sizeOk), op, [&] {
+                if (get)
+                    (void)save.GetSpellGroup(n, i);
+                else
+                    save.SetSpellGroup(n, i, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+            });
+            break;
+        }
+        case 2:
+            Expect(save, nOk, op, [&] {
+                const int held = save.GetAward(n, i);
+                Check(within(i, 0, CL::AwardCount - 1) || held == -1, "GetAward outside 0..73", i);
+                in.Bit() ? save.SetAward(n, i) : save.ClearAward(n, i);
+            });
+            break;
+        case 3:
+            Expect(save, nOk && within(i, 0, CL::ConditionCount - 1), op, [&] {
+                get ? (void)save.GetCondition(n, i, duration) : save.SetCondition(n, i, 1, FuzzDuration(in));
+            });
+            break;
+        case 4:
+            Expect(save, nOk && within(i, 0, CL::ActiveSpellCount - 1), op, [&] {
+                get ? (void)save.GetActiveSpell(n, i) : save.SetActiveSpell(n, i, {FuzzDuration(in), in.Int(), 0});
+            });
+            break;
+        case 5:
+            Expect(save, within(i, 0, WL::PartySpellCount - 1), op,
+                   [&] { get ? (void)save.GetPartySpell(i) : save.SetPartySpell(i, FuzzEffect(in)); });
+            break;
+        case 6:
+            Expect(save, within(i, 1, WL::RosterSlotCount), op,
+                   [&] { get ? (void)save.GetPartyMember(i) : save.SetPartyMember(i, in.Int()); });
+            break;
+        case 7:
+            Expect(save, nOk, op, [&] {
+                const int r = save.GetInventoryCell(n, i, item);
+                Check((r == -1) == !within(i, 0, IL::CellCount - 1), "GetInventoryCell range", i);
+            });
+            break;
+        case 8:
+            Expect(save, nOk, op,
+                   [&] { get ? save.RemoveInventoryItem(n, i) : (void)save.AddInventoryItem(n, FuzzItem(in)); });
+            break;
+        case 9:
+            Expect(save, nOk, op, [&] {
+                const std::string text = in.Text(in.Byte());
+                get ? save.SetName(n, text) : save.SetDescription(n, text);
+            });
+            break;
+        case 10:
+            Expect(save, nOk, op, [&] {
+                get ? save.SetLevel(n, in.Int()) : save.SetAge(n, in.Int());
+                get ? save.SetFace(n, in.Int()) : save.SetBaseAge(n, in.Int());
+            });
+            break;
+        default:
+            Expect(save, within(i, 0, CL::SpellGroupCount - 1), op, [&] { (void)SaveGame::SpellGroupSize(i); });
+            break;
+        }
+    }
+}
+
+void CheckOpened(const SaveGame& save, const std::vector<std::uint8_t>& file)
+{
+    const auto window = save.GetWindow();
+    const std::size_t begin = save.GetDataOffset();
+    const std::size_t count = save.GetWindowSize();
+    Check(window.size() == WL::WindowSize, "window size", static_cast<long long>(window.size()));
+    Check(begin < file.size() && count == std::min<std::size_t>(WL::WindowSize, file.size() - begin),
+          "bytes read", static_cast<long long>(count));
+    Check(count >= WL::MinimumWindowSize, "opened with too little data", static_cast<long long>(count));
+    Check(Same(window.data(), file.data() + begin, count), "window differs from the file");
+    static const std::vector<std::uint8_t> zeros(WL::WindowSize);
+    Check(Same(window.data() + count, zeros.data(), window.size() - count), "window not zero past the bytes read");
+}
+
+// Save writes exactly the window's bytes read, where they were read from.
+void CheckSaved(const SaveGame& save, const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& after)
+{
+    Check(after.size() == before.size(), "Save changed the file's length", static_cast<long long>(after.size()));
+    const std::size_t begin = save.GetDataOffset();
+    const std::size_t end = begin + save.GetWindowSize();
+    Check(Same(after.data(), before.data(), begin), "Save wrote before the window");
+    Check(Same(after.data() + end, before.data() + end, after.size() - end), "Save wrote after the window");
+    Check(Same(after.data() + begin, save.GetWindow().data(), end - begin), "the saved bytes differ from the window");
 }
 
 } // namespace
@@ -56,21 +551,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const auto quiet = MessageSink::Install([](std::string_view) {});
     (void)quiet;
-    const auto path = ScratchFile();
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    }
-    {
-        File file;
-        file.Open(path, File::Share::ReadWrite);
-        FindMember(file, "party.bin");
-        ReadSaveName(file);
-    }
+    const auto path = ScratchDirectory() / "fuzz.dod";
+
+    static std::vector<std::uint8_t> file, saved;
+    ByteReader head({data, size}, ByteReader::AtEnd::Zeros);
+    BuildFile(head, file);
+    WriteAll(path, file);
+    ByteReader values(head.Rest().empty() ? std::span<const std::uint8_t>(data, size) : head.Rest(),
+                      ByteReader::AtEnd::StartOver);
+
     SaveGame save;
-    if (save.Open(path)) {
-        Exercise(save, data, size);
+    if (!save.Open(path)) {
+        Check(!save.IsOpen(), "a failed Open left the game open");
+        Expect(save, false, -1, [&] { (void)save.GetFood(); });
         save.Save();
+        ReadAll(path, saved);
+        Check(saved == file, "Save without an open game wrote");
+        return 0;
     }
+    CheckOpened(save, file);
+    SweepParty(save, values);
+    for (int n = 1; n <= CL::CharacterCount; ++n)
+        SweepCharacter(save, n, values);
+    StrayCalls(save, values);
+    save.Save();
+    ReadAll(path, saved);
+    CheckSaved(save, file, saved);
     return 0;
 }

@@ -1,0 +1,200 @@
+// The game may rewrite a saved game while Velkar holds it open, and disks fail. Save must
+// then write nothing stale, say why, and leave both the file and the window as they were.
+#include "FileError.h"
+#include "SavedGameFixture.h"
+
+#ifndef _WIN32
+#include "FileSizeLimit.h"
+#endif
+
+#include <algorithm>
+#include <cerrno>
+#include <fstream>
+#include <span>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int FoodOffset = 2136; // window offsets of party fields
+constexpr int GoldOffset = 2148;
+constexpr int BankOffset = 2152;
+
+class SaveGameSafetyTest : public SavedGameFixture {
+protected:
+    ~SaveGameSafetyTest() override { File::SetFaultHook({}); }
+
+    Bytes Window() const
+    {
+        const auto window = save.GetWindow();
+        return {window.begin(), window.end()};
+    }
+
+    // Another program writing into the open file, as the game does.
+    void WriteAsAnotherProgram(std::uint64_t position, std::span<const std::uint8_t> bytes) const
+    {
+        File other;
+        other.Open(path, File::Share::ReadWrite);
+        other.WriteAt(position, bytes.data(), bytes.size());
+    }
+
+    static void WriteFile(const std::filesystem::path& to, const Bytes& bytes)
+    {
+        std::ofstream(to, std::ios::binary | std::ios::trunc)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    // Save must refuse with the message, and neither the file nor the window may change.
+    void ExpectRefused()
+    {
+        const Bytes file = FileBytes();
+        const Bytes window = Window();
+        try {
+            save.Save();
+            ADD_FAILURE() << "Save wrote over a file another program changed";
+        } catch (const FileError& error) {
+            EXPECT_STREQ(error.what(), SaveGame::ChangedOnDiskMessage);
+            EXPECT_EQ(error.Path(), path);
+        }
+        EXPECT_EQ(FileBytes(), file);
+        EXPECT_EQ(Window(), window);
+    }
+};
+
+TEST_F(SaveGameSafetyTest, AnotherProgramWritingIntoTheWindowStopsSave)
+{
+    ASSERT_TRUE(Create());
+    save.SetFood(1234);
+    const std::uint8_t theirs[4] = {9, 9, 9, 9};
+    // Its last byte: every byte of the stretch is compared, not a sample.
+    WriteAsAnotherProgram(partyOffset + save.GetWindowSize() - 4, theirs);
+    ExpectRefused();
+    ExpectRefused(); // and keeps refusing: the stale window never reaches the file
+
+    // Reload takes the file as it now is; editing and saving then works again.
+    save.Reload();
+    save.SetFood(1234);
+    save.Save();
+    EXPECT_EQ(FileValue(FoodOffset, 4), 1234);
+    EXPECT_EQ(FileValue(static_cast<int>(save.GetWindowSize()) - 4, 4), 0x09090909);
+}
+
+#ifndef _WIN32 // Windows refuses to replace or remove a file held open without delete sharing
+TEST_F(SaveGameSafetyTest, ANewFileRenamedOverTheSaveStopsSave)
+{
+    ASSERT_TRUE(Create());
+    save.SetGold(777);
+    // The same bytes, as a new file: only its identity differs from the one held open.
+    const auto fresh = dir / "save000.tmp";
+    WriteFile(fresh, original);
+    std::filesystem::rename(fresh, path);
+    ExpectRefused();
+    EXPECT_EQ(FileBytes(), original);
+
+    std::filesystem::remove(path);
+    EXPECT_THROW(save.Save(), FileError) << "a removed file is not written either";
+    EXPECT_FALSE(std::filesystem::exists(path));
+}
+#endif
+
+TEST_F(SaveGameSafetyTest, APartyBinThatMovedStopsSave)
+{
+    ASSERT_TRUE(Create());
+    save.SetBank(4321);
+    // The game wrote a container with one more member in front of party.bin: the data
+    // moved, and the stale offset would land in the middle of something else.
+    SaveBuilder moved;
+    moved.AddMemberBefore("extra.bin", 4096);
+    ASSERT_NE(moved.PartyOffset(), partyOffset);
+    Bytes bytes = moved.Build();
+    bytes.resize(std::max(bytes.size(), FileBytes().size()));
+    std::fstream(path, std::ios::binary | std::ios::in | std::ios::out)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ExpectRefused();
+}
+
+TEST_F(SaveGameSafetyTest, WritesOutsideTheWindowOrOfTheSameBytesDoNotStopSave)
+{
+    ASSERT_TRUE(Create());
+    save.SetFood(55);
+    // The game rewrote another member (before the window) and rewrote the window with what
+    // it already held: nothing Save would overwrite was changed.
+    const std::uint8_t name[] = {'N', 'e', 'w'};
+    const std::uint64_t nameAt = partyOffset - 200;
+    WriteAsAnotherProgram(nameAt, name);
+    WriteAsAnotherProgram(partyOffset, std::span(original).subspan(partyOffset, save.GetWindowSize()));
+    save.Save();
+    const Bytes now = FileBytes();
+    EXPECT_TRUE(std::equal(std::begin(name), std::end(name), now.begin() + static_cast<std::ptrdiff_t>(nameAt)));
+    EXPECT_EQ(FileValue(FoodOffset, 4), 55);
+
+    // What Save wrote is the new baseline: a second Save after more edits goes through.
+    save.SetFood(56);
+    save.Save();
+    EXPECT_EQ(FileValue(FoodOffset, 4), 56);
+}
+
+#ifndef _WIN32 // a file size limit is POSIX's way to fail a write, even for root
+TEST_F(SaveGameSafetyTest, AWriteThatFailsPartWayLetsTheUserRetry)
+{
+    ASSERT_TRUE(Create());
+    save.SetFood(0x0A0B0C0D);
+    save.SetBank(0x01020304);
+    const Bytes window = Window();
+    {
+        // The food reaches the file, the bank does not.
+        const FileSizeLimit limit(partyOffset + FoodOffset + 4);
+        EXPECT_THROW(save.Save(), FileError);
+    }
+    EXPECT_EQ(Window(), window);
+    EXPECT_EQ(FileValue(FoodOffset, 4), 0x0A0B0C0D);
+    EXPECT_NE(FileValue(BankOffset, 4), 0x01020304);
+
+    // The half-written file is ours, not another program's: the retry writes the rest.
+    save.Save();
+    Bytes expected = original;
+    std::copy_n(window.begin(), save.GetWindowSize(), expected.begin() + partyOffset);
+    EXPECT_EQ(FileBytes(), expected);
+}
+#endif
+
+TEST_F(SaveGameSafetyTest, AFailedReadOrFlushIsReportedAndWritesNothingUnasked)
+{
+    ASSERT_TRUE(Create());
+    save.SetGold(31337);
+    const Bytes window = Window();
+    std::vector<File::Operation> calls;
+    int failOn = static_cast<int>(File::Operation::Read);
+    File::SetFaultHook([&](File::Operation operation, const std::filesystem::path& file) {
+        EXPECT_EQ(file, path);
+        calls.push_back(operation);
+        return static_cast<int>(operation) == failOn ? EIO : 0;
+    });
+
+    // The check before writing cannot read the file: nothing is written.
+    try {
+        save.Save();
+        ADD_FAILURE() << "a failed read was reported as success";
+    } catch (const FileError& error) {
+        EXPECT_STREQ(error.what(), FileError::FromSystemCode(EIO, path).what());
+    }
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), File::Operation::Write), 0);
+    EXPECT_EQ(FileBytes(), original);
+    EXPECT_EQ(Window(), window);
+
+    // The bytes are written but the disk does not confirm them: reported, and a retry works.
+    failOn = static_cast<int>(File::Operation::Flush);
+    calls.clear();
+    EXPECT_THROW(save.Save(), FileError);
+    EXPECT_NE(std::find(calls.begin(), calls.end(), File::Operation::Flush), calls.end());
+    EXPECT_EQ(FileValue(GoldOffset, 4), 31337);
+
+    failOn = -1;
+    calls.clear();
+    save.Save();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), File::Operation::Flush) << "Save returns only after the flush";
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), File::Operation::Write), 1);
+}
+
+} // namespace

@@ -1,0 +1,142 @@
+// The container lookup and the save-name reader the save listing uses, on arbitrary files:
+// besides what the sanitizers report, both must agree with a plain in-memory reading of
+// the container rules in Container.h, whatever the read buffer's size.
+//
+// Input: a byte choosing the member name, a byte choosing the lookup buffer, for a fuzzed
+// name its length and bytes, then the file.
+
+#include "ByteReader.h"
+#include "Container.h"
+#include "File.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+void Check(bool ok, const char* what)
+{
+    if (!ok) {
+        std::fprintf(stderr, "\n*** container check failed: %s\n", what);
+        std::fflush(stderr);
+        std::abort();
+    }
+}
+
+const std::filesystem::path& ScratchFile()
+{
+    static const auto path = [] {
+        std::error_code error;
+        const std::filesystem::path shm = "/dev/shm";
+        const auto dir = std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
+        return dir / ("velkar-fuzz-name-" + std::to_string(::getpid()) + ".dod");
+    }();
+    static const struct Cleanup {
+        ~Cleanup()
+        {
+            std::error_code error;
+            std::filesystem::remove(path, error);
+        }
+    } cleanup;
+    return path;
+}
+
+// Container.h's rules, read straight off the bytes.
+std::optional<std::uint32_t> ExpectedMember(std::span<const std::uint8_t> file, std::string_view name)
+{
+    for (std::size_t at = 0; at < file.size(); at += ContainerUnitSize) {
+        const auto unit = file.subspan(at, std::min<std::size_t>(ContainerUnitSize, file.size() - at));
+        const auto zero = std::find(unit.begin(), unit.end(), 0);
+        if (zero == unit.end())
+            continue;
+        const auto length = static_cast<std::size_t>(zero - unit.begin());
+        if (std::string_view(reinterpret_cast<const char*>(unit.data()), length) != name)
+            continue;
+        const std::size_t offset = at + ContainerUnitSize;
+        if (offset + 4 > file.size())
+            return std::nullopt;
+        const std::uint8_t* p = file.data() + offset;
+        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+    }
+    return std::nullopt;
+}
+
+std::string ExpectedSaveName(std::span<const std::uint8_t> file)
+{
+    const auto header = ExpectedMember(file, "header.bin");
+    if (!header)
+        return {};
+    const std::uint64_t at = std::uint64_t{*header} + SaveNameOffset;
+    if (at >= file.size())
+        return {};
+    const auto bytes = file.subspan(static_cast<std::size_t>(at),
+                                    std::min<std::size_t>(SaveNameLength, file.size() - static_cast<std::size_t>(at)));
+    return {bytes.begin(), std::find(bytes.begin(), bytes.end(), 0)};
+}
+
+// Buffer sizes around the lookup's chunking: its smallest, not a whole number of units,
+// larger than its largest chunk, and one too small to be accepted.
+constexpr std::size_t BufferSizes[] = {0, 4096, 4104, 4111, 8192, 16400, (1u << 20) + 100, 4095};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    ByteReader in({data, size}, ByteReader::AtEnd::Zeros);
+    std::string name;
+    switch (in.Byte() % 4) {
+    case 0:
+        name = "party.bin";
+        break;
+    case 1:
+        name = "header.bin";
+        break;
+    case 2:
+        break; // the empty name: a unit that starts with a zero
+    default:
+        for (std::uint8_t b : in.Take(in.Byte() % 20))
+            name.push_back(static_cast<char>(b == 0 ? 1 : b)); // a zero cannot be part of a name
+        break;
+    }
+    const std::size_t bufferSize = BufferSizes[in.Byte() % std::size(BufferSizes)];
+    const auto content = in.Rest();
+    {
+        std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        Check(static_cast<bool>(out), "cannot write the scratch file");
+    }
+
+    const auto expected = ExpectedMember(content, name);
+    File file;
+    file.Open(ScratchFile(), File::Share::ReadWrite);
+    if (bufferSize == 0) {
+        Check(FindMember(file, name) == expected, "FindMember");
+    } else {
+        const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize);
+        bool refused = false;
+        std::optional<std::uint32_t> found;
+        try {
+            found = FindMember(file, name, {buffer.get(), bufferSize});
+        } catch (const std::invalid_argument&) {
+            refused = true;
+        }
+        Check(refused == (bufferSize < 4096), "FindMember's buffer check");
+        Check(refused || found == expected, "FindMember with a buffer");
+    }
+
+    const std::string saveName = ExpectedSaveName(content);
+    Check(ReadSaveName(file) == saveName, "ReadSaveName");
+    file.Close();
+    Check(ReadSaveName(ScratchFile()) == saveName, "ReadSaveName by path");
+    return 0;
+}

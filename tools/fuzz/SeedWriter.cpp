@@ -1,0 +1,163 @@
+// Writes the fuzzers' starting inputs, all a few kilobytes at most, from SaveBuilder's
+// containers:  velkar_fuzz_seeds DIR  ->  DIR/container/*, DIR/save-name/*
+
+#include "CharacterLayout.h"
+#include "ContainerInput.h"
+#include "InventoryLayout.h"
+#include "SaveBuilder.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace CI = ContainerInput;
+using Bytes = std::vector<std::uint8_t>;
+
+void Append(Bytes& bytes, std::uint64_t value, int width)
+{
+    for (int i = 0; i < width; ++i, value >>= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value));
+}
+
+void Append(Bytes& bytes, const Bytes& more)
+{
+    bytes.insert(bytes.end(), more.begin(), more.end());
+}
+
+Bytes Prefix(const SaveBuilder& builder, std::size_t length)
+{
+    Bytes image = builder.Build();
+    image.resize(std::min(length, image.size()));
+    return image;
+}
+
+// Values for the sweep: small, negative, large and edge numbers in turn.
+Bytes Values()
+{
+    Bytes bytes;
+    for (std::uint32_t v : {0u, 1u, 7u, 0xFFFFFFFFu, 0x7FFFu, 0x8000u, 0x7FFFFFFFu, 0x80000000u, 250u, 3u, 12u, 1173u,
+                            0xFFu, 0x100u, 42u, 2u})
+        Append(bytes, v, 4);
+    return bytes;
+}
+
+void Write(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out)
+        throw std::runtime_error("cannot write " + path.string());
+}
+
+void WriteContainerSeeds(const std::filesystem::path& dir)
+{
+    const SaveBuilder builder;
+    // The base container as it is.
+    Bytes plain{0x01, 0x00};
+    Append(plain, Values());
+    Write(dir / "plain", plain);
+
+    // Shorter files: just too short, exactly the smallest window, a little more.
+    for (std::uint32_t extra : {0u, 16u, 300u}) {
+        Bytes cut{0x01 | CI::TruncateBit};
+        Append(cut, extra, 4);
+        cut.push_back(0);
+        Append(cut, Values());
+        Write(dir / ("truncated-" + std::to_string(extra)), cut);
+    }
+
+    // party.bin's offset (the unit after its name unit) moved: a little, to the start of
+    // the file so the window covers the directory, and past the end.
+    const std::size_t partyOffsetUnit = 288 + 32 + 16;
+    for (std::uint32_t offset : {builder.PartyOffset() + 4, 0u, 0x7FFFFFF0u}) {
+        Bytes moved{0x01, 0x01, CI::File};
+        Append(moved, partyOffsetUnit, 2);
+        moved.push_back(3); // four bytes
+        Append(moved, offset, 4);
+        Append(moved, Values());
+        Write(dir / ("party-at-" + std::to_string(offset)), moved);
+    }
+
+    // Inventories the model did not write: entry numbers past the table, covered cells
+    // naming no anchor, a wide item anchored near the grid's corner.
+    Bytes grid{0x01, 0x05};
+    auto cell = [&](int n, int slot, std::uint32_t value) {
+        grid.push_back(CI::Cell);
+        grid.push_back(static_cast<std::uint8_t>(n - 1));
+        Append(grid, static_cast<std::uint32_t>(slot), 2);
+        Append(grid, value, 4);
+    };
+    cell(1, 0, 139);
+    cell(1, 1, ~std::uint32_t{200});
+    cell(2, InventoryLayout::CellCount - 1, 1);
+    cell(2, InventoryLayout::CellCount, 612); // entry 1's item number: 14 x 4
+    cell(3, 60, 0x80000000u);
+    Append(grid, Values());
+    Write(dir / "odd-inventory", grid);
+
+    // Raw containers: the start of a real one, cut inside the directory and after it.
+    for (std::size_t length : {300u, 1024u, 2048u}) {
+        Bytes raw{0x00};
+        Append(raw, Prefix(builder, length));
+        Write(dir / ("raw-" + std::to_string(length)), raw);
+    }
+}
+
+void WriteNameSeeds(const std::filesystem::path& dir)
+{
+    const SaveBuilder builder("Before the final battle");
+    for (std::uint8_t name : {0, 1}) {
+        Bytes seed{name, 0};
+        Append(seed, Prefix(builder, 1024));
+        Write(dir / ("small-" + std::to_string(name)), seed);
+    }
+
+    // A directory longer than the lookup's first read.
+    SaveBuilder longer("Long directory");
+    for (int i = 0; i < 130; ++i)
+        longer.AddMemberBefore("m" + std::to_string(i) + ".dat", 16);
+    for (std::uint8_t buffer : {0, 1, 2}) {
+        Bytes seed{1, buffer};
+        Append(seed, Prefix(longer, 5000));
+        Write(dir / ("long-directory-" + std::to_string(buffer)), seed);
+    }
+
+    // The name unit last in the first read, its offset unit in the next.
+    Bytes edge{0, 1};
+    Bytes file(4200, 0x20);
+    const std::string party = "party.bin";
+    std::copy(party.begin(), party.end(), file.begin() + 4080);
+    file[4080 + party.size()] = 0;
+    file[4096] = 0x10;
+    Append(edge, file);
+    Write(dir / "unit-at-chunk-end", edge);
+
+    // The save name cut by the end of the file.
+    Bytes cut{1, 0};
+    Append(cut, Prefix(builder, 288 + 6 * 32 + 5)); // header.bin's data, where the name is
+    Write(dir / "name-cut", cut);
+    Write(dir / "empty", Bytes{2, 0});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: velkar_fuzz_seeds DIR\n");
+        return 2;
+    }
+    const std::filesystem::path dir = argv[1];
+    std::filesystem::create_directories(dir / "container");
+    std::filesystem::create_directories(dir / "save-name");
+    WriteContainerSeeds(dir / "container");
+    WriteNameSeeds(dir / "save-name");
+    return 0;
+}
