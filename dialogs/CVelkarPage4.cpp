@@ -1,3 +1,431 @@
 #include "dialogs/CVelkarPage4.h"
 
-CVelkarPage4::CVelkarPage4(SaveGame& save, int n) : CharacterPage(QStringLiteral("Inventory"), save, n) {}
+#include "dialogs/BackpackView.h"
+#include "dialogs/ItemText.h"
+#include "dialogs/RankedBindings.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Messages.h"
+#include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
+
+#include "SaveGame.h"
+#include "Vocabulary.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+using Page = CVelkarPage4;
+
+enum class Kind { ItemKinds, Number, NoYes, Standard, Special };
+
+// Which layout shows the control: the potion layout puts Power where the standard
+// enchantment stands and drops the modifier.
+enum class Shown { Always, Regular, Potion };
+
+// One detail control with its label, in layout order (the order of the dialog's controls).
+// value is the member it is bound to (-1: none), which is also its place in the exchange order.
+struct Detail {
+    int id;
+    const char* label;
+    int labelId; // 0: the label has no id of its own
+    Kind kind;
+    int spinId;
+    int place; // the row it stands in; Power and Enchantment 1 share one
+    int value;
+    Shown shown;
+};
+
+constexpr std::array<Detail, 10> kDetails = {{
+    {Page::IdItem, "Item:", 0, Kind::ItemKinds, 0, 0, -1, Shown::Always},
+    {Page::IdEnchantment1, "Enchantment 1:", Page::IdEnchantment1Label, Kind::Standard, 0, 1, Page::Enchantment1, Shown::Regular},
+    {Page::IdModifier, "Modifier:", Page::IdModifierLabel, Kind::Number, Page::IdModifierSpin, 2, Page::Modifier, Shown::Regular},
+    {Page::IdPower, "Power:", Page::IdPowerLabel, Kind::Number, Page::IdPowerSpin, 1, Page::Power, Shown::Potion},
+    {Page::IdEnchantment2, "Enchantment 2:", 0, Kind::Special, 0, 3, Page::Enchantment2, Shown::Always},
+    {Page::IdCharges, "Charges:", 0, Kind::Number, Page::IdChargesSpin, 4, Page::Charges, Shown::Always},
+    {Page::IdIdentified, "Identified:", 0, Kind::NoYes, 0, 5, Page::Identified, Shown::Always},
+    {Page::IdStolen, "Stolen:", 0, Kind::NoYes, 0, 6, Page::Stolen, Shown::Always},
+    {Page::IdDamaged, "Damaged:", 0, Kind::NoYes, 0, 7, Page::Damaged, Shown::Always},
+    {Page::IdHardened, "Hardened:", 0, Kind::NoYes, 0, 8, Page::Hardened, Shown::Always},
+}};
+
+constexpr int PlaceCount()
+{
+    int count = 0;
+    for (const Detail& detail : kDetails)
+        count = detail.place + 1 > count ? detail.place + 1 : count;
+    return count;
+}
+constexpr std::size_t kPlaceCount = static_cast<std::size_t>(PlaceCount());
+
+constexpr std::array<int, Page::ValueCount> Ranks()
+{
+    std::array<int, Page::ValueCount> ranks{};
+    std::size_t k = 0;
+    for (const Detail& detail : kDetails) {
+        if (detail.value >= 0 && k < ranks.size())
+            ranks[k++] = detail.value + 1;
+    }
+    return ranks;
+}
+static_assert(RankedBindings::ArePermutation(Ranks()), "every value member is bound exactly once");
+
+constexpr bool SharesPlace(const Detail& detail)
+{
+    int count = 0;
+    for (const Detail& other : kDetails)
+        count += other.place == detail.place ? 1 : 0;
+    return count > 1;
+}
+
+constexpr bool SharePlace(int a, int b)
+{
+    int placeA = -1;
+    int placeB = -2;
+    for (const Detail& detail : kDetails) {
+        placeA = detail.id == a ? detail.place : placeA;
+        placeB = detail.id == b ? detail.place : placeB;
+    }
+    return placeA == placeB;
+}
+static_assert(SharePlace(Page::IdPower, Page::IdEnchantment1));
+
+constexpr std::array<std::string_view, 2> kNoYes = {"No", "Yes"};
+
+// The values as the page starts with them: an identified item without anything else.
+constexpr std::array<int, Page::ValueCount> Initial()
+{
+    std::array<int, Page::ValueCount> values{};
+    values[Page::Identified] = 1;
+    return values;
+}
+
+// Layout.
+constexpr int kListWidth = 220;
+constexpr int kNumberWidth = 84;
+constexpr int kRowGap = 6;
+constexpr int kLabelGap = 4;
+constexpr int kColumnGap = 16;
+constexpr int kVisibleKinds = 20;
+
+template <std::size_t N>
+QComboBox* MakeList(const std::array<std::string_view, N>& words)
+{
+    auto* list = new QComboBox;
+    for (const std::string_view word : words)
+        list->addItem(TextCodec::Decode(word));
+    list->setMaxVisibleItems(kVisibleKinds);
+    return list;
+}
+
+QWidget* MakeControl(const Detail& detail)
+{
+    switch (detail.kind) {
+    case Kind::ItemKinds: {
+        auto* list = new QComboBox;
+        list->setMaxVisibleItems(kVisibleKinds);
+        return list;
+    }
+    case Kind::Number: {
+        auto* box = new NumberBox(NumberBox::Keys::Digits);
+        box->SetSpinId(detail.spinId);
+        box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
+        box->setFixedWidth(kNumberWidth);
+        return box;
+    }
+    case Kind::NoYes:
+        return MakeList(kNoYes);
+    case Kind::Standard:
+        return MakeList(Vocabulary::StandardEnchantments);
+    case Kind::Special:
+        return MakeList(Vocabulary::SpecialEnchantments);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+CVelkarPage4::CVelkarPage4(SaveGame& save, int n) : CharacterPage(QStringLiteral("Inventory"), save, n)
+{
+    RankedBindings bindings;
+    for (const Detail& detail : kDetails) {
+        if (detail.value < 0)
+            continue;
+        int& member = values_[static_cast<std::size_t>(detail.value)];
+        bindings.Add(detail.value + 1, detail.kind == Kind::Number ? DataExchange::Integer(detail.id, member)
+                                                                   : DataExchange::Choice(detail.id, member));
+    }
+    Exchange().SetBindings(bindings.Sorted());
+}
+
+void CVelkarPage4::OnCreate()
+{
+    BuildControls();
+    ApplyLayout(0);
+    FillItemKinds();
+    values_ = Initial();
+}
+
+void CVelkarPage4::BuildControls()
+{
+    auto* page = new QHBoxLayout(this);
+    page->setSpacing(kColumnGap);
+
+    auto* left = new QVBoxLayout;
+    left->setSpacing(kLabelGap); // not the column gap, which it would inherit
+    inventory_ = new QListWidget;
+    inventory_->setObjectName(QString::number(IdInventory));
+    inventory_->setViewMode(QListView::ListMode);
+    inventory_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    inventory_->setMinimumWidth(kListWidth);
+    auto* listLabel = new QLabel(QStringLiteral("Inventory:"));
+    listLabel->setBuddy(inventory_);
+    left->addWidget(listLabel);
+    left->addWidget(inventory_, 1);
+    page->addLayout(left, 1);
+
+    auto* middle = new QVBoxLayout;
+    middle->setSpacing(kLabelGap);
+    backpack_ = new BackpackView(Game(), Number());
+    middle->addWidget(new QLabel(QStringLiteral("Backpack:")));
+    middle->addWidget(backpack_);
+    middle->addStretch(1);
+    page->addLayout(middle);
+
+    auto* right = new QVBoxLayout;
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(kRowGap);
+    grid->setColumnStretch(1, 1);
+    // Each place is a box of its own, so that a pair sharing it shows whichever is visible
+    // (two widgets in one grid cell upset the grid's row spacing).
+    std::array<std::array<QHBoxLayout*, 2>, kPlaceCount> places{};
+    for (std::size_t r = 0; r < places.size(); ++r) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            places[r][c] = new QHBoxLayout;
+            places[r][c]->setContentsMargins(0, 0, 0, 0);
+            grid->addLayout(places[r][c], static_cast<int>(r), static_cast<int>(c));
+        }
+    }
+    for (const Detail& detail : kDetails) {
+        QWidget* control = MakeControl(detail);
+        control->setObjectName(QString::number(detail.id));
+        auto* label = new QLabel(QString::fromLatin1(detail.label));
+        if (detail.labelId != 0)
+            label->setObjectName(QString::number(detail.labelId));
+        label->setBuddy(control);
+        if (detail.shown != Shown::Always && !SharesPlace(detail)) {
+            // The modifier's row stays empty for a potion, so the rows below do not jump.
+            for (QWidget* widget : {control, static_cast<QWidget*>(label)}) {
+                QSizePolicy policy = widget->sizePolicy();
+                policy.setRetainSizeWhenHidden(true);
+                widget->setSizePolicy(policy);
+            }
+        }
+        const auto place = static_cast<std::size_t>(detail.place);
+        places[place][0]->addWidget(label);
+        places[place][1]->addWidget(control, 1, detail.kind == Kind::Number ? Qt::AlignLeft : Qt::Alignment());
+    }
+    right->addLayout(grid);
+
+    auto* buttons = new QHBoxLayout;
+    auto* add = new QPushButton(QStringLiteral("&Add Item"));
+    add->setObjectName(QString::number(IdAddItem));
+    auto* remove = new QPushButton(QStringLiteral("&Delete Item"));
+    remove->setObjectName(QString::number(IdDeleteItem));
+    buttons->addStretch(1);
+    buttons->addWidget(add);
+    buttons->addWidget(remove);
+    right->addSpacing(kRowGap);
+    right->addLayout(buttons);
+    right->addStretch(1);
+    page->addLayout(right);
+
+    itemKinds_ = Control<QComboBox>(IdItem);
+    connect(inventory_, &QListWidget::itemSelectionChanged, this,
+            [this] { ErrorGuard::Run([this] { OnRowsChanged(); }); });
+    connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
+    connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) {
+        ErrorGuard::Run([this, anchor, modifiers] { OnBackpackClicked(anchor, modifiers); });
+    });
+    // activated: the user's choices only, not the page's own.
+    connect(itemKinds_, &QComboBox::activated, this,
+            [this](int index) { ErrorGuard::Run([this, index] { OnItemKindChosen(index); }); });
+    connect(add, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnAddItem(); }); });
+    connect(remove, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnDeleteItem(); }); });
+}
+
+void CVelkarPage4::FillItemKinds()
+{
+    std::vector<std::string> names;
+    names.reserve(ItemTable::Count);
+    Game().GetItemTable().GetItemNameList(names);
+    // Built whole and handed over at once, so the up to 750 entries are not inserted one by one.
+    QList<QStandardItem*> entries;
+    entries.reserve(ItemTable::Count);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].empty())
+            continue;
+        auto* entry = new QStandardItem(TextCodec::Decode(names[i]));
+        entry->setData(static_cast<int>(i) + 1, Qt::UserRole);
+        entries.append(entry);
+    }
+    auto* model = new QStandardItemModel(itemKinds_);
+    model->appendColumn(entries);
+    const QSignalBlocker blocker(itemKinds_);
+    itemKinds_->setModel(model);
+    itemKinds_->setCurrentIndex(0);
+}
+
+void CVelkarPage4::ApplyLayout(int itemNumber)
+{
+    const Shown layout = IsPotion(itemNumber) ? Shown::Potion : Shown::Regular;
+    for (const Detail& detail : kDetails) {
+        if (detail.shown == Shown::Always)
+            continue;
+        const bool visible = detail.shown == layout;
+        QWidget* control = Control<QWidget>(detail.id);
+        control->setVisible(visible);
+        for (QLabel* label : findChildren<QLabel*>()) {
+            if (label->buddy() == control)
+                label->setVisible(visible);
+        }
+    }
+}
+
+std::vector<int> CVelkarPage4::SelectedRows() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex& index : inventory_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CVelkarPage4::LoadFromModel()
+{
+    {
+        const QSignalBlocker blocker(inventory_);
+        inventory_->clear();
+        const SaveGame& game = Game();
+        InventoryItem item;
+        for (int cell = 0; game.GetInventoryCell(Number(), cell, item) != -1; ++cell) {
+            if (item.ItemNumber == 0)
+                continue;
+            auto* row = new QListWidgetItem(ItemText::Name(game.GetItemTable(), item.ItemNumber), inventory_);
+            row->setData(Qt::UserRole, cell);
+        }
+    }
+    backpack_->Refresh();
+    ShowSelectionInBackpack();
+    Exchange().Show();
+}
+
+void CVelkarPage4::StoreToModel()
+{
+    // The detail controls are only a template for Add Item: nothing here reaches the model.
+    Exchange().Read();
+}
+
+void CVelkarPage4::OnRowsChanged()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    const int cell = inventory_->item(rows.front())->data(Qt::UserRole).toInt();
+    InventoryItem item;
+    if (Game().GetInventoryCell(Number(), cell, item) != 1)
+        return;
+
+    const int entry = itemKinds_->findData(item.ItemNumber);
+    if (entry >= 0) {
+        const QSignalBlocker blocker(itemKinds_);
+        itemKinds_->setCurrentIndex(entry);
+    }
+    ApplyLayout(item.ItemNumber);
+
+    values_[Enchantment1] = item.Enchantment1;
+    values_[Power] = item.Enchantment1;
+    values_[Modifier] = item.Enchantment1Modifier;
+    values_[Enchantment2] = item.Enchantment2;
+    values_[Charges] = item.Charges;
+    values_[Identified] = (item.ItemFlags & InventoryItemFlags::Identified) != 0 ? 1 : 0;
+    values_[Damaged] = (item.ItemFlags & InventoryItemFlags::Damaged) != 0 ? 1 : 0;
+    values_[Stolen] = (item.ItemFlags & InventoryItemFlags::Stolen) != 0 ? 1 : 0;
+    values_[Hardened] = (item.ItemFlags & InventoryItemFlags::Hardened) != 0 ? 1 : 0;
+    Exchange().Show();
+}
+
+void CVelkarPage4::OnItemKindChosen(int index)
+{
+    ApplyLayout(itemKinds_->itemData(index).toInt());
+}
+
+void CVelkarPage4::OnAddItem()
+{
+    // A number box without a number keeps its member and the ones after it; the add goes on.
+    // A list without a selection (a stored enchantment beyond the list) keeps the stored value.
+    Exchange().Read();
+    if (itemKinds_->currentIndex() < 0)
+        return;
+    InventoryItem item;
+    item.ItemNumber = itemKinds_->currentData().toInt();
+    item.Enchantment1 = IsPotion(item.ItemNumber) ? values_[Power] : values_[Enchantment1];
+    item.Enchantment1Modifier = values_[Modifier];
+    item.Enchantment2 = values_[Enchantment2];
+    item.Charges = values_[Charges];
+    item.ItemFlags = values_[Identified] * InventoryItemFlags::Identified + values_[Damaged] * InventoryItemFlags::Damaged +
+                     values_[Stolen] * InventoryItemFlags::Stolen + values_[Hardened] * InventoryItemFlags::Hardened;
+    if (Game().AddInventoryItem(Number(), item) < 0) {
+        Messages::Warning(QString::fromLatin1(FullMessage));
+        return;
+    }
+    LoadFromModel();
+}
+
+void CVelkarPage4::OnDeleteItem()
+{
+    std::vector<int> cells;
+    for (const int row : SelectedRows())
+        cells.push_back(inventory_->item(row)->data(Qt::UserRole).toInt());
+    for (const int cell : cells)
+        Game().RemoveInventoryItem(Number(), cell);
+    LoadFromModel();
+}
+
+void CVelkarPage4::ShowSelectionInBackpack()
+{
+    std::vector<int> anchors;
+    for (const int row : SelectedRows())
+        anchors.push_back(inventory_->item(row)->data(Qt::UserRole).toInt());
+    backpack_->SetSelected(anchors);
+}
+
+void CVelkarPage4::OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers)
+{
+    int row = -1;
+    for (int r = 0; r < inventory_->count() && row < 0; ++r) {
+        if (inventory_->item(r)->data(Qt::UserRole).toInt() == anchor)
+            row = r;
+    }
+    // As a click in the list: alone it selects that row only (or nothing, off the items);
+    // with Ctrl it adds the row to the selection or takes it out.
+    const bool adding = (modifiers & Qt::ControlModifier) != 0;
+    if (row < 0) {
+        if (!adding)
+            inventory_->clearSelection();
+        return;
+    }
+    inventory_->setCurrentRow(row, adding ? QItemSelectionModel::Toggle : QItemSelectionModel::ClearAndSelect);
+    inventory_->scrollToItem(inventory_->item(row));
+}

@@ -2,10 +2,80 @@
 
 #include "dialogs/CharacterPage.h"
 
-// The "Inventory" tab.
+#include "ItemKinds.h"
+
+#include <array>
+#include <vector>
+
+class BackpackView;
+class QComboBox;
+class QListWidget;
+
+// The "Inventory" tab: the items the character carries, listed by anchor cell. Selecting
+// a row copies the item into the detail controls, which serve as the template for Add
+// Item; Delete Item removes every selected row. Items are never changed in place. Beside
+// the list, a picture of the backpack shows where the items lie and shares the selection.
 class CVelkarPage4 : public CharacterPage {
     Q_OBJECT
 
 public:
+    // Control ids.
+    enum : int {
+        IdInventory = 1087,
+        IdItem = 1088,
+        IdEnchantment1 = 1089,
+        IdModifier = 1090,
+        IdIdentified = 1091,
+        IdCharges = 1092,
+        IdDamaged = 1093,
+        IdAddItem = 1094,
+        IdDeleteItem = 1095,
+        IdEnchantment2 = 1096,
+        IdModifierSpin = 1097,
+        IdChargesSpin = 1098,
+        IdStolen = 1099,
+        IdPowerSpin = 1100,
+        IdPower = 1101,
+        IdHardened = 1102,
+        IdEnchantment1Label = 1103,
+        IdPowerLabel = 1104,
+        IdModifierLabel = 1105,
+    };
+
+    // The value members, in the exchange order.
+    enum Value : int { Charges, Modifier, Damaged, Identified, Enchantment1, Enchantment2, Stolen, Power, Hardened, ValueCount };
+
+    static constexpr int SpinMinimum = -16383;
+    static constexpr int SpinMaximum = 16383;
+    static constexpr const char* FullMessage = "Inventory Full.";
+
+    // Potions keep their power where other items keep the standard enchantment.
+    static constexpr bool IsPotion(int itemNumber) { return ItemKinds::HoldsPower(itemNumber); }
+
     CVelkarPage4(SaveGame& save, int n);
+
+protected:
+    void OnCreate() override;
+    void LoadFromModel() override;
+    void StoreToModel() override;
+
+private:
+    void BuildControls();
+    void FillItemKinds();
+    void ApplyLayout(int itemNumber);
+    // Row indices of the selected rows, lowest first.
+    std::vector<int> SelectedRows() const;
+
+    void OnRowsChanged();
+    void OnItemKindChosen(int index);
+    void OnAddItem();
+    void OnDeleteItem();
+    // The picture follows the list's selection, and a click on it selects in the list.
+    void ShowSelectionInBackpack();
+    void OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers);
+
+    std::array<int, ValueCount> values_{};
+    QListWidget* inventory_ = nullptr;
+    QComboBox* itemKinds_ = nullptr;
+    BackpackView* backpack_ = nullptr;
 };

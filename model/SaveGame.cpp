@@ -538,6 +538,13 @@ int SaveGame::AddInventoryItem(int n, const InventoryItem& item)
     return -1;
 }
 
+int SaveGame::GetInventoryGridCell(int n, int cell) const
+{
+    RecordOffset(n);
+    CheckIndex(cell, 0, IL::CellCount - 1, "grid cell");
+    return Cell(n, cell);
+}
+
 void SaveGame::RemoveInventoryItem(int n, int cell)
 {
     RecordOffset(n);

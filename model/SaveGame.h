@@ -170,6 +170,9 @@ public:
     int AddInventoryItem(int n, const InventoryItem& item);
     // Removes the item anchored at cell; any other cell is ignored.
     void RemoveInventoryItem(int n, int cell);
+    // The grid cell's stored value as it is (0 free, k an anchor, ~a covered), hostile values
+    // included. Every value is a possible answer, so a cell outside 0..125 throws std::out_of_range.
+    int GetInventoryGridCell(int n, int cell) const;
 
 private:
     // Throws unless the path still names the open file, party.bin still starts at the data

@@ -44,6 +44,20 @@ int ShowSheet(const std::filesystem::path& path, int tab)
     save.SetSpellsFire(n, fire);
     save.SetConditionWeak(n, 1, {1, 5, 0});
     save.SetConditionPoisonYellow(n, 1, {0, -3, 0});
+    // A longsword of Charm +5, chain mail, a buckler, a ring, two potions, a wand, a book.
+    for (const auto& [number, enchantment1, modifier] : std::array<std::array<int, 3>, 8>{
+             {{1, 3, 5}, {90, 0, 0}, {104, 10, 2}, {143, 0, 0}, {222, 10, 0}, {235, 25, 0}, {153, 0, 0}, {405, 0, 0}}}) {
+        InventoryItem item;
+        item.ItemNumber = number;
+        item.Enchantment1 = enchantment1;
+        item.Enchantment1Modifier = modifier;
+        item.ItemFlags = InventoryItemFlags::Identified;
+        save.AddInventoryItem(n, item);
+    }
+    for (const int award : {1, 35, 42, 62, 73})
+        save.SetAward(n, award);
+    save.SetActiveSpellBless(n, {{0, 3, 0}, 10, 3});
+    save.SetActiveSpellHaste(n, {{1, 2, 30}, 5, 4});
     CVelkarSheet sheet(save, n, QStringLiteral("save003.dod"));
     sheet.move(0, 0);
     sheet.show();

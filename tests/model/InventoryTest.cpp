@@ -1,6 +1,9 @@
 #include "SavedGameFixture.h"
 
+#include "ItemKinds.h"
+
 #include <set>
+#include <stdexcept>
 
 namespace {
 
@@ -186,6 +189,54 @@ TEST_F(InventoryTest, KindsWithoutASizeAndHostileGridsStayInsideTheGrid)
     for (int w : changed)
         EXPECT_TRUE(w >= Entry(2, 1) && w < Cell(2, 126)) << "outside the inventory: " << w;
     EXPECT_EQ(save.AddInventoryItem(3, Item(Helm)), 1) << "a cell holding 139 is not free";
+}
+
+
+TEST_F(InventoryTest, GridCellsReadBackAsStored)
+{
+    ASSERT_EQ(save.AddInventoryItem(6, Item(Longsword)), 0);
+    ASSERT_EQ(save.AddInventoryItem(6, Item(Buckler)), 1);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 0), 1);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 56), ~0) << "covered by the anchor at cell 0";
+    EXPECT_EQ(save.GetInventoryGridCell(6, 1), 2);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 16), ~1);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 125), 0);
+    EXPECT_EQ(save.GetInventoryGridCell(7, 0), 0) << "another character's grid";
+
+    // Values no operation writes come back as they are; reading changes nothing.
+    SaveBuilder b;
+    b.Put(Cell(6, 7), 4, 139).Put(Cell(6, 8), 4, -1000).Put(Cell(6, 125), 4, 0x7FFFFFFF);
+    b.Put(Cell(6, 0) - 4, 4, 77); // the word before the grid
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(save.GetInventoryGridCell(6, 7), 139);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 8), -1000);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 125), 0x7FFFFFFF);
+    EXPECT_EQ(save.GetInventoryGridCell(6, 0), 0);
+
+    // -1 is a stored value like any other, so a cell outside the grid is a caller's error.
+    EXPECT_THROW(save.GetInventoryGridCell(6, -1), std::out_of_range);
+    EXPECT_THROW(save.GetInventoryGridCell(6, 126), std::out_of_range);
+    EXPECT_THROW(save.GetInventoryGridCell(0, 0), std::out_of_range);
+    EXPECT_THROW(save.GetInventoryGridCell(51, 0), std::out_of_range);
+    EXPECT_TRUE(SaveAndDiff().empty());
+}
+
+
+TEST_F(InventoryTest, EveryNamedItemHasAKind)
+{
+    const ItemTable& table = save.GetItemTable();
+    int named = 0;
+    for (int m = 1; m <= ItemTable::Count; ++m) {
+        if (table.GetItemName(m).empty())
+            continue;
+        ++named;
+        EXPECT_NE(ItemKinds::KindOf(m), ItemKind::Unknown) << m << " " << table.GetItemName(m);
+    }
+    EXPECT_GT(named, 600);
+    EXPECT_EQ(ItemKinds::KindOf(Longsword), ItemKind::Weapon);
+    EXPECT_EQ(ItemKinds::KindOf(Chainmail), ItemKind::Armor);
+    EXPECT_EQ(ItemKinds::KindOf(Sarcophagus), ItemKind::Quest);
+    EXPECT_EQ(ItemKinds::KindOf(Unnamed), ItemKind::Unknown);
 }
 
 } // namespace

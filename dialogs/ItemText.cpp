@@ -1,0 +1,53 @@
+#include "dialogs/ItemText.h"
+
+#include "ui/TextCodec.h"
+
+#include "InventoryLayout.h"
+#include "ItemKinds.h"
+#include "ItemTable.h"
+#include "Vocabulary.h"
+
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+namespace {
+
+// A stored row beyond the list shows as its number.
+template <std::size_t N>
+QString Word(const std::array<std::string_view, N>& words, int row)
+{
+    if (row >= 0 && static_cast<std::size_t>(row) < N)
+        return TextCodec::Decode(words[static_cast<std::size_t>(row)]);
+    return QString::number(row);
+}
+
+} // namespace
+
+QString ItemText::Name(const ItemTable& table, int itemNumber)
+{
+    const std::string_view name = table.GetItemName(itemNumber);
+    if (name.empty())
+        return QStringLiteral("Unknown item %1").arg(itemNumber);
+    return TextCodec::Decode(name);
+}
+
+QString ItemText::Describe(const ItemTable& table, const InventoryItem& item)
+{
+    QStringList lines{Name(table, item.ItemNumber)};
+    if (ItemKinds::HoldsPower(item.ItemNumber)) {
+        lines.append(QStringLiteral("Power: %1").arg(item.Enchantment1));
+    } else if (item.Enchantment1 != 0) {
+        QString line = QStringLiteral("Enchantment 1: ") + Word(Vocabulary::StandardEnchantments, item.Enchantment1);
+        if (item.Enchantment1Modifier != 0)
+            line += QStringLiteral(", modifier %1").arg(item.Enchantment1Modifier);
+        lines.append(line);
+    }
+    if (item.Enchantment2 != 0)
+        lines.append(QStringLiteral("Enchantment 2: ") + Word(Vocabulary::SpecialEnchantments, item.Enchantment2));
+    if (item.Charges != 0)
+        lines.append(QStringLiteral("Charges: %1").arg(item.Charges));
+    return lines.join(u'\n');
+}

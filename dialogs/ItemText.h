@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+struct InventoryItem;
+class ItemTable;
+
+// How an inventory item reads to the user, in the list and in the backpack picture.
+class ItemText {
+public:
+    // The kind's name, or "Unknown item N" for a number the table names nothing for (only a
+    // saved game written elsewhere holds one).
+    static QString Name(const ItemTable& table, int itemNumber);
+    // The name, then one line each for the power or enchantments and the charges it has.
+    static QString Describe(const ItemTable& table, const InventoryItem& item);
+};

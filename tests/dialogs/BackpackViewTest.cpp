@@ -1,0 +1,348 @@
+#include "PageFixture.h"
+
+#include "dialogs/BackpackView.h"
+#include "dialogs/CVelkarPage4.h"
+
+#include "CharacterLayout.h"
+#include "UiTesting.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHelpEvent>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QToolTip>
+
+#include <string>
+#include <vector>
+
+using Id = CVelkarPage4;
+namespace IL = InventoryLayout;
+
+namespace {
+
+// Item numbers with known sizes.
+constexpr int Longsword = 1;   // 1x5
+constexpr int Chainmail = 90;  // 3x4
+constexpr int Buckler = 104;   // 2x2
+constexpr int Helm = 109;      // 1x1
+constexpr int BronzeRing = 137; // 1x1
+constexpr int CureWounds = 222; // 1x2
+constexpr int Unnamed = 195;   // no size: one cell
+constexpr int Book = 405;      // 2x1
+
+InventoryItem Item(int number, int enchantment1 = 0, int modifier = 0, int enchantment2 = 0, int charges = 0)
+{
+    InventoryItem item;
+    item.ItemNumber = number;
+    item.Enchantment1 = enchantment1;
+    item.Enchantment1Modifier = modifier;
+    item.Enchantment2 = enchantment2;
+    item.Charges = charges;
+    return item;
+}
+
+std::string Word(std::int32_t value)
+{
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+constexpr int CellAt(int column, int row)
+{
+    return column + IL::Columns * row;
+}
+
+class BackpackViewTest : public PageFixture {
+protected:
+    static constexpr int InventoryTab = 5;
+    BackpackViewTest() : PageFixture(InventoryTab) {}
+
+    void Carry(const std::vector<InventoryItem>& items)
+    {
+        Prepare([&](SaveGame& s) {
+            for (const InventoryItem& item : items)
+                ASSERT_GE(s.AddInventoryItem(N, item), 0);
+        });
+    }
+    // Writes an entry and grid cells straight into the file, as another program might.
+    void PutEntry(int entry, int itemNumber)
+    {
+        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * IL::EntrySize),
+                  Word(itemNumber));
+    }
+    void PutCell(int cell, int value)
+    {
+        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + IL::CellWidth * cell), Word(value));
+    }
+
+    BackpackView* View() const { return Page().findChild<BackpackView*>(); }
+    QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
+    QString ItemKind() const { return On<QComboBox>(Id::IdItem)->currentText(); }
+
+    std::vector<int> Anchors() const
+    {
+        std::vector<int> anchors;
+        for (const BackpackView::Piece& piece : View()->Pieces())
+            anchors.push_back(piece.anchor);
+        return anchors;
+    }
+    std::vector<int> SelectedRows() const
+    {
+        std::vector<int> rows;
+        for (int r = 0; r < List()->count(); ++r) {
+            if (List()->item(r)->isSelected())
+                rows.push_back(r);
+        }
+        return rows;
+    }
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, List()->visualItemRect(List()->item(row)).center());
+    }
+    void ClickCell(int cell, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(View(), Qt::LeftButton, modifiers, View()->CellRect(cell).center());
+    }
+    void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
+
+    // The picture as it is drawn on screen.
+    QImage Picture() const { return View()->grab().toImage(); }
+    // Whether any pixel inside the cell, away from its borders, has this colour.
+    static bool Shows(const QImage& picture, const QRect& cell, const QColor& color)
+    {
+        for (int y = cell.top() + 4; y <= cell.bottom() - 4; ++y)
+            for (int x = cell.left() + 4; x <= cell.right() - 4; ++x)
+                if (picture.pixelColor(x, y).rgb() == color.rgb())
+                    return true;
+        return false;
+    }
+    bool ShowsFree(const QImage& picture, int cell) const
+    {
+        const QRect area = View()->CellRect(cell);
+        const QColor free = View()->palette().color(QPalette::Base);
+        for (int y = area.top() + 2; y <= area.bottom() - 2; ++y)
+            for (int x = area.left() + 2; x <= area.right() - 2; ++x)
+                if (picture.pixelColor(x, y).rgb() != free.rgb())
+                    return false;
+        return true;
+    }
+    bool Shows(const QImage& picture, int cell, const QColor& color) const
+    {
+        return Shows(picture, View()->CellRect(cell), color);
+    }
+    // The tooltip a user sees on resting the mouse over the cell.
+    QString Hover(int cell)
+    {
+        // The last tip goes away first, as when the mouse moves on.
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
+        const QPoint at = View()->CellRect(cell).center();
+        QHelpEvent help(QEvent::ToolTip, at, View()->mapToGlobal(at));
+        QApplication::sendEvent(View(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    }
+};
+
+} // namespace
+
+TEST_F(BackpackViewTest, DrawsEachItemAtItsAnchorWithItsSizeAndKind)
+{
+    Carry({Item(Longsword), Item(Chainmail), Item(Buckler), Item(BronzeRing), Item(CureWounds, 10), Item(Unnamed),
+           Item(Book)});
+    OpenPage();
+    ASSERT_NE(View(), nullptr);
+    EXPECT_EQ(View()->size(), QSize(IL::Columns * BackpackView::CellSize + 2, IL::Rows * BackpackView::CellSize + 2));
+    struct Expected {
+        int anchor;
+        QRect cells;
+        ::ItemKind kind;
+    };
+    const std::vector<Expected> expected = {
+        {0, {0, 0, 1, 5}, ItemKind::Weapon},  {1, {1, 0, 3, 4}, ItemKind::Armor},
+        {4, {4, 0, 2, 2}, ItemKind::Armor},   {6, {6, 0, 1, 1}, ItemKind::Jewelry},
+        {7, {7, 0, 1, 2}, ItemKind::Potion},  {8, {8, 0, 1, 1}, ItemKind::Unknown},
+        {9, {9, 0, 2, 1}, ItemKind::ScrollOrBook},
+    };
+    const auto& pieces = View()->Pieces();
+    ASSERT_EQ(pieces.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(pieces[i].anchor, expected[i].anchor);
+        EXPECT_EQ(pieces[i].cells, expected[i].cells);
+        EXPECT_EQ(pieces[i].kind, expected[i].kind);
+        EXPECT_FALSE(pieces[i].Damaged());
+        // One piece per row of the list, in the same order.
+        EXPECT_EQ(List()->item(static_cast<int>(i))->data(Qt::UserRole).toInt(), expected[i].anchor);
+    }
+    EXPECT_TRUE(View()->Strays().empty());
+    EXPECT_FALSE(View()->IsEmpty());
+
+    const QImage picture = Picture();
+    EXPECT_TRUE(Shows(picture, CellAt(0, 4), BackpackView::KindColor(ItemKind::Weapon))) << "the sword's fifth cell";
+    EXPECT_TRUE(ShowsFree(picture, CellAt(0, 5)));
+    EXPECT_TRUE(Shows(picture, CellAt(3, 3), BackpackView::KindColor(ItemKind::Armor)));
+    EXPECT_TRUE(ShowsFree(picture, CellAt(4, 3)));
+    EXPECT_TRUE(Shows(picture, CellAt(7, 1), BackpackView::KindColor(ItemKind::Potion)));
+    EXPECT_TRUE(Shows(picture, CellAt(10, 0), BackpackView::KindColor(ItemKind::ScrollOrBook)));
+    // A kind without a size takes one cell, as the model placed it.
+    EXPECT_TRUE(ShowsFree(picture, CellAt(8, 1)));
+    EXPECT_EQ(save.GetInventoryGridCell(N, CellAt(8, 1)), 0);
+    EXPECT_TRUE(ShowsFree(picture, CellAt(13, 8)));
+}
+
+TEST_F(BackpackViewTest, TheToolTipNamesTheItemItsEnchantmentsAndCharges)
+{
+    Carry({Item(Longsword, 3, 5, 2, 4), Item(CureWounds, 10, 7), Item(Helm, 40, 0, 99)});
+    OpenPage();
+    EXPECT_EQ(Hover(CellAt(0, 3)), "Longsword\nEnchantment 1: of Charm, modifier 5\nEnchantment 2: of the Gods\nCharges: 4");
+    EXPECT_EQ(Hover(CellAt(1, 1)), "Cure Wounds (red Potion)\nPower: 10");
+    EXPECT_EQ(Hover(CellAt(2, 0)), "Helm\nEnchantment 1: 40\nEnchantment 2: 99") << "beyond the lists: the number";
+    EXPECT_EQ(Hover(CellAt(5, 5)), "") << "a free cell tells nothing";
+}
+
+TEST_F(BackpackViewTest, SelectionFollowsTheListAndClicksSelectRows)
+{
+    Carry({Item(Longsword), Item(Chainmail), Item(Buckler), Item(BronzeRing)});
+    OpenPage();
+    EXPECT_TRUE(View()->Selected().empty());
+
+    ClickRow(1);
+    EXPECT_EQ(View()->Selected(), std::vector<int>{1});
+    ClickRow(3, Qt::ControlModifier);
+    EXPECT_EQ(View()->Selected(), (std::vector<int>{1, 6}));
+    const QColor highlight = View()->palette().color(QPalette::Highlight);
+    const QImage selected = Picture();
+    const QRect chainmailEdge(View()->CellRect(1).left() + 2, View()->CellRect(1).top() + 2, 3, 3);
+    EXPECT_EQ(selected.pixelColor(chainmailEdge.center()).rgb(), highlight.rgb());
+
+    // A click on a rectangle selects its row alone, and the details follow, as a click in the list does.
+    ClickCell(CellAt(0, 4));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+    EXPECT_EQ(View()->Selected(), std::vector<int>{0});
+    EXPECT_EQ(ItemKind(), "Longsword");
+    EXPECT_NE(Picture().pixelColor(chainmailEdge.center()).rgb(), highlight.rgb());
+
+    ClickCell(CellAt(3, 3), Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(View()->Selected(), (std::vector<int>{0, 1}));
+    ClickCell(CellAt(0, 0), Qt::ControlModifier); // taken out again
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(ItemKind(), "Steel Chainmail");
+
+    ClickCell(CellAt(13, 8), Qt::ControlModifier); // a free cell with Ctrl changes nothing
+    EXPECT_EQ(SelectedRows(), std::vector<int>{1});
+    ClickCell(CellAt(13, 8));
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_TRUE(View()->Selected().empty());
+    EXPECT_EQ(ItemKind(), "Steel Chainmail") << "no selection leaves the details alone";
+    EXPECT_TRUE(messages.Shown().isEmpty());
+}
+
+TEST_F(BackpackViewTest, RedrawsFromTheModelAfterAddAndDelete)
+{
+    Carry({Item(Longsword, 1)});
+    OpenPage();
+    ClickCell(0);
+    Press(Id::IdAddItem);
+    EXPECT_EQ(Anchors(), (std::vector<int>{0, 1}));
+    EXPECT_EQ(View()->Pieces()[1].cells, QRect(1, 0, 1, 5));
+    EXPECT_TRUE(View()->Selected().empty()) << "the list has no selection after adding";
+    EXPECT_TRUE(Shows(Picture(), CellAt(1, 4), BackpackView::KindColor(ItemKind::Weapon)));
+
+    ClickCell(CellAt(0, 2));
+    ClickCell(CellAt(1, 2), Qt::ControlModifier);
+    Press(Id::IdDeleteItem);
+    EXPECT_TRUE(View()->Pieces().empty());
+    EXPECT_TRUE(View()->IsEmpty());
+    EXPECT_TRUE(ShowsFree(Picture(), CellAt(1, 4)));
+    // An empty backpack says so.
+    EXPECT_EQ(Hover(CellAt(6, 4)), BackpackView::EmptyMessage);
+
+}
+
+TEST_F(BackpackViewTest, AFullBackpackIsDrawnFullAndARefusedAddChangesNothing)
+{
+    Prepare([](SaveGame& s) {
+        for (int cell = 0; cell < IL::CellCount; ++cell)
+            ASSERT_EQ(s.AddInventoryItem(N, Item(cell % 2 == 0 ? BronzeRing : Helm)), cell);
+    });
+    OpenPage();
+    ASSERT_EQ(View()->Pieces().size(), static_cast<std::size_t>(IL::CellCount));
+    const QImage before = Picture();
+    EXPECT_TRUE(Shows(before, CellAt(13, 8), BackpackView::KindColor(ItemKind::Armor)));
+    EXPECT_TRUE(Shows(before, CellAt(12, 8), BackpackView::KindColor(ItemKind::Jewelry)));
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Inventory Full."});
+    EXPECT_EQ(View()->Pieces().size(), static_cast<std::size_t>(IL::CellCount));
+    EXPECT_EQ(Picture(), before);
+}
+
+TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
+{
+    // Written by another program: a sword, and a helm anchored inside the sword's rectangle.
+    PutEntry(1, Longsword);
+    PutCell(CellAt(0, 0), 1);
+    for (int row = 1; row < 5; ++row)
+        PutCell(CellAt(0, row), ~0);
+    PutEntry(2, Helm);
+    PutCell(CellAt(0, 2), 2);
+    // Chain mail three wide in column 12, and a sword reaching below the last row.
+    PutEntry(3, Chainmail);
+    PutCell(CellAt(12, 0), 3);
+    PutEntry(4, Longsword);
+    PutCell(CellAt(5, 7), 4);
+    // Marks no item explains: a cover from an empty cell, a value beyond the entries, an
+    // anchor naming a free entry.
+    PutCell(CellAt(4, 4), ~CellAt(8, 3));
+    PutCell(CellAt(6, 5), 999);
+    PutCell(CellAt(8, 5), 20);
+    OpenPage();
+
+    EXPECT_EQ(Anchors(), (std::vector<int>{0, 12, 28, 103}));
+    const auto& pieces = View()->Pieces();
+    ASSERT_EQ(pieces.size(), 4u);
+    EXPECT_TRUE(pieces[0].overlaps);
+    EXPECT_FALSE(pieces[0].outside);
+    EXPECT_TRUE(pieces[1].outside);
+    EXPECT_FALSE(pieces[1].overlaps);
+    EXPECT_TRUE(pieces[2].overlaps);
+    EXPECT_TRUE(pieces[3].outside);
+    EXPECT_EQ(pieces[3].cells, QRect(5, 7, 1, 5));
+    EXPECT_EQ(Hover(CellAt(0, 0)), QStringLiteral("Longsword\n") + BackpackView::OverlapMessage);
+    EXPECT_EQ(Hover(CellAt(13, 3)), QStringLiteral("Steel Chainmail\n") + BackpackView::OutsideMessage);
+    // Where two overlap, the later one lies on top.
+    EXPECT_EQ(Hover(CellAt(0, 2)), QStringLiteral("Helm\n") + BackpackView::OverlapMessage);
+
+    const auto& strays = View()->Strays();
+    ASSERT_EQ(strays.size(), 3u);
+    EXPECT_EQ(strays[0].cell, CellAt(4, 4));
+    EXPECT_EQ(strays[0].value, ~CellAt(8, 3));
+    EXPECT_EQ(strays[1].value, 999);
+    EXPECT_EQ(strays[2].value, 20);
+    EXPECT_EQ(Hover(CellAt(4, 4)), "Marked as covered from cell 50, but no item there reaches this cell.");
+    EXPECT_EQ(Hover(CellAt(6, 5)), "Holds 999, which names no inventory entry.");
+    EXPECT_EQ(Hover(CellAt(8, 5)), "Marked as the place of entry 20, which holds no item.");
+
+    const QImage picture = Picture();
+    const QColor warning = BackpackView::WarningColor();
+    EXPECT_TRUE(Shows(picture, CellAt(0, 4), warning));
+    EXPECT_TRUE(Shows(picture, CellAt(13, 0), warning));
+    EXPECT_TRUE(Shows(picture, CellAt(5, 8), warning));
+    EXPECT_FALSE(Shows(picture, CellAt(5, 8), BackpackView::KindColor(ItemKind::Weapon)));
+    for (const int cell : {CellAt(4, 4), CellAt(6, 5), CellAt(8, 5)}) {
+        EXPECT_FALSE(ShowsFree(picture, cell)) << cell;
+        EXPECT_TRUE(Shows(picture, cell, warning)) << cell;
+    }
+    EXPECT_TRUE(ShowsFree(picture, CellAt(8, 3)));
+
+    // The list is as before; a click on the helm selects its row.
+    EXPECT_EQ(List()->count(), 4);
+    ClickCell(CellAt(0, 2));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{2});
+    EXPECT_EQ(ItemKind(), "Helm");
+}

@@ -1,0 +1,503 @@
+#include "PageFixture.h"
+
+#include "dialogs/CVelkarPage4.h"
+#include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
+
+#include "CharacterLayout.h"
+#include "UiTesting.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+using Id = CVelkarPage4;
+
+namespace {
+
+// Item numbers with known names and sizes.
+constexpr int Longsword = 1;     // 1x5
+constexpr int Helm = 109;        // 1x1
+constexpr int BronzeRing = 137;  // 1x1
+constexpr int PotionBottle = 220;
+constexpr int Catalyst = 221;    // the first potion
+constexpr int CureWounds = 222;
+constexpr int Unnamed = 195;
+
+InventoryItem Item(int number, int enchantment1 = 0, int modifier = 0, int enchantment2 = 0, int charges = 0,
+                   int flags = 0)
+{
+    InventoryItem item;
+    item.ItemNumber = number;
+    item.Enchantment1 = enchantment1;
+    item.Enchantment1Modifier = modifier;
+    item.Enchantment2 = enchantment2;
+    item.Charges = charges;
+    item.ItemFlags = flags;
+    return item;
+}
+
+class CVelkarPage4Test : public PageFixture {
+protected:
+    static constexpr int InventoryTab = 5;
+    CVelkarPage4Test() : PageFixture(InventoryTab) {}
+
+    // Adds the items through the model before the sheet opens.
+    void Carry(const std::vector<InventoryItem>& items)
+    {
+        Prepare([&](SaveGame& s) {
+            for (const InventoryItem& item : items)
+                ASSERT_GE(s.AddInventoryItem(N, item), 0);
+        });
+    }
+
+    QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
+    QComboBox* Kinds() const { return On<QComboBox>(Id::IdItem); }
+    QString Text(int id) const
+    {
+        if (const auto* box = On<NumberBox>(id))
+            return box->Text();
+        return On<QComboBox>(id)->currentText();
+    }
+    QStringList Rows() const
+    {
+        QStringList rows;
+        for (int r = 0; r < List()->count(); ++r)
+            rows.append(List()->item(r)->text());
+        return rows;
+    }
+    std::vector<int> RowCells() const
+    {
+        std::vector<int> cells;
+        for (int r = 0; r < List()->count(); ++r)
+            cells.push_back(List()->item(r)->data(Qt::UserRole).toInt());
+        return cells;
+    }
+    void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers,
+                          List()->visualItemRect(List()->item(row)).center());
+    }
+    // Opens the list and picks the entry with the keyboard, as a user does.
+    void Choose(int id, int index)
+    {
+        auto* list = On<QComboBox>(id);
+        QTest::mouseClick(list, Qt::LeftButton);
+        QAbstractItemView* view = list->view();
+        ASSERT_TRUE(view->isVisible());
+        QTest::keyClick(view, Qt::Key_Home);
+        for (int i = 0; i < index; ++i)
+            QTest::keyClick(view, Qt::Key_Down);
+        QTest::keyClick(view, Qt::Key_Return);
+        ASSERT_FALSE(view->isVisible());
+    }
+    // Steps the item-kind list with an arrow key while it is closed.
+    void StepKind(Qt::Key key)
+    {
+        Kinds()->setFocus();
+        QTest::keyClick(Kinds(), key);
+    }
+    void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
+    bool Shown(int id) const { return On<QWidget>(id)->isVisible(); }
+    bool RegularLayout() const
+    {
+        return Shown(Id::IdEnchantment1) && Shown(Id::IdEnchantment1Label) && Shown(Id::IdModifier) &&
+               Shown(Id::IdModifierLabel) && !Shown(Id::IdPower) && !Shown(Id::IdPowerLabel);
+    }
+    bool PotionLayout() const
+    {
+        return !Shown(Id::IdEnchantment1) && !Shown(Id::IdEnchantment1Label) && !Shown(Id::IdModifier) &&
+               !Shown(Id::IdModifierLabel) && Shown(Id::IdPower) && Shown(Id::IdPowerLabel);
+    }
+    // The model's inventory: anchor cell and entry, in anchor-cell order.
+    std::vector<std::pair<int, InventoryItem>> Stored() const
+    {
+        std::vector<std::pair<int, InventoryItem>> items;
+        InventoryItem item;
+        for (int cell = 0; save.GetInventoryCell(N, cell, item) != -1; ++cell) {
+            if (item.ItemNumber != 0)
+                items.emplace_back(cell, item);
+        }
+        return items;
+    }
+    int EntryWindowOffset(int entry) const
+    {
+        return SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * InventoryLayout::EntrySize);
+    }
+};
+
+std::string Word(std::int32_t value)
+{
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(value) >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(CVelkarPage4Test, LaysOutTheControlsWithTheirInitialValues)
+{
+    OpenPage();
+    ASSERT_NE(List(), nullptr);
+    EXPECT_EQ(List()->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_EQ(List()->viewMode(), QListView::ListMode);
+    EXPECT_EQ(LabelOf(Id::IdInventory), "Inventory:");
+    const std::vector<std::pair<int, const char*>> labels = {
+        {Id::IdItem, "Item:"},         {Id::IdEnchantment1, "Enchantment 1:"}, {Id::IdModifier, "Modifier:"},
+        {Id::IdPower, "Power:"},       {Id::IdEnchantment2, "Enchantment 2:"}, {Id::IdCharges, "Charges:"},
+        {Id::IdIdentified, "Identified:"}, {Id::IdStolen, "Stolen:"},          {Id::IdDamaged, "Damaged:"},
+        {Id::IdHardened, "Hardened:"},
+    };
+    for (const auto& [id, text] : labels)
+        EXPECT_EQ(LabelOf(id), text) << id;
+    EXPECT_EQ(On<QLabel>(Id::IdEnchantment1Label)->text(), "Enchantment 1:");
+    EXPECT_EQ(On<QLabel>(Id::IdPowerLabel)->text(), "Power:");
+    EXPECT_EQ(On<QLabel>(Id::IdModifierLabel)->text(), "Modifier:");
+
+    for (const auto& [id, spin] : {std::pair{Id::IdCharges, Id::IdChargesSpin}, std::pair{Id::IdModifier, Id::IdModifierSpin},
+                                   std::pair{Id::IdPower, Id::IdPowerSpin}}) {
+        const NumberBox* box = On<NumberBox>(id);
+        ASSERT_NE(box, nullptr) << id;
+        EXPECT_EQ(box->SpinId(), spin);
+        EXPECT_EQ(box->Minimum(), -16383);
+        EXPECT_EQ(box->Maximum(), 16383);
+        EXPECT_EQ(box->Text(), "0");
+    }
+    EXPECT_EQ(Text(Id::IdItem), "Longsword");
+    EXPECT_EQ(Text(Id::IdEnchantment1), "None");
+    EXPECT_EQ(Text(Id::IdEnchantment2), "None");
+    EXPECT_EQ(Text(Id::IdIdentified), "Yes");
+    EXPECT_EQ(Text(Id::IdStolen), "No");
+    EXPECT_EQ(Text(Id::IdDamaged), "No");
+    EXPECT_EQ(Text(Id::IdHardened), "No");
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment1)->count(), 26);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment1)->itemText(25), "of Protection");
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment2)->count(), 73);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment2)->itemText(72), "of Feather Falling");
+    EXPECT_EQ(On<QComboBox>(Id::IdStolen)->count(), 2);
+    EXPECT_EQ(On<QPushButton>(Id::IdAddItem)->text(), "&Add Item");
+    EXPECT_EQ(On<QPushButton>(Id::IdDeleteItem)->text(), "&Delete Item");
+    EXPECT_TRUE(RegularLayout());
+    EXPECT_EQ(List()->count(), 0);
+    ExpectNothingClipped();
+}
+
+TEST_F(CVelkarPage4Test, TheItemKindListHoldsEveryNamedKindWithItsNumberAsData)
+{
+    OpenPage();
+    const ItemTable& table = save.GetItemTable();
+    int named = 0;
+    for (int m = 1; m <= ItemTable::Count; ++m)
+        named += table.GetItemName(m).empty() ? 0 : 1;
+    ASSERT_EQ(Kinds()->count(), named);
+    EXPECT_LT(named, ItemTable::Count);
+    int previous = 0;
+    for (int i = 0; i < Kinds()->count(); ++i) {
+        const int m = Kinds()->itemData(i).toInt();
+        EXPECT_GT(m, previous) << i;
+        EXPECT_EQ(Kinds()->itemText(i), TextCodec::Decode(table.GetItemName(m))) << i;
+        previous = m;
+    }
+    const int bottle = Kinds()->findText("Potion Bottle");
+    ASSERT_GE(bottle, 0);
+    EXPECT_EQ(Kinds()->itemData(bottle).toInt(), PotionBottle);
+    EXPECT_EQ(Kinds()->itemText(bottle + 1), "Catalyst (grey Potion)");
+    EXPECT_EQ(Kinds()->itemData(bottle + 1).toInt(), Catalyst);
+    // The unnamed kinds 190 to 199 are skipped, so positions and numbers part there.
+    const int gold = Kinds()->findData(189);
+    EXPECT_EQ(Kinds()->itemData(gold + 1).toInt(), 200);
+    EXPECT_EQ(Kinds()->findData(Unnamed), -1);
+}
+
+TEST_F(CVelkarPage4Test, RowsFollowTheAnchorCellsAndUnknownKindsAreNamedByNumber)
+{
+    Carry({Item(Longsword), Item(BronzeRing), Item(Unnamed), Item(900), Item(-4), Item(CureWounds, 10)});
+    // A stale anchor naming a free entry is no item.
+    PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + 4 * 100), Word(40));
+    OpenPage();
+    EXPECT_EQ(Rows(), (QStringList{"Longsword", "Bronze Ring", "Unknown item 195", "Unknown item 900",
+                                   "Unknown item -4", "Cure Wounds (red Potion)"}));
+    EXPECT_EQ(RowCells(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+}
+
+TEST_F(CVelkarPage4Test, SelectingALongswordCopiesItAndAddItemAddsIdenticalOnes)
+{
+    InventoryItem sword = Item(Longsword, 3, 5, 2, 4, InventoryItemFlags::Identified);
+    sword.Unused7 = 77;
+    Carry({sword});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_EQ(Text(Id::IdItem), "Longsword");
+    EXPECT_EQ(Text(Id::IdEnchantment1), "of Charm");
+    EXPECT_EQ(Text(Id::IdModifier), "5");
+    EXPECT_EQ(Text(Id::IdEnchantment2), "of the Gods");
+    EXPECT_EQ(Text(Id::IdCharges), "4");
+    EXPECT_EQ(Text(Id::IdIdentified), "Yes");
+    EXPECT_EQ(Text(Id::IdPower), "3");
+    EXPECT_TRUE(RegularLayout());
+
+    Press(Id::IdAddItem);
+    Press(Id::IdAddItem);
+    EXPECT_TRUE(messages.Shown().isEmpty());
+    EXPECT_EQ(Rows(), (QStringList{"Longsword", "Longsword", "Longsword"}));
+    EXPECT_EQ(RowCells(), (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    InventoryItem added = sword;
+    added.Unused7 = 0; // the words nobody interprets start at 0
+    const auto stored = Stored();
+    ASSERT_EQ(stored.size(), 3u);
+    EXPECT_EQ(stored[0].second, sword);
+    EXPECT_EQ(stored[1].second, added);
+    EXPECT_EQ(stored[2].second, added);
+
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([&](SaveGame& s) {
+                  s.AddInventoryItem(N, added);
+                  s.AddInventoryItem(N, added);
+              }));
+}
+
+TEST_F(CVelkarPage4Test, APotionShowsItsPowerWhereTheEnchantmentStands)
+{
+    Carry({Item(Longsword, 1, 2), Item(CureWounds, 10, 0, 0, 0, InventoryItemFlags::Identified)});
+    OpenPage();
+    const QRect enchantment = On<QWidget>(Id::IdEnchantment1)->geometry();
+    const QRect label = On<QWidget>(Id::IdEnchantment1Label)->geometry();
+    const QRect below = On<QWidget>(Id::IdEnchantment2)->geometry();
+    ClickRow(1);
+    EXPECT_EQ(Text(Id::IdItem), "Cure Wounds (red Potion)");
+    EXPECT_TRUE(PotionLayout());
+    EXPECT_EQ(Text(Id::IdPower), "10");
+    EXPECT_EQ(On<QWidget>(Id::IdPower)->y(), enchantment.y());
+    EXPECT_EQ(On<QWidget>(Id::IdPower)->x(), enchantment.x());
+    EXPECT_EQ(On<QWidget>(Id::IdPowerLabel)->geometry().topLeft(), label.topLeft());
+    // The rows below stay where they were (give or take the box's own height).
+    EXPECT_NEAR(On<QWidget>(Id::IdEnchantment2)->y(), below.y(), 2);
+    ExpectNothingClipped();
+
+    ClickRow(0);
+    EXPECT_EQ(Text(Id::IdItem), "Longsword");
+    EXPECT_TRUE(RegularLayout());
+    EXPECT_EQ(Text(Id::IdEnchantment1), "of Might");
+    EXPECT_EQ(Text(Id::IdPower), "1");
+}
+
+TEST_F(CVelkarPage4Test, ChoosingAKindSwitchesTheLayoutAndAPotionKeepsItsPowerAndTheHiddenModifier)
+{
+    Carry({Item(PotionBottle, 0, 7)});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_EQ(Text(Id::IdItem), "Potion Bottle");
+    EXPECT_TRUE(RegularLayout());
+    EXPECT_EQ(Text(Id::IdModifier), "7");
+
+    StepKind(Qt::Key_Down);
+    EXPECT_EQ(Text(Id::IdItem), "Catalyst (grey Potion)");
+    EXPECT_TRUE(PotionLayout());
+    StepKind(Qt::Key_Up);
+    EXPECT_EQ(Text(Id::IdItem), "Potion Bottle");
+    EXPECT_TRUE(RegularLayout());
+    EXPECT_EQ(Text(Id::IdModifier), "7") << "choosing a kind changes no value";
+
+    StepKind(Qt::Key_Down);
+    TypeInto(Id::IdPower, "25");
+    Press(Id::IdAddItem);
+    const auto stored = Stored();
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1].first, 1);
+    EXPECT_EQ(stored[1].second, Item(Catalyst, 25, 7));
+    EXPECT_EQ(Rows(), (QStringList{"Potion Bottle", "Catalyst (grey Potion)"}));
+}
+
+TEST_F(CVelkarPage4Test, TheFlagWordIsComposedFromTheFourLists)
+{
+    Carry({Item(Helm, 0, 0, 0, 0, 0x3F1)});
+    OpenPage();
+    Choose(Id::IdDamaged, 1);
+    Choose(Id::IdHardened, 1);
+    Press(Id::IdAddItem);
+    ASSERT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 0, 0, 0, 0, 0x203));
+
+    // Read back: other bits are not shown and not carried into a new item.
+    ClickRow(0);
+    EXPECT_EQ(Text(Id::IdIdentified), "Yes");
+    EXPECT_EQ(Text(Id::IdDamaged), "No");
+    EXPECT_EQ(Text(Id::IdStolen), "Yes");
+    EXPECT_EQ(Text(Id::IdHardened), "Yes");
+    Choose(Id::IdIdentified, 0);
+    Press(Id::IdAddItem);
+    ASSERT_EQ(Stored().size(), 3u);
+    EXPECT_EQ(Stored()[2].second, Item(Helm, 0, 0, 0, 0, 0x300));
+}
+
+TEST_F(CVelkarPage4Test, EnchantmentsBeyondTheListsAreAddedAsStored)
+{
+    Carry({Item(Longsword, 40, 1, 99)});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment1)->currentIndex(), -1);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment2)->currentIndex(), -1);
+    Press(Id::IdAddItem);
+    ASSERT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 40, 1, 99));
+
+    // Once the user picks an entry, the pick counts.
+    Choose(Id::IdEnchantment2, 4);
+    Press(Id::IdAddItem);
+    ASSERT_EQ(Stored().size(), 3u);
+    EXPECT_EQ(Stored()[2].second, Item(Longsword, 40, 1, 4));
+}
+
+TEST_F(CVelkarPage4Test, DeleteItemRemovesEverySelectedRow)
+{
+    Carry({Item(Helm), Item(BronzeRing), Item(Longsword)});
+    OpenPage();
+    Press(Id::IdDeleteItem); // nothing selected: only a refresh
+    EXPECT_EQ(Stored().size(), 3u);
+    ClickRow(2);
+    EXPECT_EQ(Text(Id::IdItem), "Longsword");
+    ClickRow(0, Qt::ControlModifier);
+    EXPECT_EQ(List()->selectedItems().size(), 2);
+    EXPECT_EQ(Text(Id::IdItem), "Helm") << "the details follow the first selected row";
+    Press(Id::IdDeleteItem);
+    EXPECT_TRUE(messages.Shown().isEmpty());
+    EXPECT_EQ(Rows(), QStringList{"Bronze Ring"});
+    const auto stored = Stored();
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0].first, 1);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  s.RemoveInventoryItem(N, 0);
+                  s.RemoveInventoryItem(N, 2);
+              }));
+}
+
+TEST_F(CVelkarPage4Test, AddItemReportsAFullInventoryAndChangesNothing)
+{
+    // Every entry in use, though the grid is empty.
+    for (int entry = 1; entry <= InventoryLayout::EntryCount; ++entry)
+        PatchFile(EntryWindowOffset(entry), Word(Helm));
+    OpenPage();
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Inventory Full."});
+    EXPECT_EQ(List()->count(), 0);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarPage4Test, AddItemReportsAFullGrid)
+{
+    Prepare([](SaveGame& s) {
+        for (int cell = 0; cell < InventoryLayout::CellCount; ++cell)
+            ASSERT_EQ(s.AddInventoryItem(N, Item(BronzeRing)), cell);
+    });
+    OpenPage();
+    EXPECT_EQ(List()->count(), InventoryLayout::CellCount);
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Inventory Full."});
+    EXPECT_EQ(List()->count(), InventoryLayout::CellCount);
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarPage4Test, AFieldWithoutANumberStopsTheReadingButTheItemIsStillAdded)
+{
+    Carry({Item(Longsword, 3, 5, 0, 4, InventoryItemFlags::Identified)});
+    OpenPage();
+    ClickRow(0);
+    TypeInto(Id::IdModifier, "9");
+    Choose(Id::IdDamaged, 1);
+    TypeInto(Id::IdCharges, "");
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
+    EXPECT_TRUE(On<QWidget>(Id::IdCharges)->hasFocus());
+    ASSERT_EQ(Stored().size(), 2u);
+    // Charges is read first: it and everything after it keep their values.
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 3, 5, 0, 4, InventoryItemFlags::Identified));
+
+    // The same field refuses the leaving of the tab.
+    messages.Clear();
+    TypeInto(Id::IdCharges, "x");
+    EXPECT_EQ(Text(Id::IdCharges), "");
+    Leave();
+    EXPECT_EQ(sheet->CurrentIndex(), InventoryTab);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
+    EXPECT_TRUE(On<QWidget>(Id::IdCharges)->hasFocus());
+}
+
+TEST_F(CVelkarPage4Test, LeavingAndApplyWriteNothingButTheDetailsPersist)
+{
+    Carry({Item(Longsword, 3, 5), Item(PotionBottle)});
+    OpenPage();
+    ClickRow(1);
+    StepKind(Qt::Key_Down);
+    TypeInto(Id::IdPower, "12");
+    TypeInto(Id::IdCharges, "8");
+    Leave();
+    EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
+    Return();
+    EXPECT_EQ(Text(Id::IdItem), "Catalyst (grey Potion)");
+    EXPECT_EQ(Text(Id::IdPower), "12");
+    EXPECT_EQ(Text(Id::IdCharges), "8");
+    EXPECT_TRUE(PotionLayout());
+    EXPECT_TRUE(List()->selectedItems().isEmpty());
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+TEST_F(CVelkarPage4Test, CancelKeepsAddedItemsInTheModelButNotInTheFile)
+{
+    OpenPage();
+    Press(Id::IdAddItem);
+    Press(Id::IdAddItem);
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(FileBytes(), opened);
+    save.Save();
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  s.AddInventoryItem(N, Item(Longsword, 0, 0, 0, 0, InventoryItemFlags::Identified));
+                  s.AddInventoryItem(N, Item(Longsword, 0, 0, 0, 0, InventoryItemFlags::Identified));
+              }));
+}
+
+TEST_F(CVelkarPage4Test, AnItemAddedIntoAnEarlierFreeCellIsListedAboveOlderOnes)
+{
+    Carry({Item(Longsword), Item(BronzeRing), Item(Helm, 0, 0, 0, 6)});
+    OpenPage();
+    ClickRow(0);
+    Press(Id::IdDeleteItem);
+    EXPECT_EQ(Rows(), (QStringList{"Bronze Ring", "Helm"}));
+    ClickRow(1);
+    Press(Id::IdAddItem);
+    EXPECT_EQ(Rows(), (QStringList{"Helm", "Bronze Ring", "Helm"}));
+    EXPECT_EQ(RowCells(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(Stored()[0].second, Item(Helm, 0, 0, 0, 6));
+    ClickRow(0);
+    EXPECT_EQ(Text(Id::IdCharges), "6");
+}
+
+TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListButSetsTheLayout)
+{
+    Carry({Item(CureWounds, 10), Item(Unnamed, 4, 2)});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_TRUE(PotionLayout());
+    ClickRow(1);
+    EXPECT_EQ(Text(Id::IdItem), "Cure Wounds (red Potion)");
+    EXPECT_TRUE(RegularLayout());
+    EXPECT_EQ(Text(Id::IdPower), "4");
+    Press(Id::IdAddItem);
+    ASSERT_EQ(Stored().size(), 3u);
+    // The list's kind is a potion: its power is the row's first word.
+    EXPECT_EQ(Stored()[2].second, Item(CureWounds, 4, 2, 0, 0, 0));
+}
