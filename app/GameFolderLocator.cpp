@@ -9,7 +9,12 @@
 #include <filesystem>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#else
 #include "Windows1252.h"
 
 #include <optional>
@@ -128,9 +133,24 @@ std::string GameFolderLocator::NativeFolder(std::string_view registryPath)
 #else
     std::string folder = MapThroughPrefix(registryPath);
 #endif
-    if (folder.empty() || !IsFolder(folder))
+    if (folder.empty() || !IsFolder(NativePath(folder)))
         return {};
     return folder;
+}
+
+std::filesystem::path GameFolderLocator::NativePath(std::string_view native)
+{
+#ifdef _WIN32
+    if (native.empty())
+        return {};
+    const int size = static_cast<int>(native.size());
+    const int units = MultiByteToWideChar(CP_ACP, 0, native.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, native.data(), size, wide.data(), units);
+    return std::filesystem::path(std::move(wide));
+#else
+    return std::filesystem::path(std::string(native));
+#endif
 }
 
 std::string GameFolderLocator::SaveFileName(int number)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ public:
     // existing folder. Elsewhere than Windows the drive letter maps through the Wine
     // prefix's dosdevices links.
     static std::string NativeFolder(std::string_view registryPath);
+
+    // The file-system path a native string names. On Windows the string is decoded from the
+    // ANSI code page, as the system's narrow functions do: std::filesystem::path's own
+    // conversion from char differs between C++ libraries (MinGW's takes bytes as Latin-1).
+    static std::filesystem::path NativePath(std::string_view native);
 
     // "save%03d.dod"
     static std::string SaveFileName(int number);

@@ -9,7 +9,7 @@ std::vector<SaveListing::Row> SaveListing::Build(std::string_view folder)
 {
     std::vector<Row> rows;
     for (int i = 0; i < SaveCount; ++i) {
-        auto name = ReadSaveName(std::filesystem::path(GameFolderLocator::SavePath(folder, i)));
+        auto name = ReadSaveName(GameFolderLocator::NativePath(GameFolderLocator::SavePath(folder, i)));
         if (name)
             rows.push_back({GameFolderLocator::SaveFileName(i), std::move(*name)});
     }

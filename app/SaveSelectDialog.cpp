@@ -166,7 +166,7 @@ void SaveSelectDialog::OpenSelected()
     if (selected.isEmpty())
         return;
     const std::string path = GameFolderLocator::SavePath(ToNative(path_), selected.front()->text(0).toStdString());
-    PartyDialog party{std::filesystem::path(path), this};
+    PartyDialog party{GameFolderLocator::NativePath(path), this};
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;
