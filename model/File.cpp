@@ -130,6 +130,9 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
         DWORD put = 0;
         if (!WriteFile(static_cast<HANDLE>(handle_), in + done, chunk, &put, &at))
             throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path_);
+        // A write that makes no progress would otherwise be retried for ever.
+        if (put == 0)
+            throw FileError::FromSystemCode(ERROR_WRITE_FAULT, path_);
         done += put;
     }
 }
@@ -224,6 +227,9 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
                 continue;
             throw FileError::FromSystemCode(errno, path_);
         }
+        // A write that makes no progress would otherwise be retried for ever.
+        if (put == 0)
+            throw FileError::FromSystemCode(EIO, path_);
         done += static_cast<std::size_t>(put);
     }
 }

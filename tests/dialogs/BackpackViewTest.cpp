@@ -1,4 +1,4 @@
-#include "PageFixture.h"
+#include "InventoryPageFixture.h"
 
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
@@ -23,27 +23,6 @@ namespace IL = InventoryLayout;
 
 namespace {
 
-// Item numbers with known sizes.
-constexpr int Longsword = 1;   // 1x5
-constexpr int Chainmail = 90;  // 3x4
-constexpr int Buckler = 104;   // 2x2
-constexpr int Helm = 109;      // 1x1
-constexpr int BronzeRing = 137; // 1x1
-constexpr int CureWounds = 222; // 1x2
-constexpr int Unnamed = 195;   // no size: one cell
-constexpr int Book = 405;      // 2x1
-
-InventoryItem Item(int number, int enchantment1 = 0, int modifier = 0, int enchantment2 = 0, int charges = 0)
-{
-    InventoryItem item;
-    item.ItemNumber = number;
-    item.Enchantment1 = enchantment1;
-    item.Enchantment1Modifier = modifier;
-    item.Enchantment2 = enchantment2;
-    item.Charges = charges;
-    return item;
-}
-
 std::string Word(std::int32_t value)
 {
     std::string bytes(4, '\0');
@@ -57,18 +36,8 @@ constexpr int CellAt(int column, int row)
     return column + IL::Columns * row;
 }
 
-class BackpackViewTest : public PageFixture {
+class BackpackViewTest : public InventoryPageFixture {
 protected:
-    static constexpr int InventoryTab = 5;
-    BackpackViewTest() : PageFixture(InventoryTab) {}
-
-    void Carry(const std::vector<InventoryItem>& items)
-    {
-        Prepare([&](SaveGame& s) {
-            for (const InventoryItem& item : items)
-                ASSERT_GE(s.AddInventoryItem(N, item), 0);
-        });
-    }
     // Writes an entry and grid cells straight into the file, as another program might.
     void PutEntry(int entry, int itemNumber)
     {

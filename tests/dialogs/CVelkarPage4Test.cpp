@@ -1,4 +1,4 @@
-#include "PageFixture.h"
+#include "InventoryPageFixture.h"
 
 #include "dialogs/CVelkarPage4.h"
 #include "ui/NumberBox.h"
@@ -21,41 +21,8 @@ using Id = CVelkarPage4;
 
 namespace {
 
-// Item numbers with known names and sizes.
-constexpr int Longsword = 1;     // 1x5
-constexpr int Helm = 109;        // 1x1
-constexpr int BronzeRing = 137;  // 1x1
-constexpr int PotionBottle = 220;
-constexpr int Catalyst = 221;    // the first potion
-constexpr int CureWounds = 222;
-constexpr int Unnamed = 195;
-
-InventoryItem Item(int number, int enchantment1 = 0, int modifier = 0, int enchantment2 = 0, int charges = 0,
-                   int flags = 0)
-{
-    InventoryItem item;
-    item.ItemNumber = number;
-    item.Enchantment1 = enchantment1;
-    item.Enchantment1Modifier = modifier;
-    item.Enchantment2 = enchantment2;
-    item.Charges = charges;
-    item.ItemFlags = flags;
-    return item;
-}
-
-class CVelkarPage4Test : public PageFixture {
+class CVelkarPage4Test : public InventoryPageFixture {
 protected:
-    static constexpr int InventoryTab = 5;
-    CVelkarPage4Test() : PageFixture(InventoryTab) {}
-
-    // Adds the items through the model before the sheet opens.
-    void Carry(const std::vector<InventoryItem>& items)
-    {
-        Prepare([&](SaveGame& s) {
-            for (const InventoryItem& item : items)
-                ASSERT_GE(s.AddInventoryItem(N, item), 0);
-        });
-    }
 
     QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
     QComboBox* Kinds() const { return On<QComboBox>(Id::IdItem); }
@@ -85,18 +52,7 @@ protected:
                           List()->visualItemRect(List()->item(row)).center());
     }
     // Opens the list and picks the entry with the keyboard, as a user does.
-    void Choose(int id, int index)
-    {
-        auto* list = On<QComboBox>(id);
-        QTest::mouseClick(list, Qt::LeftButton);
-        QAbstractItemView* view = list->view();
-        ASSERT_TRUE(view->isVisible());
-        QTest::keyClick(view, Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(view, Qt::Key_Down);
-        QTest::keyClick(view, Qt::Key_Return);
-        ASSERT_FALSE(view->isVisible());
-    }
+    void Choose(int id, int index) { UiTesting::ChooseEntry(*On<QComboBox>(id), index); }
     // Steps the item-kind list with an arrow key while it is closed.
     void StepKind(Qt::Key key)
     {

@@ -1,4 +1,5 @@
 #include "PageFixture.h"
+#include "UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
 #include "ui/TextCodec.h"
@@ -74,16 +75,7 @@ protected:
         QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, List()->visualItemRect(item).center());
     }
     // Opens the chooser with the mouse and walks to the entry with the keyboard.
-    void Choose(int index)
-    {
-        QTest::mouseClick(Chooser(), Qt::LeftButton);
-        QAbstractItemView* view = Chooser()->view();
-        ASSERT_TRUE(view->isVisible());
-        QTest::keyClick(view, Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(view, Qt::Key_Down);
-        QTest::keyClick(view, Qt::Key_Return);
-    }
+    void Choose(int index) { UiTesting::ChooseEntry(*Chooser(), index); }
     void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
 
     QString Text(int a) const { return TextCodec::Decode(save.GetAwardTable().GetAwardText(a).value_or("?")); }

@@ -1,4 +1,5 @@
 #include "PageFixture.h"
+#include "UiTesting.h"
 
 #include "dialogs/CVelkarPage7.h"
 #include "ui/NumberBox.h"
@@ -105,18 +106,7 @@ protected:
     }
     void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
     // Opens the skill chooser with the mouse and picks the entry with the keyboard.
-    void ChooseSkill(int index)
-    {
-        auto* list = On<QComboBox>(Id::IdSkill);
-        QTest::mouseClick(list, Qt::LeftButton);
-        QAbstractItemView* view = list->view();
-        ASSERT_TRUE(view->isVisible());
-        QTest::keyClick(view, Qt::Key_Home);
-        for (int i = 0; i < index; ++i)
-            QTest::keyClick(view, Qt::Key_Down);
-        QTest::keyClick(view, Qt::Key_Return);
-        ASSERT_FALSE(view->isVisible());
-    }
+    void ChooseSkill(int index) { UiTesting::ChooseEntry(*On<QComboBox>(Id::IdSkill), index); }
     ActiveSpellInfo Stored(int k) const { return save.GetActiveSpell(N, k); }
     // Every effect's stored words as the model holds them.
     std::vector<ActiveSpellInfo> AllStored() const

@@ -31,15 +31,7 @@ void PartyDialogFixture::Type(int id, const QString& text)
 
 void PartyDialogFixture::Choose(int id, int index)
 {
-    auto* list = Control<QComboBox>(id);
-    QTest::mouseClick(list, Qt::LeftButton);
-    QAbstractItemView* view = list->view();
-    ASSERT_TRUE(view->isVisible());
-    QTest::keyClick(view, Qt::Key_Home);
-    for (int i = 0; i < index; ++i)
-        QTest::keyClick(view, Qt::Key_Down);
-    QTest::keyClick(view, Qt::Key_Return);
-    ASSERT_FALSE(view->isVisible());
+    UiTesting::ChooseEntry(*Control<QComboBox>(id), index);
 }
 
 int PartyDialogFixture::Chosen(int id) const

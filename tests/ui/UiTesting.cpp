@@ -1,5 +1,7 @@
 #include "UiTesting.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTabBar>
 #include <QTest>
 #include <QWidget>
@@ -42,6 +44,18 @@ void TypeOver(QWidget& control, const QString& text)
 void ClickTab(QTabBar& tabs, int index)
 {
     QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(index).center());
+}
+
+void ChooseEntry(QComboBox& list, int index)
+{
+    QTest::mouseClick(&list, Qt::LeftButton);
+    QAbstractItemView* view = list.view();
+    ASSERT_TRUE(view->isVisible());
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(view, Qt::Key_Down);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_FALSE(view->isVisible());
 }
 
 } // namespace UiTesting

@@ -2,6 +2,7 @@
 
 #include <iosfwd>
 
+class QComboBox;
 class QString;
 class QTabBar;
 class QWidget;
@@ -23,5 +24,8 @@ void TypeOver(QWidget& control, const QString& text);
 
 // Clicks the tab, as the mouse does.
 void ClickTab(QTabBar& tabs, int index);
+
+// Opens the drop-down list with the mouse and picks entry index with the keyboard.
+void ChooseEntry(QComboBox& list, int index);
 
 } // namespace UiTesting
