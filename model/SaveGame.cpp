@@ -53,8 +53,8 @@ bool SaveGame::Open(const std::filesystem::path& path)
             dataOffset_ = offset;
             readSize_ = got;
             windowSize_ = WL::WindowSize;
-            baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(got);
-            std::memcpy(baseline_.get(), window_.get(), got);
+            baseline_.reset();
+            windowIsBaseline_ = true;
             awardTable_.Fill();
             itemTable_.Fill();
             return true;
@@ -78,7 +78,7 @@ void SaveGame::Save()
         RereadBaseline();
         throw;
     }
-    std::memcpy(baseline_.get(), window_.get(), readSize_);
+    windowIsBaseline_ = true;
 }
 
 void SaveGame::CheckFileUnchanged()
@@ -91,8 +91,9 @@ void SaveGame::CheckFileUnchanged()
         const auto offset = FindMember(file_, "party.bin", {scratch.get(), WL::WindowSize});
         if (!offset || *offset != dataOffset_)
             return false;
+        const std::uint8_t* baseline = windowIsBaseline_ ? window_.get() : baseline_.get();
         return file_.ReadAt(dataOffset_, scratch.get(), readSize_) == readSize_ &&
-               std::memcmp(scratch.get(), baseline_.get(), readSize_) == 0;
+               std::memcmp(scratch.get(), baseline, readSize_) == 0;
     }();
     if (!unchanged)
         throw FileError::Detected(ChangedOnDiskMessage, path);
@@ -102,11 +103,23 @@ void SaveGame::RereadBaseline() noexcept
 {
     try {
         auto now = std::make_unique_for_overwrite<std::uint8_t[]>(readSize_);
-        if (file_.ReadAt(dataOffset_, now.get(), readSize_) == readSize_)
+        if (file_.ReadAt(dataOffset_, now.get(), readSize_) == readSize_) {
             baseline_ = std::move(now);
+            windowIsBaseline_ = false;
+        }
     } catch (const std::exception&) {
         // Unreadable now: the old baseline stays, and the next Save refuses rather than guess.
     }
+}
+
+void SaveGame::BeforeEdit()
+{
+    if (!windowIsBaseline_)
+        return;
+    if (!baseline_)
+        baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(readSize_);
+    std::memcpy(baseline_.get(), window_.get(), readSize_);
+    windowIsBaseline_ = false;
 }
 
 void SaveGame::Reload()
@@ -122,8 +135,8 @@ void SaveGame::Reload()
     // Into the same buffer: views handed out earlier stay valid and show the new bytes.
     std::memcpy(window_.get(), fresh.get(), WL::WindowSize);
     readSize_ = got;
-    baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(got);
-    std::memcpy(baseline_.get(), window_.get(), got);
+    baseline_.reset();
+    windowIsBaseline_ = true;
 }
 
 std::int64_t SaveGame::Read(int offset, int width) const
@@ -142,6 +155,7 @@ void SaveGame::Write(int offset, int width, std::int64_t value)
 {
     if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
+    BeforeEdit();
     auto bits = static_cast<std::uint64_t>(value);
     for (int i = 0; i < width; ++i, bits >>= 8)
         window_[static_cast<std::size_t>(offset + i)] = static_cast<std::uint8_t>(bits);
@@ -326,6 +340,7 @@ void SaveGame::WriteText(int offset, int width, std::string_view text)
         throw std::out_of_range("text outside the open window");
     const std::size_t limit = static_cast<std::size_t>(width) - 1;
     const std::size_t length = std::min(std::min(text.size(), limit), text.find('\0'));
+    BeforeEdit();
     std::uint8_t* field = window_.get() + offset;
     std::memmove(field, text.data(), length); // text may be a view of this very field
     std::memset(field + length, 0, static_cast<std::size_t>(width) - length);
@@ -388,6 +403,7 @@ void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> byt
         throw std::invalid_argument("a spell group needs " + std::to_string(size) + " flag bytes");
     const int offset = RecordOffset(n) + CL::SpellGroupsOffset + group * CL::SpellGroupSpacing;
     Read(offset, 1); // bounds
+    BeforeEdit();
     std::memcpy(window_.get() + offset, bytes.data(), size);
 }
 

@@ -180,6 +180,8 @@ private:
     void CheckFileUnchanged();
     // After a failed write: the baseline becomes whatever the file now holds, if readable.
     void RereadBaseline() noexcept;
+    // Every change of the window goes through here first: it takes the baseline's copy.
+    void BeforeEdit();
 
     static int RecordOffset(int n);
     std::int64_t Read(int offset, int width) const;
@@ -207,6 +209,8 @@ private:
     std::uint32_t dataOffset_ = 0;
     std::size_t readSize_ = 0; // bytes actually read; Save writes exactly these
     // What the file held in the window's stretch when last read or written: not model state,
-    // only the check that nobody else wrote there before Save overwrites it.
+    // only the check that nobody else wrote there before Save overwrites it. Until the first
+    // edit after a read or write the window itself is that copy, so opening copies nothing.
     std::unique_ptr<std::uint8_t[]> baseline_;
+    bool windowIsBaseline_ = false;
 };

@@ -8,8 +8,10 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <fstream>
+#include <functional>
 #include <span>
 
 namespace {
@@ -80,6 +82,32 @@ TEST_F(SaveGameSafetyTest, AnotherProgramWritingIntoTheWindowStopsSave)
 }
 
 #ifndef _WIN32 // Windows refuses to replace or remove a file held open without delete sharing
+TEST_F(SaveGameSafetyTest, EveryKindOfEditKeepsWhatTheFileHeldBeforeIt)
+{
+    // The baseline is copied at the first change of the window, whichever operation makes it
+    // (a number, a text, a spell group, an inventory change, or none): a save of our own
+    // edits goes through, and one over another program's bytes does not.
+    const std::uint8_t theirs[2] = {0x5A, 0xA5};
+    const std::vector<std::function<void(SaveGame&, int)>> edits = {
+        [](SaveGame&, int) {},
+        [](SaveGame& s, int v) { s.SetMight(3, v); },
+        [](SaveGame& s, int v) { s.SetName(3, "Other" + std::to_string(v)); },
+        [](SaveGame& s, int v) { s.SetSpellsFire(3, std::array<std::uint8_t, 11>{1, static_cast<std::uint8_t>(v)}); },
+        [](SaveGame& s, int v) { s.AddInventoryItem(3, InventoryItem{.ItemNumber = v}); },
+    };
+    ASSERT_TRUE(Create());
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i](save, 10);
+        EXPECT_NO_THROW(save.Save()) << "edit " << i;
+        edits[i](save, 20);
+        EXPECT_NO_THROW(save.Save()) << "edit " << i << ", after a save";
+        edits[i](save, 30);
+        WriteAsAnotherProgram(partyOffset + 400 + i, theirs);
+        ExpectRefused();
+        save.Reload();
+    }
+}
+
 TEST_F(SaveGameSafetyTest, ANewFileRenamedOverTheSaveStopsSave)
 {
     ASSERT_TRUE(Create());
