@@ -73,16 +73,6 @@ protected:
     static int EffectOffset(int k) { return SaveBuilder::CharacterOffset(N, CL::ActiveSpellsOffset + k * 16); }
     static int Caster(int k) { return 0x100 + 100 + k; }
 
-    // A little-endian signed value of the window as the file holds it.
-    static std::int64_t WindowValue(const Bytes& file, int windowOffset, int width)
-    {
-        const std::size_t at = SaveBuilder().PartyOffset() + static_cast<std::size_t>(windowOffset);
-        std::uint64_t value = 0;
-        for (int i = width - 1; i >= 0; --i)
-            value = (value << 8) | file.at(at + static_cast<std::size_t>(i));
-        const int unused = 64 - 8 * width;
-        return static_cast<std::int64_t>(value << unused) >> unused;
-    }
     std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
 
     // Writes a raw effect into the file before the sheet opens; the caster stays.

@@ -49,15 +49,6 @@ void PartyDialogFixture::Click(int id)
     QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton);
 }
 
-std::int64_t PartyDialogFixture::WindowValue(const Bytes& file, int windowOffset, int width)
-{
-    const std::size_t at = SaveBuilder().PartyOffset() + static_cast<std::size_t>(windowOffset);
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = (value << 8) | file.at(at + static_cast<std::size_t>(i));
-    const int unused = 64 - 8 * width;
-    return static_cast<std::int64_t>(value << unused) >> unused;
-}
 
 int PartyDialogFixture::SpellOffset(int k)
 {

@@ -32,8 +32,6 @@ protected:
     QString ChosenText(int id) const;
     void Click(int id);
 
-    // A little-endian value of the window as the file holds it.
-    static std::int64_t WindowValue(const Bytes& file, int windowOffset, int width);
     static int SpellOffset(int k);
 
     SaveGame& Game() const { return dialog->Game(); }

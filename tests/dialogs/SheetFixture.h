@@ -49,6 +49,8 @@ protected:
     void Click(QDialogButtonBox::StandardButton which);
 
     Bytes FileBytes() const;
+    // A little-endian signed value of the window as the file holds it.
+    static std::int64_t WindowValue(const Bytes& file, int windowOffset, int width);
     // The file as it was when the sheet opened, with these edits made through the model.
     Bytes Expected(const std::function<void(SaveGame&)>& edits) const;
 
