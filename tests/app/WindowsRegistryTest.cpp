@@ -4,6 +4,7 @@
 #include "GameFolderLocator.h"
 #include "RegistryKey.h"
 
+#include "AnsiText.h"
 #include "Container.h"
 #include "File.h"
 #include "MessageSink.h"
@@ -36,15 +37,6 @@ const std::string kUntouched = "untouched";
 std::wstring Wide(std::string_view ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());
-}
-
-std::wstring FromAnsi(std::string_view text)
-{
-    std::wstring wide(text.size(), L'\0');
-    const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                          static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(units));
-    return wide;
 }
 
 // Writes the keys as an installer does, in the 32-bit view (where the 32-bit game and its

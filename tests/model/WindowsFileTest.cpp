@@ -1,5 +1,6 @@
 // Share modes and system error texts: what the file layer does on Windows alone.
 
+#include "AnsiText.h"
 #include "Container.h"
 #include "File.h"
 #include "FileError.h"
@@ -79,15 +80,6 @@ std::string SystemText(DWORD code)
     const int size = WideCharToMultiByte(CP_ACP, 0, buffer, static_cast<int>(length), text, sizeof text, nullptr,
                                          nullptr);
     return std::string(text, static_cast<std::size_t>(size));
-}
-
-std::wstring FromAnsi(std::string_view text)
-{
-    std::wstring wide(text.size(), L'\0');
-    const int units = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                                          static_cast<int>(wide.size()));
-    wide.resize(static_cast<std::size_t>(units));
-    return wide;
 }
 
 // What File::Open throws, or nothing when it opens.
