@@ -62,6 +62,11 @@ inline constexpr Field BirthYear{7164, 4};
 // Record offsets 7460..7463 are never touched: for record 50 they are the roster.
 inline constexpr int LastTouchedByte = 7459;
 static_assert(BirthYear.End() <= LastTouchedByte + 1);
+// A character's own bytes, which the sheet saves and restores as one: its condition table
+// and its record up to LastTouchedByte. Consecutive characters' bytes tile without overlap.
+inline constexpr int OwnBytesStart = ConditionsOffset;
+inline constexpr int OwnBytesSize = LastTouchedByte + 1 - OwnBytesStart;
+static_assert(OwnBytesSize == RecordSize);
 } // namespace CharacterLayout
 
 // Plain numeric fields of a character: name, record offset, width in bytes.

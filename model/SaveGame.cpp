@@ -6,6 +6,7 @@
 #include "Wrapping.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -68,9 +69,22 @@ void SaveGame::Save()
 {
     if (readSize_ == 0)
         return;
+    WriteRange(0, readSize_);
+}
+
+void SaveGame::SaveCharacter(int n)
+{
+    if (readSize_ == 0)
+        return;
+    const auto start = static_cast<std::size_t>(RecordOffset(n) + CL::OwnBytesStart);
+    WriteRange(start, CL::OwnBytesSize);
+}
+
+void SaveGame::WriteRange(std::size_t offset, std::size_t size)
+{
     CheckFileUnchanged();
     try {
-        file_.WriteAt(dataOffset_, window_.get(), readSize_);
+        file_.WriteAt(std::uint64_t{dataOffset_} + offset, window_.get() + offset, size);
         file_.Flush();
     } catch (const FileError&) {
         // Part of the window may have reached the file: what it holds now is ours, so a
@@ -78,7 +92,28 @@ void SaveGame::Save()
         RereadBaseline();
         throw;
     }
-    windowIsBaseline_ = true;
+    if (offset == 0 && size == readSize_)
+        windowIsBaseline_ = true;
+    else if (!windowIsBaseline_)
+        std::memcpy(baseline_.get() + offset, window_.get() + offset, size);
+}
+
+std::span<const std::uint8_t> SaveGame::GetCharacterBytes(int n) const
+{
+    const int start = RecordOffset(n) + CL::OwnBytesStart;
+    Read(start, 1); // bounds
+    return {window_.get() + start, static_cast<std::size_t>(CL::OwnBytesSize)};
+}
+
+void SaveGame::RestoreCharacterBytes(int n, std::span<const std::uint8_t> bytes)
+{
+    const std::span<const std::uint8_t> own = GetCharacterBytes(n);
+    if (bytes.size() != own.size())
+        throw std::invalid_argument("a character's bytes are " + std::to_string(own.size()) + " bytes");
+    if (std::equal(bytes.begin(), bytes.end(), own.begin()))
+        return; // nothing to undo: the window stays the baseline
+    BeforeEdit();
+    std::memcpy(window_.get() + (own.data() - window_.get()), bytes.data(), bytes.size());
 }
 
 void SaveGame::CheckFileUnchanged()
@@ -139,13 +174,19 @@ void SaveGame::Reload()
     windowIsBaseline_ = true;
 }
 
-std::int64_t SaveGame::Read(int offset, int width) const
+std::uint64_t SaveGame::ReadUnsigned(int offset, int width) const
 {
     if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
     std::uint64_t value = 0;
     for (int i = width - 1; i >= 0; --i)
         value = value << 8 | window_[static_cast<std::size_t>(offset + i)];
+    return value;
+}
+
+std::int64_t SaveGame::Read(int offset, int width) const
+{
+    const std::uint64_t value = ReadUnsigned(offset, width);
     const int unused = 64 - 8 * width;
     // Shift the sign bit to the top and back down: sign extension without overflow.
     return static_cast<std::int64_t>(value << unused) >> unused;
@@ -224,16 +265,19 @@ SpellEffectInfo SaveGame::ReadSpellEffect(int offset) const
     info.duration = TicksToDuration(WrapSub64(expiry, now));
     info.power = static_cast<int>(Read(offset + SE::Power.Offset, SE::Power.Width));
     info.skill = static_cast<int>(Read(offset + SE::Skill.Offset, SE::Skill.Width));
-    info.caster = static_cast<int>(Read(offset + SE::Caster.Offset, SE::Caster.Width));
+    info.caster = static_cast<int>(ReadUnsigned(offset + SE::Caster.Offset, SE::Caster.Width));
     return info;
 }
 
-void SaveGame::WriteSpellEffect(int offset, const SpellEffectInfo& value, bool withCaster)
+void SaveGame::WriteSpellEffect(int offset, const SpellEffectInfo& value, SpellEffectParts parts)
 {
-    Write(offset + SE::Expiry.Offset, SE::Expiry.Width, WrapAdd64(Now(), DurationToTicks(value.duration)));
-    Write(offset + SE::Power.Offset, SE::Power.Width, value.power);
-    Write(offset + SE::Skill.Offset, SE::Skill.Width, value.skill);
-    if (withCaster)
+    if (parts.expiry)
+        Write(offset + SE::Expiry.Offset, SE::Expiry.Width, WrapAdd64(Now(), DurationToTicks(value.duration)));
+    if (parts.power)
+        Write(offset + SE::Power.Offset, SE::Power.Width, value.power);
+    if (parts.skill)
+        Write(offset + SE::Skill.Offset, SE::Skill.Width, value.skill);
+    if (parts.caster)
         Write(offset + SE::Caster.Offset, SE::Caster.Width, value.caster);
 }
 
@@ -243,10 +287,10 @@ SpellEffectInfo SaveGame::GetPartySpell(int k) const
     return ReadSpellEffect(WL::PartyRecordOffset + WL::PartySpellsOffset + k * SE::Size);
 }
 
-void SaveGame::SetPartySpell(int k, const SpellEffectInfo& value)
+void SaveGame::SetPartySpell(int k, const SpellEffectInfo& value, SpellEffectParts parts)
 {
     CheckIndex(k, 0, WL::PartySpellCount - 1, "party spell");
-    WriteSpellEffect(WL::PartyRecordOffset + WL::PartySpellsOffset + k * SE::Size, value, true);
+    WriteSpellEffect(WL::PartyRecordOffset + WL::PartySpellsOffset + k * SE::Size, value, parts);
 }
 
 int SaveGame::GetPartyMember(int slot) const
@@ -458,11 +502,12 @@ ActiveSpellInfo SaveGame::GetActiveSpell(int n, int k) const
     return {info.duration, info.power, info.skill};
 }
 
-void SaveGame::SetActiveSpell(int n, int k, const ActiveSpellInfo& value)
+void SaveGame::SetActiveSpell(int n, int k, const ActiveSpellInfo& value, SpellEffectParts parts)
 {
     CheckIndex(k, 0, CL::ActiveSpellCount - 1, "active spell");
+    parts.caster = false; // a character's effects have none
     WriteSpellEffect(RecordOffset(n) + CL::ActiveSpellsOffset + k * SE::Size, {value.duration, value.power, value.skill, 0},
-                     false);
+                     parts);
 }
 
 // --- Inventory ---
@@ -525,9 +570,17 @@ int SaveGame::AddInventoryItem(int n, const InventoryItem& item)
     RecordOffset(n);
     if (item.ItemNumber == 0)
         return -1;
+    // An entry an anchor still names is taken, whatever it holds: reusing it would give
+    // two cells one item.
+    std::array<bool, IL::EntryCount + 1> named{};
+    for (int cell = 0; cell < IL::CellCount; ++cell) {
+        const int v = Cell(n, cell);
+        if (v > 0 && v <= IL::EntryCount)
+            named[static_cast<std::size_t>(v)] = true;
+    }
     int entry = 0;
     for (int k = 1; k <= IL::EntryCount && entry == 0; ++k)
-        if (ReadEntry(n, k).ItemNumber == 0)
+        if (!named[static_cast<std::size_t>(k)] && ReadEntry(n, k).ItemNumber == 0)
             entry = k;
     if (entry == 0)
         return -1;
@@ -569,13 +622,12 @@ void SaveGame::RemoveInventoryItem(int n, int cell)
     const int entry = Cell(n, cell);
     if (entry <= 0 || entry > IL::EntryCount)
         return;
-    const int itemNumber = ReadEntry(n, entry).ItemNumber;
     WriteEntry(n, entry, InventoryItem{});
-    const ItemSize size = Footprint(itemNumber);
-    // Clip to the grid: a rectangle never wraps into the next row or runs off the bottom.
-    const int width = std::min(size.Width, IL::Columns - cell % IL::Columns);
-    const int height = std::min(size.Height, IL::Rows - cell / IL::Columns);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            SetCell(n, cell + x + IL::Columns * y, 0);
+    // The game's own markers say which cells are the item's: its size in the item table
+    // may differ from what the game wrote, and a neighbour's cells must never be freed.
+    SetCell(n, cell, 0);
+    for (int other = 0; other < IL::CellCount; ++other) {
+        if (Cell(n, other) == ~cell)
+            SetCell(n, other, 0);
+    }
 }

@@ -25,6 +25,17 @@ struct SpellEffectInfo {
     friend bool operator==(const SpellEffectInfo&, const SpellEffectInfo&) = default;
 };
 
+// Which members of a stored spell effect a setter writes; the others keep their bytes
+// exactly, so an effect the user did not retime keeps its sub-minute expiry.
+struct SpellEffectParts {
+    bool expiry = true;
+    bool power = true;
+    bool skill = true;
+    bool caster = true; // party effects only
+
+    bool Any() const { return expiry || power || skill || caster; }
+};
+
 // The same for a spell in effect on one character, which has no caster.
 struct ActiveSpellInfo {
     GameDuration duration;
@@ -57,6 +68,15 @@ public:
     void Save() override;
     void Reload() override;
 
+    // A character's own bytes: its condition table and record, window offsets
+    // 2828 + (n - 1) * 7464 onward, 7464 bytes. The next character's conditions (and, after
+    // character 50, the roster) are not among them.
+    std::span<const std::uint8_t> GetCharacterBytes(int n) const;
+    // Puts back bytes taken from GetCharacterBytes (a copy: they must not view the window).
+    void RestoreCharacterBytes(int n, std::span<const std::uint8_t> bytes);
+    // Writes only character n's own bytes and flushes them, with the same check as Save.
+    void SaveCharacter(int n);
+
     bool IsOpen() const noexcept { return readSize_ != 0; }
     std::uint32_t GetDataOffset() const noexcept { return dataOffset_; }
     std::size_t GetWindowSize() const noexcept { return readSize_; }
@@ -78,10 +98,10 @@ public:
 
     // Party spell k in stored order (0..19).
     SpellEffectInfo GetPartySpell(int k) const;
-    void SetPartySpell(int k, const SpellEffectInfo& value);
+    void SetPartySpell(int k, const SpellEffectInfo& value, SpellEffectParts parts = {});
 #define VELKAR_X(name, k)                                                                                      \
     SpellEffectInfo Get##name() const { return GetPartySpell(k); }                                            \
-    void Set##name(const SpellEffectInfo& value) { SetPartySpell(k, value); }
+    void Set##name(const SpellEffectInfo& value, SpellEffectParts parts = {}) { SetPartySpell(k, value, parts); }
     VELKAR_PARTY_SPELLS(VELKAR_X)
 #undef VELKAR_X
 
@@ -154,10 +174,10 @@ public:
 
     // Spell k (0..26) in effect on the character.
     ActiveSpellInfo GetActiveSpell(int n, int k) const;
-    void SetActiveSpell(int n, int k, const ActiveSpellInfo& value);
+    void SetActiveSpell(int n, int k, const ActiveSpellInfo& value, SpellEffectParts parts = {});
 #define VELKAR_X(name, k)                                                                                      \
     ActiveSpellInfo Get##name(int n) const { return GetActiveSpell(n, k); }                                   \
-    void Set##name(int n, const ActiveSpellInfo& value) { SetActiveSpell(n, k, value); }
+    void Set##name(int n, const ActiveSpellInfo& value, SpellEffectParts parts = {}) { SetActiveSpell(n, k, value, parts); }
     VELKAR_ACTIVE_SPELLS(VELKAR_X)
 #undef VELKAR_X
 
@@ -165,10 +185,12 @@ public:
     // -1 past the end of the grid (and for negative cells), 0 for an empty or covered
     // cell (only item.ItemNumber is written, as 0), 1 with the entry copied for an anchor.
     int GetInventoryCell(int n, int cell, InventoryItem& item) const;
-    // Stores the item in the lowest free entry at the first cell where it fits, row by row;
-    // returns that anchor cell, or -1 (nothing changed) when no entry or no room is left.
+    // Stores the item in the lowest free entry (one no anchor names) at the first cell where
+    // it fits, row by row; returns that anchor cell, or -1 (nothing changed) when no entry or
+    // no room is left.
     int AddInventoryItem(int n, const InventoryItem& item);
-    // Removes the item anchored at cell; any other cell is ignored.
+    // Removes the item anchored at cell: its entry, its anchor and every cell the grid marks
+    // as covered by it, wherever they lie. Any other cell is ignored.
     void RemoveInventoryItem(int n, int cell);
     // The grid cell's stored value as it is (0 free, k an anchor, ~a covered), hostile values
     // included. Every value is a possible answer, so a cell outside 0..125 throws std::out_of_range.
@@ -178,6 +200,8 @@ private:
     // Throws unless the path still names the open file, party.bin still starts at the data
     // offset and the window's stretch still holds the baseline.
     void CheckFileUnchanged();
+    // Writes window bytes [offset, offset + size) after the check; the baseline follows them.
+    void WriteRange(std::size_t offset, std::size_t size);
     // After a failed write: the baseline becomes whatever the file now holds, if readable.
     void RereadBaseline() noexcept;
     // Every change of the window goes through here first: it takes the baseline's copy.
@@ -185,6 +209,7 @@ private:
 
     static int RecordOffset(int n);
     std::int64_t Read(int offset, int width) const;
+    std::uint64_t ReadUnsigned(int offset, int width) const;
     void Write(int offset, int width, std::int64_t value);
     int ReadCharacter(int n, Field field) const;
     void WriteCharacter(int n, Field field, int value);
@@ -192,7 +217,7 @@ private:
     std::int32_t CurrentYear() const;
 
     SpellEffectInfo ReadSpellEffect(int offset) const;
-    void WriteSpellEffect(int offset, const SpellEffectInfo& value, bool withCaster);
+    void WriteSpellEffect(int offset, const SpellEffectInfo& value, SpellEffectParts parts);
     std::string_view ReadText(int offset, int width) const;
     void WriteText(int offset, int width, std::string_view text);
 

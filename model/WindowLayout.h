@@ -50,8 +50,10 @@ inline constexpr Field Expiry{0, 8};
 inline constexpr Field Power{8, 2};
 inline constexpr Field Skill{10, 2};
 // bytes 12..13 are never written
-inline constexpr Field Caster{14, 2};
-static_assert(Caster.End() == Size);
+// The caster is one unsigned byte; the flags byte after it is the game's and never written.
+inline constexpr Field Caster{14, 1};
+inline constexpr int CasterFlags = 15;
+static_assert(Caster.End() == CasterFlags && CasterFlags + 1 == Size);
 } // namespace SpellEffectLayout
 
 static_assert(WindowLayout::PartySpellsOffset + WindowLayout::PartySpellCount * SpellEffectLayout::Size + 8 ==

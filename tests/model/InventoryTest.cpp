@@ -144,6 +144,30 @@ TEST_F(InventoryTest, RemovalFreesTheEntryAndItsCellsAndEntriesAreReused)
         ADD_FAILURE() << "window byte " << w << " differs after removing everything";
 }
 
+TEST_F(InventoryTest, RemovalFollowsTheCellsTheGameWroteAndNamedEntriesStayTaken)
+{
+    // The game wrote a longsword (1x5 in the table) as two cells side by side, with a helm
+    // right below its anchor, where the table's rectangle would reach.
+    SaveBuilder b;
+    b.Put(Entry(4, 1), 4, Longsword).Put(Cell(4, 20), 4, 1).Put(Cell(4, 21), 4, ~20);
+    b.Put(Entry(4, 3), 4, Helm).Put(Cell(4, 34), 4, 3);
+    b.Put(Cell(4, 60), 4, 2); // an anchor naming entry 2, which holds no item
+    ASSERT_TRUE(Create(b));
+    save.RemoveInventoryItem(4, 20);
+    const auto changed = SaveAndDiff();
+    const std::set<int> changedSet(changed.begin(), changed.end());
+    EXPECT_TRUE(changedSet.count(Cell(4, 21))) << "the covered cell the game wrote is freed";
+    EXPECT_EQ(FileValue(Cell(4, 34), 4), 3) << "the neighbour keeps its cell";
+    EXPECT_EQ(Enumerate(4), (std::vector<std::pair<int, int>>{{34, Helm}}));
+    // Entry 1 is free again; entry 2 is still named by cell 60, so the one after takes entry 1
+    // and the next skips entry 2.
+    ASSERT_EQ(save.AddInventoryItem(4, Item(Helm)), 0);
+    ASSERT_EQ(save.AddInventoryItem(4, Item(Helm)), 1);
+    save.Save();
+    EXPECT_EQ(FileValue(Cell(4, 0), 4), 1);
+    EXPECT_EQ(FileValue(Cell(4, 1), 4), 4);
+}
+
 TEST_F(InventoryTest, EnumerationIsInAnchorOrder)
 {
     SaveBuilder b;

@@ -51,6 +51,13 @@ TEST_F(PartyTest, PartySpellsReadTimeLeftAgainstTheClock)
     // Moving the clock moves the time left; the expiry stays absolute.
     save.SetTime({0, 0, 1, 0, 1173});
     EXPECT_EQ(save.GetPartySpellFly(), (SpellEffectInfo{{0, 2, 3}, 7, 3, 3}));
+
+    // Only the members asked for are written: the expiry keeps its odd ticks.
+    save.SetTime({0, 0, 0, 0, 1173});
+    save.SetPartySpellFly({{9, 9, 9}, 8, 1, 4}, {.expiry = false, .skill = false});
+    save.Save();
+    EXPECT_EQ(FileValue(entry, 8), now + 400128);
+    EXPECT_EQ(save.GetPartySpellFly(), (SpellEffectInfo{{1, 2, 3}, 8, 3, 4}));
 }
 
 TEST_F(PartyTest, AbsentAndExpiredEffectsReadAsZeros)
@@ -61,11 +68,12 @@ TEST_F(PartyTest, AbsentAndExpiredEffectsReadAsZeros)
     const int heroism = PartySpellAt + 16 * 9;
     b.Put(heroism, 8, GameTimeToTicks({9, 30, 11, 3, 1173}) - 1).Put(heroism + 8, 2, 9).Put(heroism + 14, 2, 2); // 1 tick ago
     const int shield = PartySpellAt + 16 * 14;
-    b.Put(shield, 8, GameTimeToTicks({9, 30, 11, 3, 1173})).Put(shield + 8, 2, -3).Put(shield + 10, 2, 2).Put(shield + 14, 2, -1);
+    b.Put(shield, 8, GameTimeToTicks({9, 30, 11, 3, 1173})).Put(shield + 8, 2, -3).Put(shield + 10, 2, 2).Put(shield + 14, 2, 0x80FF);
     ASSERT_TRUE(Create(b));
     EXPECT_EQ(save.GetPartySpellHaste(), SpellEffectInfo{});
     EXPECT_EQ(save.GetPartySpellHeroism(), SpellEffectInfo{});
-    EXPECT_EQ(save.GetPartySpellShield(), (SpellEffectInfo{{0, 0, 0}, -3, 2, -1})) << "expiry equal to now is in effect";
+    EXPECT_EQ(save.GetPartySpellShield(), (SpellEffectInfo{{0, 0, 0}, -3, 2, 255}))
+        << "expiry equal to now is in effect; the caster is one unsigned byte before the flags";
 
     // A zero duration stores the current time, not 0.
     save.SetPartySpellHaste({});

@@ -162,6 +162,48 @@ TEST_F(SaveGameSafetyTest, WritesOutsideTheWindowOrOfTheSameBytesDoNotStopSave)
     EXPECT_EQ(FileValue(FoodOffset, 4), 56);
 }
 
+TEST_F(SaveGameSafetyTest, ACharactersSaveWritesItsOwnBytesOnlyAndKeepsTheCheckWhole)
+{
+    ASSERT_TRUE(Create());
+    // Character 50's own bytes run from its condition table to the byte before the roster.
+    constexpr int Own50 = 2828 + 49 * 7464;
+    constexpr int Roster = 376028;
+    static_assert(Own50 + 7464 == Roster);
+    const Bytes before(save.GetCharacterBytes(50).begin(), save.GetCharacterBytes(50).end());
+    save.SetFood(77);
+    save.SetMight(50, 345);
+    save.SetConditionZombie(50, 1, {});
+    save.SetPartyMember5(49);
+    save.SaveCharacter(50);
+    Bytes file = FileBytes();
+    for (std::size_t i = 0; i < file.size(); ++i) {
+        const auto w = static_cast<std::int64_t>(i) - partyOffset;
+        if (file[i] != original[i]) {
+            EXPECT_TRUE(w >= Own50 && w < Roster) << "window byte " << w;
+        }
+    }
+    EXPECT_EQ(FileValue(Own50 + 4 + 848, 2), 345);
+
+    // Another program's bytes anywhere in the window stop a character's save too; after our
+    // own partial write, the party's whole save is not mistaken for one.
+    save.Save();
+    EXPECT_EQ(FileValue(FoodOffset, 4), 77);
+    save.SetMight(1, 9);
+    const std::uint8_t theirs[2] = {0x5A, 0xA5};
+    WriteAsAnotherProgram(partyOffset + Roster + 10, theirs);
+    file = FileBytes();
+    EXPECT_THROW(save.SaveCharacter(1), FileError);
+    EXPECT_EQ(FileBytes(), file);
+
+    // Putting the bytes back undoes every edit of the character and nothing else.
+    save.RestoreCharacterBytes(50, before);
+    const auto own = save.GetCharacterBytes(50);
+    EXPECT_EQ(Bytes(own.begin(), own.end()), before);
+    EXPECT_EQ(save.GetFood(), 77);
+    EXPECT_EQ(save.GetPartyMember5(), 49);
+    EXPECT_THROW(save.RestoreCharacterBytes(50, std::span(before).first(10)), std::invalid_argument);
+}
+
 #ifndef _WIN32 // a file size limit is POSIX's way to fail a write, even for root
 TEST_F(SaveGameSafetyTest, AWriteThatFailsPartWayLetsTheUserRetry)
 {
