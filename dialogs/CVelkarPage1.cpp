@@ -136,7 +136,8 @@ QWidget* MakeControl(const Row& row)
         return list;
     }
     case Kind::Number: {
-        auto* box = new NumberBox(NumberBox::Keys::Digits);
+        // Every field here is signed: a negative value the game left must stay typeable.
+        auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
         if (row.spinId != 0) {
             box->SetSpinId(row.spinId);
             box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
@@ -255,12 +256,22 @@ void CVelkarPage1::StoreToModel()
 {
     // A failed check stops the reading, but what the members hold is written all the same.
     Exchange().Read();
+    const auto changed = [this](int id) { return Exchange().Changed(id); };
+    // Level and age are each a base and a total: when either box changed, both are written,
+    // the base first, so the total comes out as shown.
+    const bool level = changed(IdLevel) || changed(IdBaseLevel);
+    const bool age = changed(IdAge) || changed(IdBaseAge);
     SaveGame& game = Game();
     const int n = Number();
     for (const int i : kWriteOrder) {
         if (i < 0)
             break;
         const Row& row = kRows[static_cast<std::size_t>(i)];
+        const bool pair = row.id == IdLevel || row.id == IdBaseLevel ? level
+                          : row.id == IdAge || row.id == IdBaseAge   ? age
+                                                                     : false;
+        if (!pair && !changed(row.id))
+            continue;
         switch (row.kind) {
         case Kind::Name:
             game.SetName(n, TextCodec::Encode(name_));
@@ -276,6 +287,7 @@ void CVelkarPage1::StoreToModel()
             break;
         }
     }
+    Exchange().Remember();
 }
 
 void CVelkarPage1::OnPortraitClicked()

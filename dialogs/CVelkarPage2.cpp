@@ -180,9 +180,13 @@ void CVelkarPage2::StoreToModel()
     Exchange().Read();
     SaveGame& game = Game();
     for (std::size_t i = 0; i < kRows.size(); ++i) {
+        // A row nobody changed keeps its word as the game wrote it, odd bits and all.
+        if (!Exchange().Changed(kRows[i].levelId) && !Exchange().Changed(kRows[i].masteryId))
+            continue;
         // Only a failed range check leaves a level outside 0..63: that row keeps its word.
         if (levels_[i] < LevelMinimum || levels_[i] > LevelMaximum)
             continue;
         game.SetSkill(Number(), kRows[i].slot, Compose(levels_[i], masteries_[i]));
     }
+    Exchange().Remember();
 }

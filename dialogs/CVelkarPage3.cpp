@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QGridLayout>
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 
@@ -131,9 +132,6 @@ constexpr bool EveryBoxOnce()
 }
 static_assert(EveryBoxOnce());
 
-// Only 0 and 1 are known to the game; 2 is kept as the partly checked state.
-constexpr int kPartly = 2;
-
 } // namespace
 
 CVelkarPage3::CVelkarPage3(SaveGame& save, int n) : CharacterPage(QStringLiteral("Spells"), save, n)
@@ -165,12 +163,14 @@ void CVelkarPage3::LoadFromModel()
 {
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
         const std::span<const std::uint8_t> bytes = Game().GetSpellGroup(Number(), kBoxes[i].group);
-        const int flag = static_cast<std::int8_t>(bytes[static_cast<std::size_t>(kBoxes[i].byte)]);
-        flags_[i] = flag >= 0 && flag <= kPartly ? flag : 0;
+        const std::uint8_t flag = bytes[static_cast<std::size_t>(kBoxes[i].byte)];
+        // Only 0 and 1 are known to the game; anything else is shown as partly checked.
+        shown_[i] = flag == 0 ? Qt::Unchecked : flag == 1 ? Qt::Checked : Qt::PartiallyChecked;
+        flags_[i] = flag == 0 ? 0 : 1;
     }
     Exchange().Show();
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
-        if (flags_[i] == kPartly)
+        if (shown_[i] == Qt::PartiallyChecked)
             Control<SpellBox>(kBoxes[i].id)->setCheckState(Qt::PartiallyChecked);
     }
 }
@@ -179,15 +179,25 @@ void CVelkarPage3::StoreToModel()
 {
     Exchange().Read();
     std::array<std::array<std::uint8_t, CL::FullSpellGroupSize>, CL::SpellGroupCount> groups{};
+    std::array<bool, CL::SpellGroupCount> changed{};
+    for (int g = 0; g < CL::SpellGroupCount; ++g) {
+        const std::span<const std::uint8_t> bytes = Game().GetSpellGroup(Number(), g);
+        std::copy(bytes.begin(), bytes.end(), groups[static_cast<std::size_t>(g)].begin());
+    }
+    // Only the boxes the user clicked change their byte; a click never leads back to the
+    // partly checked state, so that state still holds the byte the game wrote.
     for (std::size_t i = 0; i < kBoxes.size(); ++i) {
-        // The exchange reads a partly checked box as checked; it stands for a stored 2.
-        if (Control<SpellBox>(kBoxes[i].id)->checkState() == Qt::PartiallyChecked)
-            flags_[i] = kPartly;
-        groups[static_cast<std::size_t>(kBoxes[i].group)][static_cast<std::size_t>(kBoxes[i].byte)] =
-            static_cast<std::uint8_t>(flags_[i]);
+        const Qt::CheckState state = Control<SpellBox>(kBoxes[i].id)->checkState();
+        if (state == shown_[i])
+            continue;
+        shown_[i] = state;
+        const auto g = static_cast<std::size_t>(kBoxes[i].group);
+        groups[g][static_cast<std::size_t>(kBoxes[i].byte)] = state == Qt::Checked ? 1 : 0;
+        changed[g] = true;
     }
     for (int g = 0; g < CL::SpellGroupCount; ++g) {
-        const auto& bytes = groups[static_cast<std::size_t>(g)];
-        Game().SetSpellGroup(Number(), g, std::span(bytes.data(), static_cast<std::size_t>(SizeOf(g))));
+        const auto at = static_cast<std::size_t>(g);
+        if (changed[at])
+            Game().SetSpellGroup(Number(), g, std::span(groups[at].data(), static_cast<std::size_t>(SizeOf(g))));
     }
 }

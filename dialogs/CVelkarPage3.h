@@ -2,10 +2,13 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include <QtGlobal>
+
 #include <array>
 
 // The "Spells" tab: one check box per spell the character can know, read from and written
-// to the known-spell flag bytes of the character record.
+// to the known-spell flag bytes of the character record. A byte other than 0 and 1 shows
+// as the partly checked state and keeps its value until the box is clicked.
 class CVelkarPage3 : public CharacterPage {
     Q_OBJECT
 
@@ -20,5 +23,6 @@ protected:
     void StoreToModel() override;
 
 private:
-    std::array<int, BoxCount> flags_{}; // 0, 1, or 2 for the partly checked state
+    std::array<int, BoxCount> flags_{};          // as the boxes read: 0 or 1
+    std::array<Qt::CheckState, BoxCount> shown_{}; // as the boxes were loaded or last stored
 };

@@ -138,7 +138,7 @@ QWidget* MakeControl(const Detail& detail)
         return list;
     }
     case Kind::Number: {
-        auto* box = new NumberBox(NumberBox::Keys::Digits);
+        auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign); // the entry's words are signed
         box->SetSpinId(detail.spinId);
         box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
         box->setFixedWidth(kNumberWidth);

@@ -167,12 +167,17 @@ void CVelkarPage6::LoadFromModel()
 
 void CVelkarPage6::StoreToModel()
 {
-    // A field that is no number stops the reading; every condition is written all the same.
+    // A field that is no number stops the reading; what was read is written all the same.
     Exchange().Read();
     SaveGame& game = Game();
     for (const int i : kEntryOrder) {
         const auto r = static_cast<std::size_t>(i);
-        const int entry = kRows[r].entry;
+        const Row& row = kRows[r];
+        // Untouched, a condition keeps its start to the tick: rewriting it from the days and
+        // hours shown would move it by up to an hour at every visit.
+        if (!Exchange().Changed(row.checkId) && !Exchange().Changed(row.daysId) && !Exchange().Changed(row.hoursId))
+            continue;
+        const int entry = row.entry;
         const GameDuration span{days_[r], hours_[r], 0};
         game.SetCondition(Number(), entry, present_[r], span);
         // A start that lands on 0 would read as "not afflicted" and drop a ticked condition:
@@ -181,4 +186,5 @@ void CVelkarPage6::StoreToModel()
         if (present_[r] != 0 && game.GetCondition(Number(), entry, check) == 0)
             game.SetCondition(Number(), entry, 1, {span.days, span.hours, DurationToTicks(span) < 0 ? -1 : 1});
     }
+    Exchange().Remember();
 }

@@ -51,8 +51,8 @@ void CVelkarPage7::OnCreate()
             const ActiveSpellInfo v = Game().GetActiveSpell(Number(), entry);
             return SpellEffectInfo{v.duration, v.power, v.skill, 0};
         },
-        [this](int entry, const SpellEffectInfo& v) {
-            Game().SetActiveSpell(Number(), entry, {v.duration, v.power, v.skill});
+        [this](int entry, const SpellEffectInfo& v, SpellEffectParts parts) {
+            Game().SetActiveSpell(Number(), entry, {v.duration, v.power, v.skill}, parts);
         },
         [this] { ReadFields(); },
         [this] { Exchange().Show(); },
@@ -85,7 +85,6 @@ bool CVelkarPage7::OnKillActive()
 void CVelkarPage7::OnApply()
 {
     ReadFields();
-    Game().Save();
 }
 
 bool CVelkarPage7::ReadFields()

@@ -10,18 +10,37 @@
 
 #include "ui/PropertySheet.h"
 
+#include <cstdint>
+#include <vector>
+
 class SaveGame;
 
 // The character sheet: one character of the open saved game on seven tabs. The page
 // classes are numbered apart from the tab order, which is Stats, Condition, Skills,
 // Spells, Active Spells, Inventory, Awards.
+//
+// OK and Apply store every page that was shown, then write the character's own bytes, and
+// only those, into the file. Cancel (and Escape, and closing the window) puts the character
+// back as it was when the sheet opened or at the last Apply, whatever the pages stored
+// meanwhile (leaving a tab, the portrait, items, awards, spell effects).
 class CVelkarSheet : public PropertySheet {
     Q_OBJECT
 
 public:
     CVelkarSheet(SaveGame& save, int n, const QString& caption, QWidget* parent = nullptr);
 
+    void reject() override;
+
+protected:
+    void OnApplied() override;
+
 private:
+    void Keep();
+
+    SaveGame& save_;
+    int n_;
+    std::vector<std::uint8_t> kept_; // the character's own bytes as the file has them
+
     CVelkarPage1 stats_;
     CVelkarPage2 skills_;
     CVelkarPage3 spells_;

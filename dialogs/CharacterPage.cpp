@@ -22,6 +22,6 @@ bool CharacterPage::OnKillActive()
 
 void CharacterPage::OnApply()
 {
+    // The sheet writes once, after every page stored.
     StoreToModel();
-    save_.Save();
 }

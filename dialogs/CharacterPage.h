@@ -7,7 +7,8 @@ class SaveGame;
 
 // What every page of the character sheet shares: the saved game, the character number,
 // the exchange table, and the lifecycle: read the model when shown, store it when left
-// (then check the controls once more), store and save at Apply.
+// (then check the controls once more), store at Apply. A store writes only the fields the
+// user changed since the page last loaded.
 class CharacterPage : public PropertyPage {
     Q_OBJECT
 

@@ -167,7 +167,8 @@ QWidget* MakeControl(const Row& row)
 {
     QWidget* control = nullptr;
     if (row.kind == Kind::Number) {
-        auto* box = new NumberBox(NumberBox::Keys::Digits);
+        // Food, gold and bank are signed; the date fields are not.
+        auto* box = new NumberBox(row.get != nullptr ? NumberBox::Keys::DigitsAndSign : NumberBox::Keys::Digits);
         box->SetSpinId(row.spinId);
         box->SetRange(row.minimum, row.maximum);
         control = box;
@@ -200,7 +201,7 @@ QPushButton* Button(int id, const char* text)
 } // namespace
 
 PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
-    : QDialog(parent), path_(path), caption_(QString::fromStdU16String(path.filename().u16string())),
+    : EditingDialog(parent), path_(path), caption_(QString::fromStdU16String(path.filename().u16string())),
       exchange_(*this)
 {
     static_assert(HeldCount == HeldValueCount);
@@ -214,6 +215,8 @@ bool PartyDialog::Open()
     if (!save_.Open(path_))
         return false;
     LoadFromModel();
+    // Typing starts in the first field, not on OK, where Enter would save at once.
+    Control<QWidget>(IdFood)->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
@@ -222,7 +225,9 @@ void PartyDialog::BuildControls()
     const SpellEffectEditor::Options options{kEffects, 4, false, "Mins:", IdSkill, IdCaster, IdAddAll, IdRemoveAll};
     SpellEffectEditor::Host host{
         [this](int entry) { return save_.GetPartySpell(entry); },
-        [this](int entry, const SpellEffectInfo& value) { save_.SetPartySpell(entry, value); },
+        [this](int entry, const SpellEffectInfo& value, SpellEffectParts parts) {
+            save_.SetPartySpell(entry, value, parts);
+        },
         [this] { StoreToModel(); },
         [this] { LoadFromModel(); },
     };
@@ -355,6 +360,7 @@ void PartyDialog::LoadFromModel()
         const int slot = save_.GetPartyMember(static_cast<int>(k) + 1);
         const QSignalBlocker blocker(chooser);
         chooser->setCurrentIndex(slot >= -1 && slot < CharacterCount ? slot + 1 : -1);
+        shownMembers_[k] = chooser->currentIndex();
     }
     exchange_.Show();
 }
@@ -363,17 +369,30 @@ bool PartyDialog::StoreToModel()
 {
     if (!exchange_.Read())
         return false;
+    // Only what changed since the last load: the clock keeps its sub-minute ticks and the
+    // roster its slots unless the user set them.
+    bool dateChanged = false;
     for (const Row& row : kRows) {
+        if (!exchange_.Changed(row.id))
+            continue;
         if (row.set != nullptr)
             (save_.*row.set)(values_[static_cast<std::size_t>(row.value)]);
+        else
+            dateChanged = true;
     }
-    save_.SetTime({ToDayHour(values_[Hour], values_[AmPm]), values_[Minute], values_[Day] - 1, values_[Month],
-                   values_[Year]});
+    if (dateChanged)
+        save_.SetTime({ToDayHour(values_[Hour], values_[AmPm]), values_[Minute], values_[Day] - 1, values_[Month],
+                       values_[Year]});
+    exchange_.Remember();
 
-    // A chooser without a selection counts as "None".
+    // A chooser without a selection counts as "None". The gap rule holds at every store,
+    // whether or not a chooser changed.
+    std::array<int, MemberCount> chosen{};
     std::array<int, MemberCount> members{};
-    for (std::size_t k = 0; k < kMembers.size(); ++k)
-        members[k] = std::max(Control<QComboBox>(kMembers[k].id)->currentIndex(), 0) - 1;
+    for (std::size_t k = 0; k < kMembers.size(); ++k) {
+        chosen[k] = Control<QComboBox>(kMembers[k].id)->currentIndex();
+        members[k] = std::max(chosen[k], 0) - 1;
+    }
     const auto firstEmpty = std::find(members.begin(), members.end(), -1);
     const bool gaps = firstEmpty == members.begin() ||
                       std::any_of(firstEmpty, members.end(), [](int member) { return member != -1; });
@@ -381,9 +400,12 @@ bool PartyDialog::StoreToModel()
         Messages::Warning(QString::fromLatin1(GapMessage));
         return false;
     }
-    save_.SetPartyMemberCount(static_cast<int>(firstEmpty - members.begin()));
-    for (std::size_t k = 0; k < members.size(); ++k)
-        save_.SetPartyMember(static_cast<int>(k) + 1, members[k]);
+    if (chosen != shownMembers_) {
+        save_.SetPartyMemberCount(static_cast<int>(firstEmpty - members.begin()));
+        for (std::size_t k = 0; k < members.size(); ++k)
+            save_.SetPartyMember(static_cast<int>(k) + 1, members[k]);
+        shownMembers_ = chosen;
+    }
     return true;
 }
 

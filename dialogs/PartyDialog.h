@@ -5,7 +5,8 @@
 
 #include "SaveGame.h"
 
-#include <QDialog>
+#include "ui/EditingDialog.h"
+
 #include <QString>
 
 #include <array>
@@ -15,7 +16,8 @@ class SpellEffectEditor;
 
 // The party dialog: food, gold, bank, the game date and time, the twenty spells in
 // effect on the party, the five party members, and the character list from which
-// "Edit Character" opens the character sheet. OK stores and saves; Cancel writes nothing.
+// "Edit Character" opens the character sheet. A store writes only what the user changed;
+// OK stores and saves the whole window; Cancel writes nothing.
 //
 // Contract: the constructor creates the controls and the (not yet open) SaveGame, which
 // the dialog owns for its whole life, and takes the container's file name as caption.
@@ -23,7 +25,7 @@ class SpellEffectEditor;
 // and shows its values. Open() throws FileError when the file cannot be opened or read,
 // and returns false, after the model has shown "Invalid save game file.", when it is no
 // saved game; the caller decides what follows (the program ends with status 1).
-class PartyDialog : public QDialog {
+class PartyDialog : public EditingDialog {
     Q_OBJECT
 
 public:
@@ -90,6 +92,7 @@ private:
     QString caption_;
     SaveGame save_;
     std::array<int, HeldValueCount> values_{};
+    std::array<int, MemberCount> shownMembers_{}; // the member choosers as last loaded or stored
     DataExchange exchange_;
     SpellEffectEditor* effects_ = nullptr;
     FocusLossWatcher focusLoss_;

@@ -171,6 +171,8 @@ void SpellEffectEditor::SelectEffect(int index)
     caster_ = v.caster;
     ShowCaster();
     selected_ = index;
+    absent_ = v == SpellEffectInfo{};
+    Remember();
     host_.showFields();
 }
 
@@ -179,8 +181,23 @@ void SpellEffectEditor::CommitSelectedEffect()
     // A failed reading does not stop the commit: the fields hold what was read so far.
     host_.readFields();
     const SpellEffectInfo v = Value();
-    if (selected_ >= 0)
-        host_.set(options_.effects[static_cast<std::size_t>(selected_)].entry, v);
+    if (selected_ < 0)
+        return;
+    const auto changed = [this](Field field) { return values_[Index(field)] != shown_[Index(field)]; };
+    SpellEffectParts parts{
+        .expiry = changed(Field::Days) || changed(Field::Hours) || changed(Field::Minutes),
+        .power = changed(Field::Power),
+        .skill = changed(Field::Skill),
+        .caster = casterList_ != nullptr && caster_ != shownCaster_,
+    };
+    if (!parts.Any())
+        return;
+    if (absent_ && parts.expiry) {
+        parts = {};
+        absent_ = false;
+    }
+    host_.set(options_.effects[static_cast<std::size_t>(selected_)].entry, v, parts);
+    Remember();
 }
 
 void SpellEffectEditor::AddAllEffects()
@@ -188,18 +205,27 @@ void SpellEffectEditor::AddAllEffects()
     host_.readFields();
     const SpellEffectInfo v = Value();
     for (const Effect& effect : options_.effects)
-        host_.set(effect.entry, v);
+        host_.set(effect.entry, v, {});
+    absent_ = false;
+    Remember();
 }
 
 void SpellEffectEditor::RemoveAllEffects()
 {
     for (const Effect& effect : options_.effects)
-        host_.set(effect.entry, SpellEffectInfo{});
+        host_.set(effect.entry, SpellEffectInfo{}, {});
     values_.fill(0);
     caster_ = 0;
     ShowCaster();
     selected_ = -1;
+    Remember();
     host_.showFields();
+}
+
+void SpellEffectEditor::Remember()
+{
+    shown_ = values_;
+    shownCaster_ = caster_;
 }
 
 SpellEffectInfo SpellEffectEditor::Value()

@@ -20,7 +20,8 @@ class QComboBox;
 //
 // The editor holds the values of its fields; its owner exchanges them with the controls
 // through its own DataExchange table, in which it places Binding(field) where its
-// exchange order puts each field.
+// exchange order puts each field. A commit writes only what the user changed in the
+// selected effect; Add All and Remove All write every member of every effect.
 class SpellEffectEditor : public QWidget {
     Q_OBJECT
 
@@ -55,10 +56,11 @@ public:
         int removeAllId;
     };
 
-    // What the owner does for the editor. The caster is ignored where there is none.
+    // What the owner does for the editor. The caster is ignored where there is none; set
+    // writes only the members parts names.
     struct Host {
         std::function<SpellEffectInfo(int entry)> get;
-        std::function<void(int entry, const SpellEffectInfo& value)> set;
+        std::function<void(int entry, const SpellEffectInfo& value, SpellEffectParts parts)> set;
         // Before a commit or Add All: read the editor's fields (and whatever else the owner stores then).
         std::function<void()> readFields;
         // After a selection or Remove All: show the editor's fields (and whatever else the owner reloads).
@@ -80,6 +82,8 @@ private:
     // The fields as one value; a caster chooser without a selection keeps the caster as read.
     SpellEffectInfo Value();
     void ShowCaster();
+    // The fields as they now are become what a commit compares against.
+    void Remember();
 
     static constexpr int FieldCount = 5;
 
@@ -87,6 +91,13 @@ private:
     Host host_;
     std::array<int, FieldCount> values_{}; // by Field
     int caster_ = 0;
+    // The selected effect as shown: a commit writes only the members that differ from it,
+    // so an effect nobody retimed keeps its expiry to the tick.
+    std::array<int, FieldCount> shown_{};
+    int shownCaster_ = 0;
+    // An effect not in force shows zeros whatever its other bytes hold: given a time, it is
+    // written whole, as shown.
+    bool absent_ = false;
     int selected_ = -1; // index into Options::effects
     QComboBox* casterList_ = nullptr;
     FocusLossWatcher focusLoss_;

@@ -92,6 +92,34 @@ DataExchange::DataExchange(QWidget& owner) : owner_(owner) {}
 void DataExchange::SetBindings(std::vector<Binding> bindings)
 {
     bindings_ = std::move(bindings);
+    Remember();
+}
+
+DataExchange::Value DataExchange::ValueOf(const Binding& binding)
+{
+    if (const auto* number = std::get_if<int*>(&binding.member))
+        return **number;
+    if (const auto* text = std::get_if<QString*>(&binding.member))
+        return **text;
+    return {};
+}
+
+void DataExchange::Remember()
+{
+    reference_.resize(bindings_.size());
+    for (std::size_t i = 0; i < bindings_.size(); ++i) {
+        if (i != failed_)
+            reference_[i] = ValueOf(bindings_[i]);
+    }
+}
+
+bool DataExchange::Changed(int id) const
+{
+    for (std::size_t i = 0; i < bindings_.size(); ++i) {
+        if (bindings_[i].id == id)
+            return ValueOf(bindings_[i]) != reference_[i];
+    }
+    return false;
 }
 
 QWidget* DataExchange::Find(int id) const
@@ -102,8 +130,32 @@ QWidget* DataExchange::Find(int id) const
 void DataExchange::Show()
 {
     lastFailure_.reset();
-    for (const Binding& binding : bindings_)
+    failed_.reset();
+    reference_.clear();
+    for (const Binding& binding : bindings_) {
         ShowOne(binding);
+        // As the control shows it: a value it cannot show (a list position past its end, a 2
+        // in a check box) counts as what a reading would take from it.
+        reference_.push_back(Shown(binding));
+    }
+}
+
+DataExchange::Value DataExchange::Shown(const Binding& binding) const
+{
+    const QWidget* control = Find(binding.id);
+    if (control == nullptr)
+        return ValueOf(binding);
+    if (std::holds_alternative<QString*>(binding.member))
+        return TextOf(control);
+    const auto* number = std::get_if<int*>(&binding.member);
+    if (number == nullptr)
+        return {};
+    if (const auto* list = qobject_cast<const QComboBox*>(control))
+        return list->currentIndex() >= 0 ? list->currentIndex() : **number;
+    if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->isChecked() ? 1 : 0;
+    const std::optional<qint64> value = ParseWhole(TextOf(control), true);
+    return value ? static_cast<int>(*value) : **number;
 }
 
 void DataExchange::ShowOne(const Binding& binding)
@@ -138,10 +190,13 @@ bool DataExchange::Recheck()
 bool DataExchange::ReadAll(bool repeat)
 {
     const std::optional<Failure> previous = std::exchange(lastFailure_, std::nullopt);
-    for (const Binding& binding : bindings_) {
+    failed_.reset();
+    for (std::size_t i = 0; i < bindings_.size(); ++i) {
+        const Binding& binding = bindings_[i];
         QString message;
-        if (ReadOne(binding, message))
+        if (ReadOne(i, message))
             continue;
+        failed_ = i;
         Failure failure{binding.id, message};
         if (!(repeat && previous == failure))
             Messages::Warning(message);
@@ -152,14 +207,16 @@ bool DataExchange::ReadAll(bool repeat)
     return true;
 }
 
-bool DataExchange::ReadOne(const Binding& binding, QString& message)
+bool DataExchange::ReadOne(std::size_t index, QString& message)
 {
+    const Binding& binding = bindings_[index];
     const QWidget* control = Find(binding.id);
     if (control == nullptr)
         return true;
+    const auto asReference = [&] { return ValueOf(binding) == reference_[index]; };
     if (auto* const* text = std::get_if<QString*>(&binding.member)) {
         **text = TextOf(control);
-        if (binding.check == Check::MaxLength && (*text)->toUcs4().size() > binding.maximum) {
+        if (binding.check == Check::MaxLength && (*text)->toUcs4().size() > binding.maximum && !asReference()) {
             message = Messages::TooLong(binding.maximum);
             return false;
         }
@@ -178,13 +235,15 @@ bool DataExchange::ReadOne(const Binding& binding, QString& message)
         **number = button->isChecked() ? 1 : 0;
         return true;
     }
-    const std::optional<qint64> value = ParseWhole(TextOf(control), binding.check != Check::Positive);
-    if (!value) {
+    const QString text = TextOf(control);
+    const std::optional<qint64> value = ParseWhole(text, true);
+    const bool asShown = value && Value(static_cast<int>(*value)) == reference_[index];
+    if (!value || (!asShown && !ParseWhole(text, binding.check != Check::Positive))) {
         message = binding.check == Check::Positive ? Messages::NotAPositiveInteger() : Messages::NotAnInteger();
         return false;
     }
     **number = static_cast<int>(*value);
-    if (binding.check == Check::Range && (*value < binding.minimum || *value > binding.maximum)) {
+    if (binding.check == Check::Range && (*value < binding.minimum || *value > binding.maximum) && !asShown) {
         message = Messages::NotBetween(binding.minimum, binding.maximum);
         return false;
     }

@@ -51,6 +51,15 @@ public:
 
     void Show();
     bool Read();
+    // Whether the member bound to id now differs from its reference: what its control showed
+    // after the last Show(), or what Remember() last took. Numbers compare as numbers, texts
+    // as texts, lists by position. A store writes only such fields, so whatever else the file
+    // holds stays as it is. A value equal to its reference is not checked again either: what
+    // the game left in a field never keeps the user from leaving it.
+    bool Changed(int id) const;
+    // After a store: the members become their references, but for one whose check failed in
+    // the last reading, which must be corrected before it counts as stored.
+    void Remember();
     // A second reading right after Read(): a failure identical to the one Read()
     // reported is not shown again, but its control still gets the focus.
     bool Recheck();
@@ -63,11 +72,18 @@ private:
     };
 
     bool ReadAll(bool repeat);
-    bool ReadOne(const Binding& binding, QString& message);
+    bool ReadOne(std::size_t index, QString& message);
     void ShowOne(const Binding& binding);
     void Focus(int id);
 
+    using Value = std::variant<std::monostate, int, QString>;
+    static Value ValueOf(const Binding& binding);
+    // What Read() would take from the control, without checks or messages.
+    Value Shown(const Binding& binding) const;
+
     QWidget& owner_;
     std::vector<Binding> bindings_;
+    std::vector<Value> reference_; // by binding
+    std::optional<std::size_t> failed_; // the binding whose check failed in the last reading
     std::optional<Failure> lastFailure_;
 };

@@ -3,16 +3,25 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <QWheelEvent>
+
 #include <algorithm>
+#include <limits>
+#include <optional>
 
 namespace {
 
-// The current text as a number for stepping; text that is none steps from zero.
-qint64 StepBase(const QString& text)
+constexpr qint64 kLowest = std::numeric_limits<qint32>::min();
+constexpr qint64 kHighest = std::numeric_limits<qint32>::max();
+
+// The current text as the 32-bit number a step works on; none for any other text.
+std::optional<qint64> StepBase(const QString& text)
 {
     bool ok = false;
     const qint64 value = text.trimmed().toLongLong(&ok);
-    return ok ? value : 0;
+    if (!ok || value < kLowest || value > kHighest)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
@@ -20,7 +29,17 @@ qint64 StepBase(const QString& text)
 NumberBox::NumberBox(Keys keys, QWidget* parent) : QAbstractSpinBox(parent), keys_(keys)
 {
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    // The wheel over a box the user is not in must not change it (nor give it the focus).
+    setFocusPolicy(Qt::StrongFocus);
     connect(lineEdit(), &QLineEdit::textEdited, this, &NumberBox::TextEdited);
+}
+
+qint64 NumberBox::Stepped(qint64 value, int steps) const
+{
+    if (value >= minimum_ && value <= maximum_)
+        return std::clamp<qint64>(value + steps, minimum_, maximum_);
+    // Outside the up-down's range a step moves from where the value is, never to an edge.
+    return std::clamp<qint64>(value + steps, kLowest, kHighest);
 }
 
 void NumberBox::SetRange(int minimum, int maximum)
@@ -44,26 +63,39 @@ void NumberBox::SetText(const QString& text)
 
 void NumberBox::stepBy(int steps)
 {
-    if (!hasRange_)
-        return; // an arrow key or the wheel must not turn the value into a clamp to 0..0
-    const qint64 stepped = StepBase(Text()) + steps;
-    const qint64 value = std::clamp<qint64>(stepped, minimum_, maximum_);
-    lineEdit()->setText(QString::number(value));
+    const std::optional<qint64> value = StepBase(Text());
+    // No up-down: an arrow key must not turn the value into a clamp to 0..0. Text that is
+    // no number has nothing to step from.
+    if (!hasRange_ || !value)
+        return;
+    const qint64 stepped = Stepped(*value, steps);
+    if (stepped == *value)
+        return;
+    lineEdit()->setText(QString::number(stepped));
     emit TextEdited(Text());
     update();
 }
 
 QAbstractSpinBox::StepEnabled NumberBox::stepEnabled() const
 {
-    if (!hasRange_)
+    const std::optional<qint64> value = StepBase(Text());
+    if (!hasRange_ || !value)
         return StepNone;
-    const qint64 value = StepBase(Text());
     StepEnabled enabled = StepNone;
-    if (value < maximum_)
+    if (Stepped(*value, 1) != *value)
         enabled |= StepUpEnabled;
-    if (value > minimum_)
+    if (Stepped(*value, -1) != *value)
         enabled |= StepDownEnabled;
     return enabled;
+}
+
+void NumberBox::wheelEvent(QWheelEvent* event)
+{
+    if (!hasFocus()) {
+        event->ignore(); // the page under it may scroll instead
+        return;
+    }
+    QAbstractSpinBox::wheelEvent(event);
 }
 
 void NumberBox::keyPressEvent(QKeyEvent* event)

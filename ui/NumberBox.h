@@ -4,8 +4,10 @@
 #include <QString>
 
 // An edit box with an attached up-down. The up-down (and the arrow keys) step by one
-// inside the range; a typed or loaded value is never limited by it. The key filter
-// refuses every printable key but digits (and a sign where the field is signed).
+// inside the range and stop at its edges; a value outside it steps by one from where it
+// is. A typed or loaded value is never limited by the range. Only a box with the focus
+// takes the wheel. The key filter refuses every printable key but digits (and a sign
+// where the field is signed).
 class NumberBox : public QAbstractSpinBox {
     Q_OBJECT
 
@@ -34,8 +36,10 @@ signals:
 protected:
     StepEnabled stepEnabled() const override;
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    qint64 Stepped(qint64 value, int steps) const;
     bool Refuses(const QString& typed) const;
 
     Keys keys_;

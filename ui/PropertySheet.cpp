@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 PropertySheet::PropertySheet(const QString& caption, QWidget* parent)
-    : QDialog(parent), tabs_(new QTabWidget(this)),
+    : EditingDialog(parent), tabs_(new QTabWidget(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this))
 {
     setWindowTitle(caption);
@@ -113,6 +113,7 @@ bool PropertySheet::ApplyAll()
             if (page->IsCreated())
                 page->OnApply();
         }
+        OnApplied();
         applied = true;
     });
     return applied;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/EditingDialog.h"
+
 #include <QDialogButtonBox>
 #include <QString>
 
@@ -13,7 +14,7 @@ class QTabWidget;
 
 // A modal dialog with a row of tabs and OK, Cancel and Apply. Leaving a tab asks its
 // page first, and the page may refuse; Apply is enabled by a page's SetModified().
-class PropertySheet : public QDialog {
+class PropertySheet : public EditingDialog {
     Q_OBJECT
 
 public:
@@ -34,6 +35,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Runs after every created page applied, at OK and Apply: where the sheet writes what its
+    // pages stored. A throw (inside the sheet's error guard) keeps the sheet open.
+    virtual void OnApplied() {}
 
 private:
     friend class PropertyPage;

@@ -194,11 +194,11 @@ TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
     EXPECT_EQ(save.GetLuck(N), 16383);
 }
 
-TEST_F(CVelkarPage1Test, TheKeyFilterTakesDigitsOnly)
+TEST_F(CVelkarPage1Test, TheKeyFilterTakesDigitsAndASign)
 {
     OpenSheet();
     Type(Id::IdSpeed, "-1x2");
-    EXPECT_EQ(Box(Id::IdSpeed)->Text(), "12");
+    EXPECT_EQ(Box(Id::IdSpeed)->Text(), "-12");
 }
 
 TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
@@ -213,7 +213,7 @@ TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
     EXPECT_EQ(save.GetFace(N), 0);
     EXPECT_EQ(Portrait(), Face(0));
     Click(QDialogButtonBox::Cancel);
-    EXPECT_EQ(save.GetFace(N), 0);
+    EXPECT_EQ(save.GetFace(N), 26) << "Cancel puts the portrait back";
     EXPECT_EQ(FileBytes(), opened);
 }
 
@@ -240,18 +240,18 @@ TEST_F(CVelkarPage1Test, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(31, u'x'));
 }
 
-TEST_F(CVelkarPage1Test, AStoredNameTooLongIsReportedAndStoredAsTheModelKeepsIt)
+TEST_F(CVelkarPage1Test, AStoredNameWithoutTerminatorIsKeptUntilEdited)
 {
-    // The game may fill all 32 bytes; the model then reads 32 characters.
+    // The game may fill all 32 bytes; the model then reads 32 characters. Untouched, they
+    // neither stop the user nor get cut.
     PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), std::string(32, 'N'));
     ASSERT_EQ(save.GetName(N), std::string(32, 'N'));
     OpenSheet();
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(32, u'N'));
     Tab(1);
-    EXPECT_EQ(messages.Shown(), QStringList{"Please enter no more than 31 characters."});
-    EXPECT_EQ(sheet->CurrentIndex(), 0);
-    EXPECT_TRUE(Control<QLineEdit>(Id::IdName)->hasFocus());
-    EXPECT_EQ(save.GetName(N), std::string(31, 'N'));
+    EXPECT_TRUE(messages.Shown().isEmpty());
+    EXPECT_EQ(sheet->CurrentIndex(), 1);
+    EXPECT_EQ(save.GetName(N), std::string(32, 'N'));
 }
 
 TEST_F(CVelkarPage1Test, TheDescriptionTakesLinesAndStopsAtItsLimit)

@@ -122,26 +122,26 @@ TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndComposesThemBack)
+TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
 {
     struct Case {
         int slot;
         int word;
         QString level;
         QString mastery;
-        int stored;
+        int edited; // the word once the level is one up or down
     };
     const std::vector<Case> cases = {
-        {0, 0x0105, "5", "Grand", 0x0105},
-        {1, 0x00C7, "7", "Master", 0x0087},  // Expert and Master bits: the higher one counts
-        {2, 0x0000, "0", "Novice", 0x0000},
-        {3, 0x0205, "5", "Novice", 0x0005},  // bits above the mastery are cleared
-        {4, 0x01B8, "56", "Grand", 0x0138},
-        {5, 0x0180, "0", "Grand", 0x0100},
-        {6, 0x0040, "0", "Expert", 0x0040},
-        {7, 0x008C, "12", "Master", 0x008C},
-        {8, -1, "63", "Grand", 0x013F},
-        {38, 0x7FFF, "63", "Grand", 0x013F},
+        {0, 0x0105, "5", "Grand", 0x0104},
+        {1, 0x00C7, "7", "Master", 0x0086},  // Expert and Master bits: the higher one counts
+        {2, 0x0000, "0", "Novice", 0x0001},
+        {3, 0x0205, "5", "Novice", 0x0004},  // bits above the mastery are cleared
+        {4, 0x01B8, "56", "Grand", 0x0139},
+        {5, 0x0180, "0", "Grand", 0x0101},
+        {6, 0x0040, "0", "Expert", 0x0041},
+        {7, 0x008C, "12", "Master", 0x008D},
+        {8, -1, "63", "Grand", 0x013E},
+        {38, 0x7FFF, "63", "Grand", 0x013E},
     };
     Prepare([&](SaveGame& s) {
         for (const Case& c : cases)
@@ -154,9 +154,13 @@ TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndComposesThemBack)
         EXPECT_EQ(MasteryText(c.slot), c.mastery) << c.slot;
     }
     Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened) << "words nobody edited keep every bit the game set";
+    for (const Case& c : cases)
+        TypeLevel(c.slot, QString::number(c.level.toInt() ^ 1));
+    Click(QDialogButtonBox::Ok);
     EXPECT_EQ(FileBytes(), Expected([&](SaveGame& s) {
                   for (const Case& c : cases)
-                      s.SetSkill(N, c.slot, c.stored);
+                      s.SetSkill(N, c.slot, c.edited);
               }));
 }
 

@@ -410,22 +410,6 @@ TEST_F(CVelkarPage4Test, LeavingAndApplyWriteNothingButTheDetailsPersist)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage4Test, CancelKeepsAddedItemsInTheModelButNotInTheFile)
-{
-    OpenPage();
-    Press(Id::IdAddItem);
-    Press(Id::IdAddItem);
-    Click(QDialogButtonBox::Cancel);
-    EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(Stored().size(), 2u);
-    EXPECT_EQ(FileBytes(), opened);
-    save.Save();
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
-                  s.AddInventoryItem(N, Item(Longsword, 0, 0, 0, 0, InventoryItemFlags::Identified));
-                  s.AddInventoryItem(N, Item(Longsword, 0, 0, 0, 0, InventoryItemFlags::Identified));
-              }));
-}
-
 TEST_F(CVelkarPage4Test, AnItemAddedIntoAnEarlierFreeCellIsListedAboveOlderOnes)
 {
     Carry({Item(Longsword), Item(BronzeRing), Item(Helm, 0, 0, 0, 6)});

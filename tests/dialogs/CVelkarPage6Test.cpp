@@ -116,7 +116,7 @@ TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresItBackInWholeHours)
+TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
 {
     Prepare([](SaveGame& s) {
         s.SetConditionWeak(N, 1, {1, 5, 30});
@@ -130,11 +130,11 @@ TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresItBackInWholeHours)
     EXPECT_EQ(Days(Afraid), "0");
     EXPECT_EQ(Hours(Afraid), "-3");
     Click(QDialogButtonBox::Apply);
-    EXPECT_EQ(Stored(Weak), std::pair(1, GameDuration{1, 5, 0}));
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
-                  s.SetConditionWeak(N, 1, {1, 5, 0});
-                  s.SetConditionAfraid(N, 1, {0, -3, 0});
-              }));
+    EXPECT_EQ(FileBytes(), opened) << "an untouched start keeps its minutes";
+    Enter(Weak, "2", "5");
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(Stored(Weak), std::pair(1, GameDuration{2, 5, 0}));
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetConditionWeak(N, 1, {2, 5, 0}); }));
 }
 
 TEST_F(CVelkarPage6Test, TickedConditionsStartTheEnteredSpanBeforeNow)

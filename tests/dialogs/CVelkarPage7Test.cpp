@@ -334,10 +334,10 @@ TEST_F(CVelkarPage7Test, LeavingAndReturningKeepsTheFieldsAndTheSelection)
     Return();
     EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
     EXPECT_EQ(Fields(), QStringList({"2", "5", "0", "8", "Novice"}));
-    // Bless is still the selected effect.
+    // Bless is still the selected effect; only what was edited since is written.
     TypeInto(kMinutes, "1");
     TypeInto(kDays, "2");
-    EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{2, 5, 1}, 8, 1}));
+    EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{2, 5, 1}, 1, 4}));
 }
 
 TEST_F(CVelkarPage7Test, ABadFieldKeepsThePageAndApplyWritesNoEffect)
@@ -352,8 +352,9 @@ TEST_F(CVelkarPage7Test, ABadFieldKeepsThePageAndApplyWritesNoEffect)
     EXPECT_EQ(sheet->CurrentIndex(), ActiveSpellsTab);
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
     EXPECT_TRUE(On<QWidget>(kHours)->hasFocus());
-    // The power read before the hours reached Shield with the commit.
-    EXPECT_EQ(Stored(kShieldEntry), (ActiveSpellInfo{{0, 0, 0}, 3, 0}));
+    // The power reached Shield with the commit; without a time the effect stays out of force.
+    EXPECT_EQ(ModelValue(EffectOffset(kShieldEntry) + 8, 2), 3);
+    EXPECT_EQ(Stored(kShieldEntry), ActiveSpellInfo{});
     messages.Clear();
     Click(QDialogButtonBox::Apply);
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});

@@ -1,11 +1,15 @@
 #include "SheetFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
+#include "dialogs/CVelkarPage4.h"
+#include "dialogs/CVelkarPage5.h"
 #include "ui/NumberBox.h"
 
 #include "UiTesting.h"
 
+#include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <QTabBar>
 
 using Id = CVelkarPage1;
@@ -43,15 +47,69 @@ TEST_F(CVelkarSheetTest, CancelOnStatsLeavesTheModelAsItWas)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarSheetTest, CancelKeepsWhatATabChangeStoredInTheModelButNotInTheFile)
+namespace {
+
+class CancelTest;
+
+// Every way a page stores into the model before OK, each as real input on the open sheet.
+// Tabs: 0 Stats, 2 Skills, 4 Active Spells, 5 Inventory, 6 Awards.
+struct SheetEdit {
+    const char* name;
+    void (*edit)(CancelTest&);
+};
+
+class CancelTest : public CVelkarSheetTest, public ::testing::WithParamInterface<SheetEdit> {
+public:
+    void Press(int id) { QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton); }
+    using SheetFixture::Control;
+    using SheetFixture::Tab;
+    using SheetFixture::Type;
+};
+
+const SheetEdit kSheetEdits[] = {
+    {"TabChange", [](CancelTest& t) { t.Type(Id::IdMight, "99"); t.Tab(2); }},
+    {"Portrait", [](CancelTest& t) { t.Press(Id::IdFace); }},
+    {"Skill", [](CancelTest& t) { t.Tab(2); t.Type(1064, "9"); t.Tab(0); }},
+    {"AddItem", [](CancelTest& t) { t.Tab(5); t.Press(CVelkarPage4::IdAddItem); }},
+    {"DeleteItem",
+     [](CancelTest& t) {
+         t.Tab(5);
+         t.Control<QListWidget>(CVelkarPage4::IdInventory)->setCurrentRow(0);
+         t.Press(CVelkarPage4::IdDeleteItem);
+     }},
+    {"Award", [](CancelTest& t) { t.Tab(6); t.Press(CVelkarPage5::IdAdd); }},
+    {"SpellEffect", [](CancelTest& t) { t.Tab(4); t.Press(1169); t.Type(1159, "4"); t.Press(1172); }},
+};
+
+} // namespace
+
+TEST_P(CancelTest, PutsTheCharacterBackWhateverThePagesStored)
+{
+    Prepare([](SaveGame& s) { s.AddInventoryItem(N, InventoryItem{.ItemNumber = 1}); });
+    const Bytes window(save.GetWindow().begin(), save.GetWindow().end());
+    OpenSheet();
+    GetParam().edit(*this);
+    EXPECT_NE(Bytes(save.GetWindow().begin(), save.GetWindow().end()), window) << "the edit reached the model";
+    Click(QDialogButtonBox::Cancel);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(Bytes(save.GetWindow().begin(), save.GetWindow().end()), window);
+    EXPECT_EQ(FileBytes(), opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfStore, CancelTest, ::testing::ValuesIn(kSheetEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CVelkarSheetTest, CancelAfterApplyKeepsWhatApplyWrote)
 {
     OpenSheet();
-    Type(Id::IdMight, "99");
+    Type(Id::IdLuck, "5");
+    Click(QDialogButtonBox::Apply);
+    Type(Id::IdMight, "98");
     Tab(2);
-    EXPECT_EQ(save.GetMight(N), 99);
     Click(QDialogButtonBox::Cancel);
-    EXPECT_EQ(save.GetMight(N), 99);
-    EXPECT_EQ(FileBytes(), opened);
+    EXPECT_EQ(save.GetLuck(N), 5);
+    EXPECT_NE(save.GetMight(N), 98);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetLuck(N, 5); }));
 }
 
 TEST_F(CVelkarSheetTest, ApplyWritesTheFileAndThenWaitsForATabActivation)

@@ -63,24 +63,24 @@ TEST_F(PartyDialogEffectsTest, TypingThenClickingAnotherEffectCommitsTheFirstAnd
     EXPECT_EQ(WindowValue(file, SpellOffset(kHasteEntry), 8), Now() + 5 * 1440 * kTicksPerMinute);
 }
 
-TEST_F(PartyDialogEffectsTest, ACommitCountsFromTheDateJustStoredAndTheTimeLeftFollowsTheClock)
+TEST_F(PartyDialogEffectsTest, ACommittedExpiryStaysAbsoluteWhenTheDateMoves)
 {
     OpenDialog();
     Click(kAirRes);
     Type(kDays, "3");
-    Type(Id::IdDay, "13"); // one day on; leaving the day commits nothing
-    Type(kHours, "0");     // leaving the day stores it
-    Click(kHaste);         // leaving the hours commits Air Res from the new date
+    Type(Id::IdDay, "13"); // leaving the days commits Air Res against today's clock
+    Type(kHours, "0");     // leaving the day stores it: one day on
+    Click(kHaste);         // the hours did not change: nothing is committed again
     Click(kAirRes);
-    EXPECT_EQ(Fields(), QStringList({"3", "0", "0", "0", "None", "None"}));
+    EXPECT_EQ(Fields(), QStringList({"2", "0", "0", "0", "None", "None"}));
     Click(Id::IdOk);
-    EXPECT_EQ(WindowValue(FileBytes(), SpellOffset(0), 8), Now() + 4 * 1440 * kTicksPerMinute);
+    EXPECT_EQ(WindowValue(FileBytes(), SpellOffset(0), 8), Now() + 3 * 1440 * kTicksPerMinute);
 
-    // The date moves one day forward: the same effect has a day less left.
+    // The date moves one more day forward: the same effect has a day less left.
     OpenDialog();
     Type(Id::IdDay, "14");
     Click(kAirRes);
-    EXPECT_EQ(Fields(), QStringList({"2", "0", "0", "0", "None", "None"}));
+    EXPECT_EQ(Fields(), QStringList({"1", "0", "0", "0", "None", "None"}));
 }
 
 TEST_F(PartyDialogEffectsTest, AnExpiredEffectShowsZerosAndNone)
@@ -97,6 +97,7 @@ TEST_F(PartyDialogEffectsTest, PowerIsStoredInSixteenBitsAndTheDurationTakesNoSi
 {
     OpenDialog();
     Click(kHaste);
+    Type(kHours, "1");
     Type(kPower, "40000");
     Click(kFly);
     Click(kHaste);
@@ -108,7 +109,7 @@ TEST_F(PartyDialogEffectsTest, PowerIsStoredInSixteenBitsAndTheDurationTakesNoSi
     Type(kMinutes, "2"); // leaving the hours: the reading stops there, the commit goes on
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter a positive integer."});
     EXPECT_TRUE(Control<QWidget>(kHours)->hasFocus());
-    EXPECT_EQ(Game().GetPartySpellHaste(), (SpellEffectInfo{{0, 0, 0}, -5, 0, 0}));
+    EXPECT_EQ(Game().GetPartySpellHaste(), (SpellEffectInfo{{0, 1, 0}, -5, 0, 0}));
 }
 
 TEST_F(PartyDialogEffectsTest, SkillAndCasterOutsideTheChoosersAreWrittenBackAsRead)

@@ -217,9 +217,16 @@ TEST_F(PartyDialogTest, AMemberChooserWithoutASelectionCountsAsNone)
     EXPECT_EQ(Chosen(Id::IdMember1 + 3), -1);
     Click(Id::IdOk);
     EXPECT_TRUE(messages.Shown().isEmpty());
+    EXPECT_EQ(FileBytes(), opened) << "no chooser changed: the roster is not written";
+
+    OpenDialog();
+    Choose(Id::IdMember1 + 2, 0);
+    Click(Id::IdOk);
+    EXPECT_TRUE(messages.Shown().isEmpty());
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
+                  s.SetPartyMember(3, -1);
                   s.SetPartyMember(4, -1);
-                  s.SetPartyMemberCount(3);
+                  s.SetPartyMemberCount(2);
               }));
 }
 

@@ -9,6 +9,8 @@
 #include <QTest>
 
 #include <fstream>
+#include <span>
+#include <stdexcept>
 #include <iterator>
 
 namespace {
@@ -76,14 +78,30 @@ SheetFixture::Bytes SheetFixture::FileBytes() const
     return ReadAll(path);
 }
 
+namespace {
+
+std::int64_t ReadLE(std::span<const std::uint8_t> bytes, std::size_t at, int width)
+{
+    std::uint64_t value = 0;
+    for (int i = width - 1; i >= 0; --i)
+        value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    const int unused = 64 - 8 * width;
+    return static_cast<std::int64_t>(value << unused) >> unused;
+}
+
+} // namespace
+
 std::int64_t SheetFixture::WindowValue(const Bytes& file, int windowOffset, int width)
 {
     const std::size_t at = SaveBuilder().PartyOffset() + static_cast<std::size_t>(windowOffset);
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = (value << 8) | file.at(at + static_cast<std::size_t>(i));
-    const int unused = 64 - 8 * width;
-    return static_cast<std::int64_t>(value << unused) >> unused;
+    if (at + static_cast<std::size_t>(width) > file.size())
+        throw std::out_of_range("outside the file");
+    return ReadLE(file, at, width);
+}
+
+std::int64_t SheetFixture::ModelValue(int windowOffset, int width) const
+{
+    return ReadLE(save.GetWindow(), static_cast<std::size_t>(windowOffset), width);
 }
 
 SheetFixture::Bytes SheetFixture::Expected(const std::function<void(SaveGame&)>& edits) const

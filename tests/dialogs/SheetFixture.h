@@ -51,6 +51,8 @@ protected:
     Bytes FileBytes() const;
     // A little-endian signed value of the window as the file holds it.
     static std::int64_t WindowValue(const Bytes& file, int windowOffset, int width);
+    // The same value as the model holds it now.
+    std::int64_t ModelValue(int windowOffset, int width) const;
     // The file as it was when the sheet opened, with these edits made through the model.
     Bytes Expected(const std::function<void(SaveGame&)>& edits) const;
 

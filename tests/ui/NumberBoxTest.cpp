@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace {
 
 struct NumberBoxTest : ::testing::Test {
@@ -38,36 +40,31 @@ TEST_F(NumberBoxTest, TypedValuesAreNotLimitedByTheRange)
     EXPECT_EQ(digits.Text(), "40000");
 }
 
-TEST_F(NumberBoxTest, ArrowKeysStepByOneInsideTheRange)
+TEST_F(NumberBoxTest, AStepMovesByOneStopsAtTheEdgesAndNeverJumps)
 {
-    QSignalSpy edited(&digits, &NumberBox::TextEdited);
-    digits.SetText("16382");
-    QTest::keyClick(&digits, Qt::Key_Up);
-    EXPECT_EQ(digits.Text(), "16383");
-    QTest::keyClick(&digits, Qt::Key_Up);
-    EXPECT_EQ(digits.Text(), "16383");
-    QTest::keyClick(&digits, Qt::Key_Down);
-    EXPECT_EQ(digits.Text(), "16382");
-    EXPECT_EQ(edited.count(), 3);
-    QTest::keyClick(&digits, Qt::Key_PageUp);
-    EXPECT_EQ(digits.Text(), "16382");
-}
-
-TEST_F(NumberBoxTest, StepsFromAValueOutsideTheRangeLandInsideIt)
-{
-    digits.SetText("40000");
-    QTest::keyClick(&digits, Qt::Key_Down);
-    EXPECT_EQ(digits.Text(), "16383");
-    sign.SetText("-99");
-    sign.stepBy(1);
-    EXPECT_EQ(sign.Text(), "-10");
-}
-
-TEST_F(NumberBoxTest, StepsFromTextThatIsNoNumberStartAtZero)
-{
-    digits.SetText("");
-    digits.stepBy(1);
-    EXPECT_EQ(digits.Text(), "1");
+    // Up or Down on the box with the range -16383..16383.
+    struct Case {
+        const char* text;
+        Qt::Key key;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"16382", Qt::Key_Up, "16383"},        {"16383", Qt::Key_Up, "16383"},
+        {"16383", Qt::Key_Down, "16382"},      {"-16383", Qt::Key_Down, "-16383"},
+        {"502710", Qt::Key_Up, "502711"},      {"40000", Qt::Key_Down, "39999"},
+        {"-20000", Qt::Key_Up, "-19999"},      {"2147483647", Qt::Key_Up, "2147483647"},
+        {"-2147483648", Qt::Key_Down, "-2147483648"}, {"2147483648", Qt::Key_Down, "2147483648"},
+        {"99999999999999999999", Qt::Key_Up, "99999999999999999999"}, {"", Qt::Key_Up, ""},
+        {"12", Qt::Key_PageUp, "12"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        QSignalSpy edited(&digits, &NumberBox::TextEdited);
+        digits.SetText(QString::fromLatin1(c.text));
+        QTest::keyClick(&digits, c.key);
+        EXPECT_EQ(digits.Text(), QString::fromLatin1(c.after));
+        EXPECT_EQ(edited.count(), std::string_view(c.text) == c.after ? 0 : 1);
+    }
 }
 
 TEST_F(NumberBoxTest, TheUpDownButtonsStep)
