@@ -99,6 +99,13 @@ SaveBuilder& SaveBuilder::SetSeed(std::uint32_t seed)
     return *this;
 }
 
+SaveBuilder& SaveBuilder::SetPlayed(std::uint32_t seed)
+{
+    played_ = true;
+    playedSeed_ = seed;
+    return *this;
+}
+
 SaveBuilder& SaveBuilder::Put(int windowOffset, int width, std::int64_t value)
 {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width));
@@ -185,6 +192,8 @@ std::vector<std::uint8_t> SaveBuilder::Build() const
     if (windowStart + WL::WindowSize > image.size())
         image.resize(windowStart + WL::WindowSize); // a short party.bin still gets a full window
     FillDefaults(image, windowStart);
+    if (played_)
+        FillPlayed(image.data() + windowStart);
     for (const auto& patch : patches_) {
         const std::size_t at = windowStart + static_cast<std::size_t>(patch.Offset);
         if (patch.Offset < 0 || at + patch.Bytes.size() > image.size())
@@ -244,6 +253,122 @@ void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t win
         put(r + CF::HitPoints.Offset, 4, 40 + n);
         put(r + CF::SpellPoints.Offset, 4, 20 + n);
         put(r + CL::BirthYear.Offset, 4, 1150 - n % 10);
+    }
+}
+
+void SaveBuilder::FillPlayed(std::uint8_t* window) const
+{
+    Noise noise(playedSeed_ * 2654435761u + 1);
+    const auto random = [&](int below) {
+        const std::uint32_t r = std::uint32_t{noise.Next()} << 24 | std::uint32_t{noise.Next()} << 16 |
+                                std::uint32_t{noise.Next()} << 8 | noise.Next();
+        return static_cast<int>(r % static_cast<std::uint32_t>(below));
+    };
+    const auto pick = [&](std::initializer_list<int> values) { return *(values.begin() + random(static_cast<int>(values.size()))); };
+    const auto put = [&](int offset, int width, std::int64_t value) { StoreLE(window + offset, width, value); };
+    const auto tail = [&](int offset, int width) {
+        // Old text after the terminator, as the game leaves it.
+        const auto* start = window + offset;
+        const int used = static_cast<int>(std::find(start, start + width, 0) - start);
+        for (int i = used + 1; i < width; ++i)
+            window[offset + i] = static_cast<std::uint8_t>(0x20 + random(0x5F));
+    };
+    namespace SE = SpellEffectLayout;
+    const auto effect = [&](int offset, std::int64_t now, bool withCaster) {
+        const int kind = random(4);
+        if (kind == 0)
+            return; // never cast
+        // In force with odd ticks left, or long expired with its old values still there.
+        const std::int64_t left = std::int64_t{random(40 * 1440)} * 256 + 1 + random(255);
+        put(offset + SE::Expiry.Offset, 8, kind == 1 ? now - left : now + left);
+        put(offset + SE::Power.Offset, 2, pick({1, 7, 25, -3, 300}));
+        put(offset + SE::Skill.Offset, 2, pick({1, 2, 3, 4, 4, 9}));
+        put(offset + 12, 2, random(0x10000));
+        if (withCaster)
+            put(offset + SE::Caster.Offset, 1, pick({0, 1, 3, 12, 50, 77}));
+        put(offset + SE::CasterFlags, 1, pick({0, 1, 0x80, 0xC3}));
+    };
+
+    const int party = WL::PartyRecordOffset;
+    const std::int64_t now = GameTimeToTicks({9 + random(12), random(60), random(28), random(12), 1173 + random(5)}) + 1 +
+                             random(255);
+    put(party + WL::Time.Offset, WL::Time.Width, now);
+    put(party + WL::Food.Offset, 4, pick({0, 7, 502710, -2}));
+    put(party + WL::Gold.Offset, 4, 100000 + random(900000));
+    put(party + WL::Bank.Offset, 4, pick({0, 16384, 2000000}));
+    for (int k = 0; k < WL::PartySpellCount; ++k)
+        effect(party + WL::PartySpellsOffset + k * SE::Size, now, true);
+    // A valid roster: distinct characters in the first slots, the count to match.
+    const int members = 1 + random(5);
+    for (int slot = 0; slot < WL::RosterSlotCount; ++slot)
+        put(WL::RosterOffset + slot * WL::RosterSlotWidth, 4, slot < members ? (slot * 11 + random(11)) % 50 : -1);
+    put(WL::RosterOffset + WL::RosterCount.Offset, 4, members);
+
+    namespace CF = CharacterFields;
+    for (int n = 1; n <= CL::CharacterCount; ++n) {
+        const int r = CharacterOffset(n, 0);
+        tail(r + CL::Name.Offset, CL::Name.Width);
+        std::memcpy(window + r + CL::Description.Offset, "A long road\r\nbehind", 20);
+        tail(r + CL::Description.Offset, CL::Description.Width);
+        put(r + CL::Class.Offset, 1, random(3) == 0 ? 16 + random(30) : random(16));
+        put(r + CL::Face.Offset, 1, random(4) == 0 ? 28 + random(200) : random(28));
+        put(r + CF::Experience.Offset + 4, 4, random(3)); // the high word the game keeps
+        for (Field f : {CF::Might, CF::Luck, CF::FireResistance, CF::ArmorClassModifier})
+            if (random(3) == 0)
+                put(r + f.Offset, f.Width, -random(40) - 1);
+        put(r + CL::LevelBonus.Offset, 2, pick({0, 0, 2, -1}));
+        put(r + CL::AgeBonus.Offset, 2, pick({0, 3, -2}));
+        for (int slot = 0; slot < CL::SkillSlotCount; ++slot)
+            put(r + CL::SkillsOffset + slot * CL::SkillWidth, 2,
+                pick({0, 0, 0x01B8, 0x00C7, 0x0105, 0x0043, 0x0283, 0x008C, 0x7FFF}));
+        for (int a = 0; a < 10; ++a)
+            window[r + CL::AwardsOffset + a] = static_cast<std::uint8_t>(random(256));
+        for (int g = 0; g < CL::SpellGroupCount; ++g) {
+            const int size = g < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize;
+            for (int b = 0; b < size; ++b)
+                window[r + CL::SpellGroupsOffset + g * CL::SpellGroupSpacing + b] =
+                    static_cast<std::uint8_t>(pick({0, 0, 1, 1, 2, 7, 255}));
+        }
+        for (int k = 0; k < CL::ConditionCount; ++k) {
+            if (random(4) == 0)
+                put(r + CL::ConditionsOffset + k * CL::ConditionWidth, 8,
+                    now - std::int64_t{random(9 * 1440)} * 256 - 1 - random(255));
+        }
+        for (int k = 0; k < CL::ActiveSpellCount; ++k)
+            effect(r + CL::ActiveSpellsOffset + k * SE::Size, now, false);
+
+        // Items as the game placed them: a longsword in fewer cells than the table's 1x5, a
+        // strong potion, an item beyond the built-in table in 2x2, a helm. Unused words hold noise.
+        struct Placed {
+            int item;
+            int power;
+            int anchor;
+            int width;
+            int height;
+        };
+        const int shift = random(4);
+        const Placed items[] = {
+            {1, 0, shift, 1, 3},
+            {pick({221, 240, 271}), 26 + random(50), 8, 1, 1},
+            {751 + random(50), 0, 10, 2, 2},
+            {109, 0, 100 + shift, 1, 1},
+        };
+        for (std::size_t e = 0; e < std::size(items); ++e) {
+            const Placed& p = items[e];
+            const int entry = r + CL::InventoryEntriesOffset + static_cast<int>(e) * IL::EntrySize;
+            put(entry, 4, p.item);
+            put(entry + 4, 4, p.power != 0 ? p.power : random(20));
+            put(entry + 8, 4, random(3) - 1);
+            put(entry + 12, 4, random(60));
+            put(entry + 16, 4, random(30));
+            put(entry + 20, 4, pick({0, 1, 3, 0x101, 0x201, 0x10001}));
+            for (int w = 6; w < IL::WordCount; ++w)
+                put(entry + 4 * w, 4, random(0x10000));
+            for (int y = 0; y < p.height; ++y)
+                for (int x = 0; x < p.width; ++x)
+                    put(r + CL::InventoryGridOffset + (p.anchor + x + IL::Columns * y) * IL::CellWidth, 4, ~p.anchor);
+            put(r + CL::InventoryGridOffset + p.anchor * IL::CellWidth, 4, static_cast<int>(e) + 1);
+        }
     }
 }
 

@@ -34,6 +34,13 @@ public:
     SaveBuilder& RemoveMembersAfter();
     SaveBuilder& SetPartySize(std::uint32_t size);
     SaveBuilder& SetSeed(std::uint32_t seed);
+    // Fills the interpreted fields the way a long-played game leaves them, from this seed:
+    // old text after the names' and descriptions' terminators, skill words with several
+    // mastery bits, spell bytes 2, 7 and 255, conditions, effects and a clock that are not
+    // whole minutes, unknown classes, faces outside the portraits, negative statistics, a
+    // set caster flags byte, strong potions, and items above 750 or with footprints the item
+    // table would not give them. The roster stays valid.
+    SaveBuilder& SetPlayed(std::uint32_t seed);
 
     // Patches applied over the window after the defaults, in call order.
     SaveBuilder& Put(int windowOffset, int width, std::int64_t value);
@@ -54,12 +61,15 @@ public:
 private:
     std::vector<Member> Directory() const;
     void FillDefaults(std::vector<std::uint8_t>& image, std::size_t windowStart) const;
+    void FillPlayed(std::uint8_t* window) const;
 
     std::string saveName_;
     std::vector<Member> before_;
     bool membersAfter_ = true;
     std::uint32_t partySize_;
     std::uint32_t seed_ = 0x5EED1234u;
+    bool played_ = false;
+    std::uint32_t playedSeed_ = 0;
     struct Patch {
         int Offset;
         std::vector<std::uint8_t> Bytes;

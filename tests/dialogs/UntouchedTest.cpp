@@ -1,0 +1,472 @@
+// Untouched means untouched: on saves that look played, looking at everything changes no
+// byte, and one edit changes only the bytes of the field edited. Offsets here are written
+// out by hand, apart from the model's own tables.
+#include "dialogs/CVelkarSheet.h"
+#include "dialogs/PartyDialog.h"
+#include "ui/MessageRecorder.h"
+#include "ui/NumberBox.h"
+
+#include "SaveBuilder.h"
+#include "TempDirectory.h"
+#include "UiTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cstdint>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Window offsets, transcribed from the format's field tables.
+constexpr int kClock = 332;
+constexpr int kRoster = 376028;
+constexpr int Own(int n) { return 2828 + (n - 1) * 7464; } // the condition table, then the record
+constexpr int Record(int n, int offset) { return 2832 + (n - 1) * 7464 + offset; }
+
+constexpr std::uint32_t kSeeds[] = {1, 7, 42, 1000, 65537};
+
+enum Tab { Stats, Condition, Skills, Spells, ActiveSpells, Inventory, Awards };
+
+Bytes ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class UntouchedTest : public ::testing::Test {
+protected:
+    void Write(std::uint32_t seed)
+    {
+        SaveBuilder builder;
+        builder.SetPlayed(seed);
+        partyOffset = builder.PartyOffset();
+        builder.WriteTo(path);
+        before = ReadAll(path);
+    }
+
+    void OpenParty()
+    {
+        party = std::make_unique<PartyDialog>(path);
+        ASSERT_TRUE(party->Open());
+        UiTesting::ShowActive(*party);
+    }
+
+    CVelkarSheet& OpenSheet(int n)
+    {
+        sheet = std::make_unique<CVelkarSheet>(party->Game(), n, QStringLiteral("save000.dod"), party.get());
+        UiTesting::ShowActive(*sheet);
+        QApplication::processEvents();
+        return *sheet;
+    }
+
+    void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void SwitchTo(int tab)
+    {
+        UiTesting::ClickTab(*sheet->TabBar(), tab);
+        // A page built on its first activation is laid out with the next turn of the event loop.
+        QApplication::processEvents();
+        sheet->layout()->activate();
+        sheet->Page(tab).layout()->activate();
+    }
+    template <class T>
+    T* OnTab(int id) const
+    {
+        return sheet->Page(sheet->CurrentIndex()).Control<T>(id);
+    }
+
+    // Every effect button of the party dialog (ids of its spell buttons) or of a page.
+    static std::vector<QPushButton*> EffectButtons(const QWidget& window, const std::set<int>& actions)
+    {
+        std::vector<QPushButton*> buttons;
+        for (QPushButton* button : window.findChildren<QPushButton*>()) {
+            const int id = button->objectName().toInt();
+            if (id >= 1168 && id <= 1207 && !actions.contains(id))
+                buttons.push_back(button);
+        }
+        return buttons;
+    }
+
+    // Looks at everything the sheet shows: every tab, every effect, every item.
+    void VisitSheet(int n)
+    {
+        OpenSheet(n);
+        for (int tab = Stats; tab <= Awards; ++tab) {
+            SwitchTo(tab);
+            if (tab == ActiveSpells) {
+                for (QPushButton* button : EffectButtons(sheet->Page(tab), {1202, 1204}))
+                    Press(button);
+            }
+            if (tab == Inventory) {
+                auto* list = OnTab<QListWidget>(1087);
+                for (int row = 0; row < list->count(); ++row)
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+            }
+        }
+    }
+
+    void VisitParty()
+    {
+        for (QPushButton* button : EffectButtons(*party, {1203, 1207}))
+            Press(button);
+        party->Control<QWidget>(PartyDialog::IdFood)->setFocus();
+        for (int i = 0; i < 60 && QApplication::focusWidget() != nullptr; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+
+    // The window offsets whose bytes differ between the file as written and as it is now.
+    std::vector<int> Changed() const
+    {
+        const Bytes now = ReadAll(path);
+        std::vector<int> offsets;
+        for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
+            if (now[i] != before[i])
+                offsets.push_back(static_cast<int>(i) - static_cast<int>(partyOffset));
+        }
+        return offsets;
+    }
+    std::int64_t FileValue(int windowOffset, int width) const
+    {
+        const Bytes now = ReadAll(path);
+        std::uint64_t value = 0;
+        for (int i = width - 1; i >= 0; --i)
+            value = value << 8 | now.at(partyOffset + static_cast<std::size_t>(windowOffset + i));
+        return static_cast<std::int64_t>(value << (64 - 8 * width)) >> (64 - 8 * width);
+    }
+
+    TempDirectory folder;
+    std::filesystem::path path = folder / "save000.dod";
+    std::uint32_t partyOffset = 0;
+    MessageRecorder messages;
+    Bytes before;
+    std::unique_ptr<PartyDialog> party;
+    std::unique_ptr<CVelkarSheet> sheet;
+};
+
+TEST_F(UntouchedTest, LookingAtEverythingChangesNoByte)
+{
+    for (const bool confirm : {true, false}) {
+        for (const std::uint32_t seed : kSeeds) {
+            SCOPED_TRACE(testing::Message() << "seed " << seed << (confirm ? ", OK" : ", Cancel"));
+            Write(seed);
+            OpenParty();
+            VisitParty();
+            std::set<int> characters = {1, 50};
+            for (int slot = 1; slot <= 5; ++slot) {
+                if (const int member = party->Game().GetPartyMember(slot); member >= 0)
+                    characters.insert(member + 1);
+            }
+            for (const int n : characters) {
+                VisitSheet(n);
+                if (confirm) {
+                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Apply), Qt::LeftButton);
+                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Ok), Qt::LeftButton);
+                } else {
+                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Cancel), Qt::LeftButton);
+                }
+                EXPECT_FALSE(sheet->isVisible()) << "character " << n;
+                sheet.reset();
+            }
+            Press(party->Control<QPushButton>(confirm ? PartyDialog::IdOk : PartyDialog::IdCancel));
+            EXPECT_FALSE(party->isVisible());
+            party.reset();
+            EXPECT_EQ(messages.Shown(), QStringList{});
+            EXPECT_EQ(Changed(), std::vector<int>{});
+        }
+    }
+}
+
+TEST_F(UntouchedTest, TheSheetWritesItsOwnCharacterAndCancelOnThePartyKeepsIt)
+{
+    Write(kSeeds[1]);
+    OpenParty();
+    UiTesting::TypeOver(*party->Control<QWidget>(PartyDialog::IdYear), "1190");
+    UiTesting::TypeOver(*party->Control<QWidget>(PartyDialog::IdFood), "9"); // the year is stored on leaving
+    ASSERT_EQ(party->Game().GetTime().year, 1190);
+    OpenSheet(50);
+    UiTesting::TypeOver(*OnTab<QWidget>(1010), "250");
+    SwitchTo(Condition); // its bytes come before the record
+    Press(sheet->Button(QDialogButtonBox::Ok));
+    for (const int w : Changed())
+        EXPECT_TRUE(w >= Own(50) && w < kRoster) << "window byte " << w << ": not character 50's own";
+    EXPECT_EQ(FileValue(Record(50, 848), 2), 250);
+    Press(party->Control<QPushButton>(PartyDialog::IdCancel));
+    EXPECT_EQ(FileValue(Record(50, 848), 2), 250) << "the sheet's OK stays in the file";
+    for (const int w : Changed())
+        EXPECT_TRUE(w >= Record(50, 848) && w < Record(50, 850)) << "window byte " << w;
+}
+
+TEST_F(UntouchedTest, AnotherProgramsWriteBetweenTheSheetAndThePartyIsNotOverwritten)
+{
+    Write(kSeeds[0]);
+    OpenParty();
+    OpenSheet(3);
+    UiTesting::TypeOver(*OnTab<QWidget>(1010), "77");
+    Press(sheet->Button(QDialogButtonBox::Apply));
+    EXPECT_EQ(FileValue(Record(3, 848), 2), 77);
+    Press(sheet->Button(QDialogButtonBox::Ok));
+    {
+        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(partyOffset + kRoster + 30);
+        file.write("game", 4);
+    }
+    const Bytes theirs = ReadAll(path);
+    Press(party->Control<QPushButton>(PartyDialog::IdOk));
+    EXPECT_TRUE(party->isVisible());
+    EXPECT_EQ(messages.Shown().size(), 1);
+    EXPECT_EQ(ReadAll(path), theirs);
+}
+
+TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
+{
+    Write(kSeeds[2]);
+    const auto turn = [](QWidget* control) {
+        SCOPED_TRACE(control->objectName().toStdString());
+        auto* list = qobject_cast<QComboBox*>(control);
+        const auto shown = [&] { return list != nullptr ? QString::number(list->currentIndex()) : static_cast<NumberBox*>(control)->Text(); };
+        const QString before = shown();
+        QWheelEvent notch(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(control, &notch);
+        EXPECT_EQ(shown(), before) << "no focus: nothing changes";
+        control->setFocus();
+        QApplication::sendEvent(control, &notch);
+        EXPECT_NE(shown(), before) << "with the focus it steps";
+    };
+    OpenParty();
+    turn(party->Control<QWidget>(PartyDialog::IdGold));
+    turn(party->Control<QWidget>(PartyDialog::IdMember1 + 1));
+    OpenSheet(4);
+    turn(OnTab<QWidget>(1062));
+    turn(OnTab<QWidget>(1010));
+}
+
+TEST_F(UntouchedTest, EnterStoresTheFieldBeforeItPressesTheDefaultButton)
+{
+    Write(kSeeds[3]);
+    OpenParty();
+    EXPECT_EQ(QApplication::focusWidget(), party->Control<QWidget>(PartyDialog::IdFood));
+    const std::int64_t now = FileValue(kClock, 8);
+    constexpr std::int64_t kFiveDays = 5 * 1440 * 256;
+
+    OpenSheet(5);
+    SwitchTo(ActiveSpells);
+    Press(OnTab<QPushButton>(1169)); // Bless
+    // The days last: Enter must store the field it is pressed in.
+    UiTesting::TypeOver(*OnTab<QWidget>(1161), "0");
+    UiTesting::TypeOver(*OnTab<QWidget>(1163), "0");
+    UiTesting::TypeOver(*OnTab<QWidget>(1159), "5");
+    QTest::keyClick(OnTab<QWidget>(1159), Qt::Key_Return);
+    EXPECT_FALSE(sheet->isVisible());
+    EXPECT_EQ(FileValue(Record(5, 6704 + 16), 8), now + kFiveDays);
+
+    UiTesting::ShowActive(*party);
+    Press(party->Control<QPushButton>(1176)); // Haste
+    UiTesting::TypeOver(*party->Control<QWidget>(1161), "0");
+    UiTesting::TypeOver(*party->Control<QWidget>(1163), "0");
+    UiTesting::TypeOver(*party->Control<QWidget>(1159), "5");
+    QTest::keyClick(party->Control<QWidget>(1159), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_FALSE(party->isVisible());
+    EXPECT_EQ(FileValue(kClock + 2172 + 16 * 8, 8), now + kFiveDays);
+}
+
+class SingleEditTest;
+
+// One edit through real input, then OK on the sheet (if open) and on the party dialog.
+struct Edit {
+    const char* name;
+    int character;             // 0: the party dialog alone
+    std::vector<std::pair<int, int>> fields; // window offset and width of every byte it may change
+    std::function<void(SingleEditTest&)> edit;
+    std::function<void(SingleEditTest&)> check; // what the edited bytes now hold
+};
+
+class SingleEditTest : public UntouchedTest, public ::testing::WithParamInterface<Edit> {
+public:
+    using UntouchedTest::FileValue;
+    using UntouchedTest::OnTab;
+    using UntouchedTest::party;
+    using UntouchedTest::Press;
+    using UntouchedTest::sheet;
+    using UntouchedTest::SwitchTo;
+    void Type(QWidget* control, const QString& text) { UiTesting::TypeOver(*control, text); }
+    void Choose(QComboBox* list, int index) { UiTesting::ChooseEntry(*list, index); }
+    int value = 0; // what the edit read off the screen, for the check
+};
+
+constexpr int kN = 2;
+
+const Edit kEdits[] = {
+    {"NumberBox", kN, {{Record(kN, 848), 2}},
+     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1010), "-123"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 848), 2), -123); }},
+    {"Chooser", kN, {{Record(kN, 846), 1}},
+     [](SingleEditTest& t) {
+         auto* classes = t.OnTab<QComboBox>(1062);
+         t.value = (std::max(classes->currentIndex(), 0) + 3) % 16;
+         t.Choose(classes, t.value);
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 846), 1), t.value); }},
+    {"Text", kN, {{Record(kN, 164), 32}},
+     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1005), "Zed"); },
+     [](SingleEditTest& t) {
+         EXPECT_EQ(t.FileValue(Record(kN, 164), 4), 0x00'64'65'5A); // "Zed" and its terminator
+     }},
+    {"Portrait", kN, {{Record(kN, 847), 1}, {Record(kN, 7136), 4}},
+     [](SingleEditTest& t) {
+         t.value = t.party->Game().GetFace(kN);
+         t.Press(t.OnTab<QPushButton>(1018));
+     },
+     [](SingleEditTest& t) {
+         const int face = t.value + 1 >= 28 ? 0 : t.value + 1;
+         EXPECT_EQ(t.FileValue(Record(kN, 847), 1), static_cast<std::int8_t>(face));
+         EXPECT_EQ(t.FileValue(Record(kN, 7136), 4), face);
+     }},
+    {"Condition", kN, {{Own(kN) + 8 * 1, 8}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Condition);
+         auto* weak = t.OnTab<QCheckBox>(1209);
+         if (!weak->isChecked())
+             QTest::mouseClick(weak, Qt::LeftButton, {}, QPoint(6, weak->height() / 2));
+         t.Type(t.OnTab<QWidget>(1108), "3"); // days
+         t.Type(t.OnTab<QWidget>(1112), "4"); // hours
+         t.Press(t.sheet->Button(QDialogButtonBox::Apply));
+     },
+     [](SingleEditTest& t) {
+         const std::int64_t now = t.FileValue(kClock, 8);
+         EXPECT_EQ(t.FileValue(Own(kN) + 8, 8), now - (3 * 1440 + 4 * 60) * 256);
+     }},
+    {"SkillRow", kN, {{Record(kN, 884 + 2 * 1), 2}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Skills);
+         t.value = t.OnTab<QComboBox>(1042)->currentIndex();
+         t.Type(t.OnTab<QWidget>(1064), "9"); // Sword
+     },
+     [](SingleEditTest& t) {
+         const int bits[] = {0, 0x40, 0x80, 0x100};
+         EXPECT_EQ(t.FileValue(Record(kN, 886), 2), 9 | bits[t.value]);
+     }},
+    {"CheckBox", kN, {{Record(kN, 1026 + 1), 1}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Spells);
+         auto* box = t.OnTab<QCheckBox>(1087); // Fire Bolt
+         t.value = box->checkState() == Qt::Checked ? 0 : 1;
+         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1027), 1), t.value); }},
+    {"SpellEffectField", kN, {{Record(kN, 6704 + 16 * 1 + 8), 2}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(ActiveSpells);
+         t.Press(t.OnTab<QPushButton>(1169)); // Bless
+         t.Type(t.OnTab<QWidget>(1165), "77");
+         t.Press(t.OnTab<QPushButton>(1172)); // Fate
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 6704 + 16 + 8), 2), 77); }},
+    {"AddItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Inventory);
+         t.Choose(t.OnTab<QComboBox>(1088), 0); // the first kind: item 1
+         t.Press(t.OnTab<QPushButton>(1094));
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 1) << "the fifth entry"; }},
+    {"DeleteItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Inventory);
+         auto* list = t.OnTab<QListWidget>(1087);
+         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+         t.Press(t.OnTab<QPushButton>(1095));
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188), 4), 0) << "the first entry is free"; }},
+    {"AddAward", kN, {{Record(kN, 962), 10}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Awards);
+         auto* chooser = t.OnTab<QComboBox>(1101);
+         int entry = 0;
+         while (t.party->Game().GetAward(kN, chooser->itemData(entry).toInt()) != 0)
+             ++entry;
+         t.value = chooser->itemData(entry).toInt();
+         t.Choose(chooser, entry);
+         t.Press(t.OnTab<QPushButton>(1100));
+     },
+     [](SingleEditTest& t) {
+         EXPECT_NE(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0);
+     }},
+    {"DeleteAward", kN, {{Record(kN, 962), 10}},
+     [](SingleEditTest& t) {
+         t.SwitchTo(Awards);
+         auto* list = t.OnTab<QTreeWidget>(1099);
+         t.value = list->topLevelItem(0)->data(0, Qt::UserRole).toInt();
+         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
+         t.Press(t.OnTab<QPushButton>(1120));
+     },
+     [](SingleEditTest& t) {
+         EXPECT_EQ(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0);
+     }},
+    {"DatePart", 0, {{kClock, 8}},
+     [](SingleEditTest& t) { t.Type(t.party->Control<QWidget>(PartyDialog::IdMinute), "17"); },
+     [](SingleEditTest& t) { EXPECT_EQ((t.FileValue(kClock, 8) >> 8) % 60, 17); }},
+    {"MemberChooser", 0, {{kRoster, 24}},
+     [](SingleEditTest& t) { t.Choose(t.party->Control<QComboBox>(PartyDialog::IdMember1), 12); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kRoster, 4), 11); }},
+    {"PartySpellEffectField", 0, {{kClock + 2172 + 16 * 8 + 8, 2}},
+     [](SingleEditTest& t) {
+         t.Press(t.party->Control<QPushButton>(1176)); // Haste
+         t.Type(t.party->Control<QWidget>(1165), "5");
+         t.Press(t.party->Control<QPushButton>(1202)); // Fly
+     },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kClock + 2172 + 16 * 8 + 8, 2), 5); }},
+};
+
+TEST_P(SingleEditTest, ChangesOnlyTheEditedFieldAndHoldsWhatWasTyped)
+{
+    const Edit& e = GetParam();
+    for (const std::uint32_t seed : {kSeeds[0], kSeeds[2]}) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed);
+        Write(seed);
+        OpenParty();
+        if (e.character != 0)
+            OpenSheet(e.character);
+        e.edit(*this);
+        if (sheet) {
+            Press(sheet->Button(QDialogButtonBox::Ok));
+            EXPECT_FALSE(sheet->isVisible());
+            sheet.reset();
+        }
+        Press(party->Control<QPushButton>(PartyDialog::IdOk));
+        EXPECT_FALSE(party->isVisible());
+        party.reset();
+        EXPECT_EQ(messages.Shown(), QStringList{});
+        const std::vector<int> changed = Changed();
+        EXPECT_FALSE(changed.empty());
+        for (const int w : changed) {
+            bool inside = false;
+            for (const auto& [offset, width] : e.fields)
+                inside = inside || (w >= offset && w < offset + width);
+            EXPECT_TRUE(inside) << "window byte " << w;
+        }
+        e.check(*this);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKindOfControl, SingleEditTest, ::testing::ValuesIn(kEdits),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
