@@ -7,18 +7,20 @@
 
 #ifndef _WIN32
 #include <filesystem>
+
+class WineRegistry;
 #endif
 
 // A registry key opened for reading. Under _WIN32 this is the Windows registry (the
 // 32-bit view, where the game writes its keys); elsewhere it is HKEY_LOCAL_MACHINE as
-// stored in the system.reg of the Wine prefix. Texts are single-byte (the ANSI code
-// page on Windows, Windows-1252 from a Wine prefix). Nothing is ever written.
+// stored in the system.reg of the Wine prefix. Key and value names are UTF-8; texts are
+// read as the registry holds them, UTF-16. Nothing is ever written.
 class RegistryKey {
 public:
 #ifdef _WIN32
     using Handle = void*; // an HKEY
 #else
-    struct Node; // a key of the prefix's registry; opaque outside RegistryKey.cpp
+    struct Node; // a key of the prefix's registry; opaque outside RegistryKeyWine.cpp
     using Handle = const Node*;
 #endif
 
@@ -43,15 +45,17 @@ public:
     // Opens subKey of parent; on success Key() is the opened key (a key this object
     // opened before is closed), on failure Key() is unchanged.
     bool Open(Handle parent, std::string_view subKey);
-    // Reads the value into a 200-byte buffer; a longer value fails. The type is not
-    // tested. On success out is the text up to the first zero byte; on failure out is
-    // left untouched.
+    // Reads the value into a 200-byte buffer, as RegQueryValueExW does: a value of more
+    // than 200 bytes (99 UTF-16 units and the terminator) fails. The type is not tested.
+    // On success out is the text up to the first zero unit; on failure out is untouched.
+    bool QueryString(std::string_view valueName, std::u16string& out);
+    // The same, as UTF-8.
     bool QueryString(std::string_view valueName, std::string& out);
     void Close() noexcept;
 
     std::int32_t Result() const noexcept { return result_; }
     std::uint32_t ValueType() const noexcept { return valueType_; }
-    std::uint32_t ValueSize() const noexcept { return valueSize_; }
+    std::uint32_t ValueSize() const noexcept { return valueSize_; } // in bytes
     Handle Key() const noexcept { return key_; }
     const std::string& KeyName() const noexcept { return keyName_; }
 
@@ -64,8 +68,8 @@ private:
 #ifdef _WIN32
     Handle root_; // never closed: only keys this object opened are
 #else
-    struct Hive;
-    const Hive& Loaded();
-    std::unique_ptr<Hive> hive_; // system.reg, parsed at the first use
+    const WineRegistry& Loaded();
+    std::unique_ptr<WineRegistry> hive_; // system.reg, read at the first use
+    std::unique_ptr<Node> opened_;       // the key Key() names, unless it is the root
 #endif
 };

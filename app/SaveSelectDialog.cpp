@@ -56,7 +56,7 @@ struct ButtonRow {
 
 SaveSelectDialog::SaveSelectDialog(QWidget* parent)
     : QDialog(parent), registry_(RegistryKey::LocalMachine()),
-      gameFolder_(FromNative(GameFolderLocator::Find(registry_)))
+      gameFolder_(FromNative(GameFolderLocator::NativeString(GameFolderLocator::Find(registry_))))
 {
     setWindowTitle(QStringLiteral("Velkar"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));

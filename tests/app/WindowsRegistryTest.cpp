@@ -32,11 +32,17 @@ namespace fs = std::filesystem;
 constexpr const char* kGameKey = "Software\\New World Computing\\Might and Magic Day of the Destroyer\\1.0";
 constexpr const char* kGogKey = "Software\\GOG.com\\GOGMM8";
 constexpr const char* kPreviousKey = "Software\\New World Computing\\Might and Magic VII\\1.0";
-const std::string kUntouched = "untouched";
+const std::u16string kUntouched = u"untouched";
 
 std::wstring Wide(std::string_view ascii)
 {
     return std::wstring(ascii.begin(), ascii.end());
+}
+
+// A path's UTF-16 text, as the registry holds it.
+std::u16string Units(const fs::path& path)
+{
+    return std::u16string(path.native().begin(), path.native().end());
 }
 
 // Writes the keys as an installer does, in the 32-bit view (where the 32-bit game and its
@@ -122,10 +128,10 @@ protected:
         return folder;
     }
 
-    static std::optional<std::string> Read(const char* key, const char* value)
+    static std::optional<std::u16string> Read(const char* key, const char* value)
     {
         RegistryKey registry(RegistryKey::LocalMachine());
-        std::string text;
+        std::u16string text;
         if (!registry.Open(RegistryKey::LocalMachine(), key) || !registry.QueryString(value, text))
             return std::nullopt;
         return text;
@@ -154,20 +160,24 @@ TEST_F(WindowsRegistryTest, ReadsAppPathFromTheGamesKey)
     EXPECT_EQ(registry.KeyName(), kGameKey);
     EXPECT_NE(registry.Key(), RegistryKey::LocalMachine());
 
-    std::string text;
+    std::u16string text;
     ASSERT_TRUE(registry.QueryString("AppPath", text));
-    EXPECT_EQ(text, game.string());
+    EXPECT_EQ(text, Units(game));
     EXPECT_EQ(registry.ValueType(), static_cast<std::uint32_t>(REG_SZ));
-    EXPECT_EQ(registry.ValueSize(), game.string().size() + 1) << "single bytes, with the terminator";
+    EXPECT_EQ(registry.ValueSize(), (game.native().size() + 1) * 2) << "UTF-16, with the terminator";
     ASSERT_TRUE(registry.QueryString("Version", text));
-    EXPECT_EQ(text, "1.0");
+    EXPECT_EQ(text, u"1.0");
 
     // Opening clears what the last query reported.
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), "Software"));
     EXPECT_EQ(registry.ValueType(), 0u);
     EXPECT_EQ(registry.ValueSize(), 0u);
 
-    EXPECT_EQ(GameFolderLocator::Find(), game.string());
+    EXPECT_EQ(GameFolderLocator::Find(), game);
+    const auto games = GameFolderLocator::FindAll();
+    ASSERT_EQ(games.size(), 1u);
+    EXPECT_EQ(games[0].folder, game);
+    EXPECT_EQ(games[0].source, "Windows registry");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -180,22 +190,22 @@ TEST_F(WindowsRegistryTest, TheGamesKeysAreTriedInOrderUntilOneNamesAFolder)
     RegistryWriter::Set(KEY_WOW64_32KEY, kGogKey, "PATH", gog.wstring());
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "AppPath", own.wstring());
 
-    EXPECT_EQ(GameFolderLocator::Find(), own.string());
+    EXPECT_EQ(GameFolderLocator::Find(), own);
     fs::remove(own);
-    EXPECT_EQ(GameFolderLocator::Find(), gog.string());
+    EXPECT_EQ(GameFolderLocator::Find(), gog);
     fs::remove(gog);
-    EXPECT_EQ(GameFolderLocator::Find(), previous.string());
+    EXPECT_EQ(GameFolderLocator::Find(), previous);
 
     // A wrong value name, and a path longer than the 200-byte buffer, are passed over.
     const fs::path wrongName = MakeFolder("wrong value name");
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "AppPath", L"C:\\" + std::wstring(300, L'x'));
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "Path", wrongName.wstring());
     RegistryWriter::Set(KEY_WOW64_32KEY, kGogKey, "AppPath", wrongName.wstring());
-    EXPECT_EQ(GameFolderLocator::Find(), previous.string());
+    EXPECT_EQ(GameFolderLocator::Find(), previous);
 
     RegistryKey registry(RegistryKey::LocalMachine());
     fs::remove(previous);
-    EXPECT_EQ(GameFolderLocator::Find(registry), "");
+    EXPECT_EQ(GameFolderLocator::Find(registry), fs::path());
     EXPECT_EQ(registry.KeyName(), kPreviousKey) << "left holding the last key it opened";
     EXPECT_NE(registry.Key(), RegistryKey::LocalMachine());
     EXPECT_TRUE(messages.empty());
@@ -208,22 +218,22 @@ TEST_F(WindowsRegistryTest, OnlyThe32BitViewCounts)
     const fs::path game = MakeFolder("32-bit view");
     RegistryWriter::Set(KEY_WOW64_64KEY, kGameKey, "AppPath", wrongView.wstring());
     EXPECT_EQ(Read(kGameKey, "AppPath"), std::nullopt);
-    EXPECT_EQ(GameFolderLocator::Find(), "");
+    EXPECT_EQ(GameFolderLocator::Find(), fs::path());
 
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "AppPath", game.wstring());
-    EXPECT_EQ(Read(kGameKey, "AppPath"), game.string());
-    EXPECT_EQ(GameFolderLocator::Find(), game.string());
+    EXPECT_EQ(Read(kGameKey, "AppPath"), Units(game));
+    EXPECT_EQ(GameFolderLocator::Find(), game);
     // The same key as the 64-bit view names it, and opening relative to an opened key
     // stays in the view of that key.
     EXPECT_EQ(Read("Software\\Wow6432Node\\New World Computing\\Might and Magic Day of the Destroyer\\1.0", "AppPath"),
-              game.string());
+              Units(game));
     RegistryKey registry(RegistryKey::LocalMachine());
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), "Software"));
     ASSERT_TRUE(registry.Open(registry.Key(), "New World Computing"));
     ASSERT_TRUE(registry.Open(registry.Key(), "Might and Magic Day of the Destroyer\\1.0"));
-    std::string text;
+    std::u16string text;
     ASSERT_TRUE(registry.QueryString("AppPath", text));
-    EXPECT_EQ(text, game.string());
+    EXPECT_EQ(text, Units(game));
 }
 
 TEST_F(WindowsRegistryTest, OpensForReadingOnlySoPlayersWhoAreNotAdministratorsFindTheGame)
@@ -239,22 +249,23 @@ TEST_F(WindowsRegistryTest, OpensForReadingOnlySoPlayersWhoAreNotAdministratorsF
 
     RegistryKey registry(RegistryKey::LocalMachine());
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), kGameKey)) << registry.Result();
-    std::string text;
+    std::u16string text;
     ASSERT_TRUE(registry.QueryString("AppPath", text));
-    EXPECT_EQ(text, game.string());
-    EXPECT_EQ(GameFolderLocator::Find(), game.string());
+    EXPECT_EQ(text, Units(game));
+    EXPECT_EQ(GameFolderLocator::Find(), game);
 }
 
 TEST_F(WindowsRegistryTest, AValueLongerThanTheBufferIsRefused)
 {
-    RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "Fits", std::wstring(199, L'a'));
-    RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "TooLong", std::wstring(200, L'b'));
+    // 200 bytes: 99 UTF-16 units and the terminator.
+    RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "Fits", std::wstring(99, L'a'));
+    RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "TooLong", std::wstring(100, L'b'));
     RegistryKey registry(RegistryKey::LocalMachine());
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), kGameKey));
 
-    std::string text = kUntouched;
+    std::u16string text = kUntouched;
     ASSERT_TRUE(registry.QueryString("Fits", text));
-    EXPECT_EQ(text, std::string(199, 'a'));
+    EXPECT_EQ(text, std::u16string(99, u'a'));
     EXPECT_EQ(registry.ValueSize(), 200u);
 
     text = kUntouched;
@@ -262,13 +273,14 @@ TEST_F(WindowsRegistryTest, AValueLongerThanTheBufferIsRefused)
     EXPECT_EQ(text, kUntouched);
     EXPECT_EQ(registry.Result(), RegistryKey::kMoreData);
     EXPECT_EQ(registry.ValueType(), static_cast<std::uint32_t>(REG_SZ));
-    EXPECT_EQ(registry.ValueSize(), 201u);
+    EXPECT_EQ(registry.ValueSize(), 202u);
 }
 
 TEST_F(WindowsRegistryTest, AMissingKeyOrValueLeavesTheFolderEmptyWithoutAMessage)
 {
     // Nothing installed.
-    EXPECT_EQ(GameFolderLocator::Find(), "");
+    EXPECT_EQ(GameFolderLocator::Find(), fs::path());
+    EXPECT_TRUE(GameFolderLocator::FindAll().empty());
     RegistryKey registry(RegistryKey::LocalMachine());
     EXPECT_FALSE(registry.Open(RegistryKey::LocalMachine(), kGameKey));
     EXPECT_EQ(registry.Result(), RegistryKey::kNotFound);
@@ -279,15 +291,15 @@ TEST_F(WindowsRegistryTest, AMissingKeyOrValueLeavesTheFolderEmptyWithoutAMessag
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "Version", L"1.0");
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), kGameKey));
     const RegistryKey::Handle opened = registry.Key();
-    std::string text = kUntouched;
+    std::u16string text = kUntouched;
     EXPECT_FALSE(registry.QueryString("AppPath", text));
     EXPECT_EQ(registry.Result(), RegistryKey::kNotFound);
     EXPECT_EQ(registry.ValueType(), 0u);
     EXPECT_EQ(registry.ValueSize(), 0u);
     EXPECT_EQ(text, kUntouched);
-    EXPECT_EQ(GameFolderLocator::Find(), "");
+    EXPECT_EQ(GameFolderLocator::Find(), fs::path());
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "AppPath", (dir / "not installed").wstring());
-    EXPECT_EQ(GameFolderLocator::Find(), "");
+    EXPECT_EQ(GameFolderLocator::Find(), fs::path());
 
     EXPECT_FALSE(registry.Open(RegistryKey::LocalMachine(), kGogKey));
     EXPECT_EQ(registry.Key(), opened);
@@ -299,24 +311,34 @@ TEST_F(WindowsRegistryTest, AMissingKeyOrValueLeavesTheFolderEmptyWithoutAMessag
     EXPECT_TRUE(messages.empty()) << "the start-up dialog just starts with an empty folder";
 
     // HKEY_LOCAL_MACHINE itself was never closed.
-    EXPECT_EQ(Read(kGameKey, "Version"), "1.0");
+    EXPECT_EQ(Read(kGameKey, "Version"), u"1.0");
 }
 
-TEST_F(WindowsRegistryTest, AFolderNamedOutsideAsciiIsFoundAndItsSavesOpen)
+TEST_F(WindowsRegistryTest, AFolderNamedInAnyScriptIsFoundAndItsSavesOpen)
 {
-    // Bytes above 0x7F in whatever the ANSI code page is (in Windows-1252 "Jeux été – Œuvres",
-    // not all of it Latin-1): the registry's single-byte text must reach the file system
-    // through that code page.
-    const fs::path game = MakeFolder(FromAnsi("Jeux \xE9t\xE9 \x96 \x8Cuvres"));
+    // Cyrillic and a sign, whatever the ANSI code page: the registry's UTF-16 reaches the
+    // file system unchanged.
+    const fs::path game = MakeFolder(L"\u0418\u0433\u0440\u044B \u00AE");
     fs::create_directory(game / "Saves");
     SaveBuilder("Accents").WriteTo(game / "Saves" / "save003.dod");
     RegistryWriter::Set(KEY_WOW64_32KEY, kGameKey, "AppPath", game.wstring());
 
-    const std::string found = GameFolderLocator::Find();
-    ASSERT_FALSE(found.empty());
-    EXPECT_EQ(GameFolderLocator::NativePath(found), game);
-    EXPECT_EQ(GameFolderLocator::NativePath(GameFolderLocator::SavePath(found, 3)), game / "Saves" / "save003.dod");
-    EXPECT_EQ(ReadSaveName(GameFolderLocator::NativePath(GameFolderLocator::SavePath(found, 3))), "Accents");
+    const fs::path found = GameFolderLocator::Find();
+    EXPECT_EQ(found, game);
+    EXPECT_EQ(ReadSaveName(found / "Saves" / "save003.dod"), "Accents");
+    EXPECT_EQ(Read(kGameKey, "AppPath"), Units(game));
+    std::string utf8;
+    RegistryKey registry(RegistryKey::LocalMachine());
+    ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), kGameKey));
+    ASSERT_TRUE(registry.QueryString("AppPath", utf8));
+    EXPECT_TRUE(utf8.ends_with("\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xC2\xAE")) << utf8;
+
+    // Native strings, where the code that still uses them goes, keep what the ANSI code page
+    // holds (in Windows-1252 "Jeux \u00E9t\u00E9 \u2013 \u0152uvres", not all of it Latin-1).
+    const fs::path ansi = MakeFolder(FromAnsi("Jeux \xE9t\xE9 \x96 \x8Cuvres"));
+    const std::string native = GameFolderLocator::NativeString(ansi);
+    EXPECT_EQ(GameFolderLocator::NativePath(native), ansi);
+    EXPECT_EQ(GameFolderLocator::NativePath(GameFolderLocator::SavePath(native, 3)), ansi / "Saves" / "save003.dod");
     EXPECT_EQ(GameFolderLocator::NativePath(""), fs::path());
 }
 
