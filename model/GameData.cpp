@@ -164,6 +164,7 @@ void GameData::ReadSizes(const GameFolder& folder)
             resolved[i] = true;
             sizes_[i] = size;
         }
+        archive->Lod.CloseFile();
         ++archive;
     }
 }
@@ -214,11 +215,13 @@ std::optional<LodBitmap> GameData::GetIcon(std::string_view name) const
     const std::lock_guard lock(mutex_);
     for (Archive& archive : icons_) {
         if (const LodEntry* entry = archive.Lod.Find(name)) {
+            std::optional<LodBitmap> bitmap;
             try {
-                return archive.Lod.ReadBitmap(*entry);
+                bitmap = archive.Lod.ReadBitmap(*entry);
             } catch (const LodError&) {
-                return std::nullopt;
             }
+            archive.Lod.CloseFile();
+            return bitmap;
         }
     }
     return std::nullopt;

@@ -37,13 +37,9 @@ std::string CString(const std::uint8_t* bytes, std::size_t width)
 
 } // namespace
 
-LodArchive::LodArchive(const std::filesystem::path& path)
+LodArchive::LodArchive(const std::filesystem::path& path) : path_(path)
 {
-    // Unbuffered: reads are few and exact, and an entry's header is only 0x20 bytes.
-    stream_.rdbuf()->pubsetbuf(nullptr, 0);
-    stream_.open(path, std::ios::binary);
-    if (!stream_)
-        throw LodError("the file cannot be opened");
+    Open();
     stream_.seekg(0, std::ios::end);
     const auto end = stream_.tellg();
     if (end < 0)
@@ -161,10 +157,21 @@ LodBitmap LodArchive::ReadBitmap(const LodEntry& entry)
     }
 }
 
+void LodArchive::Open()
+{
+    // Unbuffered: reads are few and exact, and an entry's header is only 0x20 bytes.
+    stream_.rdbuf()->pubsetbuf(nullptr, 0);
+    stream_.open(path_, std::ios::binary);
+    if (!stream_)
+        throw LodError("the file cannot be opened");
+}
+
 void LodArchive::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
 {
     if (size == 0)
         return;
+    if (!stream_.is_open())
+        Open();
     stream_.clear();
     stream_.seekg(static_cast<std::streamoff>(position));
     stream_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));

@@ -49,13 +49,19 @@ public:
     std::vector<std::uint8_t> ReadData(const LodEntry& entry);
     LodBitmap ReadBitmap(const LodEntry& entry);
 
+    // Lets go of the file until the next read, so that a long-lived archive does not keep the
+    // game's file open (on Windows that would stop a patch from replacing it).
+    void CloseFile() noexcept { stream_.close(); }
+
     // Entries whose stated unpacked size is above this are refused before anything is allocated.
     static constexpr std::uint32_t MaxUnpackedSize = 64u << 20;
 
 private:
     std::vector<std::uint8_t> ReadData(const LodEntry& entry, const LodEntryHeader& header);
+    void Open();
     void ReadAt(std::uint64_t position, void* buffer, std::size_t size);
 
+    std::filesystem::path path_;
     std::ifstream stream_;
     std::uint64_t fileSize_ = 0;
     std::string version_;
