@@ -19,6 +19,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Self-contained executables: no libstdc++, libgcc or winpthread DLL to find at run time.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# The same for zlib (libz-mingw-w64-dev): its libz.a, not the import library of a DLL.
+set(ZLIB_USE_STATIC_LIBS ON)
 
 # ctest and test discovery run the executables through Wine. Debian's wine64 package puts
 # the loader in /usr/lib/wine; the wine package adds the wrappers in /usr/bin.

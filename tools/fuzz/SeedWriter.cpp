@@ -1,9 +1,11 @@
 // Writes the fuzzers' starting inputs, all a few kilobytes at most, from SaveBuilder's
-// containers:  velkar_fuzz_seeds DIR  ->  DIR/container/*, DIR/save-name/*
+// containers and LodBuilder's archives:
+//   velkar_fuzz_seeds DIR  ->  DIR/container/*, DIR/save-name/*, DIR/game-data/*
 
 #include "CharacterLayout.h"
 #include "ContainerInput.h"
 #include "InventoryLayout.h"
+#include "LodBuilder.h"
 #include "SaveBuilder.h"
 
 #include <algorithm>
@@ -146,6 +148,29 @@ void WriteNameSeeds(const std::filesystem::path& dir)
     Write(dir / "empty", Bytes{2, 0});
 }
 
+void WriteGameDataSeeds(const std::filesystem::path& dir)
+{
+    using Packing = LodBuilder::Packing;
+    const std::vector<LodBuilder::Row> rows{
+        {0, "", ""}, {1, "item001", "Longsword"}, {2, "\"item002\"", "\"Broad sword\""}, {751, "null", "x"}};
+    const std::string table = LodBuilder::ItemsText(rows);
+    Write(dir / "items-txt", Bytes(table.begin(), table.end()));
+    for (Packing packing : {Packing::Raw, Packing::Zlib}) {
+        const std::string how = packing == Packing::Raw ? "raw" : "zlib";
+        LodBuilder language("MMVIII", "language");
+        language.AddFile("items.txt", table, packing).AddFile("ITEMS.TXT", "1\n2\n3", packing);
+        Write(dir / ("language-" + how), language.Build());
+
+        // Both transparency rules, mipmaps after the picture, a picture without its palette.
+        LodBuilder icons("MMVI", "icons");
+        icons.AddIcon("item001", 9, 7, packing);
+        Bytes mipmapped(8 * 8 + 4 * 4 + 2 * 2, 3);
+        icons.AddBitmap("item002", 8, 8, mipmapped, LodBuilder::IconPalette(), 0x202, packing);
+        icons.Add({"item003", Bytes(12, 1), 0, 12, 4, 3, 0, {}});
+        Write(dir / ("icons-" + how), icons.Build());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -157,7 +182,9 @@ int main(int argc, char** argv)
     const std::filesystem::path dir = argv[1];
     std::filesystem::create_directories(dir / "container");
     std::filesystem::create_directories(dir / "save-name");
+    std::filesystem::create_directories(dir / "game-data");
     WriteContainerSeeds(dir / "container");
     WriteNameSeeds(dir / "save-name");
+    WriteGameDataSeeds(dir / "game-data");
     return 0;
 }

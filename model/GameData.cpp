@@ -1,0 +1,228 @@
+#include "GameData.h"
+
+#include "AsciiFold.h"
+#include "ItemFootprint.h"
+#include "LodError.h"
+
+#include <algorithm>
+#include <fstream>
+#include <map>
+
+namespace {
+
+constexpr std::string_view NamesUnused = "its item names are not used";
+constexpr std::string_view PicturesUnused = "its pictures are not used";
+constexpr std::string_view TableName = "items.txt";
+
+bool IsLanguageOverlay(const std::string& folded)
+{
+    return folded.ends_with(".t.lod") || folded.ends_with(".englisht.lod");
+}
+
+bool IsIconOverlay(const std::string& folded)
+{
+    return folded.ends_with(".icons.lod");
+}
+
+// Overlays from the last name to the first, then the base archive.
+std::vector<const GameFolder::Item*> LookupOrder(const GameFolder& folder, bool (*isOverlay)(const std::string&),
+                                                 std::string_view base)
+{
+    std::vector<const GameFolder::Item*> order;
+    const auto& archives = folder.Archives();
+    for (auto it = archives.rbegin(); it != archives.rend(); ++it) {
+        if (isOverlay(it->Folded))
+            order.push_back(&*it);
+    }
+    for (const auto& item : archives) {
+        if (item.Folded == base) {
+            order.push_back(&item);
+            break;
+        }
+    }
+    return order;
+}
+
+std::string ReadLooseFile(const GameFolder::Item& item)
+{
+    if (item.Size > LodArchive::MaxUnpackedSize)
+        throw LodError("the file is too large");
+    std::ifstream in(item.Path, std::ios::binary);
+    std::string text(static_cast<std::size_t>(item.Size), '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!in || in.gcount() != static_cast<std::streamsize>(text.size()))
+        throw LodError("the file cannot be read");
+    return text;
+}
+
+std::optional<ItemSize> SizeOf(const LodEntryHeader& header)
+{
+    if (header.BitmapSize == 0 || header.Width == 0 || header.Height == 0)
+        return std::nullopt;
+    return ItemSize{ItemFootprint::Cells(header.Width), ItemFootprint::Cells(header.Height)};
+}
+
+} // namespace
+
+GameData::GameData(const GameFolder& folder)
+{
+    ReadItemTable(folder);
+    ReadSizes(folder);
+}
+
+std::shared_ptr<const GameData> GameData::Load(const std::filesystem::path& game)
+{
+    static std::mutex mutex;
+    static std::map<std::filesystem::path, std::pair<GameFolder, std::shared_ptr<const GameData>>> cache;
+
+    std::error_code error;
+    std::filesystem::path key = std::filesystem::absolute(game, error).lexically_normal();
+    if (error)
+        key = game;
+    GameFolder folder(game);
+    const std::lock_guard lock(mutex);
+    const auto found = cache.find(key);
+    if (found != cache.end() && found->second.first == folder)
+        return found->second.second;
+    auto data = std::make_shared<const GameData>(folder);
+    cache.insert_or_assign(key, std::pair{std::move(folder), data});
+    return data;
+}
+
+void GameData::ReadItemTable(const GameFolder& folder)
+{
+    std::vector<Archive> archives = OpenAll(LookupOrder(folder, IsLanguageOverlay, "englisht.lod"), NamesUnused);
+    const bool baseByName = std::any_of(folder.Archives().begin(), folder.Archives().end(),
+                                        [](const auto& item) { return item.Folded == "englisht.lod"; });
+    if (!baseByName) {
+        // A localized release under another name: known by its header. Other archives' damage is
+        // none of our business.
+        for (const auto& item : folder.Archives()) {
+            if (IsLanguageOverlay(item.Folded) || IsIconOverlay(item.Folded))
+                continue;
+            try {
+                LodArchive lod(item.Path);
+                if (lod.Version() == "MMVIII" && AsciiFold(lod.RootName()) == "language") {
+                    archives.push_back({item.Shown, std::move(lod)});
+                    break;
+                }
+            } catch (const LodError&) {
+            }
+        }
+    }
+
+    std::string text;
+    if (const auto& loose = folder.LooseItemsText()) {
+        try {
+            text = ReadLooseFile(*loose);
+            hasItemTable_ = true;
+        } catch (const LodError& error) {
+            Damaged(loose->Shown, error.what(), NamesUnused);
+        }
+    }
+    for (Archive& archive : archives) {
+        if (hasItemTable_)
+            break;
+        const LodEntry* entry = archive.Lod.Find(TableName);
+        if (entry == nullptr)
+            continue;
+        try {
+            const std::vector<std::uint8_t> data = archive.Lod.ReadData(*entry);
+            text.assign(data.begin(), data.end());
+            hasItemTable_ = true;
+        } catch (const LodError& error) {
+            Damaged(archive.Shown, error.what(), NamesUnused);
+        }
+    }
+    if (hasItemTable_)
+        table_ = ItemsText::Parse(text);
+}
+
+void GameData::ReadSizes(const GameFolder& folder)
+{
+    icons_ = OpenAll(LookupOrder(folder, IsIconOverlay, "icons.lod"), PicturesUnused);
+    const auto& rows = table_.Rows();
+    sizes_.assign(rows.size(), std::nullopt);
+    std::vector<bool> resolved(rows.size(), false);
+    // An archive whose picture cannot be read is damaged: it is dropped whole, and the
+    // pictures it held come from the archives after it.
+    for (auto archive = icons_.begin(); archive != icons_.end();) {
+        std::vector<std::pair<std::size_t, std::optional<ItemSize>>> found;
+        try {
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                if (resolved[i])
+                    continue;
+                if (const LodEntry* entry = archive->Lod.Find(rows[i].Picture))
+                    found.emplace_back(i, SizeOf(archive->Lod.ReadHeader(*entry)));
+            }
+        } catch (const LodError& error) {
+            Damaged(archive->Shown, error.what(), PicturesUnused);
+            archive = icons_.erase(archive);
+            continue;
+        }
+        for (const auto& [i, size] : found) {
+            resolved[i] = true;
+            sizes_[i] = size;
+        }
+        archive->Lod.CloseFile();
+        ++archive;
+    }
+}
+
+std::vector<GameData::Archive> GameData::OpenAll(const std::vector<const GameFolder::Item*>& items,
+                                                 std::string_view unused)
+{
+    std::vector<Archive> archives;
+    for (const GameFolder::Item* item : items) {
+        try {
+            archives.push_back({item->Shown, LodArchive(item->Path)});
+        } catch (const LodError& error) {
+            Damaged(item->Shown, error.what(), unused);
+        }
+    }
+    return archives;
+}
+
+void GameData::Damaged(const std::string& shown, std::string_view reason, std::string_view unused)
+{
+    messages_.push_back(shown + " could not be read (" + std::string(reason) + "); " + std::string(unused) + ".");
+}
+
+std::optional<std::string_view> GameData::GetItemName(int n) const
+{
+    const ItemsText::Row* row = table_.Find(n);
+    if (row == nullptr)
+        return std::nullopt;
+    return row->Name;
+}
+
+std::string_view GameData::GetItemPicture(int n) const
+{
+    const ItemsText::Row* row = table_.Find(n);
+    return row != nullptr ? std::string_view(row->Picture) : std::string_view();
+}
+
+std::optional<ItemSize> GameData::GetItemSize(int n) const
+{
+    const ItemsText::Row* row = table_.Find(n);
+    if (row == nullptr)
+        return std::nullopt;
+    return sizes_[static_cast<std::size_t>(row - table_.Rows().data())];
+}
+
+std::optional<LodBitmap> GameData::GetIcon(std::string_view name) const
+{
+    const std::lock_guard lock(mutex_);
+    for (Archive& archive : icons_) {
+        if (const LodEntry* entry = archive.Lod.Find(name)) {
+            std::optional<LodBitmap> bitmap;
+            try {
+                bitmap = archive.Lod.ReadBitmap(*entry);
+            } catch (const LodError&) {
+            }
+            archive.Lod.CloseFile();
+            return bitmap;
+        }
+    }
+    return std::nullopt;
+}

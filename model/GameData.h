@@ -1,0 +1,70 @@
+#pragma once
+
+#include "GameFolder.h"
+#include "ItemTable.h"
+#include "ItemsText.h"
+#include "LodArchive.h"
+#include "LodBitmap.h"
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What the installed game itself says about its items, read-only: names and pictures from its
+// own item table (items.txt) and icons (icons.lod), with the overlays of patches and mods.
+// Where something is looked for, first found wins:
+//   item table: DataFiles/items.txt, then the language overlays (Data/*.T.lod, *.EnglishT.lod)
+//               from the last name to the first, then Data/EnglishT.lod (or the archive whose
+//               header says MMVIII and language);
+//   pictures:   the icon overlays (Data/*.icons.lod) from the last name to the first, then
+//               Data/icons.lod.
+// A damaged archive is left out, and a message says so; a missing one is simply not there.
+class GameData {
+public:
+    // Reads the item table and the pictures' sizes now. Never throws for what it reads.
+    explicit GameData(const GameFolder& folder);
+    explicit GameData(const std::filesystem::path& game) : GameData(GameFolder(game)) {}
+
+    // The same folder, while none of its archives changed size or time, is read only once per
+    // process; a changed one is read again.
+    static std::shared_ptr<const GameData> Load(const std::filesystem::path& game);
+
+    bool HasItemTable() const noexcept { return hasItemTable_; }
+    // The highest item number of the table: numbers 1..ItemCount(), as ItemTable::Count.
+    int ItemCount() const noexcept { return table_.LastNumber(); }
+    // No value for a number the table has no row for; bytes in the game's code page.
+    std::optional<std::string_view> GetItemName(int n) const;
+    // The icon's name in the archives ("item001"), "" without a row.
+    std::string_view GetItemPicture(int n) const;
+    // In backpack cells, from the picture's size; no value when the picture was not found.
+    std::optional<ItemSize> GetItemSize(int n) const;
+
+    // A picture decoded now; no value when no archive has it or its entry is damaged.
+    std::optional<LodBitmap> GetIcon(std::string_view name) const;
+    std::optional<LodBitmap> GetItemIcon(int n) const { return GetIcon(GetItemPicture(n)); }
+
+    // One sentence per damaged archive or file, for the user, in the order they were found.
+    const std::vector<std::string>& Messages() const noexcept { return messages_; }
+
+private:
+    struct Archive {
+        std::string Shown;
+        LodArchive Lod;
+    };
+
+    void ReadItemTable(const GameFolder& folder);
+    void ReadSizes(const GameFolder& folder);
+    std::vector<Archive> OpenAll(const std::vector<const GameFolder::Item*>& items, std::string_view unused);
+    void Damaged(const std::string& shown, std::string_view reason, std::string_view unused);
+
+    bool hasItemTable_ = false;
+    ItemsText table_;
+    std::vector<std::optional<ItemSize>> sizes_; // by table_.Rows() index
+    std::vector<std::string> messages_;
+    mutable std::mutex mutex_;    // the archives' reads move their file positions
+    mutable std::vector<Archive> icons_; // in lookup order, their files open only while read
+};

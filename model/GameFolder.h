@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The files of an installed game that may hold its item table and item pictures: every archive
+// in Data/ and the loose items.txt in DataFiles/, each with its size and time, so two listings
+// compare equal while none of them changed. Folder and file names match case-insensitively
+// (a game copied to Linux may say DATA or data). Listing never throws: what is missing is left out.
+class GameFolder {
+public:
+    struct Item {
+        std::filesystem::path Path;
+        std::string Shown;  // relative to the game folder with '/', for messages: "Data/icons.lod"
+        std::string Folded; // the file's name, lower-case (ASCII letters only)
+        std::uintmax_t Size = 0;
+        std::filesystem::file_time_type Time;
+        bool operator==(const Item&) const = default;
+    };
+
+    explicit GameFolder(const std::filesystem::path& game);
+
+    // Data/*.lod, ordered by folded name.
+    const std::vector<Item>& Archives() const noexcept { return archives_; }
+    const std::optional<Item>& LooseItemsText() const noexcept { return looseItemsText_; }
+
+    bool operator==(const GameFolder&) const = default;
+
+private:
+    std::vector<Item> archives_;
+    std::optional<Item> looseItemsText_;
+};
