@@ -23,21 +23,21 @@ using Field = Editor::Field;
 
 // A field with its label on its left; a column is one label and its control.
 struct FieldRow {
-    Field field;
-    int id;       // 0: the id the options give
-    int spinId;   // 0: a chooser
-    const char* label; // null: the label the options give
-    int row;
-    int column;
+    Field field = Field::Days;
+    int id = 0;                  // 0: the id the options give
+    int spinId = 0;              // 0: a chooser
+    const char* label = nullptr; // null: the label the options give
+    int row = 0;
+    int column = 0;
 };
 
 // In layout order, which is also the tab order.
 constexpr std::array<FieldRow, 5> kFields = {{
-    {Field::Days, Editor::IdDays, 1160, "Days:", 0, 0},
-    {Field::Hours, Editor::IdHours, 1162, "Hours:", 0, 1},
-    {Field::Minutes, Editor::IdMinutes, 1164, nullptr, 0, 2},
-    {Field::Power, Editor::IdPower, 1166, "Power:", 1, 0},
-    {Field::Skill, 0, 0, "Skill:", 1, 1},
+    {.field = Field::Days, .id = Editor::IdDays, .spinId = 1160, .label = "Days:", .row = 0, .column = 0},
+    {.field = Field::Hours, .id = Editor::IdHours, .spinId = 1162, .label = "Hours:", .row = 0, .column = 1},
+    {.field = Field::Minutes, .id = Editor::IdMinutes, .spinId = 1164, .row = 0, .column = 2},
+    {.field = Field::Power, .id = Editor::IdPower, .spinId = 1166, .label = "Power:", .row = 1, .column = 0},
+    {.field = Field::Skill, .label = "Skill:", .row = 1, .column = 1},
 }};
 
 constexpr int kCasterColumn = 2;
@@ -100,7 +100,7 @@ void SpellEffectEditor::BuildControls()
         if (row.spinId != 0) {
             auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
             box->SetSpinId(row.spinId);
-            box->SetRange(SpinMinimum, SpinMaximum);
+            box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
             box->setFixedWidth(kNumberWidth);
             box->setObjectName(QString::number(row.id));
             control = box;

@@ -58,7 +58,7 @@ enum Mastery { Novice, Expert, Master, Grand };
 
 class CVelkarPage2Test : public PageFixture {
 protected:
-    static constexpr int SkillsTab = 2;
+    static constexpr int SkillsTab = TabIndex(SheetTab::Skills);
     CVelkarPage2Test() : PageFixture(SkillsTab) {}
 
     QString Level(int slot) const { return On<NumberBox>(BySlot(slot).level)->Text(); }

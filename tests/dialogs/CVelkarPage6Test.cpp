@@ -55,7 +55,7 @@ const Condition& ByEntry(int entry)
 
 class CVelkarPage6Test : public PageFixture {
 protected:
-    static constexpr int ConditionTab = 1;
+    static constexpr int ConditionTab = TabIndex(SheetTab::Condition);
     CVelkarPage6Test() : PageFixture(ConditionTab) {}
 
     QCheckBox* Check(int entry) const { return On<QCheckBox>(ByEntry(entry).check); }
