@@ -1,7 +1,7 @@
-#include "SaveListing.h"
+#include "app/SaveListing.h"
 
-#include "Container.h"
-#include "GameFolderLocator.h"
+#include "model/Container.h"
+#include "app/GameFolderLocator.h"
 
 #include <filesystem>
 

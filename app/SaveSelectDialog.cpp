@@ -1,8 +1,8 @@
-#include "SaveSelectDialog.h"
+#include "app/SaveSelectDialog.h"
 
-#include "AboutDialog.h"
-#include "GameFolderLocator.h"
-#include "SaveListing.h"
+#include "app/AboutDialog.h"
+#include "app/GameFolderLocator.h"
+#include "app/SaveListing.h"
 
 #include "dialogs/PartyDialog.h"
 #include "ui/ErrorGuard.h"

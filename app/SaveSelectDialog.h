@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,5 +1,6 @@
 #include "dialogs/CVelkarPage1.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
 #include "ui/ErrorGuard.h"
 #include "ui/LengthValidator.h"
@@ -7,8 +8,8 @@
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -260,7 +261,7 @@ void CVelkarPage1::BuildControls()
     for (const Row& row : kRows) {
         QGridLayout* grid = row.area == Area::Header ? header : stats;
         QWidget* control = MakeControl(row);
-        control->setObjectName(QString::number(row.id));
+        ControlId::Give(control, row.id);
         if (row.width != 0)
             control->setFixedWidth(row.width);
         if (row.label != nullptr) {
@@ -275,7 +276,7 @@ void CVelkarPage1::BuildControls()
         grid->addWidget(control, row.cell.row, row.cell.column, row.cell.rowSpan, row.cell.columnSpan, alignment);
     }
     portraitButton_ = Control<QPushButton>(IdFace);
-    connect(portraitButton_, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnPortraitClicked(); }); });
+    ErrorGuard::Connect(portraitButton_, &QPushButton::clicked, this, [this] { OnPortraitClicked(); });
 }
 
 void CVelkarPage1::LoadFromModel()

@@ -1,11 +1,12 @@
 #include "dialogs/CVelkarPage2.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -153,12 +154,12 @@ void CVelkarPage2::OnCreate()
     }
     for (const Row& row : kRows) {
         auto* level = new NumberBox(NumberBox::Keys::Digits);
-        level->setObjectName(QString::number(row.levelId));
+        ControlId::Give(level, row.levelId);
         level->SetSpinId(row.spinId);
         level->SetRange(LevelMinimum, LevelMaximum);
         level->setFixedWidth(kLevelWidth);
         auto* mastery = new QComboBox;
-        mastery->setObjectName(QString::number(row.masteryId));
+        ControlId::Give(mastery, row.masteryId);
         for (const std::string_view name : Vocabulary::MasteryNames)
             mastery->addItem(TextCodec::Decode(name));
         auto* label = new QLabel(QString::fromLatin1(row.label));

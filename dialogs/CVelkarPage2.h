@@ -2,7 +2,7 @@
 
 #include "dialogs/CharacterPage.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <array>
 

@@ -1,9 +1,10 @@
 #include "dialogs/CVelkarPage3.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/SpellBox.h"
 
-#include "CharacterLayout.h"
-#include "SaveGame.h"
+#include "model/CharacterLayout.h"
+#include "model/SaveGame.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -152,7 +153,7 @@ void CVelkarPage3::OnCreate()
     grid->setVerticalSpacing(kRowGap);
     for (const Box& b : kBoxes) {
         auto* box = new SpellBox(QString::fromLatin1(b.text));
-        box->setObjectName(QString::number(b.id));
+        ControlId::Give(box, b.id);
         grid->addWidget(box, b.row, b.column);
     }
     auto* separator = new QFrame;

@@ -1,5 +1,6 @@
 #include "dialogs/CVelkarPage4.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/BackpackView.h"
 #include "dialogs/ItemText.h"
 #include "ui/ErrorGuard.h"
@@ -7,8 +8,8 @@
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -194,7 +195,7 @@ void CVelkarPage4::BuildControls()
     auto* left = new QVBoxLayout;
     left->setSpacing(kLabelGap); // not the column gap, which it would inherit
     inventory_ = new QListWidget;
-    inventory_->setObjectName(QString::number(IdInventory));
+    ControlId::Give(inventory_, IdInventory);
     inventory_->setViewMode(QListView::ListMode);
     inventory_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     inventory_->setMinimumWidth(kListWidth);
@@ -228,10 +229,10 @@ void CVelkarPage4::BuildControls()
     }
     for (const Detail& detail : kDetails) {
         QWidget* control = MakeControl(detail);
-        control->setObjectName(QString::number(detail.id));
+        ControlId::Give(control, detail.id);
         auto* label = new QLabel(QString::fromLatin1(detail.label));
         if (detail.labelId != 0)
-            label->setObjectName(QString::number(detail.labelId));
+            ControlId::Give(label, detail.labelId);
         label->setBuddy(control);
         if (detail.shown != Shown::Always && !SharesPlace(detail)) {
             // The modifier's row stays empty for a potion, so the rows below do not jump.
@@ -249,9 +250,9 @@ void CVelkarPage4::BuildControls()
 
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("&Add Item"));
-    add->setObjectName(QString::number(IdAddItem));
+    ControlId::Give(add, IdAddItem);
     auto* remove = new QPushButton(QStringLiteral("&Delete Item"));
-    remove->setObjectName(QString::number(IdDeleteItem));
+    ControlId::Give(remove, IdDeleteItem);
     buttons->addStretch(1);
     buttons->addWidget(add);
     buttons->addWidget(remove);
@@ -261,17 +262,13 @@ void CVelkarPage4::BuildControls()
     page->addLayout(right);
 
     itemKinds_ = Control<QComboBox>(IdItem);
-    connect(inventory_, &QListWidget::itemSelectionChanged, this,
-            [this] { ErrorGuard::Run([this] { OnRowsChanged(); }); });
+    ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
     connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
-    connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) {
-        ErrorGuard::Run([this, anchor, modifiers] { OnBackpackClicked(anchor, modifiers); });
-    });
+    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
     // activated: the user's choices only, not the page's own.
-    connect(itemKinds_, &QComboBox::activated, this,
-            [this](int index) { ErrorGuard::Run([this, index] { OnItemKindChosen(index); }); });
-    connect(add, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnAddItem(); }); });
-    connect(remove, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnDeleteItem(); }); });
+    ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
+    ErrorGuard::Connect(add, &QPushButton::clicked, this, [this] { OnAddItem(); });
+    ErrorGuard::Connect(remove, &QPushButton::clicked, this, [this] { OnDeleteItem(); });
 }
 
 void CVelkarPage4::FillItemKinds()

@@ -2,7 +2,7 @@
 
 #include "dialogs/CharacterPage.h"
 
-#include "ItemKinds.h"
+#include "model/ItemKinds.h"
 
 #include <array>
 #include <vector>

@@ -1,10 +1,11 @@
 #include "dialogs/CVelkarPage6.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
 #include "ui/NumberBox.h"
 
-#include "GameTime.h"
-#include "SaveGame.h"
+#include "model/GameTime.h"
+#include "model/SaveGame.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -122,7 +123,7 @@ constexpr int kRowGap = 4;
 NumberBox* MakeNumber(int id, int spinId)
 {
     auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
-    box->setObjectName(QString::number(id));
+    ControlId::Give(box, id);
     box->SetSpinId(spinId);
     box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
     box->setFixedWidth(kNumberWidth);
@@ -175,7 +176,7 @@ void CVelkarPage6::OnCreate()
         QGridLayout* grid = grids[static_cast<std::size_t>(row.box)];
         const int line = used[static_cast<std::size_t>(row.box)]++;
         auto* check = new QCheckBox;
-        check->setObjectName(QString::number(row.checkId));
+        ControlId::Give(check, row.checkId);
         check->setAccessibleName(QString::fromLatin1(row.label));
         auto* label = new QLabel(QString::fromLatin1(row.label));
         label->setBuddy(check);

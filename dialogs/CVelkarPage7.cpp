@@ -2,7 +2,7 @@
 
 #include "dialogs/SpellEffectEditor.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <QApplication>
 #include <QEvent>

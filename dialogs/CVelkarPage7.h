@@ -2,7 +2,7 @@
 
 #include "dialogs/CharacterPage.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 // The "Active Spells" tab: the 27 spells in effect on the character, edited one at a time
 // with the spell-effect editor the party dialog uses, without a caster. Effects reach the

@@ -1,6 +1,6 @@
 #include "dialogs/CVelkarSheet.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <array>
 

@@ -1,5 +1,6 @@
 #include "dialogs/PartyDialog.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/ExchangeOrder.h"
 #include "dialogs/SpellEffectEditor.h"
@@ -192,7 +193,7 @@ QWidget* MakeControl(const Row& row)
         list->setMaxVisibleItems(static_cast<int>(row.items.size()));
         control = list;
     }
-    control->setObjectName(QString::number(row.id));
+    ControlId::Give(control, row.id);
     control->setFixedWidth(row.width);
     return control;
 }
@@ -207,7 +208,7 @@ QGroupBox* Group(const char* title, QLayout* layout)
 QPushButton* Button(int id, const char* text)
 {
     auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(QString::number(id));
+    ControlId::Give(button, id);
     return button;
 }
 
@@ -264,7 +265,7 @@ void PartyDialog::BuildControls()
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     right->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnOk(); }); });
+    ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QHBoxLayout(this);
@@ -305,7 +306,7 @@ QWidget* PartyDialog::BuildMembers()
     auto* grid = new QGridLayout;
     for (std::size_t k = 0; k < kMembers.size(); ++k) {
         auto* chooser = new QComboBox;
-        chooser->setObjectName(QString::number(kMembers[k].id));
+        ControlId::Give(chooser, kMembers[k].id);
         chooser->setMinimumWidth(kMemberWidth);
         chooser->setMaxVisibleItems(20);
         auto* label = new QLabel(QString::fromLatin1(kMembers[k].label));
@@ -320,7 +321,7 @@ QWidget* PartyDialog::BuildMembers()
 QWidget* PartyDialog::BuildCharacters()
 {
     auto* list = new QTreeWidget;
-    list->setObjectName(QString::number(IdCharacters));
+    ControlId::Give(list, IdCharacters);
     list->setHeaderLabels({QStringLiteral("Name")});
     list->setColumnWidth(0, kNameColumnWidth);
     list->header()->setStretchLastSection(false);
@@ -329,9 +330,8 @@ QWidget* PartyDialog::BuildCharacters()
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(kListHeight);
     auto* edit = Button(IdEditCharacter, "Edit Character");
-    const auto run = [this] { ErrorGuard::Run([this] { EditCharacter(); }); };
-    connect(edit, &QPushButton::clicked, this, run);
-    connect(list, &QTreeWidget::itemDoubleClicked, this, run);
+    ErrorGuard::Connect(edit, &QPushButton::clicked, this, [this] { EditCharacter(); });
+    ErrorGuard::Connect(list, &QTreeWidget::itemDoubleClicked, this, [this] { EditCharacter(); });
 
     auto* layout = new QVBoxLayout;
     layout->addWidget(list, 1);

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ui/ControlId.h"
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include "ui/EditingDialog.h"
 
@@ -69,7 +70,7 @@ public:
     template <class T>
     T* Control(int id) const
     {
-        return findChild<T*>(QString::number(id));
+        return ControlId::Find<T>(*this, id);
     }
 
 private:

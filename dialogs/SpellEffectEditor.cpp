@@ -1,10 +1,11 @@
 #include "dialogs/SpellEffectEditor.h"
 
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "Vocabulary.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -88,10 +89,10 @@ void SpellEffectEditor::BuildControls()
     for (std::size_t i = 0; i < options_.effects.size(); ++i) {
         const Effect& effect = options_.effects[i];
         auto* button = new QPushButton(QString::fromLatin1(effect.label));
-        button->setObjectName(QString::number(effect.id));
+        ControlId::Give(button, effect.id);
         const int index = static_cast<int>(i);
         buttons->addWidget(button, index / options_.buttonColumns, index % options_.buttonColumns);
-        connect(button, &QPushButton::clicked, this, [this, index] { ErrorGuard::Run([=, this] { SelectEffect(index); }); });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, index] { SelectEffect(index); });
     }
 
     const auto commit = [this] { CommitSelectedEffect(); };
@@ -102,7 +103,7 @@ void SpellEffectEditor::BuildControls()
             box->SetSpinId(row.spinId);
             box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
             box->setFixedWidth(kNumberWidth);
-            box->setObjectName(QString::number(row.id));
+            ControlId::Give(box, row.id);
             control = box;
         } else {
             auto* list = new QComboBox;
@@ -110,7 +111,7 @@ void SpellEffectEditor::BuildControls()
             for (const std::string_view name : Vocabulary::MasteryNames)
                 list->addItem(TextCodec::Decode(name));
             list->setFixedWidth(kSkillWidth);
-            list->setObjectName(QString::number(options_.skillId));
+            ControlId::Give(list, options_.skillId);
             control = list;
         }
         const char* label = row.label != nullptr ? row.label : options_.minutesLabel;
@@ -120,7 +121,7 @@ void SpellEffectEditor::BuildControls()
     }
     if (options_.casterId != 0) {
         casterList_ = new QComboBox;
-        casterList_->setObjectName(QString::number(options_.casterId));
+        ControlId::Give(casterList_, options_.casterId);
         casterList_->addItem(QStringLiteral("None"));
         casterList_->setCurrentIndex(0);
         casterList_->setFixedWidth(kCasterWidth);
@@ -138,12 +139,10 @@ void SpellEffectEditor::BuildControls()
     }};
     for (const auto& [id, text] : actionButtons) {
         auto* button = new QPushButton(QString::fromLatin1(text));
-        button->setObjectName(QString::number(id));
+        ControlId::Give(button, id);
         actions->addWidget(button);
         const bool add = id == options_.addAllId;
-        connect(button, &QPushButton::clicked, this, [this, add] {
-            ErrorGuard::Run([=, this] { add ? AddAllEffects() : RemoveAllEffects(); });
-        });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, add] { add ? AddAllEffects() : RemoveAllEffects(); });
     }
 }
 

@@ -3,7 +3,7 @@
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "InventoryLayout.h"
-#include "WindowLayout.h"
+#include "model/InventoryLayout.h"
+#include "model/WindowLayout.h"
 
 // One character record. Offsets are counted from the record start at window offset
 // 2832 + (n - 1) * 7464; the game's own record begins 4 bytes earlier, which is why the

@@ -1,6 +1,6 @@
 #include "ui/TextCodec.h"
 
-#include "Windows1252.h"
+#include "model/Windows1252.h"
 
 #include <QList>
 

@@ -1,9 +1,9 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage2.h"
 #include "ui/NumberBox.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage3.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QCheckBox>
 

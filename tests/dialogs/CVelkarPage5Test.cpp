@@ -1,10 +1,10 @@
-#include "PageFixture.h"
-#include "UiTesting.h"
+#include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
 #include "ui/TextCodec.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage6.h"
 #include "ui/NumberBox.h"
 
-#include "GameTime.h"
+#include "model/GameTime.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,11 +1,11 @@
-#include "PageFixture.h"
-#include "UiTesting.h"
+#include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage7.h"
 #include "ui/NumberBox.h"
 
-#include "CharacterLayout.h"
-#include "WindowLayout.h"
+#include "model/CharacterLayout.h"
+#include "model/WindowLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

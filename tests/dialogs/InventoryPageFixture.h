@@ -1,8 +1,8 @@
 #pragma once
 
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
-#include "InventoryLayout.h"
+#include "model/InventoryLayout.h"
 
 #include <vector>
 

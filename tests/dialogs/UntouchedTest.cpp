@@ -3,12 +3,12 @@
 // out by hand, apart from the model's own tables.
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/NumberBox.h"
 
-#include "SaveBuilder.h"
-#include "TempDirectory.h"
-#include "UiTesting.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "SaveBuilder.h"
+#include "tests/support/SaveBuilder.h"
 
-#include "CharacterLayout.h"
-#include "GameTime.h"
-#include "InventoryLayout.h"
-#include "WindowLayout.h"
+#include "model/CharacterLayout.h"
+#include "model/GameTime.h"
+#include "model/InventoryLayout.h"
+#include "model/WindowLayout.h"
 
 #include <algorithm>
 #include <array>

@@ -4,7 +4,7 @@
 #include <QClipboard>
 #include <QTest>
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

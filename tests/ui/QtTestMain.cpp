@@ -1,3 +1,5 @@
+#include "ui/ErrorGuard.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
@@ -9,5 +11,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    // A fault of the program caught by a dialog's error guard fails the test that met it.
+    ErrorGuard::SetLogicErrorHandler([](const std::logic_error& error) { ADD_FAILURE() << "logic error: " << error.what(); });
     return RUN_ALL_TESTS();
 }
