@@ -1,3 +1,5 @@
+// CVelkarPage1, the sheet's "Stats" tab: name, portrait, class, level, age, experience, statistics, resistances, points, description.
+
 #include "dialogs/CVelkarPage1.h"
 
 #include "ui/ControlId.h"

@@ -1,3 +1,5 @@
+// CVelkarPage2, the sheet's "Skills" tab: the 38 skills, each a level and a mastery.
+
 #include "dialogs/CVelkarPage2.h"
 
 #include "ui/ControlId.h"

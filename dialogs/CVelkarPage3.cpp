@@ -1,3 +1,5 @@
+// CVelkarPage3, the sheet's "Spells" tab: the spells the character knows, one box each.
+
 #include "dialogs/CVelkarPage3.h"
 
 #include "ui/ControlId.h"

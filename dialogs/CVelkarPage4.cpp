@@ -1,3 +1,5 @@
+// CVelkarPage4, the sheet's "Inventory" tab: the items carried, their details and the backpack.
+
 #include "dialogs/CVelkarPage4.h"
 
 #include "ui/ControlId.h"

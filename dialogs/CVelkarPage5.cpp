@@ -1,3 +1,5 @@
+// CVelkarPage5, the sheet's "Awards" tab: the awards the character holds.
+
 #include "dialogs/CVelkarPage5.h"
 
 #include "ui/ControlId.h"

@@ -1,3 +1,5 @@
+// CVelkarPage6, the sheet's "Condition" tab: the conditions and how long each has lasted.
+
 #include "dialogs/CVelkarPage6.h"
 
 #include "ui/ControlId.h"

@@ -1,3 +1,5 @@
+// CVelkarPage7, the sheet's "Active Spells" tab: the spells in effect on the character.
+
 #include "dialogs/CVelkarPage7.h"
 
 #include "dialogs/SpellEffectEditor.h"
