@@ -1,4 +1,4 @@
-// CVelkarPage1, the sheet's "Stats" tab: name, portrait, class, level, age, experience, statistics, resistances, points, description.
+// CVelkarPage1, the sheet's "Stats" tab: name, portrait, class, level, age, experience, statistics.
 
 #include "dialogs/CVelkarPage1.h"
 
