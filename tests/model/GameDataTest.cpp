@@ -136,8 +136,9 @@ TEST(GameDataTest, SizesComeFromThePicturesWhichDecodeOnDemand)
     Rows rows;
     LodBuilder icons("MMVI", "icons");
     for (int i = 0; i < 6; ++i) {
-        const std::string picture = "p" + std::to_string(pixels[i]);
-        rows.push_back({i + 1, picture, "Item " + picture});
+        std::string picture = std::to_string(pixels[i]);
+        picture.insert(picture.begin(), 'p'); // not "p" + ...: a false -Wrestrict of GCC 12 at -O3
+        rows.push_back({i + 1, picture, std::string("Item ").append(picture)});
         icons.AddIcon(picture, pixels[i], pixels[5 - i]);
     }
     rows.push_back({7, "null", "Placeholder"});
