@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -48,6 +49,17 @@ Bytes Values()
     return bytes;
 }
 
+// The party and the characters the sweep takes, each with every group of operations.
+Bytes Picks(std::initializer_list<int> characters)
+{
+    Bytes bytes{CI::AllGroups, static_cast<std::uint8_t>(characters.size() - 1)};
+    for (int n : characters) {
+        bytes.push_back(static_cast<std::uint8_t>(n - 1));
+        bytes.push_back(CI::AllGroups);
+    }
+    return bytes;
+}
+
 void Write(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -61,6 +73,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     const SaveBuilder builder;
     // The base container as it is.
     Bytes plain{0x01, 0x00};
+    Append(plain, Picks({1, 2, 50}));
     Append(plain, Values());
     Write(dir / "plain", plain);
 
@@ -69,6 +82,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         Bytes cut{0x01 | CI::TruncateBit};
         Append(cut, extra, 4);
         cut.push_back(0);
+        Append(cut, Picks({50}));
         Append(cut, Values());
         Write(dir / ("truncated-" + std::to_string(extra)), cut);
     }
@@ -81,6 +95,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         Append(moved, partyOffsetUnit, 2);
         moved.push_back(3); // four bytes
         Append(moved, offset, 4);
+        Append(moved, Picks({1}));
         Append(moved, Values());
         Write(dir / ("party-at-" + std::to_string(offset)), moved);
     }
@@ -99,6 +114,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     cell(2, InventoryLayout::CellCount - 1, 1);
     cell(2, InventoryLayout::CellCount, 612); // entry 1's item number: 14 x 4
     cell(3, 60, 0x80000000u);
+    Append(grid, Picks({1, 2, 3}));
     Append(grid, Values());
     Write(dir / "odd-inventory", grid);
 
