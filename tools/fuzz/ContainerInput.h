@@ -13,13 +13,13 @@
 //                  Window: u32 window offset, length byte, bytes
 //                  Record: character byte, u16 record offset, length byte, bytes
 //                  Cell:   character byte, u16 slot (grid cell, then entry word), u32 value
-//   the rest     read over and over: first the selection -- a byte whose bit g asks for
-//                the party's group g of operations, a byte giving one to three characters
-//                (the byte modulo 3, plus one), and for each a character byte and a byte
-//                whose bit g asks for its group g -- then the values of the operations
-//                selected and of the stray calls. With VELKAR_FUZZ_FULL_SWEEP=1 the
-//                selection is read but every group of the party and of all fifty
-//                characters is swept instead.
+//   the rest     read over and over: first the selection -- a byte naming a group of the
+//                party's operations (modulo PartyGroupCount), a byte giving one to three
+//                characters (modulo 3, plus one), and for each a character byte and a byte
+//                naming a group of its operations (modulo GroupCount) -- then the values of
+//                those operations and of the stray calls. With VELKAR_FUZZ_FULL_SWEEP=1 the
+//                selection is read, but every group of the party and of all fifty
+//                characters runs instead.
 namespace ContainerInput {
 inline constexpr std::uint8_t RawShapeMask = 0x07;
 inline constexpr std::uint8_t TruncateBit = 0x10;
@@ -48,6 +48,4 @@ enum Group : std::uint8_t {
     Inventory,
     GroupCount
 };
-inline constexpr std::uint8_t AllGroups = 0xFF;
-static_assert(GroupCount <= 8, "one byte names a character's groups");
 } // namespace ContainerInput

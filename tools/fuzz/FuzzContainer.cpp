@@ -1,7 +1,7 @@
-// Opens an arbitrary container held in memory, then drives the party's accessors and those
-// of the characters and groups of operations the input selects (every group of all fifty
-// with VELKAR_FUZZ_FULL_SWEEP=1) with values taken from the input, the inventory operations
-// with fuzzed cells and items, calls with indices out of range, and Save. The sanitizers
+// Opens an arbitrary container held in memory, then drives the groups of accessors of the
+// party and of the characters the input names (every group of the party and of all fifty
+// characters with VELKAR_FUZZ_FULL_SWEEP=1) with values taken from the input, the inventory
+// operations with fuzzed cells and items, calls with indices out of range, and Save. The sanitizers
 // report undefined behaviour; the checks below report results that contradict the model's
 // own contract. Input layout: ContainerInput.h.
 
@@ -411,43 +411,36 @@ void SweepActiveSpells(SaveGame& save, int n, ByteReader& in)
 #undef VELKAR_X
 }
 
-// A character's operations in groups, in ContainerInput's order; in the full sweep all of
-// them run in this order, as one pass over every accessor.
+// A character's operations in groups, in ContainerInput's order.
 using Sweep = void (*)(SaveGame&, int, ByteReader&);
 constexpr Sweep GroupSweeps[] = {SweepFields,     SweepTexts,      SweepSkills,       SweepSpellGroups,
                                  SweepAwards,     SweepConditions, SweepActiveSpells, SweepInventory};
 static_assert(std::size(GroupSweeps) == CI::GroupCount);
 
-void SweepCharacter(SaveGame& save, int n, std::uint8_t groups, ByteReader& in)
-{
-    for (int g = 0; g < CI::GroupCount; ++g)
-        if ((groups >> g & 1) != 0)
-            GroupSweeps[g](save, n, in);
-}
-
-// The party's groups and one to three characters with the groups the input names, or every
-// group of the party and of all fifty characters.
+// A group of the party's operations and one to three characters, each with a group of its
+// operations, as the input names them; in the full sweep every group of the party and then
+// every group of each of the fifty characters.
 void SweepSelected(SaveGame& save, ByteReader& in)
 {
-    const std::uint8_t asked = in.Byte();
-    const std::uint8_t partyGroups = FullSweep() ? CI::AllGroups : asked;
+    const int partyGroup = in.Byte() % CI::PartyGroupCount;
     int characters[CI::MostCharacters];
-    std::uint8_t groups[CI::MostCharacters];
+    int groups[CI::MostCharacters];
     const int picks = in.Byte() % CI::MostCharacters + 1;
     for (int p = 0; p < picks; ++p) {
         characters[p] = in.Byte() % CL::CharacterCount + 1;
-        groups[p] = in.Byte();
+        groups[p] = in.Byte() % CI::GroupCount;
     }
-    for (int g = 0; g < CI::PartyGroupCount; ++g)
-        if ((partyGroups >> g & 1) != 0)
-            PartySweeps[g](save, in);
-    if (FullSweep()) {
-        for (int n = 1; n <= CL::CharacterCount; ++n)
-            SweepCharacter(save, n, CI::AllGroups, in);
+    if (!FullSweep()) {
+        PartySweeps[partyGroup](save, in);
+        for (int p = 0; p < picks; ++p)
+            GroupSweeps[groups[p]](save, characters[p], in);
         return;
     }
-    for (int p = 0; p < picks; ++p)
-        SweepCharacter(save, characters[p], groups[p], in);
+    for (const PartySweep sweep : PartySweeps)
+        sweep(save, in);
+    for (int n = 1; n <= CL::CharacterCount; ++n)
+        for (const Sweep sweep : GroupSweeps)
+            sweep(save, n, in);
 }
 
 // The window before calls that must not change it. A refused call leaves it current, so a
