@@ -32,12 +32,56 @@ std::uint32_t LoadLE32(const unsigned char* p)
            static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
+// The lookup; bufferFor(size) gives at least size bytes to read into.
+template <typename BufferFor>
+std::optional<MemberEntry> Locate(File& file, std::string_view name, std::size_t largest, BufferFor bufferFor)
+{
+    std::uint64_t position = 0;
+    std::size_t chunk = FirstChunk;
+    for (;;) {
+        std::uint8_t* const buffer = bufferFor(chunk);
+        const std::size_t got = file.ReadAt(position, buffer, chunk);
+        for (std::size_t at = 0; at < got; at += ContainerUnitSize) {
+            const std::size_t unitSize = std::min<std::size_t>(ContainerUnitSize, got - at);
+            if (!IsNameUnit(buffer + at, unitSize, name))
+                continue;
+            const std::size_t offsetUnit = at + ContainerUnitSize;
+            if (offsetUnit + 4 <= got)
+                return MemberEntry{LoadLE32(buffer + offsetUnit), position + at};
+            // The offset unit lies past this chunk (or past the end of the file).
+            unsigned char bytes[4];
+            if (file.ReadAt(position + offsetUnit, bytes, sizeof bytes) < sizeof bytes)
+                return std::nullopt;
+            return MemberEntry{LoadLE32(bytes), position + at};
+        }
+        if (got < chunk)
+            return std::nullopt;
+        position += got;
+        chunk = std::min(chunk * 4, largest);
+    }
+}
+
 } // namespace
 
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
 {
-    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(LargestChunk);
-    return FindMember(file, name, {buffer.get(), LargestChunk});
+    // A buffer only as large as the reads so far: most directories end within the first,
+    // and the save listing looks up one container after another.
+    std::uint8_t first[FirstChunk];
+    std::unique_ptr<std::uint8_t[]> larger;
+    std::size_t largerSize = 0;
+    const auto entry = Locate(file, name, LargestChunk, [&](std::size_t size) {
+        if (size <= FirstChunk)
+            return first;
+        if (size > largerSize) {
+            larger = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+            largerSize = size;
+        }
+        return larger.get();
+    });
+    if (!entry)
+        return std::nullopt;
+    return entry->offset;
 }
 
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::span<std::uint8_t> buffer)
@@ -53,28 +97,7 @@ std::optional<MemberEntry> LocateMember(File& file, std::string_view name, std::
     const std::size_t largest = std::min(LargestChunk, buffer.size() / ContainerUnitSize * ContainerUnitSize);
     if (largest < FirstChunk)
         throw std::invalid_argument("the member lookup needs a buffer of at least 4096 bytes");
-    std::uint64_t position = 0;
-    std::size_t chunk = FirstChunk;
-    for (;;) {
-        const std::size_t got = file.ReadAt(position, buffer.data(), chunk);
-        for (std::size_t at = 0; at < got; at += ContainerUnitSize) {
-            const std::size_t unitSize = std::min<std::size_t>(ContainerUnitSize, got - at);
-            if (!IsNameUnit(buffer.data() + at, unitSize, name))
-                continue;
-            const std::size_t offsetUnit = at + ContainerUnitSize;
-            if (offsetUnit + 4 <= got)
-                return MemberEntry{LoadLE32(buffer.data() + offsetUnit), position + at};
-            // The offset unit lies past this chunk (or past the end of the file).
-            unsigned char bytes[4];
-            if (file.ReadAt(position + offsetUnit, bytes, sizeof bytes) < sizeof bytes)
-                return std::nullopt;
-            return MemberEntry{LoadLE32(bytes), position + at};
-        }
-        if (got < chunk)
-            return std::nullopt;
-        position += got;
-        chunk = std::min(chunk * 4, largest);
-    }
+    return Locate(file, name, largest, [&](std::size_t) { return buffer.data(); });
 }
 
 std::string ReadSaveName(File& file)

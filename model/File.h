@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <vector>
 
 // The platform file: an existing file opened for reading and writing.
 // Every failure throws FileError carrying the operating system's message and the path.
@@ -44,14 +46,29 @@ public:
     using FaultHook = std::function<int(Operation, const std::filesystem::path&)>;
     static void SetFaultHook(FaultHook hook);
 
+    // Test seam: while bytes are mounted at a path, opening that path opens them instead of
+    // the file system, so a fuzzer runs without a disk. They behave as a file does (a write
+    // past the end lengthens them, with zeros in any gap; the fault hook applies), without
+    // share modes. Mounting other bytes at the path is a new file renamed over the old one.
+    using Bytes = std::vector<std::uint8_t>;
+    static void Mount(const std::filesystem::path& path, std::shared_ptr<Bytes> bytes);
+    static void Unmount(const std::filesystem::path& path);
+
 private:
     // Throws the hook's error, if a hook is set and asks for one.
     void InjectFault(Operation operation) const;
 
+    // The operating system's part, one implementation per platform.
+    void SystemOpen(const std::filesystem::path& path, Share share);
+    void SystemClose() noexcept;
+    std::size_t SystemRead(std::uint64_t position, void* buffer, std::size_t size);
+    void SystemWrite(std::uint64_t position, const void* buffer, std::size_t size);
+    void SystemFlush();
+    bool SystemIsNamedBy(const std::filesystem::path& path) const;
+
     std::filesystem::path path_;
-#ifdef _WIN32
-    void* handle_ = nullptr;
-#else
-    int fd_ = -1;
-#endif
+    std::shared_ptr<Bytes> memory_; // set while open on mounted bytes
+    // A descriptor (POSIX) or a HANDLE (Windows); -1 is neither.
+    static constexpr std::intptr_t NoHandle = -1;
+    std::intptr_t handle_ = NoHandle;
 };

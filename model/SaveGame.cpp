@@ -37,8 +37,10 @@ bool SaveGame::Open(const std::filesystem::path& path)
     windowSize_ = 0;
     file_.Open(path, File::Share::ReadWrite);
 
-    // The window doubles as the lookup's read buffer, so opening allocates once.
-    window_ = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
+    // The window doubles as the lookup's read buffer, so opening allocates once, and
+    // reopening not at all.
+    if (!window_)
+        window_ = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
     const auto entry = LocateMember(file_, "party.bin", {window_.get(), WL::WindowSize});
     if (entry) {
         const std::uint32_t offset = entry->offset;
@@ -54,7 +56,6 @@ bool SaveGame::Open(const std::filesystem::path& path)
             dataOffset_ = offset;
             readSize_ = got;
             windowSize_ = WL::WindowSize;
-            baseline_.reset();
             windowIsBaseline_ = true;
             awardTable_.Fill();
             itemTable_.Fill();
@@ -119,16 +120,24 @@ void SaveGame::RestoreCharacterBytes(int n, std::span<const std::uint8_t> bytes)
 void SaveGame::CheckFileUnchanged()
 {
     const std::filesystem::path& path = file_.Path();
-    auto scratch = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
+    if (!scratch_)
+        scratch_ = std::make_unique_for_overwrite<std::uint8_t[]>(ScratchSize);
+    const std::span<std::uint8_t> scratch{scratch_.get(), ScratchSize};
     const bool unchanged = [&] {
         if (!file_.IsNamedBy(path))
             return false;
-        const auto offset = FindMember(file_, "party.bin", {scratch.get(), WL::WindowSize});
+        const auto offset = FindMember(file_, "party.bin", scratch);
         if (!offset || *offset != dataOffset_)
             return false;
         const std::uint8_t* baseline = windowIsBaseline_ ? window_.get() : baseline_.get();
-        return file_.ReadAt(dataOffset_, scratch.get(), readSize_) == readSize_ &&
-               std::memcmp(scratch.get(), baseline, readSize_) == 0;
+        for (std::size_t done = 0; done < readSize_;) {
+            const std::size_t chunk = std::min(ScratchSize, readSize_ - done);
+            if (file_.ReadAt(dataOffset_ + done, scratch.data(), chunk) != chunk ||
+                std::memcmp(scratch.data(), baseline + done, chunk) != 0)
+                return false;
+            done += chunk;
+        }
+        return true;
     }();
     if (!unchanged)
         throw FileError::Detected(ChangedOnDiskMessage, path);
@@ -137,7 +146,7 @@ void SaveGame::CheckFileUnchanged()
 void SaveGame::RereadBaseline() noexcept
 {
     try {
-        auto now = std::make_unique_for_overwrite<std::uint8_t[]>(readSize_);
+        auto now = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
         if (file_.ReadAt(dataOffset_, now.get(), readSize_) == readSize_) {
             baseline_ = std::move(now);
             windowIsBaseline_ = false;
@@ -152,7 +161,7 @@ void SaveGame::BeforeEdit()
     if (!windowIsBaseline_)
         return;
     if (!baseline_)
-        baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(readSize_);
+        baseline_ = std::make_unique_for_overwrite<std::uint8_t[]>(WL::WindowSize);
     std::memcpy(baseline_.get(), window_.get(), readSize_);
     windowIsBaseline_ = false;
 }
@@ -170,7 +179,6 @@ void SaveGame::Reload()
     // Into the same buffer: views handed out earlier stay valid and show the new bytes.
     std::memcpy(window_.get(), fresh.get(), WL::WindowSize);
     readSize_ = got;
-    baseline_.reset();
     windowIsBaseline_ = true;
 }
 

@@ -236,6 +236,10 @@ private:
     // What the file held in the window's stretch when last read or written: not model state,
     // only the check that nobody else wrote there before Save overwrites it. Until the first
     // edit after a read or write the window itself is that copy, so opening copies nothing.
+    // Window-sized once made, so that a reopened game with a longer read still fits.
     std::unique_ptr<std::uint8_t[]> baseline_;
     bool windowIsBaseline_ = false;
+    // The check reads the file through this, a piece at a time, rather than a copy of the stretch.
+    static constexpr std::size_t ScratchSize = std::size_t{64} << 10;
+    std::unique_ptr<std::uint8_t[]> scratch_;
 };

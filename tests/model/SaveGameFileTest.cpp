@@ -126,6 +126,22 @@ TEST_F(SaveGameFileTest, AShortWindowWorksAndSaveNeverWritesPastWhatWasRead)
     EXPECT_EQ(FileValue(376048, 4), 5);
 }
 
+TEST_F(SaveGameFileTest, AReopenedGameKeepsNothingOfTheOneBefore)
+{
+    // A short window of other bytes, edited and never saved, then a full one in the same object.
+    SaveBuilder builder;
+    auto bytes = builder.SetSeed(7).Build();
+    bytes.resize(builder.PartyOffset() + 376052);
+    std::ofstream(dir / "short.dod", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(save.Open(dir / "short.dod"));
+    save.SetFood(1);
+    ASSERT_TRUE(Create());
+    EXPECT_EQ(save.GetWindowSize(), 400000u);
+    save.SetGold(0x11223344);
+    EXPECT_EQ(SaveAndDiff(), Range(2148, 2151));
+}
+
 TEST_F(SaveGameFileTest, FileFailuresAreRaisedAsFileErrors)
 {
     EXPECT_THROW(save.Open(dir / "missing.dod"), FileError);

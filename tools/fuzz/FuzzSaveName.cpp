@@ -1,6 +1,6 @@
-// The container lookup and the save-name reader the save listing uses, on arbitrary files:
-// besides what the sanitizers report, both must agree with a plain in-memory reading of
-// the container rules in Container.h, whatever the read buffer's size.
+// The container lookup and the save-name reader the save listing uses, on arbitrary files
+// (mounted in memory): besides what the sanitizers report, both must agree with a plain
+// in-memory reading of the container rules in Container.h, whatever the read buffer's size.
 //
 // Input: a byte choosing the member name, a byte choosing the lookup buffer, for a fuzzed
 // name its length and bytes, then the file.
@@ -14,12 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -33,23 +32,8 @@ void Check(bool ok, const char* what)
     }
 }
 
-const std::filesystem::path& ScratchFile()
-{
-    static const auto path = [] {
-        std::error_code error;
-        const std::filesystem::path shm = "/dev/shm";
-        const auto dir = std::filesystem::is_directory(shm, error) ? shm : std::filesystem::temp_directory_path();
-        return dir / ("velkar-fuzz-name-" + std::to_string(::getpid()) + ".dod");
-    }();
-    static const struct Cleanup {
-        ~Cleanup()
-        {
-            std::error_code error;
-            std::filesystem::remove(path, error);
-        }
-    } cleanup;
-    return path;
-}
+// Where the file is mounted: no file is written or read on disk.
+const std::filesystem::path FilePath = "/velkar-fuzz/save.dod";
 
 // Container.h's rules, read straight off the bytes.
 std::optional<std::uint32_t> ExpectedMember(std::span<const std::uint8_t> file, std::string_view name)
@@ -88,6 +72,16 @@ std::string ExpectedSaveName(std::span<const std::uint8_t> file)
 // larger than its largest chunk, and one too small to be accepted.
 constexpr std::size_t BufferSizes[] = {0, 4096, 4104, 4111, 8192, 16400, (1u << 20) + 100, 4095};
 
+// One buffer of each size, made once and of exactly that size, so that the sanitizer still
+// sees a read past its end.
+std::span<std::uint8_t> Buffer(std::size_t pick)
+{
+    static std::unique_ptr<std::uint8_t[]> buffers[std::size(BufferSizes)];
+    if (!buffers[pick])
+        buffers[pick] = std::make_unique_for_overwrite<std::uint8_t[]>(BufferSizes[pick]);
+    return {buffers[pick].get(), BufferSizes[pick]};
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -108,35 +102,36 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             name.push_back(static_cast<char>(b == 0 ? 1 : b)); // a zero cannot be part of a name
         break;
     }
-    const std::size_t bufferSize = BufferSizes[in.Byte() % std::size(BufferSizes)];
+    const std::size_t bufferPick = in.Byte() % std::size(BufferSizes);
     const auto content = in.Rest();
-    {
-        std::ofstream out(ScratchFile(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-        Check(static_cast<bool>(out), "cannot write the scratch file");
-    }
+    static const auto bytes = [] {
+        auto mounted = std::make_shared<File::Bytes>();
+        File::Mount(FilePath, mounted);
+        return mounted;
+    }();
+    bytes->assign(content.begin(), content.end());
 
     const auto expected = ExpectedMember(content, name);
     File file;
-    file.Open(ScratchFile(), File::Share::ReadWrite);
-    if (bufferSize == 0) {
+    file.Open(FilePath, File::Share::ReadWrite);
+    if (BufferSizes[bufferPick] == 0) {
         Check(FindMember(file, name) == expected, "FindMember");
     } else {
-        const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(bufferSize);
+        const std::span<std::uint8_t> buffer = Buffer(bufferPick);
         bool refused = false;
         std::optional<std::uint32_t> found;
         try {
-            found = FindMember(file, name, {buffer.get(), bufferSize});
+            found = FindMember(file, name, buffer);
         } catch (const std::invalid_argument&) {
             refused = true;
         }
-        Check(refused == (bufferSize < 4096), "FindMember's buffer check");
+        Check(refused == (buffer.size() < 4096), "FindMember's buffer check");
         Check(refused || found == expected, "FindMember with a buffer");
     }
 
     const std::string saveName = ExpectedSaveName(content);
     Check(ReadSaveName(file) == saveName, "ReadSaveName");
     file.Close();
-    Check(ReadSaveName(ScratchFile()) == saveName, "ReadSaveName by path");
+    Check(ReadSaveName(FilePath) == saveName, "ReadSaveName by path");
     return 0;
 }

@@ -13,8 +13,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -50,6 +52,17 @@ Bytes Values()
     return bytes;
 }
 
+// The selection: a group of the party's operations, then characters with a group each.
+Bytes Picks(CI::PartyGroup party, std::initializer_list<std::pair<int, CI::Group>> characters)
+{
+    Bytes bytes{party, static_cast<std::uint8_t>(characters.size() - 1)};
+    for (const auto& [n, group] : characters) {
+        bytes.push_back(static_cast<std::uint8_t>(n - 1));
+        bytes.push_back(group);
+    }
+    return bytes;
+}
+
 void Write(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -63,6 +76,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     const SaveBuilder builder;
     // The base container as it is.
     Bytes plain{0x01, 0x00};
+    Append(plain, Picks(CI::Clock, {{1, CI::Fields}, {2, CI::Awards}, {50, CI::ActiveSpells}}));
     Append(plain, Values());
     Write(dir / "plain", plain);
 
@@ -71,6 +85,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         Bytes cut{0x01 | CI::TruncateBit};
         Append(cut, extra, 4);
         cut.push_back(0);
+        Append(cut, Picks(CI::Roster, {{50, CI::Inventory}, {49, CI::Conditions}}));
         Append(cut, Values());
         Write(dir / ("truncated-" + std::to_string(extra)), cut);
     }
@@ -83,6 +98,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         Append(moved, partyOffsetUnit, 2);
         moved.push_back(3); // four bytes
         Append(moved, offset, 4);
+        Append(moved, Picks(CI::PartySpells, {{1, CI::Texts}, {25, CI::SpellGroups}, {26, CI::Skills}}));
         Append(moved, Values());
         Write(dir / ("party-at-" + std::to_string(offset)), moved);
     }
@@ -101,6 +117,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     cell(2, InventoryLayout::CellCount - 1, 1);
     cell(2, InventoryLayout::CellCount, 612); // entry 1's item number: 14 x 4
     cell(3, 60, 0x80000000u);
+    Append(grid, Picks(CI::Clock, {{1, CI::Inventory}, {2, CI::Inventory}, {3, CI::Inventory}}));
     Append(grid, Values());
     Write(dir / "odd-inventory", grid);
 
