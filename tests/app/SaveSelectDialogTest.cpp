@@ -35,6 +35,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -390,6 +391,11 @@ const FoundGameCase kFoundGames[] = {
     {u"C:\\Games\\MM8", "Games/MM8", 1252, "Ravenshore", kWrapped, "Chinese (fan translation)", "Ravenshore",
      "\u957F\u5251 x"},
 };
+
+void PrintTo(const FoundGameCase& c, std::ostream* out)
+{
+    *out << c.folder << ", " << c.codePage << ", " << c.shownSaveName;
+}
 
 class FoundGameTest : public SaveSelectDialogTest, public ::testing::WithParamInterface<FoundGameCase> {};
 

@@ -16,6 +16,7 @@
 #include <QTest>
 
 #include <map>
+#include <ostream>
 #include <string>
 
 using Id = CVelkarPage1;
@@ -313,6 +314,12 @@ const GameTextCase kGameTextCases[] = {
     {TextCodec::Page::Western, Id::IdName, true, Repeat("0123456789", 4), "0123456789012345678901234567890",
      "Please enter no more than 31 characters."},
 };
+
+void PrintTo(const GameTextCase& c, std::ostream* out)
+{
+    *out << (c.id == Id::IdName ? "name " : "description ") << (c.whole ? "put in whole " : "typed ") << c.text
+         << " in " << TextCodec::Info(c.page).label;
+}
 
 class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {
 protected:

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -32,6 +33,11 @@ const PageCase kPageCases[] = {
     // The worked example of the fan translation's wrapping.
     {Page::ChineseFan, "\u957F\u5251 x", "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07\x0F\x20x", "\U0001F600"},
 };
+
+void PrintTo(const PageCase& c, std::ostream* out)
+{
+    *out << TextCodec::Info(c.page).label;
+}
 
 class TextCodecPageTest : public ::testing::TestWithParam<PageCase> {};
 
