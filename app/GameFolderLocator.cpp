@@ -1,8 +1,8 @@
-#include "GameFolderLocator.h"
+#include "app/GameFolderLocator.h"
 
-#include "RegistryKey.h"
-#include "WinePrefixFinder.h"
-#include "WineRegistry.h"
+#include "app/RegistryKey.h"
+#include "app/WinePrefixFinder.h"
+#include "app/WineRegistry.h"
 
 #include <cstdio>
 #include <system_error>

@@ -1,8 +1,8 @@
 #ifdef _WIN32
 
-#include "GameFolderLocator.h"
+#include "app/GameFolderLocator.h"
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

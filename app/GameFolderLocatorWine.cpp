@@ -1,11 +1,11 @@
 #ifndef _WIN32
 
-#include "GameFolderLocator.h"
+#include "app/GameFolderLocator.h"
 
-#include "RegistryKey.h"
-#include "UnicodeText.h"
-#include "WinePrefixFinder.h"
-#include "WineRegistry.h"
+#include "app/RegistryKey.h"
+#include "app/UnicodeText.h"
+#include "app/WinePrefixFinder.h"
+#include "app/WineRegistry.h"
 
 #include <cstdlib>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "LauncherConfig.h"
+#include "app/LauncherConfig.h"
 
-#include "UnicodeText.h"
+#include "app/UnicodeText.h"
 
 #include <optional>
 

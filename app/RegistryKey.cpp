@@ -1,6 +1,6 @@
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
-#include "UnicodeText.h"
+#include "app/UnicodeText.h"
 
 bool RegistryKey::QueryString(std::string_view valueName, std::string& out)
 {

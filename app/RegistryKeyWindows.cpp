@@ -1,8 +1,8 @@
 #ifdef _WIN32
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
-#include "UnicodeText.h"
+#include "app/UnicodeText.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

@@ -1,9 +1,9 @@
 #ifndef _WIN32
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
-#include "UnicodeText.h"
-#include "WineRegistry.h"
+#include "app/UnicodeText.h"
+#include "app/WineRegistry.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,6 +5,7 @@
 #include "app/PathText.h"
 #include "app/UserSettings.h"
 #include "dialogs/PartyDialog.h"
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 
 #include <QAction>
@@ -63,12 +64,12 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
 
     auto* banner = new QLabel(this);
-    banner->setObjectName(QString::number(IdBanner));
+    ControlId::Give(banner, IdBanner);
     banner->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
     banner->setFixedSize(420, 160);
 
     list_ = new QTreeWidget(this);
-    list_->setObjectName(QString::number(IdList));
+    ControlId::Give(list_, IdList);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({QStringLiteral("Savegame"), QStringLiteral("Name")});
@@ -76,13 +77,14 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     static constexpr int NameColumnWidth = 229;
     list_->header()->resizeSection(0, FileColumnWidth);
     list_->header()->resizeSection(1, NameColumnWidth);
-    // Room for both columns and a vertical scroll bar, so names never need scrolling sideways.
+    // Room for both columns and a vertical scroll bar, so names never need
+    // scrolling sideways.
     list_->setMinimumSize(FileColumnWidth + NameColumnWidth + list_->verticalScrollBar()->sizeHint().width() +
                               2 * list_->frameWidth(),
                           200);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { ErrorGuard::Run([this] { OpenSelected(); }); });
+    ErrorGuard::Connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
     listNote_ = new QLabel(this);
-    listNote_->setObjectName(QString::number(IdListNote));
+    ControlId::Give(listNote_, IdListNote);
     listNote_->setAlignment(Qt::AlignCenter);
     listNote_->setWordWrap(true);
     listArea_ = new QStackedWidget(this);
@@ -109,7 +111,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     }};
     for (const ButtonRow& row : rows) {
         auto* button = new QPushButton(QString::fromLatin1(row.text), this);
-        button->setObjectName(QString::number(row.id));
+        ControlId::Give(button, row.id);
         if (row.id == IdBrowse) {
             fields->addWidget(button, 0, 2);
         } else {
@@ -117,8 +119,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
         }
         if (row.handler != nullptr) {
             const auto handler = row.handler;
-            connect(button, &QPushButton::clicked, this,
-                    [this, handler] { ErrorGuard::Run([this, handler] { (this->*handler)(); }); });
+            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         } else {
             connect(button, &QPushButton::clicked, this, &QDialog::reject);
         }
@@ -144,10 +145,10 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
 QWidget* SaveSelectDialog::MakePathBox()
 {
     pathBox_ = new QComboBox(this);
-    pathBox_->setObjectName(QString::number(IdPath));
+    ControlId::Give(pathBox_, IdPath);
     pathBox_->setEditable(true);
-    // The box holds the games found; what is typed stays out of the list, and no completion
-    // writes into the folder while it is typed.
+    // The box holds the games found; what is typed stays out of the list, and no
+    // completion writes into the folder while it is typed.
     pathBox_->setInsertPolicy(QComboBox::NoInsert);
     pathBox_->setCompleter(nullptr);
     pathBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -155,17 +156,17 @@ QWidget* SaveSelectDialog::MakePathBox()
         pathBox_->addItem(FolderText(game.folder));
         pathBox_->setItemData(pathBox_->count() - 1, QString::fromStdString(game.source), Qt::ToolTipRole);
     }
-    // Only the user's typing and picking rebuild the list; SetPath raises neither.
-    connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this,
-            [this] { ErrorGuard::Run([this] { FillSaveList(); }); });
-    connect(pathBox_, &QComboBox::activated, this, [this] { ErrorGuard::Run([this] { FillSaveList(); }); });
+    // Only the user's typing and picking rebuild the list; SetPath raises
+    // neither.
+    ErrorGuard::Connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this, [this] { FillSaveList(); });
+    ErrorGuard::Connect(pathBox_, &QComboBox::activated, this, [this] { FillSaveList(); });
     return pathBox_;
 }
 
 QWidget* SaveSelectDialog::MakeCodePageBox()
 {
     codePageBox_ = new QComboBox(this);
-    codePageBox_->setObjectName(QString::number(IdCodePage));
+    ControlId::Give(codePageBox_, IdCodePage);
     auto* entries = qobject_cast<QStandardItemModel*>(codePageBox_->model());
     for (const TextCodec::PageInfo& info : TextCodec::Pages()) {
         codePageBox_->addItem(QString::fromLatin1(info.label), static_cast<int>(info.page));
@@ -176,8 +177,7 @@ QWidget* SaveSelectDialog::MakeCodePageBox()
         }
     }
     ShowCodePage(TextCodec::Current().GetPage());
-    connect(codePageBox_, &QComboBox::activated, this,
-            [this](int index) { ErrorGuard::Run([this, index] { OnCodePageChosen(index); }); });
+    ErrorGuard::Connect(codePageBox_, &QComboBox::activated, this, [this](int index) { OnCodePageChosen(index); });
     return codePageBox_;
 }
 
@@ -236,7 +236,8 @@ void SaveSelectDialog::ShowRows()
 
 void SaveSelectDialog::Browse()
 {
-    // From the chosen game's folder, else from home; Wine prefixes live in hidden folders.
+    // From the chosen game's folder, else from home; Wine prefixes live in hidden
+    // folders.
     const QString start = IsFolder(PathText::ToPath(path_)) ? path_ : QDir::homePath();
     QFileDialog chooser(this, QString::fromLatin1(BrowsePrompt), start);
     chooser.setFileMode(QFileDialog::Directory);
@@ -253,8 +254,8 @@ void SaveSelectDialog::OpenSelected()
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty())
         return;
-    // The party dialog and the sheet read and write every text through the current codec,
-    // which is always the one the chooser shows.
+    // The party dialog and the sheet read and write every text through the
+    // current codec, which is always the one the chooser shows.
     const std::filesystem::path folder = PathText::ToPath(path_);
     UserSettings::SetLastGameFolder(folder);
     PartyDialog party{SaveListing::SavePath(folder, selected.front()->text(0).toStdString()), this};
@@ -301,8 +302,8 @@ bool SaveSelectDialog::nativeEvent(const QByteArray& eventType, void* message, q
 void SaveSelectDialog::AddAboutEntry()
 {
     auto* about = new QAction(QString::fromLatin1(AboutEntry), this);
-    about->setObjectName(QString::number(IdAboutCommand));
-    connect(about, &QAction::triggered, this, [this] { ErrorGuard::Run([this] { ShowAbout(); }); });
+    ControlId::Give(about, IdAboutCommand);
+    ErrorGuard::Connect(about, &QAction::triggered, this, [this] { ShowAbout(); });
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }

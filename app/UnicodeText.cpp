@@ -1,4 +1,4 @@
-#include "UnicodeText.h"
+#include "app/UnicodeText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "WinePrefixFinder.h"
+#include "app/WinePrefixFinder.h"
 
-#include "LauncherConfig.h"
+#include "app/LauncherConfig.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "WineRegistry.h"
+#include "app/WineRegistry.h"
 
-#include "UnicodeText.h"
+#include "app/UnicodeText.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,8 +1,8 @@
 // Velkar: the start-up dialog is the main window; the program ends when it closes.
 
-#include "SaveSelectDialog.h"
+#include "app/SaveSelectDialog.h"
 
-#include "MessageSink.h"
+#include "model/MessageSink.h"
 #include "ui/Messages.h"
 #include "ui/TextCodec.h"
 

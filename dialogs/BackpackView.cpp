@@ -2,8 +2,8 @@
 
 #include "dialogs/ItemText.h"
 
-#include "InventoryLayout.h"
-#include "SaveGame.h"
+#include "model/InventoryLayout.h"
+#include "model/SaveGame.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemKinds.h"
+#include "model/ItemKinds.h"
 
 #include <QColor>
 #include <QRect>

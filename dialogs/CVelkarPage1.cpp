@@ -1,13 +1,17 @@
+// CVelkarPage1, the sheet's "Stats" tab: name, portrait, class, level, age, experience, statistics.
+
 #include "dialogs/CVelkarPage1.h"
 
+#include "ui/ControlId.h"
+#include "dialogs/ExchangeOrder.h"
 #include "ui/ErrorGuard.h"
 #include "ui/LengthValidator.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -30,24 +34,25 @@ enum class Area { Header, Stats };
 using Getter = int (SaveGame::*)(int) const;
 using Setter = void (SaveGame::*)(int, int);
 
-// One bound control: what it shows, where it sits, and its place in the two orders
-// that matter (the exchange order decides which values survive a failed check; the
-// write order puts each base before its total).
+// A cell of the grid: its row and column, and how many of each it spans.
+struct Cell {
+    int row = 0;
+    int column = 0;
+    int rowSpan = 1;
+    int columnSpan = 1;
+};
+
+// One bound control: what it shows and where it sits.
 struct Row {
-    int id;
-    const char* label; // left of the control
-    Kind kind;
-    int spinId;        // 0: no up-down
-    Getter get;        // numbers and the class
-    Setter set;
-    int exchangeRank;
-    int writeRank;     // 0: not written by StoreToModel
-    Area area;
-    int row;
-    int column;
-    int rowSpan;
-    int columnSpan;
-    int width;         // 0: as wide as the cell
+    int id = 0;
+    const char* label = nullptr; // left of the control
+    Kind kind = Kind::Number;
+    int spinId = 0;              // 0: no up-down
+    Getter get = nullptr;        // numbers and the class
+    Setter set = nullptr;
+    Area area = Area::Stats;
+    Cell cell{};
+    int width = 0;               // 0: as wide as the cell
 };
 
 constexpr int kNumberWidth = 76;
@@ -56,64 +61,113 @@ constexpr int kDescriptionHeight = 92;
 constexpr int kColumnGap = 14; // between a box and the next column's label
 
 // In layout order, which is also the tab order.
+// clang-format off
 constexpr std::array<Row, Page::ControlCount> kRows = {{
-    {Page::IdFace, nullptr, Kind::Portrait, 0, nullptr, nullptr, 1, 0, Area::Header, 0, 0, 4, 1, 0},
-    {Page::IdName, "Name:", Kind::Name, 0, nullptr, nullptr, 18, 23, Area::Header, 0, 2, 1, 5, 0},
-    {Page::IdLevel, "Level:", Kind::Number, 1103, &SaveGame::GetLevel, &SaveGame::SetLevel, 14, 14, Area::Header, 1, 2, 1, 1, kNumberWidth},
-    {Page::IdBaseLevel, "/", Kind::Number, 1104, &SaveGame::GetBaseLevel, &SaveGame::SetBaseLevel, 7, 7, Area::Header, 1, 4, 1, 1, kNumberWidth},
-    {Page::IdAge, "Age:", Kind::Number, 1129, &SaveGame::GetAge, &SaveGame::SetAge, 12, 12, Area::Header, 2, 2, 1, 1, kNumberWidth},
-    {Page::IdBaseAge, "/", Kind::Number, 1106, &SaveGame::GetBaseAge, &SaveGame::SetBaseAge, 4, 3, Area::Header, 2, 4, 1, 1, kNumberWidth},
-    {Page::IdClass, "Class:", Kind::Class, 0, &SaveGame::GetClass, &SaveGame::SetClass, 11, 11, Area::Header, 3, 2, 1, 3, 0},
-    {Page::IdExperience, "Exp.:", Kind::Number, 0, &SaveGame::GetExperience, &SaveGame::SetExperience, 16, 16, Area::Header, 3, 6, 1, 1, kExperienceWidth},
-    {Page::IdMight, "Might:", Kind::Number, 1107, &SaveGame::GetMight, &SaveGame::SetMight, 8, 8, Area::Stats, 0, 1, 1, 1, kNumberWidth},
-    {Page::IdIntelligence, "Intelligence:", Kind::Number, 1108, &SaveGame::GetIntelligence, &SaveGame::SetIntelligence, 19, 5, Area::Stats, 1, 1, 1, 1, kNumberWidth},
-    {Page::IdPerception, "Perception:", Kind::Number, 1109, &SaveGame::GetPerception, &SaveGame::SetPerception, 9, 9, Area::Stats, 2, 1, 1, 1, kNumberWidth},
-    {Page::IdEndurance, "Endurance:", Kind::Number, 1110, &SaveGame::GetEndurance, &SaveGame::SetEndurance, 5, 4, Area::Stats, 3, 1, 1, 1, kNumberWidth},
-    {Page::IdAccuracy, "Accuracy:", Kind::Number, 1111, &SaveGame::GetAccuracy, &SaveGame::SetAccuracy, 3, 2, Area::Stats, 4, 1, 1, 1, kNumberWidth},
-    {Page::IdSpeed, "Speed:", Kind::Number, 1112, &SaveGame::GetSpeed, &SaveGame::SetSpeed, 10, 10, Area::Stats, 5, 1, 1, 1, kNumberWidth},
-    {Page::IdLuck, "Luck:", Kind::Number, 1113, &SaveGame::GetLuck, &SaveGame::SetLuck, 6, 6, Area::Stats, 6, 1, 1, 1, kNumberWidth},
-    {Page::IdFireResistance, "Fire Resis:", Kind::Number, 1133, &SaveGame::GetFireResistance, &SaveGame::SetFireResistance, 17, 17, Area::Stats, 0, 3, 1, 1, kNumberWidth},
-    {Page::IdAirResistance, "Air Resis:", Kind::Number, 1134, &SaveGame::GetAirResistance, &SaveGame::SetAirResistance, 20, 18, Area::Stats, 1, 3, 1, 1, kNumberWidth},
-    {Page::IdWaterResistance, "Water Resis:", Kind::Number, 1121, &SaveGame::GetWaterResistance, &SaveGame::SetWaterResistance, 24, 19, Area::Stats, 2, 3, 1, 1, kNumberWidth},
-    {Page::IdEarthResistance, "Earth Resis:", Kind::Number, 1122, &SaveGame::GetEarthResistance, &SaveGame::SetEarthResistance, 22, 20, Area::Stats, 3, 3, 1, 1, kNumberWidth},
-    {Page::IdMindResistance, "Mind Resis:", Kind::Number, 1124, &SaveGame::GetMindResistance, &SaveGame::SetMindResistance, 23, 21, Area::Stats, 4, 3, 1, 1, kNumberWidth},
-    {Page::IdBodyResistance, "Body Resis:", Kind::Number, 1125, &SaveGame::GetBodyResistance, &SaveGame::SetBodyResistance, 21, 22, Area::Stats, 5, 3, 1, 1, kNumberWidth},
-    {Page::IdHitPoints, "Current HP:", Kind::Number, 1130, &SaveGame::GetHitPoints, &SaveGame::SetHitPoints, 13, 13, Area::Stats, 0, 5, 1, 1, kNumberWidth},
-    {Page::IdSpellPoints, "Current SP:", Kind::Number, 1131, &SaveGame::GetSpellPoints, &SaveGame::SetSpellPoints, 15, 15, Area::Stats, 1, 5, 1, 1, kNumberWidth},
-    {Page::IdArmorClassModifier, "AC Modifier:", Kind::Number, 1132, &SaveGame::GetArmorClassModifier, &SaveGame::SetArmorClassModifier, 2, 1, Area::Stats, 2, 5, 1, 1, kNumberWidth},
-    {Page::IdSkillPoints, "Skill Points:", Kind::Number, 1140, &SaveGame::GetSkillPoints, &SaveGame::SetSkillPoints, 25, 25, Area::Stats, 3, 5, 1, 1, kNumberWidth},
-    {Page::IdDescription, "Description:", Kind::Description, 0, nullptr, nullptr, 26, 24, Area::Stats, 7, 1, 1, 5, 0},
+    {.id = Page::IdFace, .kind = Kind::Portrait, .area = Area::Header, .cell = {0, 0, 4, 1}},
+    {.id = Page::IdName, .label = "Name:", .kind = Kind::Name, .area = Area::Header, .cell = {0, 2, 1, 5}},
+    {.id = Page::IdLevel, .label = "Level:", .kind = Kind::Number, .spinId = 1103,
+     .get = &SaveGame::GetLevel, .set = &SaveGame::SetLevel,
+     .area = Area::Header, .cell = {1, 2}, .width = kNumberWidth},
+    {.id = Page::IdBaseLevel, .label = "/", .kind = Kind::Number, .spinId = 1104,
+     .get = &SaveGame::GetBaseLevel, .set = &SaveGame::SetBaseLevel,
+     .area = Area::Header, .cell = {1, 4}, .width = kNumberWidth},
+    {.id = Page::IdAge, .label = "Age:", .kind = Kind::Number, .spinId = 1129,
+     .get = &SaveGame::GetAge, .set = &SaveGame::SetAge, .area = Area::Header, .cell = {2, 2}, .width = kNumberWidth},
+    {.id = Page::IdBaseAge, .label = "/", .kind = Kind::Number, .spinId = 1106,
+     .get = &SaveGame::GetBaseAge, .set = &SaveGame::SetBaseAge,
+     .area = Area::Header, .cell = {2, 4}, .width = kNumberWidth},
+    {.id = Page::IdClass, .label = "Class:", .kind = Kind::Class,
+     .get = &SaveGame::GetClass, .set = &SaveGame::SetClass, .area = Area::Header, .cell = {3, 2, 1, 3}},
+    {.id = Page::IdExperience, .label = "Exp.:", .kind = Kind::Number,
+     .get = &SaveGame::GetExperience, .set = &SaveGame::SetExperience,
+     .area = Area::Header, .cell = {3, 6}, .width = kExperienceWidth},
+    {.id = Page::IdMight, .label = "Might:", .kind = Kind::Number, .spinId = 1107,
+     .get = &SaveGame::GetMight, .set = &SaveGame::SetMight, .cell = {0, 1}, .width = kNumberWidth},
+    {.id = Page::IdIntelligence, .label = "Intelligence:", .kind = Kind::Number, .spinId = 1108,
+     .get = &SaveGame::GetIntelligence, .set = &SaveGame::SetIntelligence, .cell = {1, 1}, .width = kNumberWidth},
+    {.id = Page::IdPerception, .label = "Perception:", .kind = Kind::Number, .spinId = 1109,
+     .get = &SaveGame::GetPerception, .set = &SaveGame::SetPerception, .cell = {2, 1}, .width = kNumberWidth},
+    {.id = Page::IdEndurance, .label = "Endurance:", .kind = Kind::Number, .spinId = 1110,
+     .get = &SaveGame::GetEndurance, .set = &SaveGame::SetEndurance, .cell = {3, 1}, .width = kNumberWidth},
+    {.id = Page::IdAccuracy, .label = "Accuracy:", .kind = Kind::Number, .spinId = 1111,
+     .get = &SaveGame::GetAccuracy, .set = &SaveGame::SetAccuracy, .cell = {4, 1}, .width = kNumberWidth},
+    {.id = Page::IdSpeed, .label = "Speed:", .kind = Kind::Number, .spinId = 1112,
+     .get = &SaveGame::GetSpeed, .set = &SaveGame::SetSpeed, .cell = {5, 1}, .width = kNumberWidth},
+    {.id = Page::IdLuck, .label = "Luck:", .kind = Kind::Number, .spinId = 1113,
+     .get = &SaveGame::GetLuck, .set = &SaveGame::SetLuck, .cell = {6, 1}, .width = kNumberWidth},
+    {.id = Page::IdFireResistance, .label = "Fire Resis:", .kind = Kind::Number, .spinId = 1133,
+     .get = &SaveGame::GetFireResistance, .set = &SaveGame::SetFireResistance, .cell = {0, 3}, .width = kNumberWidth},
+    {.id = Page::IdAirResistance, .label = "Air Resis:", .kind = Kind::Number, .spinId = 1134,
+     .get = &SaveGame::GetAirResistance, .set = &SaveGame::SetAirResistance, .cell = {1, 3}, .width = kNumberWidth},
+    {.id = Page::IdWaterResistance, .label = "Water Resis:", .kind = Kind::Number, .spinId = 1121,
+     .get = &SaveGame::GetWaterResistance, .set = &SaveGame::SetWaterResistance, .cell = {2, 3}, .width = kNumberWidth},
+    {.id = Page::IdEarthResistance, .label = "Earth Resis:", .kind = Kind::Number, .spinId = 1122,
+     .get = &SaveGame::GetEarthResistance, .set = &SaveGame::SetEarthResistance, .cell = {3, 3}, .width = kNumberWidth},
+    {.id = Page::IdMindResistance, .label = "Mind Resis:", .kind = Kind::Number, .spinId = 1124,
+     .get = &SaveGame::GetMindResistance, .set = &SaveGame::SetMindResistance, .cell = {4, 3}, .width = kNumberWidth},
+    {.id = Page::IdBodyResistance, .label = "Body Resis:", .kind = Kind::Number, .spinId = 1125,
+     .get = &SaveGame::GetBodyResistance, .set = &SaveGame::SetBodyResistance, .cell = {5, 3}, .width = kNumberWidth},
+    {.id = Page::IdHitPoints, .label = "Current HP:", .kind = Kind::Number, .spinId = 1130,
+     .get = &SaveGame::GetHitPoints, .set = &SaveGame::SetHitPoints, .cell = {0, 5}, .width = kNumberWidth},
+    {.id = Page::IdSpellPoints, .label = "Current SP:", .kind = Kind::Number, .spinId = 1131,
+     .get = &SaveGame::GetSpellPoints, .set = &SaveGame::SetSpellPoints, .cell = {1, 5}, .width = kNumberWidth},
+    {.id = Page::IdArmorClassModifier, .label = "AC Modifier:", .kind = Kind::Number, .spinId = 1132,
+     .get = &SaveGame::GetArmorClassModifier, .set = &SaveGame::SetArmorClassModifier,
+     .cell = {2, 5}, .width = kNumberWidth},
+    {.id = Page::IdSkillPoints, .label = "Skill Points:", .kind = Kind::Number, .spinId = 1140,
+     .get = &SaveGame::GetSkillPoints, .set = &SaveGame::SetSkillPoints, .cell = {3, 5}, .width = kNumberWidth},
+    {.id = Page::IdDescription, .label = "Description:", .kind = Kind::Description, .cell = {7, 1, 1, 5}},
 }};
 
-// Table positions sorted by one of the ranks; rank 0 rows are left out (-1 at the end).
-constexpr std::array<int, Page::ControlCount> OrderBy(int Row::*rank)
+// The exchange order decides which values survive a failed check.
+constexpr std::array<int, Page::ControlCount> kExchangeOrder = {
+    Page::IdFace, Page::IdArmorClassModifier, Page::IdAccuracy, Page::IdBaseAge, Page::IdEndurance, Page::IdLuck,
+    Page::IdBaseLevel, Page::IdMight, Page::IdPerception, Page::IdSpeed, Page::IdClass, Page::IdAge,
+    Page::IdHitPoints, Page::IdLevel, Page::IdSpellPoints, Page::IdExperience, Page::IdFireResistance, Page::IdName,
+    Page::IdIntelligence, Page::IdAirResistance, Page::IdBodyResistance, Page::IdEarthResistance,
+    Page::IdMindResistance, Page::IdWaterResistance, Page::IdSkillPoints, Page::IdDescription,
+};
+
+// The write order puts each base before its total; the portrait is written at once, not here.
+constexpr std::array<int, Page::ControlCount - 1> kWriteOrder = {
+    Page::IdArmorClassModifier, Page::IdAccuracy, Page::IdBaseAge, Page::IdEndurance, Page::IdIntelligence,
+    Page::IdLuck, Page::IdBaseLevel, Page::IdMight, Page::IdPerception, Page::IdSpeed, Page::IdClass, Page::IdAge,
+    Page::IdHitPoints, Page::IdLevel, Page::IdSpellPoints, Page::IdExperience, Page::IdFireResistance,
+    Page::IdAirResistance, Page::IdWaterResistance, Page::IdEarthResistance, Page::IdMindResistance,
+    Page::IdBodyResistance, Page::IdName, Page::IdDescription, Page::IdSkillPoints,
+};
+// clang-format on
+
+constexpr std::array<int, Page::ControlCount> BoundIds()
 {
-    std::array<int, Page::ControlCount> order{};
-    order.fill(-1);
-    for (int i = 0; i < Page::ControlCount; ++i) {
-        const int r = kRows[static_cast<std::size_t>(i)].*rank;
-        if (r > 0)
-            order[static_cast<std::size_t>(r - 1)] = i;
+    std::array<int, Page::ControlCount> ids{};
+    for (std::size_t i = 0; i < kRows.size(); ++i)
+        ids[i] = kRows[i].id;
+    return ids;
+}
+static_assert(ExchangeOrder::Lists(kExchangeOrder, BoundIds()));
+
+constexpr std::size_t WrittenAt(int id)
+{
+    for (std::size_t i = 0; i < kWriteOrder.size(); ++i) {
+        if (kWriteOrder[i] == id)
+            return i;
     }
-    return order;
+    return kWriteOrder.size();
+}
+static_assert(WrittenAt(Page::IdFace) == kWriteOrder.size());
+static_assert(WrittenAt(Page::IdBaseAge) < WrittenAt(Page::IdAge) && WrittenAt(Page::IdAge) < kWriteOrder.size());
+static_assert(WrittenAt(Page::IdBaseLevel) < WrittenAt(Page::IdLevel) && WrittenAt(Page::IdLevel) < kWriteOrder.size());
+
+const Row& RowOf(int id)
+{
+    return *std::find_if(kRows.begin(), kRows.end(), [id](const Row& row) { return row.id == id; });
 }
 
-constexpr std::array<int, Page::ControlCount> kExchangeOrder = OrderBy(&Row::exchangeRank);
-constexpr std::array<int, Page::ControlCount> kWriteOrder = OrderBy(&Row::writeRank);
-
-constexpr bool RanksArePermutation(int Row::*rank, int count)
+std::size_t IndexOf(int id)
 {
-    const std::array<int, Page::ControlCount> order = OrderBy(rank);
-    for (int r = 0; r < Page::ControlCount; ++r) {
-        if ((order[static_cast<std::size_t>(r)] >= 0) != (r < count))
-            return false;
-    }
-    return true;
+    return static_cast<std::size_t>(&RowOf(id) - kRows.data());
 }
-static_assert(RanksArePermutation(&Row::exchangeRank, Page::ControlCount));
-static_assert(RanksArePermutation(&Row::writeRank, Page::ControlCount - 1)); // the portrait is not written
-static_assert(kRows[kWriteOrder[2]].id == Page::IdBaseAge && kRows[kWriteOrder[11]].id == Page::IdAge);
-static_assert(kRows[kWriteOrder[6]].id == Page::IdBaseLevel && kRows[kWriteOrder[13]].id == Page::IdLevel);
 
 QWidget* MakeControl(const Row& row)
 {
@@ -142,7 +196,7 @@ QWidget* MakeControl(const Row& row)
         auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
         if (row.spinId != 0) {
             box->SetSpinId(row.spinId);
-            box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
+            box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
         } else {
             box->setButtonSymbols(QAbstractSpinBox::NoButtons);
         }
@@ -171,8 +225,8 @@ std::optional<std::string> StoredText(const QString& text, int maxBytes)
 CVelkarPage1::CVelkarPage1(SaveGame& save, int n) : CharacterPage(QStringLiteral("Stats"), save, n)
 {
     std::vector<DataExchange::Binding> bindings;
-    for (const int i : kExchangeOrder) {
-        const Row& row = kRows[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const Row& row = kRows[i];
         switch (row.kind) {
         case Kind::Portrait:
             bindings.push_back(DataExchange::Control(row.id));
@@ -184,14 +238,14 @@ CVelkarPage1::CVelkarPage1(SaveGame& save, int n) : CharacterPage(QStringLiteral
             bindings.push_back(DataExchange::GameText(row.id, description_, DescriptionLength, "description"));
             break;
         case Kind::Class:
-            bindings.push_back(DataExchange::Choice(row.id, values_[static_cast<std::size_t>(i)]));
+            bindings.push_back(DataExchange::Choice(row.id, values_[i]));
             break;
         case Kind::Number:
-            bindings.push_back(DataExchange::Integer(row.id, values_[static_cast<std::size_t>(i)]));
+            bindings.push_back(DataExchange::Integer(row.id, values_[i]));
             break;
         }
     }
-    Exchange().SetBindings(std::move(bindings));
+    Exchange().SetBindings(ExchangeOrder::Sort(std::move(bindings), kExchangeOrder));
 }
 
 void CVelkarPage1::OnCreate()
@@ -219,7 +273,7 @@ void CVelkarPage1::BuildControls()
     for (const Row& row : kRows) {
         QGridLayout* grid = row.area == Area::Header ? header : stats;
         QWidget* control = MakeControl(row);
-        control->setObjectName(QString::number(row.id));
+        ControlId::Give(control, row.id);
         if (row.width != 0)
             control->setFixedWidth(row.width);
         if (row.label != nullptr) {
@@ -228,13 +282,13 @@ void CVelkarPage1::BuildControls()
             const bool slash = row.label == std::string_view("/");
             const bool tall = row.kind == Kind::Description;
             label->setAlignment((slash ? Qt::AlignHCenter : Qt::AlignLeft) | (tall ? Qt::AlignTop : Qt::AlignVCenter));
-            grid->addWidget(label, row.row, row.column - 1);
+            grid->addWidget(label, row.cell.row, row.cell.column - 1);
         }
         const Qt::Alignment alignment = row.width != 0 ? Qt::AlignLeft : Qt::Alignment();
-        grid->addWidget(control, row.row, row.column, row.rowSpan, row.columnSpan, alignment);
+        grid->addWidget(control, row.cell.row, row.cell.column, row.cell.rowSpan, row.cell.columnSpan, alignment);
     }
     portraitButton_ = Control<QPushButton>(IdFace);
-    connect(portraitButton_, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnPortraitClicked(); }); });
+    ErrorGuard::Connect(portraitButton_, &QPushButton::clicked, this, [this] { OnPortraitClicked(); });
 }
 
 void CVelkarPage1::LoadFromModel()
@@ -273,10 +327,8 @@ void CVelkarPage1::StoreToModel()
     const bool age = changed(IdAge) || changed(IdBaseAge);
     SaveGame& game = Game();
     const int n = Number();
-    for (const int i : kWriteOrder) {
-        if (i < 0)
-            break;
-        const Row& row = kRows[static_cast<std::size_t>(i)];
+    for (const int id : kWriteOrder) {
+        const Row& row = RowOf(id);
         const bool pair = row.id == IdLevel || row.id == IdBaseLevel ? level
                           : row.id == IdAge || row.id == IdBaseAge   ? age
                                                                      : false;
@@ -293,7 +345,7 @@ void CVelkarPage1::StoreToModel()
             break;
         case Kind::Class:
         case Kind::Number:
-            (game.*row.set)(n, values_[static_cast<std::size_t>(i)]);
+            (game.*row.set)(n, values_[IndexOf(id)]);
             break;
         case Kind::Portrait:
             break;

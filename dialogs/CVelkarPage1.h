@@ -48,8 +48,6 @@ public:
     static constexpr int PortraitCount = 28;
     static constexpr int NameLength = 31;
     static constexpr int DescriptionLength = 649;
-    static constexpr int SpinMinimum = -16383;
-    static constexpr int SpinMaximum = 16383;
 
     CVelkarPage1(SaveGame& save, int n);
 

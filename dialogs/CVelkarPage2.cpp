@@ -1,11 +1,14 @@
+// CVelkarPage2, the sheet's "Skills" tab: the 38 skills, each a level and a mastery.
+
 #include "dialogs/CVelkarPage2.h"
 
-#include "dialogs/RankedBindings.h"
+#include "ui/ControlId.h"
+#include "dialogs/ExchangeOrder.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -16,71 +19,82 @@ namespace {
 
 using Page = CVelkarPage2;
 
-// One skill: its controls, its slot in the record's skill table, its column, and the
-// ranks of its two controls in the exchange order (which decides what a failed check keeps).
+// One skill: its controls, its slot in the record's skill table, and its column.
 struct Row {
-    const char* label;
-    int levelId;
-    int spinId;
-    int masteryId;
-    int slot;
-    int column;
-    int masteryRank;
-    int levelRank;
+    const char* label = nullptr;
+    int levelId = 0;
+    int spinId = 0;
+    int masteryId = 0;
+    int slot = 0;
+    int column = 0;
 };
 
 // In layout order, column by column, top to bottom.
+// clang-format off
 constexpr std::array<Row, Page::RowCount> kRows = {{
-    {"Staff:", 1062, 1063, 1034, 0, 0, 48, 49},
-    {"Sword:", 1064, 1065, 1042, 1, 0, 50, 51},
-    {"Dagger:", 1066, 1067, 1043, 2, 0, 54, 15},
-    {"Axe:", 1068, 1069, 1044, 3, 0, 3, 4},
-    {"Spear:", 1070, 1071, 1045, 4, 0, 44, 45},
-    {"Bow:", 1082, 1083, 1046, 5, 0, 11, 12},
-    {"Mace:", 1084, 1085, 1047, 6, 0, 28, 29},
-    {"Blaster:", 1019, 1116, 1048, 7, 0, 5, 6},
-    {"Shield:", 1020, 1117, 1049, 8, 0, 42, 43},
-    {"Leather:", 1021, 1118, 1050, 9, 0, 24, 25},
-    {"Chain", 1022, 1119, 1051, 10, 0, 13, 14},
-    {"Plate:", 1023, 1120, 1052, 11, 0, 38, 39},
-    {"Fire:", 1017, 1114, 1053, 12, 1, 20, 21},
-    {"Air:", 1018, 1115, 1054, 13, 1, 1, 2},
-    {"Water:", 1024, 1121, 1055, 14, 1, 52, 53},
-    {"Earth:", 1025, 1122, 1056, 15, 1, 18, 19},
-    {"Spirit:", 1026, 1123, 1057, 16, 1, 46, 47},
-    {"Mind:", 1027, 1124, 1058, 17, 1, 34, 35},
-    {"Body:", 1028, 1125, 1059, 18, 1, 7, 8},
-    {"Light:", 1029, 1126, 1060, 19, 1, 26, 27},
-    {"Dark:", 1030, 1127, 1061, 20, 1, 16, 17},
-    {"Dark Elf:", 1094, 1142, 1095, 21, 1, 71, 72},
-    {"Vampire:", 1096, 1143, 1097, 22, 1, 73, 74},
-    {"Dragon:", 1098, 1144, 1099, 23, 1, 69, 70},
-    {"Identify:", 1031, 1128, 1072, 24, 2, 22, 23},
-    {"Merchant:", 1032, 1129, 1073, 25, 2, 32, 33},
-    {"Repair:", 1033, 1130, 1074, 26, 2, 40, 41},
-    {"Bodybuilding:", 1035, 1131, 1075, 27, 2, 9, 10},
-    {"Meditation:", 1036, 1132, 1076, 28, 2, 30, 31},
-    {"Perception:", 1037, 1133, 1077, 29, 2, 36, 37},
-    {"Regeneration:", 1088, 1139, 1089, 30, 2, 75, 76},
-    {"Disarm:", 1038, 1134, 1078, 31, 2, 59, 60},
-    {"Dodging:", 1039, 1135, 1079, 32, 2, 61, 62},
-    {"Unarmed:", 1040, 1136, 1080, 33, 2, 67, 68},
-    {"ID Monster:", 1041, 1137, 1081, 34, 2, 63, 64},
-    {"Armsmaster:", 1086, 1138, 1087, 35, 2, 57, 58},
-    {"Alchemy:", 1090, 1140, 1091, 37, 2, 55, 56},
-    {"Learning:", 1092, 1141, 1093, 38, 2, 65, 66},
+    {.label = "Staff:", .levelId = 1062, .spinId = 1063, .masteryId = 1034, .slot = 0, .column = 0},
+    {.label = "Sword:", .levelId = 1064, .spinId = 1065, .masteryId = 1042, .slot = 1, .column = 0},
+    {.label = "Dagger:", .levelId = 1066, .spinId = 1067, .masteryId = 1043, .slot = 2, .column = 0},
+    {.label = "Axe:", .levelId = 1068, .spinId = 1069, .masteryId = 1044, .slot = 3, .column = 0},
+    {.label = "Spear:", .levelId = 1070, .spinId = 1071, .masteryId = 1045, .slot = 4, .column = 0},
+    {.label = "Bow:", .levelId = 1082, .spinId = 1083, .masteryId = 1046, .slot = 5, .column = 0},
+    {.label = "Mace:", .levelId = 1084, .spinId = 1085, .masteryId = 1047, .slot = 6, .column = 0},
+    {.label = "Blaster:", .levelId = 1019, .spinId = 1116, .masteryId = 1048, .slot = 7, .column = 0},
+    {.label = "Shield:", .levelId = 1020, .spinId = 1117, .masteryId = 1049, .slot = 8, .column = 0},
+    {.label = "Leather:", .levelId = 1021, .spinId = 1118, .masteryId = 1050, .slot = 9, .column = 0},
+    {.label = "Chain", .levelId = 1022, .spinId = 1119, .masteryId = 1051, .slot = 10, .column = 0},
+    {.label = "Plate:", .levelId = 1023, .spinId = 1120, .masteryId = 1052, .slot = 11, .column = 0},
+    {.label = "Fire:", .levelId = 1017, .spinId = 1114, .masteryId = 1053, .slot = 12, .column = 1},
+    {.label = "Air:", .levelId = 1018, .spinId = 1115, .masteryId = 1054, .slot = 13, .column = 1},
+    {.label = "Water:", .levelId = 1024, .spinId = 1121, .masteryId = 1055, .slot = 14, .column = 1},
+    {.label = "Earth:", .levelId = 1025, .spinId = 1122, .masteryId = 1056, .slot = 15, .column = 1},
+    {.label = "Spirit:", .levelId = 1026, .spinId = 1123, .masteryId = 1057, .slot = 16, .column = 1},
+    {.label = "Mind:", .levelId = 1027, .spinId = 1124, .masteryId = 1058, .slot = 17, .column = 1},
+    {.label = "Body:", .levelId = 1028, .spinId = 1125, .masteryId = 1059, .slot = 18, .column = 1},
+    {.label = "Light:", .levelId = 1029, .spinId = 1126, .masteryId = 1060, .slot = 19, .column = 1},
+    {.label = "Dark:", .levelId = 1030, .spinId = 1127, .masteryId = 1061, .slot = 20, .column = 1},
+    {.label = "Dark Elf:", .levelId = 1094, .spinId = 1142, .masteryId = 1095, .slot = 21, .column = 1},
+    {.label = "Vampire:", .levelId = 1096, .spinId = 1143, .masteryId = 1097, .slot = 22, .column = 1},
+    {.label = "Dragon:", .levelId = 1098, .spinId = 1144, .masteryId = 1099, .slot = 23, .column = 1},
+    {.label = "Identify:", .levelId = 1031, .spinId = 1128, .masteryId = 1072, .slot = 24, .column = 2},
+    {.label = "Merchant:", .levelId = 1032, .spinId = 1129, .masteryId = 1073, .slot = 25, .column = 2},
+    {.label = "Repair:", .levelId = 1033, .spinId = 1130, .masteryId = 1074, .slot = 26, .column = 2},
+    {.label = "Bodybuilding:", .levelId = 1035, .spinId = 1131, .masteryId = 1075, .slot = 27, .column = 2},
+    {.label = "Meditation:", .levelId = 1036, .spinId = 1132, .masteryId = 1076, .slot = 28, .column = 2},
+    {.label = "Perception:", .levelId = 1037, .spinId = 1133, .masteryId = 1077, .slot = 29, .column = 2},
+    {.label = "Regeneration:", .levelId = 1088, .spinId = 1139, .masteryId = 1089, .slot = 30, .column = 2},
+    {.label = "Disarm:", .levelId = 1038, .spinId = 1134, .masteryId = 1078, .slot = 31, .column = 2},
+    {.label = "Dodging:", .levelId = 1039, .spinId = 1135, .masteryId = 1079, .slot = 32, .column = 2},
+    {.label = "Unarmed:", .levelId = 1040, .spinId = 1136, .masteryId = 1080, .slot = 33, .column = 2},
+    {.label = "ID Monster:", .levelId = 1041, .spinId = 1137, .masteryId = 1081, .slot = 34, .column = 2},
+    {.label = "Armsmaster:", .levelId = 1086, .spinId = 1138, .masteryId = 1087, .slot = 35, .column = 2},
+    {.label = "Alchemy:", .levelId = 1090, .spinId = 1140, .masteryId = 1091, .slot = 37, .column = 2},
+    {.label = "Learning:", .levelId = 1092, .spinId = 1141, .masteryId = 1093, .slot = 38, .column = 2},
 }};
 
-constexpr std::array<int, 2 * Page::RowCount> AllRanks()
+// The exchange order, which decides what a failed check keeps: mastery lists and level boxes
+// by id.
+constexpr std::array<int, 2 * Page::RowCount> kExchangeOrder = {
+    1054, 1018, 1044, 1068, 1048, 1019, 1059, 1028, 1075, 1035, 1046, 1082,
+    1051, 1022, 1066, 1061, 1030, 1056, 1025, 1053, 1017, 1072, 1031, 1050,
+    1021, 1060, 1029, 1047, 1084, 1076, 1036, 1073, 1032, 1058, 1027, 1077,
+    1037, 1052, 1023, 1074, 1033, 1049, 1020, 1045, 1070, 1057, 1026, 1034,
+    1062, 1042, 1064, 1055, 1024, 1043, 1091, 1090, 1087, 1086, 1078, 1038,
+    1079, 1039, 1081, 1041, 1093, 1092, 1080, 1040, 1099, 1098, 1095, 1094,
+    1097, 1096, 1089, 1088,
+};
+// clang-format on
+
+constexpr std::array<int, 2 * Page::RowCount> BoundIds()
 {
-    std::array<int, 2 * Page::RowCount> ranks{};
+    std::array<int, 2 * Page::RowCount> ids{};
     for (std::size_t i = 0; i < kRows.size(); ++i) {
-        ranks[2 * i] = kRows[i].masteryRank;
-        ranks[2 * i + 1] = kRows[i].levelRank;
+        ids[2 * i] = kRows[i].masteryId;
+        ids[2 * i + 1] = kRows[i].levelId;
     }
-    return ranks;
+    return ids;
 }
-static_assert(RankedBindings::ArePermutation(AllRanks()));
+static_assert(ExchangeOrder::Lists(kExchangeOrder, BoundIds()));
 
 // Layout.
 constexpr int kColumnCount = 3;
@@ -119,13 +133,13 @@ int Compose(int level, int mastery)
 
 CVelkarPage2::CVelkarPage2(SaveGame& save, int n) : CharacterPage(QStringLiteral("Skills"), save, n)
 {
-    RankedBindings bindings;
+    std::vector<DataExchange::Binding> bindings;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const Row& row = kRows[i];
-        bindings.Add(row.masteryRank, DataExchange::Choice(row.masteryId, masteries_[i]));
-        bindings.Add(row.levelRank, DataExchange::Range(row.levelId, levels_[i], LevelMinimum, LevelMaximum));
+        bindings.push_back(DataExchange::Choice(row.masteryId, masteries_[i]));
+        bindings.push_back(DataExchange::Range(row.levelId, levels_[i], LevelMinimum, LevelMaximum));
     }
-    Exchange().SetBindings(bindings.Sorted());
+    Exchange().SetBindings(ExchangeOrder::Sort(std::move(bindings), kExchangeOrder));
 }
 
 void CVelkarPage2::OnCreate()
@@ -142,12 +156,12 @@ void CVelkarPage2::OnCreate()
     }
     for (const Row& row : kRows) {
         auto* level = new NumberBox(NumberBox::Keys::Digits);
-        level->setObjectName(QString::number(row.levelId));
+        ControlId::Give(level, row.levelId);
         level->SetSpinId(row.spinId);
         level->SetRange(LevelMinimum, LevelMaximum);
         level->setFixedWidth(kLevelWidth);
         auto* mastery = new QComboBox;
-        mastery->setObjectName(QString::number(row.masteryId));
+        ControlId::Give(mastery, row.masteryId);
         for (const std::string_view name : Vocabulary::MasteryNames)
             mastery->addItem(TextCodec::Decode(name));
         auto* label = new QLabel(QString::fromLatin1(row.label));

@@ -2,6 +2,8 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include "model/CharacterLayout.h"
+
 #include <array>
 
 // The "Skills" tab: every skill as a level and a mastery, composed into the skill word
@@ -10,7 +12,7 @@ class CVelkarPage2 : public CharacterPage {
     Q_OBJECT
 
 public:
-    static constexpr int RowCount = 38;
+    static constexpr int RowCount = CharacterLayout::SkillSlotCount - 1; // slot 36 has no skill
     static constexpr int LevelMinimum = 0;
     static constexpr int LevelMaximum = 63;
 

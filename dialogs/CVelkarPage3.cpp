@@ -1,9 +1,12 @@
+// CVelkarPage3, the sheet's "Spells" tab: the spells the character knows, one box each.
+
 #include "dialogs/CVelkarPage3.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/SpellBox.h"
 
-#include "CharacterLayout.h"
-#include "SaveGame.h"
+#include "model/CharacterLayout.h"
+#include "model/SaveGame.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -22,11 +25,11 @@ enum class Half { Upper, Lower };
 // One group of flag bytes: its number in the record, where its boxes stand (the racial
 // groups share a column, one below the other), and box ids and texts for byte 0 onward.
 struct Group {
-    int group;
-    Half half;
-    int column;
-    std::array<int, CL::FullSpellGroupSize> ids;
-    std::array<const char*, CL::FullSpellGroupSize> texts;
+    int group = 0;
+    Half half = Half::Upper;
+    int column = 0;
+    std::array<int, CL::FullSpellGroupSize> ids{};
+    std::array<const char*, CL::FullSpellGroupSize> texts{};
 };
 
 // A school's boxes carry consecutive ids.
@@ -45,35 +48,38 @@ constexpr int SizeOf(int group)
 
 // In layout order: the upper half left to right, then the lower half.
 constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
-    {0, Half::Upper, 0, Consecutive(1086),
-     {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
+    {.group = 0, .half = Half::Upper, .column = 0, .ids = Consecutive(1086),
+     .texts = {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
       "Meteor Shower", "Inferno", "Incinerate"}},
-    {1, Half::Upper, 1, Consecutive(1097),
-     {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
+    {.group = 1, .half = Half::Upper, .column = 1, .ids = Consecutive(1097),
+     .texts = {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
       "Implosion", "Fly", "Starburst"}},
-    {2, Half::Upper, 2, Consecutive(1108),
-     {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
+    {.group = 2, .half = Half::Upper, .column = 2, .ids = Consecutive(1108),
+     .texts = {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
       "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
-    {3, Half::Upper, 3, Consecutive(1119),
-     {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
+    {.group = 3, .half = Half::Upper, .column = 3, .ids = Consecutive(1119),
+     .texts = {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
       "Telekinesis", "Death Blossom", "Mass Distortion"}},
-    {9, Half::Upper, 4, {1141, 1186, 1188, 1189}, {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
-    {10, Half::Upper, 4, {1190, 1191, 1192, 1193}, {"Lifedrain", "Levitate", "Charm", "Mistform"}},
-    {11, Half::Upper, 4, {1194, 1195, 1196, 1197}, {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
-    {4, Half::Lower, 0, Consecutive(1130),
-     {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
+    {.group = 9, .half = Half::Upper, .column = 4, .ids = {1141, 1186, 1188, 1189},
+     .texts = {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
+    {.group = 10, .half = Half::Upper, .column = 4, .ids = {1190, 1191, 1192, 1193},
+     .texts = {"Lifedrain", "Levitate", "Charm", "Mistform"}},
+    {.group = 11, .half = Half::Upper, .column = 4, .ids = {1194, 1195, 1196, 1197},
+     .texts = {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
+    {.group = 4, .half = Half::Lower, .column = 0, .ids = Consecutive(1130),
+     .texts = {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
       "Raise Dead", "Shared Life", "Resurrection"}},
-    {5, Half::Lower, 1, Consecutive(1142),
-     {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk", "Mass Fear",
+    {.group = 5, .half = Half::Lower, .column = 1, .ids = Consecutive(1142),
+     .texts = {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk", "Mass Fear",
       "Cure Insanity", "Psychic Shock", "Enslave"}},
-    {6, Half::Lower, 2, Consecutive(1153),
-     {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands", "Cure Disease",
+    {.group = 6, .half = Half::Lower, .column = 2, .ids = Consecutive(1153),
+     .texts = {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands", "Cure Disease",
       "Prot. from Magic", "Flying Fist", "Power Cure"}},
-    {7, Half::Lower, 3, Consecutive(1164),
-     {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
+    {.group = 7, .half = Half::Lower, .column = 3, .ids = Consecutive(1164),
+     .texts = {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
       "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
-    {8, Half::Lower, 4, Consecutive(1175),
-     {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
+    {.group = 8, .half = Half::Lower, .column = 4, .ids = Consecutive(1175),
+     .texts = {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
       "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
 }};
 
@@ -149,7 +155,7 @@ void CVelkarPage3::OnCreate()
     grid->setVerticalSpacing(kRowGap);
     for (const Box& b : kBoxes) {
         auto* box = new SpellBox(QString::fromLatin1(b.text));
-        box->setObjectName(QString::number(b.id));
+        ControlId::Give(box, b.id);
         grid->addWidget(box, b.row, b.column);
     }
     auto* separator = new QFrame;

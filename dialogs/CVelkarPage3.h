@@ -2,6 +2,8 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include "model/CharacterLayout.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -13,7 +15,11 @@ class CVelkarPage3 : public CharacterPage {
     Q_OBJECT
 
 public:
-    static constexpr int BoxCount = 111;
+    // Every byte of the nine full groups and the first four of the three racial ones.
+    static constexpr int BoxCount = CharacterLayout::FirstRacialSpellGroup * CharacterLayout::FullSpellGroupSize +
+                                    (CharacterLayout::SpellGroupCount - CharacterLayout::FirstRacialSpellGroup) *
+                                        CharacterLayout::RacialSpellGroupSize;
+    static_assert(BoxCount == 111);
 
     CVelkarPage3(SaveGame& save, int n);
 

@@ -1,15 +1,17 @@
+// CVelkarPage4, the sheet's "Inventory" tab: the items carried, their details and the backpack.
+
 #include "dialogs/CVelkarPage4.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/BackpackView.h"
 #include "dialogs/ItemText.h"
-#include "dialogs/RankedBindings.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "SaveGame.h"
-#include "Vocabulary.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -35,30 +37,38 @@ enum class Kind { ItemKinds, Number, NoYes, Standard, Special };
 enum class Shown { Always, Regular, Potion };
 
 // One detail control with its label, in layout order (the order of the dialog's controls).
-// value is the member it is bound to (-1: none), which is also its place in the exchange order.
+// value is the member it is bound to (-1: none); the members' order is the exchange order.
 struct Detail {
-    int id;
-    const char* label;
-    int labelId; // 0: the label has no id of its own
-    Kind kind;
-    int spinId;
-    int place; // the row it stands in; Power and Enchantment 1 share one
-    int value;
-    Shown shown;
+    int id = 0;
+    const char* label = nullptr;
+    int labelId = 0; // 0: the label has no id of its own
+    Kind kind = Kind::Number;
+    int spinId = 0;
+    int place = 0;   // the row it stands in; Power and Enchantment 1 share one
+    int value = -1;
+    Shown shown = Shown::Always;
 };
 
+// clang-format off
 constexpr std::array<Detail, 10> kDetails = {{
-    {Page::IdItem, "Item:", 0, Kind::ItemKinds, 0, 0, -1, Shown::Always},
-    {Page::IdEnchantment1, "Enchantment 1:", Page::IdEnchantment1Label, Kind::Standard, 0, 1, Page::Enchantment1, Shown::Regular},
-    {Page::IdModifier, "Modifier:", Page::IdModifierLabel, Kind::Number, Page::IdModifierSpin, 2, Page::Modifier, Shown::Regular},
-    {Page::IdPower, "Power:", Page::IdPowerLabel, Kind::Number, Page::IdPowerSpin, 1, Page::Power, Shown::Potion},
-    {Page::IdEnchantment2, "Enchantment 2:", 0, Kind::Special, 0, 3, Page::Enchantment2, Shown::Always},
-    {Page::IdCharges, "Charges:", 0, Kind::Number, Page::IdChargesSpin, 4, Page::Charges, Shown::Always},
-    {Page::IdIdentified, "Identified:", 0, Kind::NoYes, 0, 5, Page::Identified, Shown::Always},
-    {Page::IdStolen, "Stolen:", 0, Kind::NoYes, 0, 6, Page::Stolen, Shown::Always},
-    {Page::IdDamaged, "Damaged:", 0, Kind::NoYes, 0, 7, Page::Damaged, Shown::Always},
-    {Page::IdHardened, "Hardened:", 0, Kind::NoYes, 0, 8, Page::Hardened, Shown::Always},
+    {.id = Page::IdItem, .label = "Item:", .kind = Kind::ItemKinds, .place = 0},
+    {.id = Page::IdEnchantment1, .label = "Enchantment 1:", .labelId = Page::IdEnchantment1Label,
+     .kind = Kind::Standard,
+     .place = 1, .value = Page::Enchantment1, .shown = Shown::Regular},
+    {.id = Page::IdModifier, .label = "Modifier:", .labelId = Page::IdModifierLabel, .kind = Kind::Number,
+     .spinId = Page::IdModifierSpin, .place = 2, .value = Page::Modifier, .shown = Shown::Regular},
+    {.id = Page::IdPower, .label = "Power:", .labelId = Page::IdPowerLabel, .kind = Kind::Number,
+     .spinId = Page::IdPowerSpin, .place = 1, .value = Page::Power, .shown = Shown::Potion},
+    {.id = Page::IdEnchantment2, .label = "Enchantment 2:", .kind = Kind::Special,
+     .place = 3, .value = Page::Enchantment2},
+    {.id = Page::IdCharges, .label = "Charges:", .kind = Kind::Number,
+     .spinId = Page::IdChargesSpin, .place = 4, .value = Page::Charges},
+    {.id = Page::IdIdentified, .label = "Identified:", .kind = Kind::NoYes, .place = 5, .value = Page::Identified},
+    {.id = Page::IdStolen, .label = "Stolen:", .kind = Kind::NoYes, .place = 6, .value = Page::Stolen},
+    {.id = Page::IdDamaged, .label = "Damaged:", .kind = Kind::NoYes, .place = 7, .value = Page::Damaged},
+    {.id = Page::IdHardened, .label = "Hardened:", .kind = Kind::NoYes, .place = 8, .value = Page::Hardened},
 }};
+// clang-format on
 
 constexpr int PlaceCount()
 {
@@ -69,17 +79,18 @@ constexpr int PlaceCount()
 }
 constexpr std::size_t kPlaceCount = static_cast<std::size_t>(PlaceCount());
 
-constexpr std::array<int, Page::ValueCount> Ranks()
+constexpr bool EveryValueBoundOnce()
 {
-    std::array<int, Page::ValueCount> ranks{};
-    std::size_t k = 0;
-    for (const Detail& detail : kDetails) {
-        if (detail.value >= 0 && k < ranks.size())
-            ranks[k++] = detail.value + 1;
+    for (int value = 0; value < Page::ValueCount; ++value) {
+        int count = 0;
+        for (const Detail& detail : kDetails)
+            count += detail.value == value ? 1 : 0;
+        if (count != 1)
+            return false;
     }
-    return ranks;
+    return true;
 }
-static_assert(RankedBindings::ArePermutation(Ranks()), "every value member is bound exactly once");
+static_assert(EveryValueBoundOnce());
 
 constexpr bool SharesPlace(const Detail& detail)
 {
@@ -140,7 +151,7 @@ QWidget* MakeControl(const Detail& detail)
     case Kind::Number: {
         auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign); // the entry's words are signed
         box->SetSpinId(detail.spinId);
-        box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
+        box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
         box->setFixedWidth(kNumberWidth);
         return box;
     }
@@ -158,15 +169,16 @@ QWidget* MakeControl(const Detail& detail)
 
 CVelkarPage4::CVelkarPage4(SaveGame& save, int n) : CharacterPage(QStringLiteral("Inventory"), save, n)
 {
-    RankedBindings bindings;
-    for (const Detail& detail : kDetails) {
-        if (detail.value < 0)
-            continue;
-        int& member = values_[static_cast<std::size_t>(detail.value)];
-        bindings.Add(detail.value + 1, detail.kind == Kind::Number ? DataExchange::Integer(detail.id, member)
-                                                                   : DataExchange::Choice(detail.id, member));
+    // In the order of the value members, which is the exchange order.
+    std::vector<DataExchange::Binding> bindings;
+    for (int value = 0; value < ValueCount; ++value) {
+        const Detail& detail =
+            *std::find_if(kDetails.begin(), kDetails.end(), [value](const Detail& d) { return d.value == value; });
+        int& member = values_[static_cast<std::size_t>(value)];
+        bindings.push_back(detail.kind == Kind::Number ? DataExchange::Integer(detail.id, member)
+                                                       : DataExchange::Choice(detail.id, member));
     }
-    Exchange().SetBindings(bindings.Sorted());
+    Exchange().SetBindings(std::move(bindings));
 }
 
 void CVelkarPage4::OnCreate()
@@ -185,7 +197,7 @@ void CVelkarPage4::BuildControls()
     auto* left = new QVBoxLayout;
     left->setSpacing(kLabelGap); // not the column gap, which it would inherit
     inventory_ = new QListWidget;
-    inventory_->setObjectName(QString::number(IdInventory));
+    ControlId::Give(inventory_, IdInventory);
     inventory_->setViewMode(QListView::ListMode);
     inventory_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     inventory_->setMinimumWidth(kListWidth);
@@ -219,10 +231,10 @@ void CVelkarPage4::BuildControls()
     }
     for (const Detail& detail : kDetails) {
         QWidget* control = MakeControl(detail);
-        control->setObjectName(QString::number(detail.id));
+        ControlId::Give(control, detail.id);
         auto* label = new QLabel(QString::fromLatin1(detail.label));
         if (detail.labelId != 0)
-            label->setObjectName(QString::number(detail.labelId));
+            ControlId::Give(label, detail.labelId);
         label->setBuddy(control);
         if (detail.shown != Shown::Always && !SharesPlace(detail)) {
             // The modifier's row stays empty for a potion, so the rows below do not jump.
@@ -240,9 +252,9 @@ void CVelkarPage4::BuildControls()
 
     auto* buttons = new QHBoxLayout;
     auto* add = new QPushButton(QStringLiteral("&Add Item"));
-    add->setObjectName(QString::number(IdAddItem));
+    ControlId::Give(add, IdAddItem);
     auto* remove = new QPushButton(QStringLiteral("&Delete Item"));
-    remove->setObjectName(QString::number(IdDeleteItem));
+    ControlId::Give(remove, IdDeleteItem);
     buttons->addStretch(1);
     buttons->addWidget(add);
     buttons->addWidget(remove);
@@ -252,17 +264,13 @@ void CVelkarPage4::BuildControls()
     page->addLayout(right);
 
     itemKinds_ = Control<QComboBox>(IdItem);
-    connect(inventory_, &QListWidget::itemSelectionChanged, this,
-            [this] { ErrorGuard::Run([this] { OnRowsChanged(); }); });
+    ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
     connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
-    connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) {
-        ErrorGuard::Run([this, anchor, modifiers] { OnBackpackClicked(anchor, modifiers); });
-    });
+    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
     // activated: the user's choices only, not the page's own.
-    connect(itemKinds_, &QComboBox::activated, this,
-            [this](int index) { ErrorGuard::Run([this, index] { OnItemKindChosen(index); }); });
-    connect(add, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnAddItem(); }); });
-    connect(remove, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnDeleteItem(); }); });
+    ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
+    ErrorGuard::Connect(add, &QPushButton::clicked, this, [this] { OnAddItem(); });
+    ErrorGuard::Connect(remove, &QPushButton::clicked, this, [this] { OnDeleteItem(); });
 }
 
 void CVelkarPage4::FillItemKinds()

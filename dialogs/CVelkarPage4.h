@@ -2,7 +2,7 @@
 
 #include "dialogs/CharacterPage.h"
 
-#include "ItemKinds.h"
+#include "model/ItemKinds.h"
 
 #include <array>
 #include <vector>
@@ -45,8 +45,6 @@ public:
     // The value members, in the exchange order.
     enum Value : int { Charges, Modifier, Damaged, Identified, Enchantment1, Enchantment2, Stolen, Power, Hardened, ValueCount };
 
-    static constexpr int SpinMinimum = -16383;
-    static constexpr int SpinMaximum = 16383;
     static constexpr const char* FullMessage = "Inventory Full.";
 
     // Potions keep their power where other items keep the standard enchantment.

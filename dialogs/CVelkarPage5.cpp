@@ -1,10 +1,13 @@
+// CVelkarPage5, the sheet's "Awards" tab: the awards the character holds.
+
 #include "dialogs/CVelkarPage5.h"
 
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/TextCodec.h"
 
-#include "AwardTable.h"
-#include "SaveGame.h"
+#include "model/AwardTable.h"
+#include "model/SaveGame.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -56,7 +59,7 @@ void CVelkarPage5::OnCreate()
     }};
 
     auto* chooser = new QComboBox;
-    chooser->setObjectName(QString::number(IdChooser));
+    ControlId::Give(chooser, IdChooser);
     std::vector<std::string> texts;
     Game().GetAwardTable().GetAwardTextList(texts);
     for (std::size_t a = 0; a < texts.size(); ++a) {
@@ -75,7 +78,7 @@ void CVelkarPage5::OnCreate()
     label->setBuddy(chooser);
 
     auto* list = new QTreeWidget;
-    list->setObjectName(QString::number(IdAwards));
+    ControlId::Give(list, IdAwards);
     list->setHeaderLabels({QStringLiteral("Quests")});
     list->setColumnWidth(0, QuestsColumnWidth);
     list->header()->setStretchLastSection(false);
@@ -84,8 +87,7 @@ void CVelkarPage5::OnCreate()
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setFixedWidth(kChooserWidth);
     list->setMinimumHeight(kListHeight);
-    connect(list, &QTreeWidget::itemSelectionChanged, this,
-            [this] { ErrorGuard::Run([this] { ShowSelectedInChooser(); }); });
+    ErrorGuard::Connect(list, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedInChooser(); });
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(label, 0, 0);
@@ -93,10 +95,9 @@ void CVelkarPage5::OnCreate()
     grid->addWidget(list, 1, 1, static_cast<int>(buttons.size()) + 1, 1);
     for (const Button& b : buttons) {
         auto* button = new QPushButton(QString::fromLatin1(b.text));
-        button->setObjectName(QString::number(b.id));
+        ControlId::Give(button, b.id);
         grid->addWidget(button, b.row, 2, Qt::AlignTop);
-        connect(button, &QPushButton::clicked, this,
-                [this, run = b.run] { ErrorGuard::Run([=, this] { (this->*run)(); }); });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, run = b.run] { (this->*run)(); });
     }
     grid->setRowStretch(static_cast<int>(buttons.size()) + 1, 1);
     grid->setColumnStretch(3, 1);

@@ -1,10 +1,13 @@
+// CVelkarPage6, the sheet's "Condition" tab: the conditions and how long each has lasted.
+
 #include "dialogs/CVelkarPage6.h"
 
-#include "dialogs/RankedBindings.h"
+#include "ui/ControlId.h"
+#include "dialogs/ExchangeOrder.h"
 #include "ui/NumberBox.h"
 
-#include "GameTime.h"
-#include "SaveGame.h"
+#include "model/GameTime.h"
+#include "model/SaveGame.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -12,6 +15,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -31,51 +37,75 @@ constexpr std::array<GroupBox, BoxCount> kBoxes = {{
     {"Other", 0},
 }};
 
-// One condition: its controls, its entry in the record's condition table, and its place in
-// the alphabetical order of the model's field names, which sets the exchange order (all
-// days and hours fields first, then the check boxes).
+// One condition: its controls and its entry in the record's condition table.
 struct Row {
-    const char* label;
-    Box box;
-    int checkId;
-    int daysId;
-    int daysSpinId;
-    int hoursId;
-    int hoursSpinId;
-    int entry;
-    int rank;
+    const char* label = nullptr;
+    Box box = Mild;
+    int checkId = 0;
+    int daysId = 0;
+    int daysSpinId = 0;
+    int hoursId = 0;
+    int hoursSpinId = 0;
+    int entry = 0;
 };
 
 // In layout order.
+// clang-format off
 constexpr std::array<Row, Page::RowCount> kRows = {{
-    {"Cursed:", Mild, 1208, 1106, 1109, 1107, 1110, 0, 3},
-    {"Weak:", Mild, 1209, 1108, 1111, 1112, 1113, 1, 17},
-    {"Afraid:", Mild, 1210, 1114, 1115, 1116, 1117, 3, 1},
-    {"Drunk:", Mild, 1211, 1118, 1119, 1120, 1121, 4, 8},
-    {"Insane:", Mild, 1212, 1122, 1123, 1124, 1125, 5, 10},
-    {"Poison:", Mild, 1213, 1126, 1127, 1128, 1129, 6, 12},
-    {"Diseased:", Mild, 1214, 1130, 1131, 1132, 1133, 7, 5},
-    {"Asleep:", Medium, 1216, 1134, 1135, 1136, 1137, 2, 2},
-    {"Poison:", Medium, 1217, 1138, 1139, 1140, 1141, 8, 13},
-    {"Diseased:", Medium, 1218, 1142, 1143, 1144, 1145, 9, 6},
-    {"Paralyzed:", Medium, 1219, 1146, 1147, 1148, 1149, 12, 11},
-    {"Unconscious:", Medium, 1220, 1150, 1151, 1152, 1153, 13, 16},
-    {"Poison:", Severe, 1221, 1154, 1155, 1156, 1157, 10, 14},
-    {"Diseased:", Severe, 1222, 1158, 1159, 1160, 1161, 11, 7},
-    {"Dead:", Severe, 1223, 1162, 1163, 1164, 1165, 14, 4},
-    {"Stoned:", Severe, 1224, 1166, 1167, 1168, 1169, 15, 15},
-    {"Eradicated:", Severe, 1225, 1170, 1171, 1172, 1173, 16, 9},
-    {"Zombie:", Other, 1215, 1174, 1175, 1176, 1177, 17, 18},
+    {.label = "Cursed:", .box = Mild, .checkId = 1208,
+     .daysId = 1106, .daysSpinId = 1109, .hoursId = 1107, .hoursSpinId = 1110, .entry = 0},
+    {.label = "Weak:", .box = Mild, .checkId = 1209,
+     .daysId = 1108, .daysSpinId = 1111, .hoursId = 1112, .hoursSpinId = 1113, .entry = 1},
+    {.label = "Afraid:", .box = Mild, .checkId = 1210,
+     .daysId = 1114, .daysSpinId = 1115, .hoursId = 1116, .hoursSpinId = 1117, .entry = 3},
+    {.label = "Drunk:", .box = Mild, .checkId = 1211,
+     .daysId = 1118, .daysSpinId = 1119, .hoursId = 1120, .hoursSpinId = 1121, .entry = 4},
+    {.label = "Insane:", .box = Mild, .checkId = 1212,
+     .daysId = 1122, .daysSpinId = 1123, .hoursId = 1124, .hoursSpinId = 1125, .entry = 5},
+    {.label = "Poison:", .box = Mild, .checkId = 1213,
+     .daysId = 1126, .daysSpinId = 1127, .hoursId = 1128, .hoursSpinId = 1129, .entry = 6},
+    {.label = "Diseased:", .box = Mild, .checkId = 1214,
+     .daysId = 1130, .daysSpinId = 1131, .hoursId = 1132, .hoursSpinId = 1133, .entry = 7},
+    {.label = "Asleep:", .box = Medium, .checkId = 1216,
+     .daysId = 1134, .daysSpinId = 1135, .hoursId = 1136, .hoursSpinId = 1137, .entry = 2},
+    {.label = "Poison:", .box = Medium, .checkId = 1217,
+     .daysId = 1138, .daysSpinId = 1139, .hoursId = 1140, .hoursSpinId = 1141, .entry = 8},
+    {.label = "Diseased:", .box = Medium, .checkId = 1218,
+     .daysId = 1142, .daysSpinId = 1143, .hoursId = 1144, .hoursSpinId = 1145, .entry = 9},
+    {.label = "Paralyzed:", .box = Medium, .checkId = 1219,
+     .daysId = 1146, .daysSpinId = 1147, .hoursId = 1148, .hoursSpinId = 1149, .entry = 12},
+    {.label = "Unconscious:", .box = Medium, .checkId = 1220,
+     .daysId = 1150, .daysSpinId = 1151, .hoursId = 1152, .hoursSpinId = 1153, .entry = 13},
+    {.label = "Poison:", .box = Severe, .checkId = 1221,
+     .daysId = 1154, .daysSpinId = 1155, .hoursId = 1156, .hoursSpinId = 1157, .entry = 10},
+    {.label = "Diseased:", .box = Severe, .checkId = 1222,
+     .daysId = 1158, .daysSpinId = 1159, .hoursId = 1160, .hoursSpinId = 1161, .entry = 11},
+    {.label = "Dead:", .box = Severe, .checkId = 1223,
+     .daysId = 1162, .daysSpinId = 1163, .hoursId = 1164, .hoursSpinId = 1165, .entry = 14},
+    {.label = "Stoned:", .box = Severe, .checkId = 1224,
+     .daysId = 1166, .daysSpinId = 1167, .hoursId = 1168, .hoursSpinId = 1169, .entry = 15},
+    {.label = "Eradicated:", .box = Severe, .checkId = 1225,
+     .daysId = 1170, .daysSpinId = 1171, .hoursId = 1172, .hoursSpinId = 1173, .entry = 16},
+    {.label = "Zombie:", .box = Other, .checkId = 1215,
+     .daysId = 1174, .daysSpinId = 1175, .hoursId = 1176, .hoursSpinId = 1177, .entry = 17},
 }};
+// clang-format on
 
-constexpr std::array<int, Page::RowCount> Ranks()
+// The exchange order goes by the alphabetical order of the model's field names (Afraid,
+// Asleep, Cursed, ...): every condition's days and hours first, then the check boxes.
+constexpr std::array<int, Page::RowCount> kNameOrder = {
+    1210, 1216, 1208, 1223, 1214, 1218, 1222, 1211, 1225,
+    1212, 1219, 1213, 1217, 1221, 1224, 1220, 1209, 1215,
+};
+
+constexpr std::array<int, Page::RowCount> CheckIds()
 {
-    std::array<int, Page::RowCount> ranks{};
+    std::array<int, Page::RowCount> ids{};
     for (std::size_t i = 0; i < kRows.size(); ++i)
-        ranks[i] = kRows[i].rank;
-    return ranks;
+        ids[i] = kRows[i].checkId;
+    return ids;
 }
-static_assert(RankedBindings::ArePermutation(Ranks()));
+static_assert(ExchangeOrder::Lists(kNameOrder, CheckIds()));
 
 constexpr std::array<int, Page::RowCount> EntryOrder()
 {
@@ -95,9 +125,9 @@ constexpr int kRowGap = 4;
 NumberBox* MakeNumber(int id, int spinId)
 {
     auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
-    box->setObjectName(QString::number(id));
+    ControlId::Give(box, id);
     box->SetSpinId(spinId);
-    box->SetRange(Page::SpinMinimum, Page::SpinMaximum);
+    box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
     box->setFixedWidth(kNumberWidth);
     return box;
 }
@@ -106,14 +136,21 @@ NumberBox* MakeNumber(int id, int spinId)
 
 CVelkarPage6::CVelkarPage6(SaveGame& save, int n) : CharacterPage(QStringLiteral("Condition"), save, n)
 {
-    RankedBindings bindings;
+    std::vector<DataExchange::Binding> bindings;
+    std::vector<int> order;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const Row& row = kRows[i];
-        bindings.Add(2 * row.rank - 1, DataExchange::Integer(row.daysId, days_[i]));
-        bindings.Add(2 * row.rank, DataExchange::Integer(row.hoursId, hours_[i]));
-        bindings.Add(2 * RowCount + row.rank, DataExchange::Choice(row.checkId, present_[i]));
+        bindings.push_back(DataExchange::Integer(row.daysId, days_[i]));
+        bindings.push_back(DataExchange::Integer(row.hoursId, hours_[i]));
+        bindings.push_back(DataExchange::Choice(row.checkId, present_[i]));
     }
-    Exchange().SetBindings(bindings.Sorted());
+    const auto byCheck = [](int checkId) {
+        return *std::find_if(kRows.begin(), kRows.end(), [checkId](const Row& row) { return row.checkId == checkId; });
+    };
+    for (const int checkId : kNameOrder)
+        order.insert(order.end(), {byCheck(checkId).daysId, byCheck(checkId).hoursId});
+    order.insert(order.end(), kNameOrder.begin(), kNameOrder.end());
+    Exchange().SetBindings(ExchangeOrder::Sort(std::move(bindings), order));
 }
 
 void CVelkarPage6::OnCreate()
@@ -141,7 +178,7 @@ void CVelkarPage6::OnCreate()
         QGridLayout* grid = grids[static_cast<std::size_t>(row.box)];
         const int line = used[static_cast<std::size_t>(row.box)]++;
         auto* check = new QCheckBox;
-        check->setObjectName(QString::number(row.checkId));
+        ControlId::Give(check, row.checkId);
         check->setAccessibleName(QString::fromLatin1(row.label));
         auto* label = new QLabel(QString::fromLatin1(row.label));
         label->setBuddy(check);

@@ -2,6 +2,8 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include "model/CharacterLayout.h"
+
 #include <array>
 
 // The "Condition" tab: whether the character has each of the eighteen conditions and how
@@ -10,9 +12,7 @@ class CVelkarPage6 : public CharacterPage {
     Q_OBJECT
 
 public:
-    static constexpr int RowCount = 18;
-    static constexpr int SpinMinimum = -16383;
-    static constexpr int SpinMaximum = 16383;
+    static constexpr int RowCount = CharacterLayout::ConditionCount;
 
     CVelkarPage6(SaveGame& save, int n);
 

@@ -1,8 +1,10 @@
+// CVelkarPage7, the sheet's "Active Spells" tab: the spells in effect on the character.
+
 #include "dialogs/CVelkarPage7.h"
 
 #include "dialogs/SpellEffectEditor.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -2,6 +2,8 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include "model/CharacterLayout.h"
+
 // The "Active Spells" tab: the 27 spells in effect on the character, edited one at a time
 // with the spell-effect editor the party dialog uses, without a caster. Effects reach the
 // model only through the editor (a field left, Add All, Remove All); the page itself never
@@ -17,7 +19,7 @@ public:
         IdRemoveAll = 1204,
     };
 
-    static constexpr int EffectCount = 27;
+    static constexpr int EffectCount = CharacterLayout::ActiveSpellCount;
 
     CVelkarPage7(SaveGame& save, int n);
 

@@ -1,6 +1,6 @@
 #include "dialogs/CVelkarSheet.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <array>
 
@@ -8,9 +8,11 @@ CVelkarSheet::CVelkarSheet(SaveGame& save, int n, const QString& caption, QWidge
     : PropertySheet(caption, parent), save_(save), n_(n), stats_(save, n), skills_(save, n), spells_(save, n), inventory_(save, n),
       awards_(save, n), condition_(save, n), activeSpells_(save, n)
 {
-    const std::array<PropertyPage*, 7> tabOrder = {&stats_,        &condition_, &skills_, &spells_,
-                                                   &activeSpells_, &inventory_, &awards_};
-    for (PropertyPage* page : tabOrder)
+    // By SheetTab.
+    const std::array<PropertyPage*, SheetTabCount> tabs = {&stats_,        &condition_, &skills_, &spells_,
+                                                          &activeSpells_, &inventory_, &awards_};
+    static_assert(TabIndex(SheetTab::Awards) == SheetTabCount - 1);
+    for (PropertyPage* page : tabs)
         AddPage(*page);
     Keep();
 }

@@ -15,9 +15,18 @@
 
 class SaveGame;
 
-// The character sheet: one character of the open saved game on seven tabs. The page
-// classes are numbered apart from the tab order, which is Stats, Condition, Skills,
-// Spells, Active Spells, Inventory, Awards.
+// The sheet's tabs in the order they stand. The page classes are numbered apart from it:
+// Stats CVelkarPage1, Condition CVelkarPage6, Skills CVelkarPage2, Spells CVelkarPage3,
+// Active Spells CVelkarPage7, Inventory CVelkarPage4, Awards CVelkarPage5.
+enum class SheetTab { Stats, Condition, Skills, Spells, ActiveSpells, Inventory, Awards };
+inline constexpr int SheetTabCount = 7;
+
+constexpr int TabIndex(SheetTab tab)
+{
+    return static_cast<int>(tab);
+}
+
+// The character sheet: one character of the open saved game on seven tabs.
 //
 // OK and Apply store every page that was shown, then write the character's own bytes, and
 // only those, into the file. Cancel (and Escape, and closing the window) puts the character

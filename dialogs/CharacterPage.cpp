@@ -1,6 +1,6 @@
 #include "dialogs/CharacterPage.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 CharacterPage::CharacterPage(const QString& title, SaveGame& save, int n)
     : PropertyPage(title), save_(save), n_(n), exchange_(*this)

@@ -2,10 +2,10 @@
 
 #include "ui/TextCodec.h"
 
-#include "InventoryLayout.h"
-#include "ItemKinds.h"
-#include "ItemTable.h"
-#include "Vocabulary.h"
+#include "model/InventoryLayout.h"
+#include "model/ItemKinds.h"
+#include "model/ItemTable.h"
+#include "model/Vocabulary.h"
 
 #include <QStringList>
 

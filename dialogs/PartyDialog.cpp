@@ -1,7 +1,8 @@
 #include "dialogs/PartyDialog.h"
 
+#include "ui/ControlId.h"
 #include "dialogs/CVelkarSheet.h"
-#include "dialogs/RankedBindings.h"
+#include "dialogs/ExchangeOrder.h"
 #include "dialogs/SpellEffectEditor.h"
 
 #include "ui/ErrorGuard.h"
@@ -27,7 +28,7 @@
 namespace {
 
 using Dialog = PartyDialog;
-using Field = SpellEffectEditor::Field;
+using EffectField = SpellEffectEditor::Field;
 
 // In stored order, which is alphabetical and also the layout order.
 constexpr std::array<SpellEffectEditor::Effect, Dialog::EffectCount> kEffects = {{
@@ -48,27 +49,31 @@ enum class Area { Supplies, Date };
 using Getter = int (SaveGame::*)() const;
 using Setter = void (SaveGame::*)(int);
 
+// A cell of a grid: row, column and how many columns it spans.
+struct Cell {
+    int row = 0;
+    int column = 0;
+    int columnSpan = 1;
+};
+
 // One control bound to a value of the dialog. Numbers with checked bounds are read with
 // their up-down's range as the check.
 struct Row {
-    int id;
-    const char* label; // left of the control; null: none
-    Kind kind;
-    int value;         // index into the held values
-    int spinId;
-    int minimum;
-    int maximum;
-    bool checked;      // read within minimum..maximum
-    std::span<const char* const> items;
-    bool storesOnLeave;
-    int exchangeRank;
-    Area area;
-    int row;
-    int column;
-    int columnSpan;
-    int width;
-    Getter get;        // supplies only; the date goes through the clock
-    Setter set;
+    int id = 0;
+    const char* label = nullptr; // left of the control
+    Kind kind = Kind::Number;
+    int value = 0;               // index into the held values
+    int spinId = 0;
+    int minimum = -NumberBox::UpDownLimit;
+    int maximum = NumberBox::UpDownLimit;
+    bool checked = false;        // read within minimum..maximum
+    std::span<const char* const> items{};
+    bool storesOnLeave = false;  // the date: stored (and shown again) when the focus leaves it
+    Area area = Area::Supplies;
+    Cell cell{};
+    int width = 0;
+    Getter get = nullptr;        // supplies only; the date goes through the clock
+    Setter set = nullptr;
 };
 
 constexpr int kSupplyWidth = 80;
@@ -79,44 +84,53 @@ constexpr int kAmPmWidth = 62;
 constexpr int kMemberWidth = 150;
 constexpr int kNameColumnWidth = 120;
 constexpr int kListHeight = 180;
-constexpr int kSpin = SpellEffectEditor::SpinMaximum;
 
 // Positions of the held values.
 enum Held : int { Food, Gold, Bank, Day, Hour, Minute, Month, Year, AmPm, HeldCount };
 
 // In layout order, which is also the tab order.
+// clang-format off
 constexpr std::array<Row, 9> kRows = {{
-    {Dialog::IdFood, "Food:", Kind::Number, Food, 1003, -kSpin, kSpin, false, {}, false, 1, Area::Supplies, 0, 1, 1, kSupplyWidth, &SaveGame::GetFood, &SaveGame::SetFood},
-    {Dialog::IdGold, "Gold:", Kind::Number, Gold, 1005, -kSpin, kSpin, false, {}, false, 2, Area::Supplies, 1, 1, 1, kSupplyWidth, &SaveGame::GetGold, &SaveGame::SetGold},
-    {Dialog::IdBank, "Bank:", Kind::Number, Bank, 1007, -kSpin, kSpin, false, {}, false, 3, Area::Supplies, 2, 1, 1, kSupplyWidth, &SaveGame::GetBank, &SaveGame::SetBank},
-    {Dialog::IdHour, nullptr, Kind::Number, Hour, 1009, 0, 12, true, {}, true, 7, Area::Date, 0, 0, 1, kShortWidth, nullptr, nullptr},
-    {Dialog::IdMinute, ":", Kind::Number, Minute, 1011, 0, 59, true, {}, true, 8, Area::Date, 0, 2, 1, kShortWidth, nullptr, nullptr},
-    {Dialog::IdAmPm, nullptr, Kind::Choice, AmPm, 0, 0, 0, false, kAmPm, false, 11, Area::Date, 0, 3, 1, kAmPmWidth, nullptr, nullptr},
-    {Dialog::IdDay, nullptr, Kind::Number, Day, 1013, 1, 28, true, {}, true, 6, Area::Date, 1, 0, 1, kShortWidth, nullptr, nullptr},
-    {Dialog::IdMonth, nullptr, Kind::Choice, Month, 0, 0, 0, false, kMonths, true, 9, Area::Date, 1, 1, 2, kMonthWidth, nullptr, nullptr},
-    {Dialog::IdYear, nullptr, Kind::Number, Year, 1015, 1168, 16383, false, {}, true, 10, Area::Date, 1, 3, 1, kYearWidth, nullptr, nullptr},
+    {.id = Dialog::IdFood, .label = "Food:", .value = Food, .spinId = 1003, .cell = {0, 1}, .width = kSupplyWidth,
+     .get = &SaveGame::GetFood, .set = &SaveGame::SetFood},
+    {.id = Dialog::IdGold, .label = "Gold:", .value = Gold, .spinId = 1005, .cell = {1, 1}, .width = kSupplyWidth,
+     .get = &SaveGame::GetGold, .set = &SaveGame::SetGold},
+    {.id = Dialog::IdBank, .label = "Bank:", .value = Bank, .spinId = 1007, .cell = {2, 1}, .width = kSupplyWidth,
+     .get = &SaveGame::GetBank, .set = &SaveGame::SetBank},
+    {.id = Dialog::IdHour, .value = Hour, .spinId = 1009, .minimum = 0, .maximum = 12, .checked = true,
+     .storesOnLeave = true, .area = Area::Date, .cell = {0, 0}, .width = kShortWidth},
+    {.id = Dialog::IdMinute, .label = ":", .value = Minute, .spinId = 1011, .minimum = 0, .maximum = 59,
+     .checked = true, .storesOnLeave = true, .area = Area::Date, .cell = {0, 2}, .width = kShortWidth},
+    {.id = Dialog::IdAmPm, .kind = Kind::Choice, .value = AmPm, .items = kAmPm, .area = Area::Date, .cell = {0, 3},
+     .width = kAmPmWidth},
+    {.id = Dialog::IdDay, .value = Day, .spinId = 1013, .minimum = 1, .maximum = 28, .checked = true,
+     .storesOnLeave = true, .area = Area::Date, .cell = {1, 0}, .width = kShortWidth},
+    {.id = Dialog::IdMonth, .kind = Kind::Choice, .value = Month, .items = kMonths, .storesOnLeave = true,
+     .area = Area::Date, .cell = {1, 1, 2}, .width = kMonthWidth},
+    {.id = Dialog::IdYear, .value = Year, .spinId = 1015, .minimum = 1168, .storesOnLeave = true, .area = Area::Date,
+     .cell = {1, 3}, .width = kYearWidth},
 }};
 
-// The spell-effect fields' places in the dialog's exchange order.
-constexpr std::array<std::pair<Field, int>, 5> kEffectRanks = {{
-    {Field::Power, 4},
-    {Field::Skill, 5},
-    {Field::Days, 12},
-    {Field::Hours, 13},
-    {Field::Minutes, 14},
-}};
+// The exchange order: the dialog's own fields and the spell-effect editor's, interleaved.
+constexpr std::array<int, kRows.size() + 5> kExchangeOrder = {
+    Dialog::IdFood, Dialog::IdGold, Dialog::IdBank, SpellEffectEditor::IdPower, Dialog::IdSkill,
+    Dialog::IdDay, Dialog::IdHour, Dialog::IdMinute, Dialog::IdMonth, Dialog::IdYear,
+    Dialog::IdAmPm, SpellEffectEditor::IdDays, SpellEffectEditor::IdHours, SpellEffectEditor::IdMinutes,
+};
+// clang-format on
 
-constexpr std::array<int, kRows.size() + kEffectRanks.size()> AllRanks()
+constexpr std::array<int, kExchangeOrder.size()> BoundIds()
 {
-    std::array<int, kRows.size() + kEffectRanks.size()> ranks{};
+    std::array<int, kExchangeOrder.size()> ids{};
     std::size_t i = 0;
     for (const Row& row : kRows)
-        ranks[i++] = row.exchangeRank;
-    for (const auto& entry : kEffectRanks)
-        ranks[i++] = entry.second;
-    return ranks;
+        ids[i++] = row.id;
+    for (const int id : std::initializer_list<int>{SpellEffectEditor::IdPower, Dialog::IdSkill, SpellEffectEditor::IdDays,
+                                                   SpellEffectEditor::IdHours, SpellEffectEditor::IdMinutes})
+        ids[i++] = id;
+    return ids;
 }
-static_assert(RankedBindings::ArePermutation(AllRanks()));
+static_assert(ExchangeOrder::Lists(kExchangeOrder, BoundIds()));
 
 struct Member {
     int id;
@@ -179,7 +193,7 @@ QWidget* MakeControl(const Row& row)
         list->setMaxVisibleItems(static_cast<int>(row.items.size()));
         control = list;
     }
-    control->setObjectName(QString::number(row.id));
+    ControlId::Give(control, row.id);
     control->setFixedWidth(row.width);
     return control;
 }
@@ -194,7 +208,7 @@ QGroupBox* Group(const char* title, QLayout* layout)
 QPushButton* Button(int id, const char* text)
 {
     auto* button = new QPushButton(QString::fromLatin1(text));
-    button->setObjectName(QString::number(id));
+    ControlId::Give(button, id);
     return button;
 }
 
@@ -251,7 +265,7 @@ void PartyDialog::BuildControls()
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     right->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, [this] { ErrorGuard::Run([this] { OnOk(); }); });
+    ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* layout = new QHBoxLayout(this);
@@ -270,9 +284,9 @@ QWidget* PartyDialog::BuildSuppliesAndDate()
         if (row.label != nullptr) {
             auto* label = new QLabel(QString::fromLatin1(row.label));
             label->setBuddy(control);
-            grid->addWidget(label, row.row, row.column - 1);
+            grid->addWidget(label, row.cell.row, row.cell.column - 1);
         }
-        grid->addWidget(control, row.row, row.column, 1, row.columnSpan, Qt::AlignLeft);
+        grid->addWidget(control, row.cell.row, row.cell.column, 1, row.cell.columnSpan, Qt::AlignLeft);
         if (row.storesOnLeave)
             focusLoss_.Watch(control, [this] { OnDateFieldLeft(); });
     }
@@ -292,7 +306,7 @@ QWidget* PartyDialog::BuildMembers()
     auto* grid = new QGridLayout;
     for (std::size_t k = 0; k < kMembers.size(); ++k) {
         auto* chooser = new QComboBox;
-        chooser->setObjectName(QString::number(kMembers[k].id));
+        ControlId::Give(chooser, kMembers[k].id);
         chooser->setMinimumWidth(kMemberWidth);
         chooser->setMaxVisibleItems(20);
         auto* label = new QLabel(QString::fromLatin1(kMembers[k].label));
@@ -307,7 +321,7 @@ QWidget* PartyDialog::BuildMembers()
 QWidget* PartyDialog::BuildCharacters()
 {
     auto* list = new QTreeWidget;
-    list->setObjectName(QString::number(IdCharacters));
+    ControlId::Give(list, IdCharacters);
     list->setHeaderLabels({QStringLiteral("Name")});
     list->setColumnWidth(0, kNameColumnWidth);
     list->header()->setStretchLastSection(false);
@@ -316,9 +330,8 @@ QWidget* PartyDialog::BuildCharacters()
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(kListHeight);
     auto* edit = Button(IdEditCharacter, "Edit Character");
-    const auto run = [this] { ErrorGuard::Run([this] { EditCharacter(); }); };
-    connect(edit, &QPushButton::clicked, this, run);
-    connect(list, &QTreeWidget::itemDoubleClicked, this, run);
+    ErrorGuard::Connect(edit, &QPushButton::clicked, this, [this] { EditCharacter(); });
+    ErrorGuard::Connect(list, &QTreeWidget::itemDoubleClicked, this, [this] { EditCharacter(); });
 
     auto* layout = new QVBoxLayout;
     layout->addWidget(list, 1);
@@ -328,16 +341,17 @@ QWidget* PartyDialog::BuildCharacters()
 
 void PartyDialog::SetBindings()
 {
-    RankedBindings bindings;
+    std::vector<DataExchange::Binding> bindings;
     for (const Row& row : kRows) {
         int& member = values_[static_cast<std::size_t>(row.value)];
-        bindings.Add(row.exchangeRank, row.kind == Kind::Choice ? DataExchange::Choice(row.id, member)
-                                       : row.checked ? DataExchange::Range(row.id, member, row.minimum, row.maximum)
-                                                     : DataExchange::Integer(row.id, member));
+        bindings.push_back(row.kind == Kind::Choice ? DataExchange::Choice(row.id, member)
+                           : row.checked            ? DataExchange::Range(row.id, member, row.minimum, row.maximum)
+                                                    : DataExchange::Integer(row.id, member));
     }
-    for (const auto& [field, rank] : kEffectRanks)
-        bindings.Add(rank, effects_->Binding(field));
-    exchange_.SetBindings(bindings.Sorted());
+    for (const EffectField field :
+         {EffectField::Power, EffectField::Skill, EffectField::Days, EffectField::Hours, EffectField::Minutes})
+        bindings.push_back(effects_->Binding(field));
+    exchange_.SetBindings(ExchangeOrder::Sort(std::move(bindings), kExchangeOrder));
 }
 
 void PartyDialog::LoadFromModel()

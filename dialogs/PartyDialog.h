@@ -1,9 +1,10 @@
 #pragma once
 
+#include "ui/ControlId.h"
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include "ui/EditingDialog.h"
 
@@ -51,9 +52,10 @@ public:
         IdMember1 = 1209, // 1209..1213: slots 1 to 5
     };
 
-    static constexpr int MemberCount = 5;
-    static constexpr int CharacterCount = 50;
-    static constexpr int EffectCount = 20;
+    // The model's counts, under the names the dialog uses.
+    static constexpr int MemberCount = WindowLayout::RosterSlotCount;
+    static constexpr int CharacterCount = CharacterLayout::CharacterCount;
+    static constexpr int EffectCount = WindowLayout::PartySpellCount;
     static constexpr const char* GapMessage = "You cannot have gaps in your party.";
 
     explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
@@ -68,7 +70,7 @@ public:
     template <class T>
     T* Control(int id) const
     {
-        return findChild<T*>(QString::number(id));
+        return ControlId::Find<T>(*this, id);
     }
 
 private:

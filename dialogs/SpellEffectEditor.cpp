@@ -1,10 +1,11 @@
 #include "dialogs/SpellEffectEditor.h"
 
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "Vocabulary.h"
+#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -23,21 +24,21 @@ using Field = Editor::Field;
 
 // A field with its label on its left; a column is one label and its control.
 struct FieldRow {
-    Field field;
-    int id;       // 0: the id the options give
-    int spinId;   // 0: a chooser
-    const char* label; // null: the label the options give
-    int row;
-    int column;
+    Field field = Field::Days;
+    int id = 0;                  // 0: the id the options give
+    int spinId = 0;              // 0: a chooser
+    const char* label = nullptr; // null: the label the options give
+    int row = 0;
+    int column = 0;
 };
 
 // In layout order, which is also the tab order.
 constexpr std::array<FieldRow, 5> kFields = {{
-    {Field::Days, Editor::IdDays, 1160, "Days:", 0, 0},
-    {Field::Hours, Editor::IdHours, 1162, "Hours:", 0, 1},
-    {Field::Minutes, Editor::IdMinutes, 1164, nullptr, 0, 2},
-    {Field::Power, Editor::IdPower, 1166, "Power:", 1, 0},
-    {Field::Skill, 0, 0, "Skill:", 1, 1},
+    {.field = Field::Days, .id = Editor::IdDays, .spinId = 1160, .label = "Days:", .row = 0, .column = 0},
+    {.field = Field::Hours, .id = Editor::IdHours, .spinId = 1162, .label = "Hours:", .row = 0, .column = 1},
+    {.field = Field::Minutes, .id = Editor::IdMinutes, .spinId = 1164, .row = 0, .column = 2},
+    {.field = Field::Power, .id = Editor::IdPower, .spinId = 1166, .label = "Power:", .row = 1, .column = 0},
+    {.field = Field::Skill, .label = "Skill:", .row = 1, .column = 1},
 }};
 
 constexpr int kCasterColumn = 2;
@@ -88,10 +89,10 @@ void SpellEffectEditor::BuildControls()
     for (std::size_t i = 0; i < options_.effects.size(); ++i) {
         const Effect& effect = options_.effects[i];
         auto* button = new QPushButton(QString::fromLatin1(effect.label));
-        button->setObjectName(QString::number(effect.id));
+        ControlId::Give(button, effect.id);
         const int index = static_cast<int>(i);
         buttons->addWidget(button, index / options_.buttonColumns, index % options_.buttonColumns);
-        connect(button, &QPushButton::clicked, this, [this, index] { ErrorGuard::Run([=, this] { SelectEffect(index); }); });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, index] { SelectEffect(index); });
     }
 
     const auto commit = [this] { CommitSelectedEffect(); };
@@ -100,9 +101,9 @@ void SpellEffectEditor::BuildControls()
         if (row.spinId != 0) {
             auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
             box->SetSpinId(row.spinId);
-            box->SetRange(SpinMinimum, SpinMaximum);
+            box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
             box->setFixedWidth(kNumberWidth);
-            box->setObjectName(QString::number(row.id));
+            ControlId::Give(box, row.id);
             control = box;
         } else {
             auto* list = new QComboBox;
@@ -110,7 +111,7 @@ void SpellEffectEditor::BuildControls()
             for (const std::string_view name : Vocabulary::MasteryNames)
                 list->addItem(TextCodec::Decode(name));
             list->setFixedWidth(kSkillWidth);
-            list->setObjectName(QString::number(options_.skillId));
+            ControlId::Give(list, options_.skillId);
             control = list;
         }
         const char* label = row.label != nullptr ? row.label : options_.minutesLabel;
@@ -120,7 +121,7 @@ void SpellEffectEditor::BuildControls()
     }
     if (options_.casterId != 0) {
         casterList_ = new QComboBox;
-        casterList_->setObjectName(QString::number(options_.casterId));
+        ControlId::Give(casterList_, options_.casterId);
         casterList_->addItem(QStringLiteral("None"));
         casterList_->setCurrentIndex(0);
         casterList_->setFixedWidth(kCasterWidth);
@@ -138,12 +139,10 @@ void SpellEffectEditor::BuildControls()
     }};
     for (const auto& [id, text] : actionButtons) {
         auto* button = new QPushButton(QString::fromLatin1(text));
-        button->setObjectName(QString::number(id));
+        ControlId::Give(button, id);
         actions->addWidget(button);
         const bool add = id == options_.addAllId;
-        connect(button, &QPushButton::clicked, this, [this, add] {
-            ErrorGuard::Run([=, this] { add ? AddAllEffects() : RemoveAllEffects(); });
-        });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, add] { add ? AddAllEffects() : RemoveAllEffects(); });
     }
 }
 

@@ -3,7 +3,7 @@
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
 
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
 #include <QWidget>
 
@@ -34,8 +34,6 @@ public:
         IdPower = 1165,
     };
 
-    static constexpr int SpinMinimum = -16383;
-    static constexpr int SpinMaximum = 16383;
 
     enum class Field { Days, Hours, Minutes, Power, Skill };
 

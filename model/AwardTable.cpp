@@ -1,4 +1,4 @@
-#include "AwardTable.h"
+#include "model/AwardTable.h"
 
 #include <array>
 #include <cstddef>

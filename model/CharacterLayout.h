@@ -1,11 +1,46 @@
 #pragma once
 
-#include "InventoryLayout.h"
-#include "WindowLayout.h"
+#include "model/InventoryLayout.h"
+#include "model/WindowLayout.h"
 
 // One character record. Offsets are counted from the record start at window offset
 // 2832 + (n - 1) * 7464; the game's own record begins 4 bytes earlier, which is why the
 // condition table starts at -4 and record 50's last 4 bytes are the roster's first slot.
+//
+// The whole record, in offset order (hex / decimal, from the record start):
+//
+//   -0x004   -4  18 x int64   conditions: start time in ticks, 0 = not afflicted
+//    0x08C  140  16 bytes     not interpreted
+//    0x09C  156  int32        Experience (the game keeps the high 32 bits after it)
+//    0x0A0  160  4 bytes      not interpreted
+//    0x0A4  164  32 bytes     Name, zero-terminated
+//    0x0C4  196  650 bytes    Description, zero-terminated
+//    0x34E  846  int8         Class
+//    0x34F  847  int8         Face (portrait)
+//    0x350  848  7 x int16    Might, Intelligence, Perception, Endurance, Speed, Accuracy,
+//                             Luck, each followed by an int16 not interpreted
+//    0x36C  876  int16        ArmorClassModifier
+//    0x36E  878  int16        BaseLevel
+//    0x370  880  int16        LevelBonus
+//    0x372  882  int16        AgeBonus
+//    0x374  884  39 x int16   skill words (slot 36 holds no skill)
+//    0x3C2  962  10 bytes     award bits, award a = bit 0x80 >> a % 8 of byte a / 8
+//    0x3CC  972  54 bytes     not interpreted
+//    0x402 1026  12 x 11      known-spell flag bytes (the last three groups use 4)
+//    0x47F 1151  37 bytes     not interpreted
+//    0x4A4 1188  138 x 36     inventory entries
+//   0x180C 6156  126 x int32  inventory grid, 14 x 9 cells
+//   0x1A04 6660  4 x int16    Fire, Air, Water, Earth Resistance
+//   0x1A0C 6668  6 bytes      not interpreted
+//   0x1A12 6674  2 x int16    Mind, Body Resistance
+//   0x1A16 6678  26 bytes     not interpreted
+//   0x1A30 6704  27 x 16      spell effects on the character
+//   0x1BE0 7136  int32        SecondFace (the portrait's second copy)
+//   0x1BE4 7140  12 bytes     not interpreted
+//   0x1BF0 7152  3 x int32    SkillPoints, HitPoints, SpellPoints
+//   0x1BFC 7164  int32        BirthYear
+//   0x1C00 7168  292 bytes    not interpreted
+//   0x1D24 7460  4 bytes      never touched: the next record's first bytes (the roster after 50)
 namespace CharacterLayout {
 inline constexpr int RecordSize = 7464;
 inline constexpr int CharacterCount = 50;
@@ -22,9 +57,8 @@ static_assert(FirstRecord + ConditionsOffset == 2828);
 inline constexpr Field Name{164, 32};
 inline constexpr Field Description{196, 650};
 static_assert(Name.End() == Description.Offset);
-inline constexpr Field Class{846, 1};
-static_assert(Description.End() == Class.Offset);
 inline constexpr Field Face{847, 1};
+static_assert(Description.End() + 1 == Face.Offset); // the class byte lies between them
 inline constexpr Field LevelBonus{880, 2};
 inline constexpr Field AgeBonus{882, 2};
 
@@ -69,7 +103,9 @@ inline constexpr int OwnBytesSize = LastTouchedByte + 1 - OwnBytesStart;
 static_assert(OwnBytesSize == RecordSize);
 } // namespace CharacterLayout
 
-// Plain numeric fields of a character: name, record offset, width in bytes.
+// Plain numeric fields of a character: name, record offset, width in bytes. Each line makes
+// SaveGame::Get<Name>(n) and SaveGame::Set<Name>(n, value): GetExperience/SetExperience,
+// GetClass/SetClass, GetMight/SetMight, ... GetSpellPoints/SetSpellPoints.
 #define VELKAR_CHARACTER_FIELDS(X)                                                                             \
     X(Experience, 156, 4)                                                                                      \
     X(Class, 846, 1)                                                                                           \
@@ -92,7 +128,8 @@ static_assert(OwnBytesSize == RecordSize);
     X(HitPoints, 7156, 4)                                                                                      \
     X(SpellPoints, 7160, 4)
 
-// Skills: name, slot (word at SkillsOffset + 2 * slot). Slot 36 has no skill.
+// Skills: name, slot (word at SkillsOffset + 2 * slot). Slot 36 has no skill. Each line makes
+// SaveGame::Get<Name>(n) and Set<Name>(n, word): GetSkillStaff/SetSkillStaff, ...
 #define VELKAR_SKILLS(X)                                                                                       \
     X(SkillStaff, 0)                                                                                           \
     X(SkillSword, 1)                                                                                           \
@@ -133,7 +170,8 @@ static_assert(OwnBytesSize == RecordSize);
     X(SkillAlchemy, 37)                                                                                        \
     X(SkillLearning, 38)
 
-// Conditions: name, index in the condition table.
+// Conditions: name, index in the condition table. Each line makes SaveGame::Get<Name>(n,
+// duration) and Set<Name>(n, afflicted, duration): GetConditionCursed, SetConditionDead, ...
 #define VELKAR_CONDITIONS(X)                                                                                   \
     X(ConditionCursed, 0)                                                                                      \
     X(ConditionWeak, 1)                                                                                        \
@@ -154,7 +192,8 @@ static_assert(OwnBytesSize == RecordSize);
     X(ConditionEradicated, 16)                                                                                 \
     X(ConditionZombie, 17)
 
-// Spells in effect on one character: name, entry number.
+// Spells in effect on one character: name, entry number. Each line makes SaveGame::Get<Name>(n)
+// and Set<Name>(n, value, parts): GetActiveSpellBless/SetActiveSpellBless, ...
 #define VELKAR_ACTIVE_SPELLS(X)                                                                                \
     X(ActiveSpellAirRes, 0)                                                                                    \
     X(ActiveSpellBless, 1)                                                                                     \
@@ -184,7 +223,8 @@ static_assert(OwnBytesSize == RecordSize);
     X(ActiveSpellLevitation, 25)                                                                               \
     X(ActiveSpellMistform, 26)
 
-// Known-spell groups: name, group number.
+// Known-spell groups: name, group number. Each line makes SaveGame::Get<Name>(n) and
+// Set<Name>(n, bytes): GetSpellsFire/SetSpellsFire, ... GetSpellsDragon/SetSpellsDragon.
 #define VELKAR_SPELL_GROUPS(X)                                                                                 \
     X(SpellsFire, 0)                                                                                           \
     X(SpellsAir, 1)                                                                                            \

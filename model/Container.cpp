@@ -1,7 +1,7 @@
-#include "Container.h"
+#include "model/Container.h"
 
-#include "File.h"
-#include "FileError.h"
+#include "model/File.h"
+#include "model/FileError.h"
 
 #include <algorithm>
 #include <cstring>

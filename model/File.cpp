@@ -1,6 +1,6 @@
-#include "File.h"
+#include "model/File.h"
 
-#include "FileError.h"
+#include "model/FileError.h"
 
 #include <utility>
 

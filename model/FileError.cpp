@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "model/FileError.h"
 
 #include <system_error>
 

@@ -1,8 +1,8 @@
-#include "GameData.h"
+#include "model/GameData.h"
 
-#include "AsciiFold.h"
-#include "ItemFootprint.h"
-#include "LodError.h"
+#include "model/AsciiFold.h"
+#include "model/ItemFootprint.h"
+#include "model/LodError.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "GameFolder.h"
-#include "ItemTable.h"
-#include "ItemsText.h"
-#include "LodArchive.h"
-#include "LodBitmap.h"
+#include "model/GameFolder.h"
+#include "model/ItemTable.h"
+#include "model/ItemsText.h"
+#include "model/LodArchive.h"
+#include "model/LodBitmap.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,3 +1,3 @@
-#include "GameFile.h"
+#include "model/GameFile.h"
 
 GameFile::~GameFile() = default; // File closes itself

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "File.h"
+#include "model/File.h"
 
 #include <filesystem>
 

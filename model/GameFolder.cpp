@@ -1,6 +1,6 @@
-#include "GameFolder.h"
+#include "model/GameFolder.h"
 
-#include "AsciiFold.h"
+#include "model/AsciiFold.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,4 +1,4 @@
-#include "GameTime.h"
+#include "model/GameTime.h"
 
 // Computed in 64 bits: with 32-bit members neither conversion can overflow, so every
 // date and span that fits in 32-bit minutes comes out exactly, and larger ones stay exact.

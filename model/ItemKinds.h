@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ItemTable.h"
+#include "model/ItemTable.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "ItemTable.h"
+#include "model/ItemTable.h"
 
 #include <array>
 #include <cstddef>

@@ -1,4 +1,4 @@
-#include "ItemsText.h"
+#include "model/ItemsText.h"
 
 #include <algorithm>
 #include <charconv>

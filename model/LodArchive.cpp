@@ -1,8 +1,8 @@
-#include "LodArchive.h"
+#include "model/LodArchive.h"
 
-#include "AsciiFold.h"
-#include "LodError.h"
-#include "LodLayout.h"
+#include "model/AsciiFold.h"
+#include "model/LodError.h"
+#include "model/LodLayout.h"
 
 #include <zlib.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LodBitmap.h"
+#include "model/LodBitmap.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
-#include "LodBitmap.h"
+#include "model/LodBitmap.h"
 
-#include "LodError.h"
-#include "LodLayout.h"
+#include "model/LodError.h"
+#include "model/LodLayout.h"
 
 #include <array>
 

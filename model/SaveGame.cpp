@@ -1,9 +1,9 @@
-#include "SaveGame.h"
+#include "model/SaveGame.h"
 
-#include "Container.h"
-#include "FileError.h"
-#include "MessageSink.h"
-#include "Wrapping.h"
+#include "model/Container.h"
+#include "model/FileError.h"
+#include "model/MessageSink.h"
+#include "model/Wrapping.h"
 
 #include <algorithm>
 #include <array>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "AwardTable.h"
-#include "CharacterLayout.h"
-#include "GameFile.h"
-#include "GameTime.h"
-#include "InventoryLayout.h"
-#include "ItemTable.h"
-#include "WindowLayout.h"
+#include "model/AwardTable.h"
+#include "model/CharacterLayout.h"
+#include "model/GameFile.h"
+#include "model/GameTime.h"
+#include "model/InventoryLayout.h"
+#include "model/ItemTable.h"
+#include "model/WindowLayout.h"
 
 #include <cstdint>
 #include <filesystem>

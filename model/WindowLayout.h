@@ -59,7 +59,8 @@ static_assert(Caster.End() == CasterFlags && CasterFlags + 1 == Size);
 static_assert(WindowLayout::PartySpellsOffset + WindowLayout::PartySpellCount * SpellEffectLayout::Size + 8 ==
               WindowLayout::PartyRecordSize);
 
-// Party spell effects in stored order: name, entry number.
+// Party spell effects in stored order: name, entry number. Each line makes
+// SaveGame::Get<Name>() and Set<Name>(value, parts): GetPartySpellAirRes, SetPartySpellHaste, ...
 #define VELKAR_PARTY_SPELLS(X)                                                                                 \
     X(PartySpellAirRes, 0)                                                                                     \
     X(PartySpellBodyRes, 1)                                                                                    \
@@ -82,7 +83,8 @@ static_assert(WindowLayout::PartySpellsOffset + WindowLayout::PartySpellCount * 
     X(PartySpellWaterWalk, 18)                                                                                 \
     X(PartySpellWizardEye, 19)
 
-// Party slots: name suffix, slot number (1-based).
+// Party slots: name, slot number (1-based). Each line makes SaveGame::Get<Name>() and
+// Set<Name>(value): GetPartyMember1/SetPartyMember1, ... GetPartyMember5/SetPartyMember5.
 #define VELKAR_PARTY_MEMBERS(X)                                                                                \
     X(PartyMember1, 1)                                                                                         \
     X(PartyMember2, 2)                                                                                         \

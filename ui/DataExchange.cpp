@@ -1,5 +1,6 @@
 #include "ui/DataExchange.h"
 
+#include "ui/ControlId.h"
 #include "ui/Messages.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
@@ -12,6 +13,8 @@
 #include <QWidget>
 
 #include <limits>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace {
@@ -145,7 +148,15 @@ bool DataExchange::Changed(int id) const
 
 QWidget* DataExchange::Find(int id) const
 {
-    return owner_.findChild<QWidget*>(QString::number(id));
+    return ControlId::Find<QWidget>(owner_, id);
+}
+
+QWidget& DataExchange::Bound(int id) const
+{
+    QWidget* control = Find(id);
+    if (control == nullptr)
+        throw std::logic_error("control " + std::to_string(id) + " is bound but the dialog has none with that id");
+    return *control;
 }
 
 void DataExchange::Show()
@@ -181,9 +192,7 @@ DataExchange::Value DataExchange::Shown(const Binding& binding) const
 
 void DataExchange::ShowOne(const Binding& binding)
 {
-    QWidget* control = Find(binding.id);
-    if (control == nullptr)
-        return;
+    QWidget* control = &Bound(binding.id);
     // Moving values into the controls is not a user's change.
     const QSignalBlocker blocker(control);
     if (const auto* text = std::get_if<QString*>(&binding.member)) {
@@ -231,9 +240,7 @@ bool DataExchange::ReadAll(bool repeat)
 bool DataExchange::ReadOne(std::size_t index, QString& message)
 {
     const Binding& binding = bindings_[index];
-    const QWidget* control = Find(binding.id);
-    if (control == nullptr)
-        return true;
+    const QWidget* control = &Bound(binding.id);
     const auto asReference = [&] { return ValueOf(binding) == reference_[index]; };
     if (auto* const* text = std::get_if<QString*>(&binding.member)) {
         **text = TextOf(control);

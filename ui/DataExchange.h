@@ -11,6 +11,7 @@ class QWidget;
 // A dialog's table of bindings between control ids and its value members, in the
 // dialog's exchange order. Show() puts the members into the controls; Read() takes the
 // controls into the members with each binding's check and stops at the first failure.
+// Every binding must find its control (std::logic_error otherwise).
 class DataExchange {
 public:
     enum class Check {
@@ -52,6 +53,9 @@ public:
 
     // The control with this id among the owner's children, or null.
     QWidget* Find(int id) const;
+    // The same, for a bound control: throws std::logic_error when there is none, so that a
+    // typo in a table is never a field silently left out.
+    QWidget& Bound(int id) const;
 
     void Show();
     bool Read();

@@ -14,6 +14,9 @@ class NumberBox : public QAbstractSpinBox {
 public:
     enum class Keys { Digits, DigitsAndSign };
 
+    // The furthest an up-down control reaches either way (the platform's limit, 0x3FFF).
+    static constexpr int UpDownLimit = 16383;
+
     explicit NumberBox(Keys keys = Keys::Digits, QWidget* parent = nullptr);
 
     // Gives the box its up-down; a box without a range never steps.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ui/ControlId.h"
 #include <QString>
 #include <QWidget>
 
@@ -21,7 +22,7 @@ public:
     template <class T>
     T* Control(int id) const
     {
-        return findChild<T*>(QString::number(id));
+        return ControlId::Find<T>(*this, id);
     }
 
 protected:

@@ -1,17 +1,17 @@
 // The whole road of an edit: list the saved games, open one, change the gold in the party
 // dialog and a character's might in the sheet, confirm both, and read the file's bytes.
 
-#include "GameFolderLocator.h"
-#include "SaveBuilder.h"
-#include "SaveSelectDialog.h"
-#include "TempDirectory.h"
-#include "TempWinePrefix.h"
-#include "UiTesting.h"
+#include "app/GameFolderLocator.h"
+#include "tests/support/SaveBuilder.h"
+#include "app/SaveSelectDialog.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/app/TempWinePrefix.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 
 #include <QApplication>
 #include <QComboBox>

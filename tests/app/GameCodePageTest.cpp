@@ -1,10 +1,9 @@
 #include "app/GameCodePage.h"
 #include "app/UserSettings.h"
 #include "model/CharacterLayout.h"
-
-#include "SaveBuilder.h"
-#include "TempDirectory.h"
-#include "WinePrefixWriter.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "GameFolderLocator.h"
+#include "app/GameFolderLocator.h"
 
-#include "RegistryKey.h"
-#include "TempDirectory.h"
-#include "TempWinePrefix.h"
-#include "WinePrefixFinder.h"
-#include "WinePrefixWriter.h"
+#include "app/RegistryKey.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/app/TempWinePrefix.h"
+#include "app/WinePrefixFinder.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The managers' settings readers on the forms their writers produce, and on damage.
 
-#include "LauncherConfig.h"
+#include "app/LauncherConfig.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // RegistryKey over a Wine prefix's system.reg; the file format itself is WineRegistryTest's.
 
-#include "RegistryKey.h"
+#include "app/RegistryKey.h"
 
-#include "TempWinePrefix.h"
+#include "tests/app/TempWinePrefix.h"
 
 #include <gtest/gtest.h>
 

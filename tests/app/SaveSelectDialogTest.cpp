@@ -1,21 +1,21 @@
-#include "AboutDialog.h"
-#include "GameFolderLocator.h"
-#include "SaveBuilder.h"
-#include "SaveSelectDialog.h"
-#include "TempDirectory.h"
-#include "TempWinePrefix.h"
-#include "UiTesting.h"
-#include "WinePrefixWriter.h"
-
+#include "app/SaveSelectDialog.h"
+#include "app/AboutDialog.h"
+#include "app/GameFolderLocator.h"
 #include "app/PathText.h"
 #include "app/UserSettings.h"
 #include "dialogs/PartyDialog.h"
 #include "model/CharacterLayout.h"
+#include "tests/app/TempWinePrefix.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WinePrefixWriter.h"
+#include "tests/ui/UiTesting.h"
+#include "ui/ControlId.h"
 
-#include "File.h"
-#include "FileError.h"
-#include "MessageSink.h"
-#include "ui/MessageRecorder.h"
+#include "model/File.h"
+#include "model/FileError.h"
+#include "model/MessageSink.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/TextCodec.h"
 
 #include <QApplication>
@@ -23,9 +23,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStackedWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -56,10 +56,7 @@ protected:
         TextCodec::SetCurrent(TextCodec::Page::Western);
     }
 
-    static QComboBox* Combo(SaveSelectDialog& dialog, int id)
-    {
-        return dialog.findChild<QComboBox*>(QString::number(id));
-    }
+    static QComboBox* Combo(SaveSelectDialog& dialog, int id) { return ControlId::Find<QComboBox>(dialog, id); }
     static QLineEdit* PathEdit(SaveSelectDialog& dialog) { return Combo(dialog, SaveSelectDialog::IdPath)->lineEdit(); }
     static QString CodePage(SaveSelectDialog& dialog)
     {
@@ -68,7 +65,7 @@ protected:
     // What the list area shows instead of the list; empty while the list is shown.
     static QString Note(SaveSelectDialog& dialog)
     {
-        auto* note = dialog.findChild<QLabel*>(QString::number(SaveSelectDialog::IdListNote));
+        auto* note = ControlId::Find<QLabel>(dialog, SaveSelectDialog::IdListNote);
         auto* area = qobject_cast<QStackedWidget*>(note->parentWidget());
         return area->currentWidget() == note ? note->text() : QString();
     }
@@ -162,9 +159,9 @@ TEST_F(SaveSelectDialogTest, NamesComeFromHeaderBinAsTheGameWroteThem)
     SaveSelectDialog dialog;
     auto* path = PathEdit(dialog);
     UiTesting::TypeText(*path, QString::fromStdString(game.Path().string()));
-    EXPECT_EQ(Rows(dialog), (QStringList{"save001.dod|" + QString::fromStdString(full),
-                                         QString::fromUtf8("save003.dod|Caf\u00E9 \u20AC"), "save004.dod|",
-                                         "save005.dod|"}));
+    EXPECT_EQ(Rows(dialog),
+              (QStringList{"save001.dod|" + QString::fromStdString(full),
+                           QString::fromUtf8("save003.dod|Caf\u00E9 \u20AC"), "save004.dod|", "save005.dod|"}));
 }
 
 TEST_F(SaveSelectDialogTest, OpenWithoutASelectionOrOnAVanishedFileCarriesOn)
@@ -211,7 +208,8 @@ TEST_F(SaveSelectDialogTest, AFolderInPlaceOfTheSaveOrAFailingReadIsReportedAndT
     Select(dialog, 1);
     Click(dialog, SaveSelectDialog::IdOpen);
     File::SetFaultHook({});
-    EXPECT_EQ(messages.Shown(), QStringList{QString::fromStdString(FileError::FromSystemCode(EIO, SaveFile(1)).what())});
+    EXPECT_EQ(messages.Shown(),
+              QStringList{QString::fromStdString(FileError::FromSystemCode(EIO, SaveFile(1)).what())});
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.ExitCode(), 0);
 }
@@ -405,8 +403,8 @@ TEST_P(FoundGameTest, TheTextsAreShownInTheCodePageDecidedForTheGame)
 {
     const FoundGameCase& c = GetParam();
     WinePrefixWriter writer(prefix.Path());
-    const std::filesystem::path folder = writer.MakeFolder(std::filesystem::path(std::u8string(
-        reinterpret_cast<const char8_t*>(c.folder))));
+    const std::filesystem::path folder =
+        writer.MakeFolder(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(c.folder))));
     writer.Set(WinePrefixWriter::kGameKey32, "AppPath", c.registryFolder).CodePage(c.prefixCodePage).Save();
     std::filesystem::create_directories(folder / "Saves");
     SaveBuilder save(c.saveName);

@@ -1,4 +1,4 @@
-#include "TempWinePrefix.h"
+#include "tests/app/TempWinePrefix.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,15 +1,15 @@
 // The game folder from the real registry: keys these tests write into the throwaway Wine
 // prefix that scripts/test-windows runs them in.
 
-#include "GameFolderLocator.h"
-#include "RegistryKey.h"
+#include "app/GameFolderLocator.h"
+#include "app/RegistryKey.h"
 
-#include "AnsiText.h"
-#include "Container.h"
-#include "File.h"
-#include "MessageSink.h"
-#include "SaveBuilder.h"
-#include "TempDirectory.h"
+#include "tests/support/AnsiText.h"
+#include "model/Container.h"
+#include "model/File.h"
+#include "model/MessageSink.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

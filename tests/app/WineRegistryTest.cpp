@@ -1,9 +1,9 @@
 // The system.reg reader alone: portable, so it runs under Windows too.
 
-#include "WineRegistry.h"
+#include "app/WineRegistry.h"
 
-#include "TempDirectory.h"
-#include "WinePrefixWriter.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "InventoryPageFixture.h"
+#include "tests/dialogs/InventoryPageFixture.h"
 
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
 
-#include "CharacterLayout.h"
-#include "UiTesting.h"
+#include "model/CharacterLayout.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QApplication>
 #include <QComboBox>

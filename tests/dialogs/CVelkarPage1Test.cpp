@@ -1,12 +1,12 @@
-#include "SheetFixture.h"
+#include "tests/dialogs/SheetFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QApplication>
 #include <QComboBox>

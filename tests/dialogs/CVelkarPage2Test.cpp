@@ -1,9 +1,9 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage2.h"
 #include "ui/NumberBox.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -58,7 +58,7 @@ enum Mastery { Novice, Expert, Master, Grand };
 
 class CVelkarPage2Test : public PageFixture {
 protected:
-    static constexpr int SkillsTab = 2;
+    static constexpr int SkillsTab = TabIndex(SheetTab::Skills);
     CVelkarPage2Test() : PageFixture(SkillsTab) {}
 
     QString Level(int slot) const { return On<NumberBox>(BySlot(slot).level)->Text(); }

@@ -1,8 +1,8 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage3.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QCheckBox>
 
@@ -61,7 +61,7 @@ using Bytes11 = std::array<std::uint8_t, CL::FullSpellGroupSize>;
 
 class CVelkarPage3Test : public PageFixture {
 protected:
-    static constexpr int SpellsTab = 3;
+    static constexpr int SpellsTab = TabIndex(SheetTab::Spells);
     CVelkarPage3Test() : PageFixture(SpellsTab) {}
 
     QCheckBox* Box(int id) const { return On<QCheckBox>(id); }

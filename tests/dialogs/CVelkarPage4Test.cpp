@@ -1,11 +1,11 @@
-#include "InventoryPageFixture.h"
+#include "tests/dialogs/InventoryPageFixture.h"
 
 #include "dialogs/CVelkarPage4.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "CharacterLayout.h"
-#include "UiTesting.h"
+#include "model/CharacterLayout.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QComboBox>
 #include <QLabel>

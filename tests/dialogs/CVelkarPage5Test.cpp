@@ -1,10 +1,10 @@
-#include "PageFixture.h"
-#include "UiTesting.h"
+#include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
 #include "ui/TextCodec.h"
 
-#include "CharacterLayout.h"
+#include "model/CharacterLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -26,7 +26,7 @@ constexpr int kLastAwardByte = CL::AwardsOffset + 9;
 
 class CVelkarPage5Test : public PageFixture {
 protected:
-    static constexpr int AwardsTab = 6;
+    static constexpr int AwardsTab = TabIndex(SheetTab::Awards);
     CVelkarPage5Test() : PageFixture(AwardsTab) {}
 
     QTreeWidget* List() const { return On<QTreeWidget>(Id::IdAwards); }

@@ -1,9 +1,9 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage6.h"
 #include "ui/NumberBox.h"
 
-#include "GameTime.h"
+#include "model/GameTime.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -55,7 +55,7 @@ const Condition& ByEntry(int entry)
 
 class CVelkarPage6Test : public PageFixture {
 protected:
-    static constexpr int ConditionTab = 1;
+    static constexpr int ConditionTab = TabIndex(SheetTab::Condition);
     CVelkarPage6Test() : PageFixture(ConditionTab) {}
 
     QCheckBox* Check(int entry) const { return On<QCheckBox>(ByEntry(entry).check); }

@@ -1,11 +1,11 @@
-#include "PageFixture.h"
-#include "UiTesting.h"
+#include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage7.h"
 #include "ui/NumberBox.h"
 
-#include "CharacterLayout.h"
-#include "WindowLayout.h"
+#include "model/CharacterLayout.h"
+#include "model/WindowLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -52,7 +52,7 @@ constexpr int kBlessEntry = 1, kFateEntry = 4, kHasteEntry = 7, kShieldEntry = 1
 
 class CVelkarPage7Test : public PageFixture {
 protected:
-    static constexpr int ActiveSpellsTab = 4;
+    static constexpr int ActiveSpellsTab = TabIndex(SheetTab::ActiveSpells);
     CVelkarPage7Test() : PageFixture(ActiveSpellsTab) {}
 
     // Every effect gets a caster word and an uninterpreted word of its own, which the

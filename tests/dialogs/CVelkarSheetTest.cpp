@@ -1,11 +1,11 @@
-#include "SheetFixture.h"
+#include "tests/dialogs/SheetFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "dialogs/CVelkarPage4.h"
 #include "dialogs/CVelkarPage5.h"
 #include "ui/NumberBox.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QListWidget>
 #include <QPushButton>

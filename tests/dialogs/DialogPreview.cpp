@@ -5,9 +5,9 @@
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
 
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "TempDirectory.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "tests/support/TempDirectory.h"
 
 #include <QApplication>
 #include <QIcon>

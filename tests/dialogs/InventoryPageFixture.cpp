@@ -1,4 +1,4 @@
-#include "InventoryPageFixture.h"
+#include "tests/dialogs/InventoryPageFixture.h"
 
 InventoryItem InventoryPageFixture::Item(int number, int enchantment1, int modifier, int enchantment2, int charges,
                                          int flags)

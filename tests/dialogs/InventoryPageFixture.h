@@ -1,15 +1,15 @@
 #pragma once
 
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
-#include "InventoryLayout.h"
+#include "model/InventoryLayout.h"
 
 #include <vector>
 
 // The sheet opened on the "Inventory" tab, with items of known kinds and sizes.
 class InventoryPageFixture : public PageFixture {
 protected:
-    static constexpr int InventoryTab = 5;
+    static constexpr int InventoryTab = TabIndex(SheetTab::Inventory);
 
     // Item numbers with known names and sizes.
     static constexpr int Longsword = 1;      // 1x5

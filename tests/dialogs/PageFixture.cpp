@@ -1,8 +1,8 @@
-#include "PageFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "ui/PropertyPage.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QAbstractButton>
 #include <QApplication>

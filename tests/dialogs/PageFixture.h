@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetFixture.h"
+#include "tests/dialogs/SheetFixture.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ class PropertyPage;
 // lookup here stays inside that page.
 class PageFixture : public SheetFixture {
 protected:
-    static constexpr int StatsTab = 0;
+    static constexpr int StatsTab = TabIndex(SheetTab::Stats);
 
     explicit PageFixture(int tab) : tab_(tab) {}
 

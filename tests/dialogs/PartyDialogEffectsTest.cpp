@@ -1,6 +1,6 @@
-#include "PartyDialogFixture.h"
+#include "tests/dialogs/PartyDialogFixture.h"
 
-#include "WindowLayout.h"
+#include "model/WindowLayout.h"
 
 #include <QComboBox>
 

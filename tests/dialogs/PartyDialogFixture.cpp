@@ -1,10 +1,10 @@
-#include "PartyDialogFixture.h"
+#include "tests/dialogs/PartyDialogFixture.h"
 
 #include "ui/NumberBox.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
-#include "WindowLayout.h"
+#include "model/WindowLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

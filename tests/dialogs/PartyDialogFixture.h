@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SheetFixture.h"
+#include "tests/dialogs/SheetFixture.h"
 
 #include "dialogs/PartyDialog.h"
 

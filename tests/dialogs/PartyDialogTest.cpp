@@ -1,14 +1,14 @@
-#include "PartyDialogFixture.h"
+#include "tests/dialogs/PartyDialogFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "ui/NumberBox.h"
 
-#include "CharacterLayout.h"
-#include "FileError.h"
-#include "FileSizeLimit.h"
-#include "MessageSink.h"
-#include "UiTesting.h"
-#include "WindowLayout.h"
+#include "model/CharacterLayout.h"
+#include "model/FileError.h"
+#include "tests/support/FileSizeLimit.h"
+#include "model/MessageSink.h"
+#include "tests/ui/UiTesting.h"
+#include "model/WindowLayout.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QSet>
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // A Save that fails (a full disk, a file the game rewrote meanwhile) stops the OK or Apply
 // that asked for it: the user reads why once, the dialog stays open, and nothing but what
 // was asked for reaches the file.
-#include "PartyDialogFixture.h"
+#include "tests/dialogs/PartyDialogFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
 
-#include "File.h"
-#include "FileError.h"
+#include "model/File.h"
+#include "model/FileError.h"
 
 #include <cerrno>
 #include <memory>

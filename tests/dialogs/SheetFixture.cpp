@@ -1,8 +1,8 @@
-#include "SheetFixture.h"
+#include "tests/dialogs/SheetFixture.h"
 
 #include "ui/NumberBox.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QPushButton>
 #include <QTabBar>

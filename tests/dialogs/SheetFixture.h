@@ -1,11 +1,11 @@
 #pragma once
 
 #include "dialogs/CVelkarSheet.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "TempDirectory.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

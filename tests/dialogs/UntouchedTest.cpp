@@ -3,12 +3,12 @@
 // out by hand, apart from the model's own tables.
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/NumberBox.h"
 
-#include "SaveBuilder.h"
-#include "TempDirectory.h"
-#include "UiTesting.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,6 @@ constexpr int Record(int n, int offset) { return 2832 + (n - 1) * 7464 + offset;
 
 constexpr std::uint32_t kSeeds[] = {1, 7, 42, 1000, 65537};
 
-enum Tab { Stats, Condition, Skills, Spells, ActiveSpells, Inventory, Awards };
 
 Bytes ReadAll(const std::filesystem::path& path)
 {
@@ -79,8 +78,9 @@ protected:
     }
 
     void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
-    void SwitchTo(int tab)
+    void SwitchTo(SheetTab to)
     {
+        const int tab = TabIndex(to);
         UiTesting::ClickTab(*sheet->TabBar(), tab);
         // A page built on its first activation is laid out with the next turn of the event loop.
         QApplication::processEvents();
@@ -109,13 +109,13 @@ protected:
     void VisitSheet(int n)
     {
         OpenSheet(n);
-        for (int tab = Stats; tab <= Awards; ++tab) {
-            SwitchTo(tab);
-            if (tab == ActiveSpells) {
+        for (int tab = 0; tab < SheetTabCount; ++tab) {
+            SwitchTo(static_cast<SheetTab>(tab));
+            if (tab == TabIndex(SheetTab::ActiveSpells)) {
                 for (QPushButton* button : EffectButtons(sheet->Page(tab), {1202, 1204}))
                     Press(button);
             }
-            if (tab == Inventory) {
+            if (tab == TabIndex(SheetTab::Inventory)) {
                 auto* list = OnTab<QListWidget>(1087);
                 for (int row = 0; row < list->count(); ++row)
                     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
@@ -203,7 +203,7 @@ TEST_F(UntouchedTest, TheSheetWritesItsOwnCharacterAndCancelOnThePartyKeepsIt)
     ASSERT_EQ(party->Game().GetTime().year, 1190);
     OpenSheet(50);
     UiTesting::TypeOver(*OnTab<QWidget>(1010), "250");
-    SwitchTo(Condition); // its bytes come before the record
+    SwitchTo(SheetTab::Condition); // its bytes come before the record
     Press(sheet->Button(QDialogButtonBox::Ok));
     for (const int w : Changed())
         EXPECT_TRUE(w >= Own(50) && w < kRoster) << "window byte " << w << ": not character 50's own";
@@ -268,7 +268,7 @@ TEST_F(UntouchedTest, EnterStoresTheFieldBeforeItPressesTheDefaultButton)
     constexpr std::int64_t kFiveDays = 5 * 1440 * 256;
 
     OpenSheet(5);
-    SwitchTo(ActiveSpells);
+    SwitchTo(SheetTab::ActiveSpells);
     Press(OnTab<QPushButton>(1169)); // Bless
     // The days last: Enter must store the field it is pressed in.
     UiTesting::TypeOver(*OnTab<QWidget>(1161), "0");
@@ -342,7 +342,7 @@ const Edit kEdits[] = {
      }},
     {"Condition", kN, {{Own(kN) + 8 * 1, 8}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Condition);
+         t.SwitchTo(SheetTab::Condition);
          auto* weak = t.OnTab<QCheckBox>(1209);
          if (!weak->isChecked())
              QTest::mouseClick(weak, Qt::LeftButton, {}, QPoint(6, weak->height() / 2));
@@ -356,7 +356,7 @@ const Edit kEdits[] = {
      }},
     {"SkillRow", kN, {{Record(kN, 884 + 2 * 1), 2}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Skills);
+         t.SwitchTo(SheetTab::Skills);
          t.value = t.OnTab<QComboBox>(1042)->currentIndex();
          t.Type(t.OnTab<QWidget>(1064), "9"); // Sword
      },
@@ -366,7 +366,7 @@ const Edit kEdits[] = {
      }},
     {"CheckBox", kN, {{Record(kN, 1026 + 1), 1}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Spells);
+         t.SwitchTo(SheetTab::Spells);
          auto* box = t.OnTab<QCheckBox>(1087); // Fire Bolt
          t.value = box->checkState() == Qt::Checked ? 0 : 1;
          QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
@@ -374,7 +374,7 @@ const Edit kEdits[] = {
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1027), 1), t.value); }},
     {"SpellEffectField", kN, {{Record(kN, 6704 + 16 * 1 + 8), 2}},
      [](SingleEditTest& t) {
-         t.SwitchTo(ActiveSpells);
+         t.SwitchTo(SheetTab::ActiveSpells);
          t.Press(t.OnTab<QPushButton>(1169)); // Bless
          t.Type(t.OnTab<QWidget>(1165), "77");
          t.Press(t.OnTab<QPushButton>(1172)); // Fate
@@ -382,14 +382,14 @@ const Edit kEdits[] = {
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 6704 + 16 + 8), 2), 77); }},
     {"AddItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Inventory);
+         t.SwitchTo(SheetTab::Inventory);
          t.Choose(t.OnTab<QComboBox>(1088), 0); // the first kind: item 1
          t.Press(t.OnTab<QPushButton>(1094));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 1) << "the fifth entry"; }},
     {"DeleteItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Inventory);
+         t.SwitchTo(SheetTab::Inventory);
          auto* list = t.OnTab<QListWidget>(1087);
          QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
          t.Press(t.OnTab<QPushButton>(1095));
@@ -397,7 +397,7 @@ const Edit kEdits[] = {
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188), 4), 0) << "the first entry is free"; }},
     {"AddAward", kN, {{Record(kN, 962), 10}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Awards);
+         t.SwitchTo(SheetTab::Awards);
          auto* chooser = t.OnTab<QComboBox>(1101);
          int entry = 0;
          while (t.party->Game().GetAward(kN, chooser->itemData(entry).toInt()) != 0)
@@ -411,7 +411,7 @@ const Edit kEdits[] = {
      }},
     {"DeleteAward", kN, {{Record(kN, 962), 10}},
      [](SingleEditTest& t) {
-         t.SwitchTo(Awards);
+         t.SwitchTo(SheetTab::Awards);
          auto* list = t.OnTab<QTreeWidget>(1099);
          t.value = list->topLevelItem(0)->data(0, Qt::UserRole).toInt();
          QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());

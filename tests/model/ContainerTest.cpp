@@ -1,8 +1,8 @@
-#include "Container.h"
-#include "File.h"
-#include "FileError.h"
-#include "SaveBuilder.h"
-#include "TempDirectory.h"
+#include "model/Container.h"
+#include "model/File.h"
+#include "model/FileError.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

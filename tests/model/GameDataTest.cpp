@@ -1,6 +1,6 @@
-#include "GameData.h"
-#include "LodBuilder.h"
-#include "TempDirectory.h"
+#include "model/GameData.h"
+#include "tests/support/LodBuilder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

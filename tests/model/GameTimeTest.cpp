@@ -1,4 +1,4 @@
-#include "GameTime.h"
+#include "model/GameTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SavedGameFixture.h"
+#include "tests/model/SavedGameFixture.h"
 
-#include "ItemKinds.h"
+#include "model/ItemKinds.h"
 
 #include <set>
 #include <stdexcept>

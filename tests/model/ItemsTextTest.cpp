@@ -1,5 +1,5 @@
-#include "ItemsText.h"
-#include "LodBuilder.h"
+#include "model/ItemsText.h"
+#include "tests/support/LodBuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // distinct value in every field, every getter must read its own, and every setter must
 // write exactly its own bytes. Characters 1, 2 and 50 stand for the whole roster.
 
-#include "MessageSink.h"
-#include "SaveGame.h"
-#include "TempDirectory.h"
-#include "TestData.h"
+#include "model/MessageSink.h"
+#include "model/SaveGame.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/TestData.h"
 
 #include <gtest/gtest.h>
 

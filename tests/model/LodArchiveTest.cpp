@@ -1,7 +1,7 @@
-#include "LodArchive.h"
-#include "LodBuilder.h"
-#include "LodError.h"
-#include "TempDirectory.h"
+#include "model/LodArchive.h"
+#include "tests/support/LodBuilder.h"
+#include "model/LodError.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SavedGameFixture.h"
+#include "tests/model/SavedGameFixture.h"
 
 #include <limits>
 

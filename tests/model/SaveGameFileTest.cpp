@@ -1,8 +1,8 @@
-#include "FileError.h"
-#include "SavedGameFixture.h"
+#include "model/FileError.h"
+#include "tests/model/SavedGameFixture.h"
 
 #ifndef _WIN32
-#include "FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #endif
 
 #include <algorithm>

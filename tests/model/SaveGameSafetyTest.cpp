@@ -1,10 +1,10 @@
 // The game may rewrite a saved game while Velkar holds it open, and disks fail. Save must
 // then write nothing stale, say why, and leave both the file and the window as they were.
-#include "FileError.h"
-#include "SavedGameFixture.h"
+#include "model/FileError.h"
+#include "tests/model/SavedGameFixture.h"
 
 #ifndef _WIN32
-#include "FileSizeLimit.h"
+#include "tests/support/FileSizeLimit.h"
 #endif
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MessageSink.h"
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "TempDirectory.h"
+#include "model/MessageSink.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The words the model shows, compared entry by entry with a transcription of the game's
 // vocabulary (tests/data/vocabulary.txt) made apart from the model's own tables.
-#include "AwardTable.h"
-#include "ItemTable.h"
-#include "TestData.h"
-#include "Vocabulary.h"
+#include "model/AwardTable.h"
+#include "model/ItemTable.h"
+#include "tests/support/TestData.h"
+#include "model/Vocabulary.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Share modes and system error texts: what the file layer does on Windows alone.
 
-#include "AnsiText.h"
-#include "Container.h"
-#include "File.h"
-#include "FileError.h"
-#include "SavedGameFixture.h"
+#include "tests/support/AnsiText.h"
+#include "model/Container.h"
+#include "model/File.h"
+#include "model/FileError.h"
+#include "tests/model/SavedGameFixture.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN

@@ -1,4 +1,4 @@
-#include "AnsiText.h"
+#include "tests/support/AnsiText.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

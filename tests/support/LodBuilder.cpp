@@ -1,4 +1,4 @@
-#include "LodBuilder.h"
+#include "tests/support/LodBuilder.h"
 
 #include <zlib.h>
 

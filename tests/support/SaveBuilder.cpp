@@ -1,9 +1,9 @@
-#include "SaveBuilder.h"
+#include "tests/support/SaveBuilder.h"
 
-#include "CharacterLayout.h"
-#include "GameTime.h"
-#include "InventoryLayout.h"
-#include "WindowLayout.h"
+#include "model/CharacterLayout.h"
+#include "model/GameTime.h"
+#include "model/InventoryLayout.h"
+#include "model/WindowLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -226,7 +226,7 @@ void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t win
         zero(r + CL::Name.Offset, CL::Name.Width + CL::Description.Width);
         std::memcpy(window + r + CL::Name.Offset, CharacterNames[static_cast<std::size_t>(n - 1)].data(),
                     CharacterNames[static_cast<std::size_t>(n - 1)].size());
-        put(r + CL::Class.Offset, 1, (n - 1) % 16);
+        put(r + CharacterFields::Class.Offset, 1, (n - 1) % 16);
         put(r + CL::Face.Offset, 1, (n - 1) % 28);
         put(r + CL::SecondFace.Offset, 4, (n - 1) % 28);
         namespace CF = CharacterFields;
@@ -310,7 +310,7 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
         tail(r + CL::Name.Offset, CL::Name.Width);
         std::memcpy(window + r + CL::Description.Offset, "A long road\r\nbehind", 20);
         tail(r + CL::Description.Offset, CL::Description.Width);
-        put(r + CL::Class.Offset, 1, random(3) == 0 ? 16 + random(30) : random(16));
+        put(r + CharacterFields::Class.Offset, 1, random(3) == 0 ? 16 + random(30) : random(16));
         put(r + CL::Face.Offset, 1, random(4) == 0 ? 28 + random(200) : random(28));
         put(r + CF::Experience.Offset + 4, 4, random(3)); // the high word the game keeps
         for (Field f : {CF::Might, CF::Luck, CF::FireResistance, CF::ArmorClassModifier})

@@ -1,4 +1,4 @@
-#include "TempDirectory.h"
+#include "tests/support/TempDirectory.h"
 
 #include <random>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "WinePrefixWriter.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "ui/DataExchange.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -208,6 +208,14 @@ TEST_F(DataExchangeTest, ReadAfterAFailureShowsTheMessageAgain)
     EXPECT_FALSE(exchange.Read());
     EXPECT_FALSE(exchange.Read());
     EXPECT_EQ(messages.Shown().size(), 2);
+}
+
+TEST_F(DataExchangeTest, ABindingWithoutItsControlIsAFaultOfTheProgram)
+{
+    int orphan = 0;
+    exchange.SetBindings({DataExchange::Integer(10, first), DataExchange::Integer(99, orphan)});
+    EXPECT_THROW(exchange.Show(), std::logic_error);
+    EXPECT_THROW(exchange.Read(), std::logic_error);
 }
 
 TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStore)

@@ -1,13 +1,15 @@
 #include "ui/ErrorGuard.h"
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 
-#include "FileError.h"
+#include "model/FileError.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <stdexcept>
+#include <utility>
 
 TEST(ErrorGuard, AHandlerThatFinishesShowsNothing)
 {
@@ -28,10 +30,19 @@ TEST(ErrorGuard, AFileErrorBecomesAMessageWithItsText)
     EXPECT_TRUE(messages.Shown().front().endsWith("/games/Saves/save003.dod"));
 }
 
-TEST(ErrorGuard, NoExceptionOfAnyKindEscapes)
+TEST(ErrorGuard, NoExceptionOfAnyKindEscapesAndAFaultOfTheProgramGoesToItsHandler)
 {
     MessageRecorder messages;
-    EXPECT_FALSE(ErrorGuard::Run([] { throw std::out_of_range("character 51"); }));
+    EXPECT_FALSE(ErrorGuard::Run([] { throw std::runtime_error("disk gone"); }));
     EXPECT_FALSE(ErrorGuard::Run([] { throw 7; }));
-    EXPECT_EQ(messages.Shown(), QStringList{"character 51"});
+    EXPECT_EQ(messages.Shown(), QStringList{"disk gone"});
+
+    QStringList faults;
+    auto previous = ErrorGuard::SetLogicErrorHandler([&](const std::logic_error& e) { faults.append(e.what()); });
+    EXPECT_FALSE(ErrorGuard::Run([] { throw std::out_of_range("character 51"); }));
+    ErrorGuard::SetLogicErrorHandler({});
+    EXPECT_FALSE(ErrorGuard::Run([] { throw std::logic_error("control 1010 is bound"); }));
+    ErrorGuard::SetLogicErrorHandler(std::move(previous));
+    EXPECT_EQ(faults, QStringList{"character 51"});
+    EXPECT_EQ(messages.Shown(), (QStringList{"disk gone", "control 1010 is bound"})) << "shown where no handler is set";
 }

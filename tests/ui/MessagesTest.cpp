@@ -1,4 +1,4 @@
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/Messages.h"
 
 #include <QAbstractButton>
@@ -6,7 +6,7 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

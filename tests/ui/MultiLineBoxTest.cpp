@@ -6,7 +6,7 @@
 #include <QInputMethodEvent>
 #include <QTest>
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ui/NumberBox.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QApplication>
 #include <QSignalSpy>

@@ -1,11 +1,11 @@
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 #include "ui/NumberBox.h"
 #include "ui/PropertyPage.h"
 #include "ui/PropertySheet.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
-#include "FileError.h"
+#include "model/FileError.h"
 
 #include <QPushButton>
 #include <QTabBar>

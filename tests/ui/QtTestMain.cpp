@@ -1,3 +1,5 @@
+#include "ui/ErrorGuard.h"
+
 #include <QApplication>
 #include <QSettings>
 #include <QStandardPaths>
@@ -17,5 +19,7 @@ int main(int argc, char** argv)
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
+    // A fault of the program caught by a dialog's error guard fails the test that met it.
+    ErrorGuard::SetLogicErrorHandler([](const std::logic_error& error) { ADD_FAILURE() << "logic error: " << error.what(); });
     return RUN_ALL_TESTS();
 }

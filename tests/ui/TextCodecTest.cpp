@@ -1,6 +1,6 @@
 #include "ui/TextCodec.h"
 
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UiTesting.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

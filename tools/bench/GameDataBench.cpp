@@ -1,9 +1,9 @@
 // Reading the installed game's data: the first load of a full game's item table and icon
 // sizes (target: under 150 ms), a second load from the cache, and one picture decoded.
 
-#include "GameData.h"
-#include "LodBuilder.h"
-#include "TempDirectory.h"
+#include "model/GameData.h"
+#include "tests/support/LodBuilder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <benchmark/benchmark.h>
 

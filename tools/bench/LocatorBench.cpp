@@ -2,9 +2,9 @@
 // with a system.reg the size a fresh prefix writes (about 1.7 MB). Target
 // (docs/performance.md): all 20 looked up in under 50 ms.
 
-#include "GameFolderLocator.h"
-#include "TempDirectory.h"
-#include "WinePrefixWriter.h"
+#include "app/GameFolderLocator.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // Targets (docs/performance.md): Open within 1.5x of a plain read of the same bytes,
 // 40 names in under 10 ms, every user action within one 16 ms frame.
 
-#include "Container.h"
-#include "File.h"
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "TempDirectory.h"
+#include "model/Container.h"
+#include "model/File.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "tests/support/TempDirectory.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,12 +5,12 @@
 //                               prefix whose registry names GAME as the game's folder
 //   velkar-demo --summary GAME  list its saved games, parties and a few characters
 
-#include "Container.h"
-#include "FileError.h"
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "Vocabulary.h"
-#include "WinePrefixWriter.h"
+#include "model/Container.h"
+#include "model/FileError.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "model/Vocabulary.h"
+#include "tests/support/WinePrefixWriter.h"
 
 #include <array>
 #include <cstdio>

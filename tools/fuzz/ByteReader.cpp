@@ -1,4 +1,4 @@
-#include "ByteReader.h"
+#include "tools/fuzz/ByteReader.h"
 
 ByteReader::ByteReader(std::span<const std::uint8_t> data, AtEnd atEnd) : data_(data), atEnd_(atEnd) {}
 

@@ -4,12 +4,12 @@
 // below report results that contradict the model's own contract. Input layout:
 // ContainerInput.h.
 
-#include "ByteReader.h"
-#include "ContainerInput.h"
-#include "MessageSink.h"
-#include "SaveBuilder.h"
-#include "SaveGame.h"
-#include "Wrapping.h"
+#include "tools/fuzz/ByteReader.h"
+#include "tools/fuzz/ContainerInput.h"
+#include "model/MessageSink.h"
+#include "tests/support/SaveBuilder.h"
+#include "model/SaveGame.h"
+#include "model/Wrapping.h"
 
 #include <algorithm>
 #include <cstdint>

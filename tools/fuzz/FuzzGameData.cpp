@@ -4,10 +4,10 @@
 // data of the stated size, pictures of their header's size with opaque or clear pixels, and
 // item rows ascending with cells that hold no tab or line break.
 
-#include "AsciiFold.h"
-#include "ItemsText.h"
-#include "LodArchive.h"
-#include "LodError.h"
+#include "model/AsciiFold.h"
+#include "model/ItemsText.h"
+#include "model/LodArchive.h"
+#include "model/LodError.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,11 +2,11 @@
 // containers and LodBuilder's archives:
 //   velkar_fuzz_seeds DIR  ->  DIR/container/*, DIR/save-name/*, DIR/game-data/*
 
-#include "CharacterLayout.h"
-#include "ContainerInput.h"
-#include "InventoryLayout.h"
-#include "LodBuilder.h"
-#include "SaveBuilder.h"
+#include "model/CharacterLayout.h"
+#include "tools/fuzz/ContainerInput.h"
+#include "model/InventoryLayout.h"
+#include "tests/support/LodBuilder.h"
+#include "tests/support/SaveBuilder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "BrandPainter.h"
+#include "tools/portraits/BrandPainter.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,4 +1,4 @@
-#include "PortraitPainter.h"
+#include "tools/portraits/PortraitPainter.h"
 
 #include <QColor>
 #include <QLinearGradient>

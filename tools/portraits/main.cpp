@@ -1,7 +1,7 @@
 // Draws the portraits, the banner and the icon into a folder. The build uses the
 // images committed under resources/; run this only to change them.
-#include "BrandPainter.h"
-#include "PortraitPainter.h"
+#include "tools/portraits/BrandPainter.h"
+#include "tools/portraits/PortraitPainter.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "ui/MessageRecorder.h"
+#include "tests/ui/MessageRecorder.h"
 
 #include <utility>
 
