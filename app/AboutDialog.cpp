@@ -47,7 +47,9 @@ QString AboutDialog::Readme()
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QByteArray bytes = file.readAll();
-    // Stored with CRLF line ends; the edit wants plain line feeds.
-    return TextCodec::Decode(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
+    // Stored with CRLF line ends; the edit wants plain line feeds. Our own text, in Windows-1252
+    // whatever the game's code page.
+    return TextCodec(TextCodec::Page::Western)
+        .ToText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))
         .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }

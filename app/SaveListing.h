@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,11 +11,15 @@ class SaveListing {
 public:
     struct Row {
         std::string FileName; // "save%03d.dod"
-        std::string Name;     // the saved game's name, Windows-1252 bytes; may be empty
+        std::string Name;     // the saved game's name, in the game's code page; may be empty
     };
 
     static constexpr int SaveCount = 40;
 
-    // folder is a native path string, joined with the file names as plain text.
-    static std::vector<Row> Build(std::string_view folder);
+    static std::vector<Row> Build(const std::filesystem::path& folder);
+    // folder/Saves/fileName
+    static std::filesystem::path SavePath(const std::filesystem::path& folder, std::string_view fileName);
+    // The names of the saved game's fifty characters, in the game's code page; fewer where
+    // the file ends early, none where it cannot be opened or read.
+    static std::vector<std::string> CharacterNames(const std::filesystem::path& save);
 };

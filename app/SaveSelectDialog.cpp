@@ -1,17 +1,18 @@
 #include "app/SaveSelectDialog.h"
 
 #include "app/AboutDialog.h"
-#include "app/GameFolderLocator.h"
-#include "app/SaveListing.h"
-
+#include "app/GameCodePage.h"
+#include "app/PathText.h"
+#include "app/UserSettings.h"
 #include "dialogs/PartyDialog.h"
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
-#include "ui/TextCodec.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,11 +23,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <array>
 #include <filesystem>
+#include <system_error>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -35,44 +39,37 @@
 
 namespace {
 
-// Native path strings (what the registry and the listing deal in) to and from text.
-std::string ToNative(const QString& text)
-{
-    return QFile::encodeName(text).toStdString();
-}
-
-QString FromNative(const std::string& path)
-{
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
 struct ButtonRow {
     int id;
     const char* text;
     void (SaveSelectDialog::*handler)();
 };
 
+bool IsFolder(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_directory(path, error);
+}
+
+QString FolderText(const std::filesystem::path& folder)
+{
+    return QDir::toNativeSeparators(PathText::ToText(folder));
+}
+
 } // namespace
 
-SaveSelectDialog::SaveSelectDialog(QWidget* parent)
-    : QDialog(parent), registry_(RegistryKey::LocalMachine()),
-      gameFolder_(FromNative(GameFolderLocator::NativeString(GameFolderLocator::Find(registry_))))
+SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(GameFolderLocator::FindAll())
 {
     setWindowTitle(QStringLiteral("Velkar"));
     setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
 
     auto* banner = new QLabel(this);
-    banner->setObjectName(QString::number(IdBanner));
+    ControlId::Give(banner, IdBanner);
     banner->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
     banner->setFixedSize(420, 160);
 
-    pathEdit_ = new QLineEdit(this);
-    pathEdit_->setObjectName(QString::number(IdPath));
-    // Only the user's edits rebuild the list; setText (start-up, Browse) raises no textEdited.
-    connect(pathEdit_, &QLineEdit::textEdited, this, [this] { ErrorGuard::Run([this] { FillSaveList(); }); });
-
     list_ = new QTreeWidget(this);
-    list_->setObjectName(QString::number(IdList));
+    ControlId::Give(list_, IdList);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({QStringLiteral("Savegame"), QStringLiteral("Name")});
@@ -80,19 +77,30 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent)
     static constexpr int NameColumnWidth = 229;
     list_->header()->resizeSection(0, FileColumnWidth);
     list_->header()->resizeSection(1, NameColumnWidth);
-    // Room for both columns and a vertical scroll bar, so names never need scrolling sideways.
+    // Room for both columns and a vertical scroll bar, so names never need
+    // scrolling sideways.
     list_->setMinimumSize(FileColumnWidth + NameColumnWidth + list_->verticalScrollBar()->sizeHint().width() +
                               2 * list_->frameWidth(),
                           200);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { ErrorGuard::Run([this] { OpenSelected(); }); });
+    ErrorGuard::Connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
+    listNote_ = new QLabel(this);
+    ControlId::Give(listNote_, IdListNote);
+    listNote_->setAlignment(Qt::AlignCenter);
+    listNote_->setWordWrap(true);
+    listArea_ = new QStackedWidget(this);
+    listArea_->addWidget(list_);
+    listArea_->addWidget(listNote_);
 
     auto* group = new QGroupBox(QStringLiteral("Select Savegame:"), this);
-    auto* pathRow = new QHBoxLayout;
-    pathRow->addWidget(new QLabel(QStringLiteral("Path:"), group));
-    pathRow->addWidget(pathEdit_, 1);
+    auto* fields = new QGridLayout;
+    fields->addWidget(new QLabel(QStringLiteral("Path:"), group), 0, 0);
+    fields->addWidget(MakePathBox(), 0, 1);
+    fields->addWidget(new QLabel(QStringLiteral("Text:"), group), 1, 0);
+    fields->addWidget(MakeCodePageBox(), 1, 1, Qt::AlignLeft);
+    fields->setColumnStretch(1, 1);
     auto* groupLayout = new QVBoxLayout(group);
-    groupLayout->addLayout(pathRow);
-    groupLayout->addWidget(list_, 1);
+    groupLayout->addLayout(fields);
+    groupLayout->addWidget(listArea_, 1);
 
     auto* buttons = new QVBoxLayout;
     static constexpr std::array<ButtonRow, 4> rows{{
@@ -103,15 +111,15 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent)
     }};
     for (const ButtonRow& row : rows) {
         auto* button = new QPushButton(QString::fromLatin1(row.text), this);
-        button->setObjectName(QString::number(row.id));
+        ControlId::Give(button, row.id);
         if (row.id == IdBrowse) {
-            pathRow->addWidget(button);
+            fields->addWidget(button, 0, 2);
         } else {
             buttons->addWidget(button);
         }
         if (row.handler != nullptr) {
             const auto handler = row.handler;
-            connect(button, &QPushButton::clicked, this, [this, handler] { ErrorGuard::Run([this, handler] { (this->*handler)(); }); });
+            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         } else {
             connect(button, &QPushButton::clicked, this, &QDialog::reject);
         }
@@ -128,35 +136,116 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent)
     layout->addLayout(body, 1);
 
     AddAboutEntry();
-    SetPath(gameFolder_);
+    // The folder last used, while it is there; else the best game found.
+    const std::filesystem::path last = UserSettings::LastGameFolder();
+    SetPath(IsFolder(last) ? FolderText(last) : games_.empty() ? QString() : FolderText(games_.front().folder));
     FillSaveList();
+}
+
+QWidget* SaveSelectDialog::MakePathBox()
+{
+    pathBox_ = new QComboBox(this);
+    ControlId::Give(pathBox_, IdPath);
+    pathBox_->setEditable(true);
+    // The box holds the games found; what is typed stays out of the list, and no
+    // completion writes into the folder while it is typed.
+    pathBox_->setInsertPolicy(QComboBox::NoInsert);
+    pathBox_->setCompleter(nullptr);
+    pathBox_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    for (const GameFolderLocator::FoundGame& game : games_) {
+        pathBox_->addItem(FolderText(game.folder));
+        pathBox_->setItemData(pathBox_->count() - 1, QString::fromStdString(game.source), Qt::ToolTipRole);
+    }
+    // Only the user's typing and picking rebuild the list; SetPath raises
+    // neither.
+    ErrorGuard::Connect(pathBox_->lineEdit(), &QLineEdit::textEdited, this, [this] { FillSaveList(); });
+    ErrorGuard::Connect(pathBox_, &QComboBox::activated, this, [this] { FillSaveList(); });
+    return pathBox_;
+}
+
+QWidget* SaveSelectDialog::MakeCodePageBox()
+{
+    codePageBox_ = new QComboBox(this);
+    ControlId::Give(codePageBox_, IdCodePage);
+    auto* entries = qobject_cast<QStandardItemModel*>(codePageBox_->model());
+    for (const TextCodec::PageInfo& info : TextCodec::Pages()) {
+        codePageBox_->addItem(QString::fromLatin1(info.label), static_cast<int>(info.page));
+        if (!TextCodec(info.page).IsAvailable()) {
+            QStandardItem* entry = entries->item(codePageBox_->count() - 1);
+            entry->setEnabled(false);
+            entry->setToolTip(QString::fromLatin1(CodePageMissing));
+        }
+    }
+    ShowCodePage(TextCodec::Current().GetPage());
+    ErrorGuard::Connect(codePageBox_, &QComboBox::activated, this, [this](int index) { OnCodePageChosen(index); });
+    return codePageBox_;
 }
 
 void SaveSelectDialog::SetPath(const QString& path)
 {
     path_ = path;
-    const QSignalBlocker quiet(pathEdit_);
-    pathEdit_->setText(path_);
+    const QSignalBlocker quiet(pathBox_);
+    pathBox_->setEditText(path_);
 }
 
 void SaveSelectDialog::FillSaveList()
 {
-    path_ = pathEdit_->text();
+    path_ = pathBox_->currentText();
+    const std::filesystem::path folder = PathText::ToPath(path_);
+    rows_ = path_.isEmpty() ? std::vector<SaveListing::Row>() : SaveListing::Build(folder);
+    if (!path_.isEmpty() && path_ != decidedFor_) {
+        decidedFor_ = path_;
+        ShowCodePage(GameCodePage::Decide(folder, rows_));
+    }
+    ShowRows();
+}
+
+void SaveSelectDialog::ShowCodePage(TextCodec::Page page)
+{
+    codePageBox_->setCurrentIndex(codePageBox_->findData(static_cast<int>(page)));
+    TextCodec::SetCurrent(page);
+}
+
+void SaveSelectDialog::OnCodePageChosen(int index)
+{
+    const auto page = static_cast<TextCodec::Page>(codePageBox_->itemData(index).toInt());
+    if (page == TextCodec::Current().GetPage())
+        return;
+    TextCodec::SetCurrent(page);
+    if (!path_.isEmpty())
+        UserSettings::SetCodePage(PathText::ToPath(path_), page);
+    ShowRows();
+}
+
+void SaveSelectDialog::ShowRows()
+{
     list_->clear();
-    for (const SaveListing::Row& row : SaveListing::Build(ToNative(path_))) {
+    for (const SaveListing::Row& row : rows_) {
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, QString::fromStdString(row.FileName));
         item->setText(1, TextCodec::Decode(row.Name));
     }
+    QString note;
+    if (rows_.empty() && !path_.isEmpty())
+        note = QString::fromLatin1(NoSavedGames);
+    else if (rows_.empty() && games_.empty())
+        note = QString::fromLatin1(NoGameFound);
+    listNote_->setText(note);
+    listArea_->setCurrentWidget(note.isEmpty() ? static_cast<QWidget*>(list_) : listNote_);
 }
 
 void SaveSelectDialog::Browse()
 {
-    // From the top of the folder tree, not wherever the program was started.
-    const QString chosen = QFileDialog::getExistingDirectory(this, QString::fromLatin1(BrowsePrompt), QDir::rootPath());
-    if (chosen.isEmpty())
+    // From the chosen game's folder, else from home; Wine prefixes live in hidden
+    // folders.
+    const QString start = IsFolder(PathText::ToPath(path_)) ? path_ : QDir::homePath();
+    QFileDialog chooser(this, QString::fromLatin1(BrowsePrompt), start);
+    chooser.setFileMode(QFileDialog::Directory);
+    chooser.setOption(QFileDialog::ShowDirsOnly);
+    chooser.setFilter(chooser.filter() | QDir::Hidden);
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty())
         return;
-    SetPath(QDir::toNativeSeparators(chosen));
+    SetPath(QDir::toNativeSeparators(chooser.selectedFiles().front()));
     FillSaveList();
 }
 
@@ -165,8 +254,11 @@ void SaveSelectDialog::OpenSelected()
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty())
         return;
-    const std::string path = GameFolderLocator::SavePath(ToNative(path_), selected.front()->text(0).toStdString());
-    PartyDialog party{GameFolderLocator::NativePath(path), this};
+    // The party dialog and the sheet read and write every text through the
+    // current codec, which is always the one the chooser shows.
+    const std::filesystem::path folder = PathText::ToPath(path_);
+    UserSettings::SetLastGameFolder(folder);
+    PartyDialog party{SaveListing::SavePath(folder, selected.front()->text(0).toStdString()), this};
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;
@@ -210,8 +302,8 @@ bool SaveSelectDialog::nativeEvent(const QByteArray& eventType, void* message, q
 void SaveSelectDialog::AddAboutEntry()
 {
     auto* about = new QAction(QString::fromLatin1(AboutEntry), this);
-    about->setObjectName(QString::number(IdAboutCommand));
-    connect(about, &QAction::triggered, this, [this] { ErrorGuard::Run([this] { ShowAbout(); }); });
+    ControlId::Give(about, IdAboutCommand);
+    ErrorGuard::Connect(about, &QAction::triggered, this, [this] { ShowAbout(); });
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }

@@ -1,15 +1,22 @@
 #pragma once
 
-#include "app/RegistryKey.h"
+#include "app/GameFolderLocator.h"
+#include "app/SaveListing.h"
+#include "ui/TextCodec.h"
 
 #include <QDialog>
 #include <QString>
 
-class QLineEdit;
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QStackedWidget;
 class QTreeWidget;
 
-// The program's main window: finds the game folder, lists its saved games by the names
-// the game gave them, and opens the chosen one in the party dialog.
+// The program's main window: offers every game folder found, lists the chosen folder's saved
+// games by the names the game gave them, in the code page the "Text:" chooser shows, and opens
+// the chosen one in the party dialog.
 class SaveSelectDialog : public QDialog {
     Q_OBJECT
 
@@ -21,9 +28,14 @@ public:
     static constexpr int IdList = 1004;
     static constexpr int IdPath = 1186;
     static constexpr int IdBrowse = 1187;
+    static constexpr int IdCodePage = 1188;
+    static constexpr int IdListNote = 1189;   // in place of the list when it is empty
     static constexpr int IdAboutCommand = 16; // the system-menu entry
     static constexpr const char* AboutEntry = "&About Velkar...";
     static constexpr const char* BrowsePrompt = "Select your MM8 Folder:";
+    static constexpr const char* NoGameFound = "No game found: use Browse... to pick the game folder.";
+    static constexpr const char* NoSavedGames = "No saved games in this folder's Saves folder.";
+    static constexpr const char* CodePageMissing = "This build of Qt cannot convert this code page.";
 
     explicit SaveSelectDialog(QWidget* parent = nullptr);
 
@@ -42,13 +54,22 @@ protected:
 #endif
 
 private:
+    QWidget* MakePathBox();
+    QWidget* MakeCodePageBox();
     void SetPath(const QString& path);
+    void ShowCodePage(TextCodec::Page page);
+    void OnCodePageChosen(int index);
+    void ShowRows();
     void AddAboutEntry();
 
-    RegistryKey registry_;
-    QString gameFolder_;
+    std::vector<GameFolderLocator::FoundGame> games_;
+    std::vector<SaveListing::Row> rows_;
     QString path_;
-    QLineEdit* pathEdit_ = nullptr;
+    QString decidedFor_; // the folder whose code page the chooser was last set for
+    QComboBox* pathBox_ = nullptr;
+    QComboBox* codePageBox_ = nullptr;
+    QStackedWidget* listArea_ = nullptr;
     QTreeWidget* list_ = nullptr;
+    QLabel* listNote_ = nullptr;
     int exitCode_ = 0;
 };

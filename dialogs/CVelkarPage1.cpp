@@ -21,6 +21,8 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -210,6 +212,14 @@ QWidget* MakeControl(const Row& row)
     return nullptr;
 }
 
+// A text's bytes in the game's code page, cut at a character's end when too long (a failed
+// length check stores all the same); nothing when a character cannot be stored at all.
+std::optional<std::string> StoredText(const QString& text, int maxBytes)
+{
+    const TextCodec& codec = TextCodec::Current();
+    return codec.ToBytes(QStringView(text).left(codec.Fit(text, maxBytes)));
+}
+
 } // namespace
 
 CVelkarPage1::CVelkarPage1(SaveGame& save, int n) : CharacterPage(QStringLiteral("Stats"), save, n)
@@ -222,10 +232,10 @@ CVelkarPage1::CVelkarPage1(SaveGame& save, int n) : CharacterPage(QStringLiteral
             bindings.push_back(DataExchange::Control(row.id));
             break;
         case Kind::Name:
-            bindings.push_back(DataExchange::Text(row.id, name_, NameLength));
+            bindings.push_back(DataExchange::GameText(row.id, name_, NameLength, "name"));
             break;
         case Kind::Description:
-            bindings.push_back(DataExchange::Text(row.id, description_, DescriptionLength));
+            bindings.push_back(DataExchange::GameText(row.id, description_, DescriptionLength, "description"));
             break;
         case Kind::Class:
             bindings.push_back(DataExchange::Choice(row.id, values_[i]));
@@ -326,10 +336,12 @@ void CVelkarPage1::StoreToModel()
             continue;
         switch (row.kind) {
         case Kind::Name:
-            game.SetName(n, TextCodec::Encode(name_));
+            if (const std::optional<std::string> bytes = StoredText(name_, NameLength))
+                game.SetName(n, *bytes);
             break;
         case Kind::Description:
-            game.SetDescription(n, TextCodec::Encode(description_));
+            if (const std::optional<std::string> bytes = StoredText(description_, DescriptionLength))
+                game.SetDescription(n, *bytes);
             break;
         case Kind::Class:
         case Kind::Number:

@@ -4,6 +4,7 @@
 #include "ui/Messages.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -53,6 +54,21 @@ std::optional<qint64> ParseWhole(const QString& text, bool allowSign)
     return value;
 }
 
+// What keeps text from being stored in the game's code page; empty when nothing does.
+QString GameTextProblem(const DataExchange::Binding& binding, const QString& text)
+{
+    const TextCodec& codec = TextCodec::Current();
+    const QString subject = QString::fromLatin1(binding.subject);
+    if (const QString missing = codec.Unencodable(text); !missing.isEmpty())
+        return Messages::CannotStore(subject, missing);
+    const qsizetype bytes = codec.ByteLength(text);
+    if (bytes <= binding.maximum)
+        return {};
+    // In a single-byte code page bytes are characters, and people count characters.
+    return TextCodec::Info(codec.GetPage()).singleByte ? Messages::TooLong(binding.maximum)
+                                                       : Messages::TooManyBytes(subject, bytes, binding.maximum);
+}
+
 } // namespace
 
 DataExchange::Binding DataExchange::Integer(int id, int& member)
@@ -78,6 +94,11 @@ DataExchange::Binding DataExchange::Text(int id, QString& member)
 DataExchange::Binding DataExchange::Text(int id, QString& member, int maxLength)
 {
     return {id, &member, Check::MaxLength, 0, maxLength};
+}
+
+DataExchange::Binding DataExchange::GameText(int id, QString& member, int maxBytes, const char* subject)
+{
+    return {.id = id, .member = &member, .check = Check::GameText, .maximum = maxBytes, .subject = subject};
 }
 
 DataExchange::Binding DataExchange::Choice(int id, int& member)
@@ -226,6 +247,10 @@ bool DataExchange::ReadOne(std::size_t index, QString& message)
         if (binding.check == Check::MaxLength && (*text)->toUcs4().size() > binding.maximum && !asReference()) {
             message = Messages::TooLong(binding.maximum);
             return false;
+        }
+        if (binding.check == Check::GameText && !asReference()) {
+            message = GameTextProblem(binding, **text);
+            return message.isEmpty();
         }
         return true;
     }

@@ -20,6 +20,7 @@ public:
         Positive,  // a whole number without sign
         Range,     // an integer between Minimum and Maximum
         MaxLength, // a text of at most Maximum characters
+        GameText,  // a text the game's code page stores in at most Maximum bytes
     };
 
     using Member = std::variant<std::monostate, int*, QString*>;
@@ -30,6 +31,7 @@ public:
         Check check = Check::None;
         int minimum = 0;
         int maximum = 0;
+        const char* subject = nullptr; // a game text's name in messages: "name"
     };
 
     static Binding Integer(int id, int& member);
@@ -37,6 +39,8 @@ public:
     static Binding Range(int id, int& member, int minimum, int maximum);
     static Binding Text(int id, QString& member);
     static Binding Text(int id, QString& member, int maxLength);
+    // A text of the saved game, in the current codec (TextCodec::Current()).
+    static Binding GameText(int id, QString& member, int maxBytes, const char* subject);
     // A drop-down list (selected position) or a check box (0 or 1).
     static Binding Choice(int id, int& member);
     // A control that takes part in the order but holds no value.

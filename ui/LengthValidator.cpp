@@ -1,8 +1,11 @@
 #include "ui/LengthValidator.h"
 
-LengthValidator::LengthValidator(int maximum, QObject* parent) : QValidator(parent), maximum_(maximum) {}
+#include "ui/TextCodec.h"
+
+LengthValidator::LengthValidator(int maxBytes, QObject* parent) : QValidator(parent), maximum_(maxBytes)
+{}
 
 QValidator::State LengthValidator::validate(QString& text, int& /*position*/) const
 {
-    return text.size() <= maximum_ ? Acceptable : Invalid;
+    return TextCodec::Current().ByteLength(text) <= maximum_ ? Acceptable : Invalid;
 }

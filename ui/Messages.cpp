@@ -54,3 +54,16 @@ QString Messages::TooLong(int maximum)
 {
     return QStringLiteral("Please enter no more than %1 characters.").arg(maximum);
 }
+
+QString Messages::TooManyBytes(const QString& subject, qsizetype bytes, int maximum)
+{
+    return QStringLiteral("The %1 takes %2 bytes in the game's code page; at most %3 fit.")
+        .arg(subject)
+        .arg(bytes)
+        .arg(maximum);
+}
+
+QString Messages::CannotStore(const QString& subject, const QString& characters)
+{
+    return QStringLiteral("The %1 contains characters the game cannot store: %2").arg(subject, characters);
+}

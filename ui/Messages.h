@@ -21,4 +21,7 @@ public:
     static QString NotAPositiveInteger();
     static QString NotBetween(int minimum, int maximum);
     static QString TooLong(int maximum);
+    // A saved game's text ("name") in a code page with double-byte characters or wrapping.
+    static QString TooManyBytes(const QString& subject, qsizetype bytes, int maximum);
+    static QString CannotStore(const QString& subject, const QString& characters);
 };

@@ -1,11 +1,14 @@
 #include "ui/MultiLineBox.h"
 
+#include "ui/TextCodec.h"
+
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 
 #include <algorithm>
-#include <limits>
+#include <vector>
 
 namespace {
 
@@ -38,24 +41,39 @@ void MultiLineBox::SetText(const QString& text)
     shown_ = toPlainText();
 }
 
-qsizetype MultiLineBox::Room() const
+qsizetype MultiLineBox::Fitting(const QString& text) const
 {
     if (maxLength_ < 0)
-        return std::numeric_limits<qsizetype>::max();
-    // The selection is replaced by what is typed, so it does not count.
-    QString selected = textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, u'\n');
-    const qsizetype used = Text().size() - Stored(selected).size();
-    return std::max<qsizetype>(0, maxLength_ - used);
+        return text.size();
+    // The selection is replaced by what comes in, so it does not count. The whole text is
+    // measured: in the fan translation's wrapping a character's bytes depend on its neighbours.
+    const QTextCursor cursor = textCursor();
+    const QString plain = toPlainText();
+    const QString before = plain.left(cursor.selectionStart());
+    const QString after = plain.mid(cursor.selectionEnd());
+    const TextCodec& codec = TextCodec::Current();
+    const auto fits = [&](qsizetype length) {
+        return codec.ByteLength(Stored(before + text.left(length) + after)) <= maxLength_;
+    };
+    if (fits(text.size()))
+        return text.size();
+    // A longer start never takes fewer bytes: search among the ends of its characters.
+    std::vector<qsizetype> ends;
+    for (qsizetype at = 0; at < text.size();) {
+        at += text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
+        ends.push_back(at);
+    }
+    const auto tooLong = std::partition_point(ends.begin(), ends.end(), fits);
+    return tooLong == ends.begin() ? 0 : *(tooLong - 1);
 }
 
 void MultiLineBox::keyPressEvent(QKeyEvent* event)
 {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const QString typed = enter ? kStoredBreak : event->text();
-    const bool inserts = enter || (!typed.isEmpty() && typed.front().isPrint()
-                                   && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
-    if (inserts && Stored(typed).size() > Room()) {
+    const QString typed = enter ? QStringLiteral("\n") : event->text();
+    const bool inserts = enter || (!typed.isEmpty() && typed.front().isPrint() &&
+                                   !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)));
+    if (inserts && Fitting(typed) < typed.size()) {
         event->accept();
         return;
     }
@@ -69,14 +87,20 @@ void MultiLineBox::insertFromMimeData(const QMimeData* source)
     QString text = source->text();
     text.remove(u'\r');
     // Keep as much of the pasted text as fits, a line break taking two.
-    qsizetype room = Room();
-    qsizetype kept = 0;
-    while (kept < text.size()) {
-        const qsizetype cost = text.at(kept) == u'\n' ? 2 : 1;
-        if (cost > room)
-            break;
-        room -= cost;
-        ++kept;
+    insertPlainText(text.left(Fitting(text)));
+}
+
+void MultiLineBox::inputMethodEvent(QInputMethodEvent* event)
+{
+    // What an input method commits (how Chinese, Japanese and Korean are typed) is held to
+    // the limit as typing is.
+    const QString commit = event->commitString();
+    const qsizetype kept = Fitting(commit);
+    if (kept == commit.size()) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
     }
-    insertPlainText(text.left(kept));
+    QInputMethodEvent trimmed(event->preeditString(), event->attributes());
+    trimmed.setCommitString(commit.left(kept), event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&trimmed);
 }

@@ -4,14 +4,15 @@
 #include <QString>
 
 // A multi-line text box whose text is exchanged in the saved game's form, with "\r\n"
-// line breaks, and which refuses typing beyond its limit (a line break counts two).
+// line breaks, and which refuses typing beyond its limit: bytes in the game's code page
+// (TextCodec::Current()), a line break counting two.
 class MultiLineBox : public QPlainTextEdit {
     Q_OBJECT
 
 public:
     explicit MultiLineBox(QWidget* parent = nullptr);
 
-    void SetMaxLength(int maximum) { maxLength_ = maximum; }
+    void SetMaxLength(int maxBytes) { maxLength_ = maxBytes; }
     int MaxLength() const { return maxLength_; }
 
     QString Text() const;
@@ -20,10 +21,11 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    // How many characters of the given text still fit in place of the selection.
-    qsizetype Room() const;
+    // How much of text, in UTF-16 units and whole characters, fits in place of the selection.
+    qsizetype Fitting(const QString& text) const;
 
     int maxLength_ = -1;
     // The text as loaded and as the box first showed it: untouched, it goes back byte for

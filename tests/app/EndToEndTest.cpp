@@ -14,6 +14,7 @@
 #include "tests/ui/MessageRecorder.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -48,6 +49,7 @@ void WhenModal(std::function<void(T&)> action, bool& ran)
 TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
 {
     TempWinePrefix prefix;
+    setenv("HOME", prefix.MakeFolder("home").c_str(), 1); // no game but the one typed in
     TempDirectory game;
     MessageRecorder messages;
     std::filesystem::create_directories(game / "Saves");
@@ -58,7 +60,7 @@ TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
 
     SaveSelectDialog select;
     UiTesting::ShowActive(select);
-    UiTesting::TypeText(*select.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
+    UiTesting::TypeOver(*select.findChild<QComboBox*>(QString::number(SaveSelectDialog::IdPath))->lineEdit(),
                         QString::fromStdString(game.Path().string()));
     auto* list = select.findChild<QTreeWidget*>(QString::number(SaveSelectDialog::IdList));
     ASSERT_EQ(list->topLevelItemCount(), 1);

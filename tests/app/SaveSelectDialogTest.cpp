@@ -1,10 +1,16 @@
+#include "app/SaveSelectDialog.h"
 #include "app/AboutDialog.h"
 #include "app/GameFolderLocator.h"
-#include "tests/support/SaveBuilder.h"
-#include "app/SaveSelectDialog.h"
-#include "tests/support/TempDirectory.h"
+#include "app/PathText.h"
+#include "app/UserSettings.h"
+#include "dialogs/PartyDialog.h"
+#include "model/CharacterLayout.h"
 #include "tests/app/TempWinePrefix.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WinePrefixWriter.h"
 #include "tests/ui/UiTesting.h"
+#include "ui/ControlId.h"
 
 #include "model/File.h"
 #include "model/FileError.h"
@@ -13,17 +19,23 @@
 #include "ui/TextCodec.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
+#include <ostream>
 
 namespace {
 
@@ -34,8 +46,39 @@ protected:
         // As the program does: the model's messages become message boxes.
         previousSink_ = MessageSink::Install([](std::string_view text) { Messages::Warning(TextCodec::Decode(text)); });
         std::filesystem::create_directories(game / "Saves");
+        setenv("HOME", prefix.MakeFolder("home").c_str(), 1); // no prefixes but the tests' own
+        UserSettings::Clear();
     }
-    ~SaveSelectDialogTest() override { MessageSink::Install(previousSink_); }
+    ~SaveSelectDialogTest() override
+    {
+        MessageSink::Install(previousSink_);
+        UserSettings::Clear();
+        TextCodec::SetCurrent(TextCodec::Page::Western);
+    }
+
+    static QComboBox* Combo(SaveSelectDialog& dialog, int id) { return ControlId::Find<QComboBox>(dialog, id); }
+    static QLineEdit* PathEdit(SaveSelectDialog& dialog) { return Combo(dialog, SaveSelectDialog::IdPath)->lineEdit(); }
+    static QString CodePage(SaveSelectDialog& dialog)
+    {
+        return Combo(dialog, SaveSelectDialog::IdCodePage)->currentText();
+    }
+    // What the list area shows instead of the list; empty while the list is shown.
+    static QString Note(SaveSelectDialog& dialog)
+    {
+        auto* note = ControlId::Find<QLabel>(dialog, SaveSelectDialog::IdListNote);
+        auto* area = qobject_cast<QStackedWidget*>(note->parentWidget());
+        return area->currentWidget() == note ? note->text() : QString();
+    }
+    static QString Text(const std::filesystem::path& folder) { return QString::fromStdString(folder.string()); }
+    // Every file and folder below folder.
+    static std::vector<std::filesystem::path> Listing(const std::filesystem::path& folder)
+    {
+        std::vector<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+            files.push_back(entry.path());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
 
     std::filesystem::path SaveFile(int i) const { return game / "Saves" / GameFolderLocator::SaveFileName(i); }
     void AddSave(int i, const std::string& name) const { SaveBuilder(name).WriteTo(SaveFile(i)); }
@@ -96,7 +139,7 @@ TEST_F(SaveSelectDialogTest, ListsSaveZeroToThirtyNineAsTheUserTypesTheFolder)
     EXPECT_TRUE(dialog.Path().isEmpty()) << "no registry entry: the folder starts empty";
     EXPECT_TRUE(Rows(dialog).isEmpty());
 
-    auto* path = dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath));
+    auto* path = PathEdit(dialog);
     const QString folder = QString::fromStdString(game.Path().string());
     UiTesting::TypeText(*path, folder.chopped(1));
     EXPECT_TRUE(Rows(dialog).isEmpty()) << "one character short of the folder";
@@ -114,26 +157,11 @@ TEST_F(SaveSelectDialogTest, NamesComeFromHeaderBinAsTheGameWroteThem)
     AddRawFile(4, std::string("party.bin\0\0\0\0\0\0\0", 16) + std::string(16, '\0')); // no header.bin
     AddRawFile(5, std::string("header.bin\0\0\0\0\0\0", 16) + "\xF0\xFF\xFF\x0F" + std::string(12, '\0'));
     SaveSelectDialog dialog;
-    auto* path = dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath));
+    auto* path = PathEdit(dialog);
     UiTesting::TypeText(*path, QString::fromStdString(game.Path().string()));
-    EXPECT_EQ(Rows(dialog), (QStringList{"save001.dod|" + QString::fromStdString(full),
-                                         QString::fromUtf8("save003.dod|Caf\u00E9 \u20AC"), "save004.dod|",
-                                         "save005.dod|"}));
-}
-
-TEST_F(SaveSelectDialogTest, TheGameFolderComesFromTheRegistry)
-{
-    AddSave(7, "From the registry");
-    prefix.LinkDrive("z:", "/");
-    std::string windowsPath = "Z:";
-    for (char c : game.Path().string())
-        windowsPath += c == '/' ? std::string("\\\\") : std::string(1, c);
-    prefix.WriteSystemReg("WINE REGISTRY Version 2\n\n"
-                          "[Software\\\\New World Computing\\\\Might and Magic Day of the Destroyer\\\\1.0] 1700000000\n"
-                          "\"AppPath\"=\"" + windowsPath + "\"\n");
-    SaveSelectDialog dialog;
-    EXPECT_EQ(dialog.Path(), QString::fromStdString(game.Path().string()));
-    EXPECT_EQ(Rows(dialog), QStringList{"save007.dod|From the registry"});
+    EXPECT_EQ(Rows(dialog),
+              (QStringList{"save001.dod|" + QString::fromStdString(full),
+                           QString::fromUtf8("save003.dod|Caf\u00E9 \u20AC"), "save004.dod|", "save005.dod|"}));
 }
 
 TEST_F(SaveSelectDialogTest, OpenWithoutASelectionOrOnAVanishedFileCarriesOn)
@@ -141,8 +169,7 @@ TEST_F(SaveSelectDialogTest, OpenWithoutASelectionOrOnAVanishedFileCarriesOn)
     AddSave(0, "Vanishing");
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
-    UiTesting::TypeText(*dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
-                        QString::fromStdString(game.Path().string()));
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
     Click(dialog, SaveSelectDialog::IdOpen);
     EXPECT_TRUE(messages.Shown().isEmpty());
 
@@ -162,8 +189,7 @@ TEST_F(SaveSelectDialogTest, AFolderInPlaceOfTheSaveOrAFailingReadIsReportedAndT
     AddSave(1, "Second");
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
-    UiTesting::TypeText(*dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
-                        QString::fromStdString(game.Path().string()));
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
 
     Select(dialog, 0);
     std::filesystem::remove(SaveFile(0));
@@ -182,7 +208,8 @@ TEST_F(SaveSelectDialogTest, AFolderInPlaceOfTheSaveOrAFailingReadIsReportedAndT
     Select(dialog, 1);
     Click(dialog, SaveSelectDialog::IdOpen);
     File::SetFaultHook({});
-    EXPECT_EQ(messages.Shown(), QStringList{QString::fromStdString(FileError::FromSystemCode(EIO, SaveFile(1)).what())});
+    EXPECT_EQ(messages.Shown(),
+              QStringList{QString::fromStdString(FileError::FromSystemCode(EIO, SaveFile(1)).what())});
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.ExitCode(), 0);
 }
@@ -192,8 +219,7 @@ TEST_F(SaveSelectDialogTest, AnInvalidSaveEndsTheProgramWithStatusOne)
     AddRawFile(6, std::string(5000, 'x'));
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
-    UiTesting::TypeText(*dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
-                        QString::fromStdString(game.Path().string()));
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
     Select(dialog, 0);
     Click(dialog, SaveSelectDialog::IdOpen);
     EXPECT_EQ(messages.Shown(), QStringList{"Invalid save game file."});
@@ -207,8 +233,7 @@ TEST_F(SaveSelectDialogTest, ADoubleClickOpensThePartyDialogForThatFile)
     AddSave(2, "Second");
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
-    UiTesting::TypeText(*dialog.findChild<QLineEdit*>(QString::number(SaveSelectDialog::IdPath)),
-                        QString::fromStdString(game.Path().string()));
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
     auto* list = dialog.findChild<QTreeWidget*>(QString::number(SaveSelectDialog::IdList));
     const QRect second = list->visualItemRect(list->topLevelItem(1));
     // A real double click: press and release, then the second press.
@@ -239,5 +264,170 @@ TEST_F(SaveSelectDialogTest, TheAboutButtonAndTheMenuEntryShowTheSameBox)
     ASSERT_NE(entry, nullptr);
     WithModal([&] { entry->trigger(); }, checkAbout);
 }
+
+TEST_F(SaveSelectDialogTest, EveryGameFoundIsOfferedWithWhereItWasFound)
+{
+    WinePrefixWriter first(prefix.Path()); // $WINEPREFIX
+    const auto a = first.MakeFolder("Games/MM8");
+    first.Set(WinePrefixWriter::kGameKey32, "AppPath", u"C:\\Games\\MM8").Save();
+    WinePrefixWriter second(prefix.Path() / "home" / ".wine");
+    const auto b = second.MakeFolder("MM8");
+    second.Set(WinePrefixWriter::kGameKey, "AppPath", u"C:\\MM8").Save();
+    for (const auto& [folder, name] : {std::pair{a, "First game"}, std::pair{b, "Second game"}}) {
+        std::filesystem::create_directories(folder / "Saves");
+        SaveBuilder(name).WriteTo(folder / "Saves" / "save000.dod");
+    }
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    QComboBox* box = Combo(dialog, SaveSelectDialog::IdPath);
+    ASSERT_EQ(box->count(), 2);
+    EXPECT_EQ(box->itemText(0), Text(a));
+    EXPECT_EQ(box->itemText(1), Text(b));
+    EXPECT_EQ(box->itemData(0, Qt::ToolTipRole).toString(), "Wine prefix " + Text(prefix.Path()));
+    EXPECT_EQ(box->itemData(1, Qt::ToolTipRole).toString(), "Wine prefix ~/.wine");
+    EXPECT_EQ(dialog.Path(), Text(a)) << "the first game found is chosen";
+    EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|First game"});
+    // An editable box opens its list from the arrow; then the keyboard picks.
+    box->showPopup();
+    QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    EXPECT_EQ(dialog.Path(), Text(b));
+    EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|Second game"});
+}
+
+TEST_F(SaveSelectDialogTest, TheListAreaSaysWhyItIsEmpty)
+{
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    EXPECT_EQ(Note(dialog), "No game found: use Browse... to pick the game folder.");
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+    EXPECT_EQ(Note(dialog), "No saved games in this folder's Saves folder.") << "an empty Saves folder";
+    std::filesystem::remove(game / "Saves");
+    UiTesting::TypeText(*PathEdit(dialog), "/");
+    EXPECT_EQ(Note(dialog), "No saved games in this folder's Saves folder.") << "no Saves folder";
+    std::filesystem::create_directories(game / "Saves");
+    AddSave(3, "Back");
+    UiTesting::TypeOver(*PathEdit(dialog), Text(game.Path()));
+    EXPECT_EQ(Note(dialog), "");
+    EXPECT_EQ(Rows(dialog), QStringList{"save003.dod|Back"});
+}
+
+TEST_F(SaveSelectDialogTest, BrowseStartsInTheChosenFolderElseAtHomeAndShowsHiddenFolders)
+{
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    const auto startsIn = [](const QString& folder) {
+        return [folder](QWidget& modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(&modal);
+            ASSERT_NE(chooser, nullptr);
+            EXPECT_EQ(chooser->directory().absolutePath(), folder);
+            EXPECT_TRUE(chooser->filter().testFlag(QDir::Hidden)) << "Wine prefixes live in hidden folders";
+        };
+    };
+    WithModal([&] { Click(dialog, SaveSelectDialog::IdBrowse); }, startsIn(Text(prefix.Path() / "home")));
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+    WithModal([&] { Click(dialog, SaveSelectDialog::IdBrowse); }, startsIn(Text(game.Path())));
+}
+
+TEST_F(SaveSelectDialogTest, TheLastFolderAndTheCodePageChosenForItAreRemembered)
+{
+    const std::string zhanna = "\xC6\xE0\xED\xED\xE0"; // Windows-1251
+    SaveBuilder(zhanna)
+        .PutText(SaveBuilder::CharacterOffset(1, CharacterLayout::Name.Offset), zhanna + '\0')
+        .WriteTo(SaveFile(0));
+    const auto open = [&](SaveSelectDialog& dialog, const QString& firstCharacter) {
+        Select(dialog, 0);
+        WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
+                  [&](QWidget& party) {
+                      auto* characters = party.findChild<QTreeWidget*>(QString::number(PartyDialog::IdCharacters));
+                      EXPECT_EQ(characters->topLevelItem(0)->text(0), firstCharacter);
+                  });
+    };
+    {
+        SaveSelectDialog dialog;
+        UiTesting::ShowActive(dialog);
+        UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+        EXPECT_EQ(CodePage(dialog), "Western (1252)");
+        EXPECT_EQ(Rows(dialog), QStringList{QString::fromUtf8("save000.dod|\u00C6\u00E0\u00ED\u00ED\u00E0")});
+        UiTesting::ChooseEntry(*Combo(dialog, SaveSelectDialog::IdCodePage), 2);
+        EXPECT_EQ(CodePage(dialog), "Cyrillic (1251)");
+        EXPECT_EQ(Rows(dialog), QStringList{QString::fromUtf8("save000.dod|\u0416\u0430\u043D\u043D\u0430")});
+        open(dialog, QString::fromUtf8("\u0416\u0430\u043D\u043D\u0430"));
+    }
+    TextCodec::SetCurrent(TextCodec::Page::Western);
+    SaveSelectDialog dialog;
+    EXPECT_EQ(dialog.Path(), Text(game.Path()));
+    EXPECT_EQ(CodePage(dialog), "Cyrillic (1251)");
+    EXPECT_EQ(Rows(dialog), QStringList{QString::fromUtf8("save000.dod|\u0416\u0430\u043D\u043D\u0430")});
+    EXPECT_EQ(Listing(game.Path()), (std::vector{game / "Saves", SaveFile(0)}))
+        << "nothing is written into the game folder";
+}
+
+namespace {
+
+// "长剑 x" as the fan translation stores it.
+const std::string kWrapped = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07\x0F\x20x";
+
+// A game found in $WINEPREFIX, whose code page and texts decide the "Text:" chooser.
+struct FoundGameCase {
+    const char16_t* registryFolder;
+    const char* folder; // under drive_c, UTF-8
+    int prefixCodePage;
+    std::string saveName;
+    std::string characterName; // of the first character; empty: the default
+    const char* codePage;
+    const char* shownSaveName;
+    const char* shownCharacterName;
+};
+
+const FoundGameCase kFoundGames[] = {
+    {u"C:\\\u0418\u0433\u0440\u044B\\MM8", "\u0418\u0433\u0440\u044B/MM8", 1251, "\xC6\xE0\xED\xED\xE0",
+     "\xC6\xE0\xED\xED\xE0", "Cyrillic (1251)", "\u0416\u0430\u043D\u043D\u0430", "\u0416\u0430\u043D\u043D\u0430"},
+    {u"C:\\Games\\MM8", "Games/MM8", 936, "\xB3\xA4\xBD\xA3 x", "\xBD\xA3", "Chinese Simplified (936)",
+     "\u957F\u5251 x", "\u5251"},
+    {u"C:\\Games\\MM8", "Games/MM8", 936, kWrapped, "", "Chinese (fan translation)", "\u957F\u5251 x", "Ariel"},
+    {u"C:\\Games\\MM8", "Games/MM8", 1252, "Ravenshore", kWrapped, "Chinese (fan translation)", "Ravenshore",
+     "\u957F\u5251 x"},
+};
+
+void PrintTo(const FoundGameCase& c, std::ostream* out)
+{
+    *out << c.folder << ", " << c.codePage << ", " << c.shownSaveName;
+}
+
+class FoundGameTest : public SaveSelectDialogTest, public ::testing::WithParamInterface<FoundGameCase> {};
+
+} // namespace
+
+TEST_P(FoundGameTest, TheTextsAreShownInTheCodePageDecidedForTheGame)
+{
+    const FoundGameCase& c = GetParam();
+    WinePrefixWriter writer(prefix.Path());
+    const std::filesystem::path folder =
+        writer.MakeFolder(std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(c.folder))));
+    writer.Set(WinePrefixWriter::kGameKey32, "AppPath", c.registryFolder).CodePage(c.prefixCodePage).Save();
+    std::filesystem::create_directories(folder / "Saves");
+    SaveBuilder save(c.saveName);
+    if (!c.characterName.empty())
+        save.PutText(SaveBuilder::CharacterOffset(1, CharacterLayout::Name.Offset), c.characterName + '\0');
+    save.WriteTo(folder / "Saves" / "save000.dod");
+    const auto before = Listing(prefix.Path());
+
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    EXPECT_EQ(dialog.Path(), PathText::ToText(folder));
+    EXPECT_EQ(CodePage(dialog), c.codePage);
+    EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|" + QString::fromUtf8(c.shownSaveName)});
+    Select(dialog, 0);
+    WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
+              [&](QWidget& party) {
+                  auto* characters = party.findChild<QTreeWidget*>(QString::number(PartyDialog::IdCharacters));
+                  EXPECT_EQ(characters->topLevelItem(0)->text(0), QString::fromUtf8(c.shownCharacterName));
+              });
+    EXPECT_EQ(UserSettings::LastGameFolder(), folder) << "the folder's name keeps every character";
+    EXPECT_EQ(Listing(prefix.Path()), before) << "nothing is written into the prefix";
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, FoundGameTest, ::testing::ValuesIn(kFoundGames));
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "model/CharacterLayout.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
 
 #include "tests/ui/UiTesting.h"
 
@@ -15,6 +16,7 @@
 #include <QTest>
 
 #include <map>
+#include <ostream>
 #include <string>
 
 using Id = CVelkarPage1;
@@ -270,12 +272,108 @@ TEST_F(CVelkarPage1Test, TheDescriptionTakesLinesAndStopsAtItsLimit)
     EXPECT_TRUE(messages.Shown().isEmpty());
 }
 
-TEST_F(CVelkarPage1Test, TextsAreStoredAsWindows1252)
+namespace {
+
+// A text typed, or put in whole as a paste may bring it, into the name or the description, in
+// the game's code page; then the tab is left.
+struct GameTextCase {
+    TextCodec::Page page;
+    int id;
+    bool whole;
+    std::string text;    // UTF-8
+    std::string stored;  // the field afterwards; empty: as it was
+    const char* message; // empty: none, and the tab is left
+};
+
+std::string Repeat(std::string_view part, int count)
 {
+    std::string whole;
+    for (int i = 0; i < count; ++i)
+        whole += part;
+    return whole;
+}
+
+const std::string kChang = "\u957F"; // 0xB3 0xA4 in 936
+const std::string kChangBytes = "\xB3\xA4";
+
+const GameTextCase kGameTextCases[] = {
+    {TextCodec::Page::Western, Id::IdName, false, "\u00C9lan \u20AC", "\xC9lan \x80", ""},
+    {TextCodec::Page::Western, Id::IdName, false, "\u00C9lan \u03A9", "",
+     "The name contains characters the game cannot store: \u03A9"},
+    {TextCodec::Page::Cyrillic, Id::IdName, false, "\u0416\u0430\u043D\u043D\u0430", "\xC6\xE0\xED\xED\xE0", ""},
+    {TextCodec::Page::Cyrillic, Id::IdDescription, false, "\u00C9", "",
+     "The description contains characters the game cannot store: \u00C9"},
+    {TextCodec::Page::ChineseFan, Id::IdName, false, "\u957F\u5251 x",
+     "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07\x0F\x20x", ""},
+    // Typing stops where the next character would not fit whole: 15 of them take 30 bytes.
+    {TextCodec::Page::ChineseSimplified, Id::IdName, false, Repeat(kChang, 16), Repeat(kChangBytes, 15), ""},
+    // Too long all the same: the message, and what is stored ends with a whole character
+    // where the field's 31 bytes would cut one in half.
+    {TextCodec::Page::ChineseSimplified, Id::IdName, true, Repeat(kChang, 16), Repeat(kChangBytes, 15),
+     "The name takes 32 bytes in the game's code page; at most 31 fit."},
+    {TextCodec::Page::Western, Id::IdName, true, Repeat("0123456789", 4), "0123456789012345678901234567890",
+     "Please enter no more than 31 characters."},
+};
+
+void PrintTo(const GameTextCase& c, std::ostream* out)
+{
+    *out << (c.id == Id::IdName ? "name " : "description ") << (c.whole ? "put in whole " : "typed ") << c.text
+         << " in " << TextCodec::Info(c.page).label;
+}
+
+class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {
+protected:
+    void TearDown() override { TextCodec::SetCurrent(TextCodec::Page::Western); }
+};
+
+} // namespace
+
+TEST_P(GameTextTest, IsStoredInTheGamesCodePageOrRefusedWithItsReason)
+{
+    const GameTextCase& c = GetParam();
+    TextCodec::SetCurrent(c.page);
+    const auto field = [&] { return std::string(c.id == Id::IdName ? save.GetName(N) : save.GetDescription(N)); };
+    const std::string before = field();
     OpenSheet();
-    Type(Id::IdName, QStringLiteral("\u00C9lan \u20AC\u03A9"));
+    const QString text = QString::fromStdString(c.text);
+    if (!c.whole)
+        Type(c.id, text);
+    else if (c.id == Id::IdName)
+        Control<QLineEdit>(c.id)->setText(text);
+    else
+        Control<MultiLineBox>(c.id)->SetText(text);
     Tab(1);
-    EXPECT_EQ(save.GetName(N), "\xC9lan \x80?");
+    EXPECT_EQ(messages.Shown(), *c.message == '\0' ? QStringList() : QStringList{QString::fromUtf8(c.message)});
+    EXPECT_EQ(sheet->CurrentIndex(), *c.message == '\0' ? 1 : 0);
+    EXPECT_EQ(field(), c.stored.empty() ? before : c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, GameTextTest, ::testing::ValuesIn(kGameTextCases));
+
+TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
+{
+    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    OpenSheet();
+    // 0x0E, then five bytes a character, then 0x0F: 129 characters take 647 bytes.
+    Type(Id::IdDescription, QString(130, QChar(0x957F)));
+    Tab(1);
+    TextCodec::SetCurrent(TextCodec::Page::Western);
+    EXPECT_TRUE(messages.Shown().isEmpty());
+    EXPECT_EQ(save.GetDescription(N).size(), 647u);
+    EXPECT_EQ(TextCodec::Unwrap(save.GetDescription(N)).size(), 258u);
+}
+
+TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
+{
+    // A run the game cut short at the field's end: decoding and encoding again would close it.
+    const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
+    PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), cut + '\0');
+    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    OpenSheet();
+    EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString::fromUtf8("\u957F\u5251"));
+    Click(QDialogButtonBox::Ok);
+    TextCodec::SetCurrent(TextCodec::Page::Western);
+    EXPECT_EQ(FileBytes(), opened);
 }
 
 TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)

@@ -2,6 +2,7 @@
 #include "tests/ui/MessageRecorder.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
+#include "ui/TextCodec.h"
 
 #include "tests/ui/UiTesting.h"
 
@@ -215,4 +216,41 @@ TEST_F(DataExchangeTest, ABindingWithoutItsControlIsAFaultOfTheProgram)
     exchange.SetBindings({DataExchange::Integer(10, first), DataExchange::Integer(99, orphan)});
     EXPECT_THROW(exchange.Show(), std::logic_error);
     EXPECT_THROW(exchange.Read(), std::logic_error);
+}
+
+TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStore)
+{
+    using Page = TextCodec::Page;
+    struct Case {
+        Page page;
+        const char* text; // UTF-8; limit 5 bytes
+        const char* message; // empty: stored
+    };
+    const Case cases[] = {
+        {Page::Western, "Aurel", ""},
+        {Page::Western, "Aurelian", "Please enter no more than 5 characters."},
+        {Page::Cyrillic, "\u0416\u0430\u043D\u043D\u0430", ""},
+        {Page::Cyrillic, "\u03A9\u0416\u03A9", "The name contains characters the game cannot store: \u03A9"},
+        {Page::ChineseSimplified, "\u957F\u5251a", ""},
+        {Page::ChineseSimplified, "\u957F\u5251\u957F",
+         "The name takes 6 bytes in the game's code page; at most 5 fit."},
+        {Page::ChineseFan, "\u957F", "The name takes 7 bytes in the game's code page; at most 5 fit."},
+    };
+    MessageRecorder messages;
+    for (const Case& c : cases) {
+        TextCodec::SetCurrent(c.page);
+        QWidget dialog;
+        auto* edit = new QLineEdit(&dialog);
+        edit->setObjectName("13");
+        QString name = "Ariel";
+        DataExchange exchange(dialog);
+        exchange.SetBindings({DataExchange::GameText(13, name, 5, "name")});
+        exchange.Show();
+        edit->setText(QString::fromUtf8(c.text));
+        messages.Clear();
+        EXPECT_EQ(exchange.Read(), *c.message == '\0') << c.text;
+        EXPECT_EQ(messages.Shown().join(""), QString::fromUtf8(c.message));
+        EXPECT_EQ(name, QString::fromUtf8(c.text)) << "the member holds the new text either way";
+    }
+    TextCodec::SetCurrent(Page::Western);
 }

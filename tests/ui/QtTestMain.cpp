@@ -1,6 +1,9 @@
 #include "ui/ErrorGuard.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +13,11 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Never the user's settings; and a folder of each test process's own, since ctest runs
+    // tests side by side.
+    QStandardPaths::setTestModeEnabled(true);
+    const QTemporaryDir settings;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     // A fault of the program caught by a dialog's error guard fails the test that met it.
     ErrorGuard::SetLogicErrorHandler([](const std::logic_error& error) { ADD_FAILURE() << "logic error: " << error.what(); });
