@@ -90,7 +90,8 @@ std::vector<GameFolderLocator::FoundGame> GameFolderLocator::FindAll(const fs::p
 
 fs::path GameFolderLocator::NativeFolder(std::u16string_view registryPath, const fs::path& prefix)
 {
-    const char16_t letter = registryPath.empty() ? u'\0' : static_cast<char16_t>(UnicodeText::FoldCase(registryPath[0]));
+    const char16_t letter =
+        registryPath.empty() ? u'\0' : static_cast<char16_t>(UnicodeText::FoldCase(registryPath[0]));
     if (registryPath.size() < 2 || letter < u'a' || letter > u'z' || registryPath[1] != u':')
         return {};
     if (registryPath.size() > 2 && registryPath[2] != u'\\' && registryPath[2] != u'/')

@@ -41,7 +41,8 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b)
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (UnicodeText::FoldCase(static_cast<unsigned char>(a[i])) != UnicodeText::FoldCase(static_cast<unsigned char>(b[i])))
+        if (UnicodeText::FoldCase(static_cast<unsigned char>(a[i])) !=
+            UnicodeText::FoldCase(static_cast<unsigned char>(b[i])))
             return false;
     }
     return true;
@@ -250,12 +251,26 @@ private:
                 return std::nullopt;
             const char e = text_[pos_++];
             switch (e) {
-            case '"': case '\\': case '/': text.push_back(e); break;
-            case 'b': text.push_back('\b'); break;
-            case 'f': text.push_back('\f'); break;
-            case 'n': text.push_back('\n'); break;
-            case 'r': text.push_back('\r'); break;
-            case 't': text.push_back('\t'); break;
+            case '"':
+            case '\\':
+            case '/':
+                text.push_back(e);
+                break;
+            case 'b':
+                text.push_back('\b');
+                break;
+            case 'f':
+                text.push_back('\f');
+                break;
+            case 'n':
+                text.push_back('\n');
+                break;
+            case 'r':
+                text.push_back('\r');
+                break;
+            case 't':
+                text.push_back('\t');
+                break;
             case 'u': {
                 auto unit = Hex(text_, pos_, 4);
                 if (!unit)
@@ -335,17 +350,41 @@ std::optional<std::string> DoubleQuoted(std::string_view text)
         const char e = text[i++];
         std::optional<char32_t> code;
         switch (e) {
-        case 'x': code = Hex(text, i, 2); break;
-        case 'u': code = Hex(text, i, 4); break;
-        case 'U': code = Hex(text, i, 8); break;
-        case '0': code = U'\0'; break;
-        case 't': code = U'\t'; break;
-        case 'n': code = U'\n'; break;
-        case 'r': code = U'\r'; break;
-        case 'N': code = U'\u0085'; break;
-        case '_': code = U'\u00A0'; break;
-        case ' ': case '"': case '\\': case '/': code = static_cast<char32_t>(e); break;
-        default: return std::nullopt;
+        case 'x':
+            code = Hex(text, i, 2);
+            break;
+        case 'u':
+            code = Hex(text, i, 4);
+            break;
+        case 'U':
+            code = Hex(text, i, 8);
+            break;
+        case '0':
+            code = U'\0';
+            break;
+        case 't':
+            code = U'\t';
+            break;
+        case 'n':
+            code = U'\n';
+            break;
+        case 'r':
+            code = U'\r';
+            break;
+        case 'N':
+            code = U'\u0085';
+            break;
+        case '_':
+            code = U'\u00A0';
+            break;
+        case ' ':
+        case '"':
+        case '\\':
+        case '/':
+            code = static_cast<char32_t>(e);
+            break;
+        default:
+            return std::nullopt;
         }
         if (!code || *code > 0x10FFFF)
             return std::nullopt;

@@ -26,10 +26,10 @@ public:
 
     // Result codes as the Windows registry reports them.
     static constexpr std::int32_t kSuccess = 0;
-    static constexpr std::int32_t kNotFound = 2;       // ERROR_FILE_NOT_FOUND
-    static constexpr std::int32_t kInvalidHandle = 6;  // ERROR_INVALID_HANDLE
-    static constexpr std::int32_t kMoreData = 234;     // ERROR_MORE_DATA
-    static constexpr std::uint32_t kBufferSize = 200;  // QueryString's buffer, in bytes
+    static constexpr std::int32_t kNotFound = 2;      // ERROR_FILE_NOT_FOUND
+    static constexpr std::int32_t kInvalidHandle = 6; // ERROR_INVALID_HANDLE
+    static constexpr std::int32_t kMoreData = 234;    // ERROR_MORE_DATA
+    static constexpr std::uint32_t kBufferSize = 200; // QueryString's buffer, in bytes
 
     static Handle LocalMachine() noexcept;
 #ifndef _WIN32
@@ -53,11 +53,26 @@ public:
     bool QueryString(std::string_view valueName, std::string& out);
     void Close() noexcept;
 
-    std::int32_t Result() const noexcept { return result_; }
-    std::uint32_t ValueType() const noexcept { return valueType_; }
-    std::uint32_t ValueSize() const noexcept { return valueSize_; } // in bytes
-    Handle Key() const noexcept { return key_; }
-    const std::string& KeyName() const noexcept { return keyName_; }
+    std::int32_t Result() const noexcept
+    {
+        return result_;
+    }
+    std::uint32_t ValueType() const noexcept
+    {
+        return valueType_;
+    }
+    std::uint32_t ValueSize() const noexcept
+    {
+        return valueSize_;
+    } // in bytes
+    Handle Key() const noexcept
+    {
+        return key_;
+    }
+    const std::string& KeyName() const noexcept
+    {
+        return keyName_;
+    }
 
 private:
     std::int32_t result_ = kSuccess;

@@ -26,8 +26,7 @@ RegistryKey::Handle RegistryKey::LocalMachine() noexcept
 }
 
 RegistryKey::RegistryKey(Handle root) noexcept : key_(root), root_(root)
-{
-}
+{}
 
 RegistryKey::~RegistryKey()
 {

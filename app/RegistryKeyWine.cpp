@@ -51,8 +51,7 @@ RegistryKey::Handle RegistryKey::LocalMachine() noexcept
 }
 
 RegistryKey::RegistryKey(Handle root) noexcept : key_(root)
-{
-}
+{}
 
 RegistryKey::~RegistryKey() = default;
 
@@ -69,7 +68,8 @@ const WineRegistry& RegistryKey::Loaded()
 {
     if (!hive_) {
         const std::filesystem::path prefix = WinePrefix();
-        hive_ = std::make_unique<WineRegistry>(prefix.empty() ? WineRegistry() : WineRegistry::Read(prefix / "system.reg"));
+        hive_ =
+            std::make_unique<WineRegistry>(prefix.empty() ? WineRegistry() : WineRegistry::Read(prefix / "system.reg"));
     }
     return *hive_;
 }

@@ -105,8 +105,7 @@ char32_t UnicodeText::FoldCase(char32_t c)
 {
     if (c < 0x80)
         return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
-    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) ||
-        (c >= 0x410 && c <= 0x42F))
+    if ((c >= 0xC0 && c <= 0xDE && c != 0xD7) || (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
         return c + 0x20;
     if (c >= 0x400 && c <= 0x40F)
         return c + 0x50;

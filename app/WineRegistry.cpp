@@ -57,14 +57,30 @@ struct Escaped {
             return false;
         const char e = text[pos++];
         switch (e) {
-        case 'a': unit = u'\a'; return true;
-        case 'b': unit = u'\b'; return true;
-        case 'e': unit = u'\x1B'; return true;
-        case 'f': unit = u'\f'; return true;
-        case 'n': unit = u'\n'; return true;
-        case 'r': unit = u'\r'; return true;
-        case 't': unit = u'\t'; return true;
-        case 'v': unit = u'\v'; return true;
+        case 'a':
+            unit = u'\a';
+            return true;
+        case 'b':
+            unit = u'\b';
+            return true;
+        case 'e':
+            unit = u'\x1B';
+            return true;
+        case 'f':
+            unit = u'\f';
+            return true;
+        case 'n':
+            unit = u'\n';
+            return true;
+        case 'r':
+            unit = u'\r';
+            return true;
+        case 't':
+            unit = u'\t';
+            return true;
+        case 'v':
+            unit = u'\v';
+            return true;
         case 'x': {
             // At most four hex digits: one UTF-16 unit.
             unsigned value = 0;

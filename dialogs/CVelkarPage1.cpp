@@ -2,8 +2,8 @@
 
 #include "dialogs/CVelkarPage1.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/LengthValidator.h"
 #include "ui/MultiLineBox.h"
@@ -47,12 +47,12 @@ struct Row {
     int id = 0;
     const char* label = nullptr; // left of the control
     Kind kind = Kind::Number;
-    int spinId = 0;              // 0: no up-down
-    Getter get = nullptr;        // numbers and the class
+    int spinId = 0;       // 0: no up-down
+    Getter get = nullptr; // numbers and the class
     Setter set = nullptr;
     Area area = Area::Stats;
     Cell cell{};
-    int width = 0;               // 0: as wide as the cell
+    int width = 0; // 0: as wide as the cell
 };
 
 constexpr int kNumberWidth = 76;
@@ -252,7 +252,8 @@ void CVelkarPage1::OnCreate()
 {
     BuildControls();
     for (int f = 0; f < PortraitCount; ++f)
-        portraits_[static_cast<std::size_t>(f)] = QPixmap(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
+        portraits_[static_cast<std::size_t>(f)] =
+            QPixmap(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
     noPortrait_ = QPixmap(QStringLiteral(":/NOFACE.png"));
 }
 

@@ -2,8 +2,8 @@
 
 #include "dialogs/CVelkarPage2.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
+#include "ui/ControlId.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 

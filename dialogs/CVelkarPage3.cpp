@@ -2,8 +2,8 @@
 
 #include "dialogs/CVelkarPage3.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/SpellBox.h"
+#include "ui/ControlId.h"
 
 #include "model/CharacterLayout.h"
 #include "model/SaveGame.h"
@@ -47,6 +47,7 @@ constexpr int SizeOf(int group)
 }
 
 // In layout order: the upper half left to right, then the lower half.
+// clang-format off
 constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
     {.group = 0, .half = Half::Upper, .column = 0, .ids = Consecutive(1086),
      .texts = {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
@@ -70,11 +71,11 @@ constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
      .texts = {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
       "Raise Dead", "Shared Life", "Resurrection"}},
     {.group = 5, .half = Half::Lower, .column = 1, .ids = Consecutive(1142),
-     .texts = {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk", "Mass Fear",
-      "Cure Insanity", "Psychic Shock", "Enslave"}},
+     .texts = {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk",
+      "Mass Fear", "Cure Insanity", "Psychic Shock", "Enslave"}},
     {.group = 6, .half = Half::Lower, .column = 2, .ids = Consecutive(1153),
-     .texts = {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands", "Cure Disease",
-      "Prot. from Magic", "Flying Fist", "Power Cure"}},
+     .texts = {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands",
+      "Cure Disease", "Prot. from Magic", "Flying Fist", "Power Cure"}},
     {.group = 7, .half = Half::Lower, .column = 3, .ids = Consecutive(1164),
      .texts = {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
       "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
@@ -82,6 +83,7 @@ constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
      .texts = {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
       "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
 }};
+// clang-format on
 
 // One box, flattened from the groups in layout order, with its grid position.
 struct Box {

@@ -2,9 +2,9 @@
 
 #include "dialogs/CVelkarPage4.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/BackpackView.h"
 #include "dialogs/ItemText.h"
+#include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
 #include "ui/NumberBox.h"
@@ -44,7 +44,7 @@ struct Detail {
     int labelId = 0; // 0: the label has no id of its own
     Kind kind = Kind::Number;
     int spinId = 0;
-    int place = 0;   // the row it stands in; Power and Enchantment 1 share one
+    int place = 0; // the row it stands in; Power and Enchantment 1 share one
     int value = -1;
     Shown shown = Shown::Always;
 };
@@ -266,7 +266,8 @@ void CVelkarPage4::BuildControls()
     itemKinds_ = Control<QComboBox>(IdItem);
     ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
     connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
-    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this, [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
+    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this,
+                        [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
     // activated: the user's choices only, not the page's own.
     ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
     ErrorGuard::Connect(add, &QPushButton::clicked, this, [this] { OnAddItem(); });
@@ -392,8 +393,9 @@ void CVelkarPage4::OnAddItem()
     item.Enchantment1Modifier = values_[Modifier];
     item.Enchantment2 = values_[Enchantment2];
     item.Charges = values_[Charges];
-    item.ItemFlags = values_[Identified] * InventoryItemFlags::Identified + values_[Damaged] * InventoryItemFlags::Damaged +
-                     values_[Stolen] * InventoryItemFlags::Stolen + values_[Hardened] * InventoryItemFlags::Hardened;
+    item.ItemFlags = values_[Identified] * InventoryItemFlags::Identified +
+                     values_[Damaged] * InventoryItemFlags::Damaged + values_[Stolen] * InventoryItemFlags::Stolen +
+                     values_[Hardened] * InventoryItemFlags::Hardened;
     if (Game().AddInventoryItem(Number(), item) < 0) {
         Messages::Warning(QString::fromLatin1(FullMessage));
         return;

@@ -43,7 +43,18 @@ public:
     };
 
     // The value members, in the exchange order.
-    enum Value : int { Charges, Modifier, Damaged, Identified, Enchantment1, Enchantment2, Stolen, Power, Hardened, ValueCount };
+    enum Value : int {
+        Charges,
+        Modifier,
+        Damaged,
+        Identified,
+        Enchantment1,
+        Enchantment2,
+        Stolen,
+        Power,
+        Hardened,
+        ValueCount
+    };
 
     static constexpr const char* FullMessage = "Inventory Full.";
 

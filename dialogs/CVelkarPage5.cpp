@@ -49,7 +49,8 @@ int AwardOf(const QTreeWidgetItem& row)
 
 } // namespace
 
-CVelkarPage5::CVelkarPage5(SaveGame& save, int n) : CharacterPage(QStringLiteral("Awards"), save, n) {}
+CVelkarPage5::CVelkarPage5(SaveGame& save, int n) : CharacterPage(QStringLiteral("Awards"), save, n)
+{}
 
 void CVelkarPage5::OnCreate()
 {

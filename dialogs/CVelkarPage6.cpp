@@ -2,8 +2,8 @@
 
 #include "dialogs/CVelkarPage6.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/ExchangeOrder.h"
+#include "ui/ControlId.h"
 #include "ui/NumberBox.h"
 
 #include "model/GameTime.h"
@@ -94,8 +94,7 @@ constexpr std::array<Row, Page::RowCount> kRows = {{
 // The exchange order goes by the alphabetical order of the model's field names (Afraid,
 // Asleep, Cursed, ...): every condition's days and hours first, then the check boxes.
 constexpr std::array<int, Page::RowCount> kNameOrder = {
-    1210, 1216, 1208, 1223, 1214, 1218, 1222, 1211, 1225,
-    1212, 1219, 1213, 1217, 1221, 1224, 1220, 1209, 1215,
+    1210, 1216, 1208, 1223, 1214, 1218, 1222, 1211, 1225, 1212, 1219, 1213, 1217, 1221, 1224, 1220, 1209, 1215,
 };
 
 constexpr std::array<int, Page::RowCount> CheckIds()

@@ -20,6 +20,7 @@ using Page = CVelkarPage7;
 using EffectField = SpellEffectEditor::Field;
 
 // In layout order, row by row; entries are the record's order of the effects.
+// clang-format off
 constexpr std::array<SpellEffectEditor::Effect, Page::EffectCount> kEffects = {{
     {1168, "Air Res", 0},           {1169, "Bless", 1},           {1170, "Body Res", 2},
     {1171, "Earth Res", 3},         {1172, "Fate", 4},            {1173, "Fire Res", 5},
@@ -31,21 +32,23 @@ constexpr std::array<SpellEffectEditor::Effect, Page::EffectCount> kEffects = {{
     {1199, "Tmp_Speed", 21},        {1200, "Water Res", 22},      {1201, "Water Breathing", 23},
     {1205, "Glamour", 24},          {1206, "Levitation", 25},     {1207, "Mistform", 26},
 }};
+// clang-format on
 
 constexpr int kButtonColumns = 3;
 
 // The page's exchange order.
 constexpr std::array<EffectField, 5> kExchangeOrder = {EffectField::Days, EffectField::Hours, EffectField::Minutes,
-                                                      EffectField::Power, EffectField::Skill};
+                                                       EffectField::Power, EffectField::Skill};
 
 } // namespace
 
-CVelkarPage7::CVelkarPage7(SaveGame& save, int n) : CharacterPage(QStringLiteral("Active Spells"), save, n) {}
+CVelkarPage7::CVelkarPage7(SaveGame& save, int n) : CharacterPage(QStringLiteral("Active Spells"), save, n)
+{}
 
 void CVelkarPage7::OnCreate()
 {
-    const SpellEffectEditor::Options options{kEffects, kButtonColumns, true, "Minutes:",
-                                             IdSkill, 0, IdAddAll, IdRemoveAll};
+    const SpellEffectEditor::Options options{kEffects, kButtonColumns, true,       "Minutes:", IdSkill,
+                                             0,        IdAddAll,       IdRemoveAll};
     // Only the page's own fields take part: nothing else of the character is read or shown
     // around a commit, a selection or Remove All.
     SpellEffectEditor::Host host{

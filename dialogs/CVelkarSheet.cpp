@@ -5,12 +5,12 @@
 #include <array>
 
 CVelkarSheet::CVelkarSheet(SaveGame& save, int n, const QString& caption, QWidget* parent)
-    : PropertySheet(caption, parent), save_(save), n_(n), stats_(save, n), skills_(save, n), spells_(save, n), inventory_(save, n),
-      awards_(save, n), condition_(save, n), activeSpells_(save, n)
+    : PropertySheet(caption, parent), save_(save), n_(n), stats_(save, n), skills_(save, n), spells_(save, n),
+      inventory_(save, n), awards_(save, n), condition_(save, n), activeSpells_(save, n)
 {
     // By SheetTab.
     const std::array<PropertyPage*, SheetTabCount> tabs = {&stats_,        &condition_, &skills_, &spells_,
-                                                          &activeSpells_, &inventory_, &awards_};
+                                                           &activeSpells_, &inventory_, &awards_};
     static_assert(TabIndex(SheetTab::Awards) == SheetTabCount - 1);
     for (PropertyPage* page : tabs)
         AddPage(*page);

@@ -4,8 +4,7 @@
 
 CharacterPage::CharacterPage(const QString& title, SaveGame& save, int n)
     : PropertyPage(title), save_(save), n_(n), exchange_(*this)
-{
-}
+{}
 
 void CharacterPage::OnSetActive()
 {

@@ -1,9 +1,9 @@
 #include "dialogs/PartyDialog.h"
 
-#include "ui/ControlId.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/ExchangeOrder.h"
 #include "dialogs/SpellEffectEditor.h"
+#include "ui/ControlId.h"
 
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
@@ -31,6 +31,7 @@ using Dialog = PartyDialog;
 using EffectField = SpellEffectEditor::Field;
 
 // In stored order, which is alphabetical and also the layout order.
+// clang-format off
 constexpr std::array<SpellEffectEditor::Effect, Dialog::EffectCount> kEffects = {{
     {1195, "Air Res", 0},      {1196, "Body Res", 1},    {1197, "Day of the Gods", 2}, {1198, "Detect Life", 3},
     {1199, "Earth Res", 4},    {1200, "Feather Fall", 5}, {1201, "Fire Res", 6},       {1202, "Fly", 7},
@@ -38,7 +39,9 @@ constexpr std::array<SpellEffectEditor::Effect, Dialog::EffectCount> kEffects = 
     {1180, "Mind Res", 12},    {1181, "Prot Magic", 13}, {1182, "Shield", 14},         {1183, "Stoneskin", 15},
     {1184, "Torch Light", 16}, {1185, "Water Res", 17},  {1186, "Water Walk", 18},     {1187, "Wizard Eye", 19},
 }};
+// clang-format on
 
+// clang-format off
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr std::array<const char*, 2> kAmPm = {"AM", "PM"};
@@ -55,6 +58,7 @@ struct Cell {
     int column = 0;
     int columnSpan = 1;
 };
+// clang-format on
 
 // One control bound to a value of the dialog. Numbers with checked bounds are read with
 // their up-down's range as the check.
@@ -62,17 +66,17 @@ struct Row {
     int id = 0;
     const char* label = nullptr; // left of the control
     Kind kind = Kind::Number;
-    int value = 0;               // index into the held values
+    int value = 0; // index into the held values
     int spinId = 0;
     int minimum = -NumberBox::UpDownLimit;
     int maximum = NumberBox::UpDownLimit;
-    bool checked = false;        // read within minimum..maximum
+    bool checked = false; // read within minimum..maximum
     std::span<const char* const> items{};
-    bool storesOnLeave = false;  // the date: stored (and shown again) when the focus leaves it
+    bool storesOnLeave = false; // the date: stored (and shown again) when the focus leaves it
     Area area = Area::Supplies;
     Cell cell{};
     int width = 0;
-    Getter get = nullptr;        // supplies only; the date goes through the clock
+    Getter get = nullptr; // supplies only; the date goes through the clock
     Setter set = nullptr;
 };
 
@@ -125,8 +129,9 @@ constexpr std::array<int, kExchangeOrder.size()> BoundIds()
     std::size_t i = 0;
     for (const Row& row : kRows)
         ids[i++] = row.id;
-    for (const int id : std::initializer_list<int>{SpellEffectEditor::IdPower, Dialog::IdSkill, SpellEffectEditor::IdDays,
-                                                   SpellEffectEditor::IdHours, SpellEffectEditor::IdMinutes})
+    for (const int id :
+         std::initializer_list<int>{SpellEffectEditor::IdPower, Dialog::IdSkill, SpellEffectEditor::IdDays,
+                                    SpellEffectEditor::IdHours, SpellEffectEditor::IdMinutes})
         ids[i++] = id;
     return ids;
 }

@@ -1,6 +1,7 @@
 #include "dialogs/SpellBox.h"
 
-SpellBox::SpellBox(const QString& text, QWidget* parent) : QCheckBox(text, parent) {}
+SpellBox::SpellBox(const QString& text, QWidget* parent) : QCheckBox(text, parent)
+{}
 
 void SpellBox::nextCheckState()
 {

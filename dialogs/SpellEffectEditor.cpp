@@ -142,7 +142,8 @@ void SpellEffectEditor::BuildControls()
         ControlId::Give(button, id);
         actions->addWidget(button);
         const bool add = id == options_.addAllId;
-        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, add] { add ? AddAllEffects() : RemoveAllEffects(); });
+        ErrorGuard::Connect(button, &QPushButton::clicked, this,
+                            [this, add] { add ? AddAllEffects() : RemoveAllEffects(); });
     }
 }
 

@@ -34,22 +34,21 @@ public:
         IdPower = 1165,
     };
 
-
     enum class Field { Days, Hours, Minutes, Power, Skill };
 
     struct Effect {
-        int id;            // its button
+        int id; // its button
         const char* label;
-        int entry;         // the model's effect number
+        int entry; // the model's effect number
     };
 
     struct Options {
         std::span<const Effect> effects; // in layout order, row by row; must outlive the editor
         int buttonColumns;
-        bool signedDuration;             // false: days, hours, minutes take no sign
+        bool signedDuration; // false: days, hours, minutes take no sign
         const char* minutesLabel;
         int skillId;
-        int casterId;                    // 0: no caster chooser
+        int casterId; // 0: no caster chooser
         int addAllId;
         int removeAllId;
     };

@@ -6,6 +6,7 @@
 namespace {
 
 // Texts as the game shows them, typos included.
+// clang-format off
 constexpr std::array<std::string_view, AwardTable::Count> AwardTexts = {
     "",
     "Brought Power Stone to Fredrick Talimere",
@@ -84,6 +85,7 @@ constexpr std::array<std::string_view, AwardTable::Count> AwardTexts = {
     "Won Arcomage At the Dancing Ogre in Ravenshore",
     "Won Arcomage At Miho's Roadhouse in Alvar",
 };
+// clang-format on
 
 static_assert(AwardTexts[0].empty());
 static_assert(AwardTexts[35] == "Arcomage Wins: X");

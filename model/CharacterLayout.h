@@ -106,6 +106,7 @@ static_assert(OwnBytesSize == RecordSize);
 // Plain numeric fields of a character: name, record offset, width in bytes. Each line makes
 // SaveGame::Get<Name>(n) and SaveGame::Set<Name>(n, value): GetExperience/SetExperience,
 // GetClass/SetClass, GetMight/SetMight, ... GetSpellPoints/SetSpellPoints.
+// clang-format off
 #define VELKAR_CHARACTER_FIELDS(X)                                                                             \
     X(Experience, 156, 4)                                                                                      \
     X(Class, 846, 1)                                                                                           \
@@ -127,9 +128,11 @@ static_assert(OwnBytesSize == RecordSize);
     X(SkillPoints, 7152, 4)                                                                                    \
     X(HitPoints, 7156, 4)                                                                                      \
     X(SpellPoints, 7160, 4)
+// clang-format on
 
 // Skills: name, slot (word at SkillsOffset + 2 * slot). Slot 36 has no skill. Each line makes
 // SaveGame::Get<Name>(n) and Set<Name>(n, word): GetSkillStaff/SetSkillStaff, ...
+// clang-format off
 #define VELKAR_SKILLS(X)                                                                                       \
     X(SkillStaff, 0)                                                                                           \
     X(SkillSword, 1)                                                                                           \
@@ -169,9 +172,11 @@ static_assert(OwnBytesSize == RecordSize);
     X(SkillArmsmaster, 35)                                                                                     \
     X(SkillAlchemy, 37)                                                                                        \
     X(SkillLearning, 38)
+// clang-format on
 
 // Conditions: name, index in the condition table. Each line makes SaveGame::Get<Name>(n,
 // duration) and Set<Name>(n, afflicted, duration): GetConditionCursed, SetConditionDead, ...
+// clang-format off
 #define VELKAR_CONDITIONS(X)                                                                                   \
     X(ConditionCursed, 0)                                                                                      \
     X(ConditionWeak, 1)                                                                                        \
@@ -191,9 +196,11 @@ static_assert(OwnBytesSize == RecordSize);
     X(ConditionStoned, 15)                                                                                     \
     X(ConditionEradicated, 16)                                                                                 \
     X(ConditionZombie, 17)
+// clang-format on
 
 // Spells in effect on one character: name, entry number. Each line makes SaveGame::Get<Name>(n)
 // and Set<Name>(n, value, parts): GetActiveSpellBless/SetActiveSpellBless, ...
+// clang-format off
 #define VELKAR_ACTIVE_SPELLS(X)                                                                                \
     X(ActiveSpellAirRes, 0)                                                                                    \
     X(ActiveSpellBless, 1)                                                                                     \
@@ -222,9 +229,11 @@ static_assert(OwnBytesSize == RecordSize);
     X(ActiveSpellGlamour, 24)                                                                                  \
     X(ActiveSpellLevitation, 25)                                                                               \
     X(ActiveSpellMistform, 26)
+// clang-format on
 
 // Known-spell groups: name, group number. Each line makes SaveGame::Get<Name>(n) and
 // Set<Name>(n, bytes): GetSpellsFire/SetSpellsFire, ... GetSpellsDragon/SetSpellsDragon.
+// clang-format off
 #define VELKAR_SPELL_GROUPS(X)                                                                                 \
     X(SpellsFire, 0)                                                                                           \
     X(SpellsAir, 1)                                                                                            \
@@ -238,6 +247,7 @@ static_assert(OwnBytesSize == RecordSize);
     X(SpellsDarkElf, 9)                                                                                        \
     X(SpellsVampire, 10)                                                                                       \
     X(SpellsDragon, 11)
+// clang-format on
 
 // The plain fields as named constants, for code that addresses one of them directly.
 namespace CharacterFields {

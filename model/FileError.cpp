@@ -33,10 +33,9 @@ std::string PathText(const std::filesystem::path& path)
 std::string SystemMessage(int code)
 {
     char* buffer = nullptr;
-    const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0,
-                                        nullptr);
+    const DWORD length =
+        FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
     std::string text(buffer != nullptr ? buffer : "", buffer != nullptr ? length : 0);
     LocalFree(buffer);
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
@@ -62,8 +61,7 @@ std::string SystemMessage(int code)
 
 FileError::FileError(const std::string& systemMessage, const std::filesystem::path& path)
     : std::runtime_error(systemMessage + ": " + PathText(path)), path_(path)
-{
-}
+{}
 
 FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
 {
@@ -72,8 +70,7 @@ FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
 
 FileError::FileError(WholeText, const std::string& text, const std::filesystem::path& path)
     : std::runtime_error(text), path_(path)
-{
-}
+{}
 
 FileError FileError::Detected(const std::string& text, const std::filesystem::path& path)
 {

@@ -65,6 +65,6 @@ private:
     ItemsText table_;
     std::vector<std::optional<ItemSize>> sizes_; // by table_.Rows() index
     std::vector<std::string> messages_;
-    mutable std::mutex mutex_;    // the archives' reads move their file positions
+    mutable std::mutex mutex_;           // the archives' reads move their file positions
     mutable std::vector<Archive> icons_; // in lookup order, their files open only while read
 };

@@ -49,9 +49,8 @@ std::optional<GameFolder::Item> Child(const fs::path& folder, const std::string&
 GameFolder::GameFolder(const fs::path& game)
 {
     if (const auto data = Child(game, "data", true)) {
-        archives_ = List(data->Path, data->Shown + "/", false, [](const std::string& name) {
-            return name.size() > 4 && name.ends_with(".lod");
-        });
+        archives_ = List(data->Path, data->Shown + "/", false,
+                         [](const std::string& name) { return name.size() > 4 && name.ends_with(".lod"); });
     }
     if (const auto loose = Child(game, "datafiles", true)) {
         if (auto items = Child(loose->Path, "items.txt", false)) {

@@ -4,7 +4,7 @@
 
 // One inventory entry: nine 32-bit words. Only ItemNumber means anything to the model.
 struct InventoryItem {
-    std::int32_t ItemNumber = 0; // 1..750; 0 = free entry
+    std::int32_t ItemNumber = 0;   // 1..750; 0 = free entry
     std::int32_t Enchantment1 = 0; // standard enchantment row, or a potion's power
     std::int32_t Enchantment1Modifier = 0;
     std::int32_t Enchantment2 = 0; // special enchantment row
@@ -38,9 +38,9 @@ static_assert(sizeof(InventoryItem) == EntrySize);
 
 // The stored order of the words of an entry.
 inline constexpr std::int32_t InventoryItem::*ItemWords[WordCount] = {
-    &InventoryItem::ItemNumber, &InventoryItem::Enchantment1, &InventoryItem::Enchantment1Modifier,
-    &InventoryItem::Enchantment2, &InventoryItem::Charges, &InventoryItem::ItemFlags,
-    &InventoryItem::Unused6, &InventoryItem::Unused7, &InventoryItem::Unused8,
+    &InventoryItem::ItemNumber,   &InventoryItem::Enchantment1, &InventoryItem::Enchantment1Modifier,
+    &InventoryItem::Enchantment2, &InventoryItem::Charges,      &InventoryItem::ItemFlags,
+    &InventoryItem::Unused6,      &InventoryItem::Unused7,      &InventoryItem::Unused8,
 };
 static_assert(CellCount == 126);
 } // namespace InventoryLayout

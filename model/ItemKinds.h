@@ -31,6 +31,7 @@ struct Range {
 };
 
 // In item-number order; the numbers between the ranges name no item.
+// clang-format off
 inline constexpr std::array<Range, 11> Ranges = {{
     {1, 83, ItemKind::Weapon},
     {84, 136, ItemKind::Armor},
@@ -44,6 +45,7 @@ inline constexpr std::array<Range, 11> Ranges = {{
     {500, 542, ItemKind::Artifact},
     {602, ItemTable::Count, ItemKind::Quest},
 }};
+// clang-format on
 
 // The potions whose first enchantment word holds their power (the empty bottle, 220, has none).
 inline constexpr int FirstPowerPotion = 221;

@@ -13,6 +13,7 @@ constexpr int GridRows = 9;
 constexpr int FirstScroll = 300;
 constexpr int FirstBook = 400;
 
+// clang-format off
 constexpr std::array<std::string_view, 99> SpellTexts = {
     "Torch Light", "Fire Bolt", "Fire Resistance", "Fire Aura", "Haste", "Fireball", "Fire Spike",
     "Immolation", "Meteor Shower", "Inferno", "Incinerate", "Wizard Eye", "Feather Fall",
@@ -32,6 +33,7 @@ constexpr std::array<std::string_view, 99> SpellTexts = {
     "Shrapmetal", "Control Undead", "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon",
     "Souldrinker"
 };
+// clang-format on
 
 // Scroll and book names live back to back in one constant character buffer:
 // the 99 scroll names first, then the 99 book names.
@@ -98,6 +100,7 @@ struct Run {
     NameSource Source = NameSource::Listed;
 };
 
+// clang-format off
 constexpr Run Runs[] = {
     {1, 5, 1, 5, {"Longsword", "Trollish War Sword", "Dark Elven Longsword", "Templar's Sword",
         "Champion's Sword"}},
@@ -336,6 +339,7 @@ constexpr Run Runs[] = {
     {746, 747, 2, 2, {"Letter to Arion Hunter", "Page Torn from a Book"}},
     {748, 750, 2, 1, {"Notes - Emergency Meeting", "Cannon Design Notes", "Old Scroll"}},
 };
+// clang-format on
 
 constexpr bool RunsCoverEveryNumberOnce()
 {
@@ -424,8 +428,7 @@ constexpr auto Entries = [] {
                 entry.Name = SpellItemName(static_cast<std::size_t>(n - FirstScroll));
                 break;
             case NameSource::Books:
-                entry.Name = SpellItemName(
-                    SpellTexts.size() + static_cast<std::size_t>(n - FirstBook));
+                entry.Name = SpellItemName(SpellTexts.size() + static_cast<std::size_t>(n - FirstBook));
                 break;
             }
         }
@@ -449,7 +452,10 @@ constexpr bool NamedExactlyWhenSized()
     return true;
 }
 
-constexpr const Entry& At(int n) { return Entries[static_cast<std::size_t>(n - 1)]; }
+constexpr const Entry& At(int n)
+{
+    return Entries[static_cast<std::size_t>(n - 1)];
+}
 
 static_assert(NamedEntryCount() == 617, "expected 617 item kinds");
 static_assert(ItemTable::Count - NamedEntryCount() == 133, "expected 133 unnamed numbers");

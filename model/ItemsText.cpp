@@ -60,7 +60,7 @@ ItemsText ItemsText::Parse(std::string_view text)
 
 const ItemsText::Row* ItemsText::Find(int number) const
 {
-    const auto at = std::lower_bound(rows_.begin(), rows_.end(), number,
-                                     [](const Row& row, int n) { return row.Number < n; });
+    const auto at =
+        std::lower_bound(rows_.begin(), rows_.end(), number, [](const Row& row, int n) { return row.Number < n; });
     return at != rows_.end() && at->Number == number ? &*at : nullptr;
 }

@@ -104,8 +104,8 @@ LodEntryHeader LodArchive::ReadHeader(const LodEntry& entry)
         Fail(entry, "the entry is shorter than its header");
     std::array<std::uint8_t, EntryHeaderSize> bytes;
     ReadAt(entry.Position + nameLength_, bytes.data(), bytes.size());
-    return {Get<std::uint32_t>(bytes.data(), BitmapSize), Get<std::uint32_t>(bytes.data(), DataSize),
-            Get<std::uint16_t>(bytes.data(), Width),      Get<std::uint16_t>(bytes.data(), Height),
+    return {Get<std::uint32_t>(bytes.data(), BitmapSize),   Get<std::uint32_t>(bytes.data(), DataSize),
+            Get<std::uint16_t>(bytes.data(), Width),        Get<std::uint16_t>(bytes.data(), Height),
             Get<std::uint32_t>(bytes.data(), UnpackedSize), Get<std::uint32_t>(bytes.data(), Flags)};
 }
 

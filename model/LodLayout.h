@@ -8,8 +8,8 @@
 namespace LodLayout {
 
 // Archive header, 0x100 bytes.
-inline constexpr std::size_t Magic = 0x00;          // "LOD\0"
-inline constexpr std::size_t Version = 0x04;        // char[80]: a C string, garbage after its NUL
+inline constexpr std::size_t Magic = 0x00;   // "LOD\0"
+inline constexpr std::size_t Version = 0x04; // char[80]: a C string, garbage after its NUL
 inline constexpr std::size_t VersionLength = 80;
 inline constexpr std::size_t Description = 0x54;    // char[80], not read
 inline constexpr std::size_t DirectoryCount = 0xAC; // u32, 1 in every archive
@@ -47,9 +47,9 @@ inline constexpr std::size_t EntryHeaderSize = 0x20;
 
 // A bitmap's data holds its palette indices, top row first; its 256 R,G,B follow.
 inline constexpr std::size_t PaletteSize = 768;
-inline constexpr std::uint32_t FlagMipmaps = 0x2;           // smaller copies follow the picture
-inline constexpr std::uint32_t FlagIndexZeroClear = 0x200;  // index 0 is transparent
-inline constexpr std::uint16_t ClearRgb565 = 0x07FF;        // otherwise: colours that are this teal
+inline constexpr std::uint32_t FlagMipmaps = 0x2;          // smaller copies follow the picture
+inline constexpr std::uint32_t FlagIndexZeroClear = 0x200; // index 0 is transparent
+inline constexpr std::uint16_t ClearRgb565 = 0x07FF;       // otherwise: colours that are this teal
 
 static_assert(Version + VersionLength == Description && Description + VersionLength < DirectoryCount);
 static_assert(RootName == HeaderSize && RootName + RootNameLength == RootStart);

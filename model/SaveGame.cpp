@@ -21,8 +21,8 @@ namespace {
 void CheckIndex(int value, int first, int last, const char* what)
 {
     if (value < first || value > last)
-        throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside " +
-                                std::to_string(first) + ".." + std::to_string(last));
+        throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside " + std::to_string(first) +
+                                ".." + std::to_string(last));
 }
 
 } // namespace
@@ -489,7 +489,8 @@ void SaveGame::ClearAward(int n, int a)
 int SaveGame::GetCondition(int n, int k, GameDuration& duration) const
 {
     CheckIndex(k, 0, CL::ConditionCount - 1, "condition");
-    const std::int64_t start = Read(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth);
+    const std::int64_t start =
+        Read(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth);
     if (start == 0)
         return 0;
     duration = TicksToDuration(WrapSub64(Now(), start));
@@ -514,8 +515,8 @@ void SaveGame::SetActiveSpell(int n, int k, const ActiveSpellInfo& value, SpellE
 {
     CheckIndex(k, 0, CL::ActiveSpellCount - 1, "active spell");
     parts.caster = false; // a character's effects have none
-    WriteSpellEffect(RecordOffset(n) + CL::ActiveSpellsOffset + k * SE::Size, {value.duration, value.power, value.skill, 0},
-                     parts);
+    WriteSpellEffect(RecordOffset(n) + CL::ActiveSpellsOffset + k * SE::Size,
+                     {value.duration, value.power, value.skill, 0}, parts);
 }
 
 // --- Inventory ---

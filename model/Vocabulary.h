@@ -8,20 +8,25 @@
 namespace Vocabulary {
 
 // Row = the character's class byte.
+// clang-format off
 inline constexpr std::array<std::string_view, 16> ClassNames = {
     "Necromancer", "Lich", "Cleric", "Priest of the Sun", "Knight", "Champion", "Troll",
     "War Troll", "Minotaur", "Minotaur Lord", "Dark Elf", "Dark Elf Patriarch", "Vampire",
     "Nosferatu", "Dragon", "Great Wyrm",
 };
+// clang-format on
 
+// clang-format off
 inline constexpr std::array<std::string_view, 4> MasteryNames = {
     "Novice", "Expert", "Master", "Grand",
 };
+// clang-format on
 
 // Put in front of MasteryNames by dialogs that also offer no mastery.
 inline constexpr std::string_view MasteryNone = "None";
 
 // Row = an item's Enchantment1.
+// clang-format off
 inline constexpr std::array<std::string_view, 26> StandardEnchantments = {
     "None", "of Might", "of Thought", "of Charm", "of Vigor", "of Precision", "of Speed",
     "of Luck", "of Health", "of Magic", "of Defense", "of Fire Resistance", "of Air Resistance",
@@ -29,8 +34,10 @@ inline constexpr std::array<std::string_view, 26> StandardEnchantments = {
     "of Alchemy", "of Stealing", "of Disarming", "of Items", "of Monsters", "of Arms",
     "of Dodging", "of the Fist", "of Protection",
 };
+// clang-format on
 
 // Row = an item's Enchantment2.
+// clang-format off
 inline constexpr std::array<std::string_view, 73> SpecialEnchantments = {
     "None", "of Protection", "of the Gods", "of Carnage", "of Cold", "of Frost", "of Ice",
     "of Sparks", "of Lightning", "of Thunderbolts", "of Fire", "of Flame", "of Infernos",
@@ -45,6 +52,7 @@ inline constexpr std::array<std::string_view, 73> SpecialEnchantments = {
     "Identifying", "Elf Slaying", "Undead Slaying", "of David", "of Plenty", "Assassins'",
     "Barbarians'", "of the Storm", "of the Ocean", "of Water Walking", "of Feather Falling",
 };
+// clang-format on
 
 static_assert(ClassNames[0] == "Necromancer" && ClassNames[15] == "Great Wyrm");
 static_assert(MasteryNames[0] == "Novice" && MasteryNames[3] == "Grand");

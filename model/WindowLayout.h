@@ -61,6 +61,7 @@ static_assert(WindowLayout::PartySpellsOffset + WindowLayout::PartySpellCount * 
 
 // Party spell effects in stored order: name, entry number. Each line makes
 // SaveGame::Get<Name>() and Set<Name>(value, parts): GetPartySpellAirRes, SetPartySpellHaste, ...
+// clang-format off
 #define VELKAR_PARTY_SPELLS(X)                                                                                 \
     X(PartySpellAirRes, 0)                                                                                     \
     X(PartySpellBodyRes, 1)                                                                                    \
@@ -82,12 +83,15 @@ static_assert(WindowLayout::PartySpellsOffset + WindowLayout::PartySpellCount * 
     X(PartySpellWaterRes, 17)                                                                                  \
     X(PartySpellWaterWalk, 18)                                                                                 \
     X(PartySpellWizardEye, 19)
+// clang-format on
 
 // Party slots: name, slot number (1-based). Each line makes SaveGame::Get<Name>() and
 // Set<Name>(value): GetPartyMember1/SetPartyMember1, ... GetPartyMember5/SetPartyMember5.
+// clang-format off
 #define VELKAR_PARTY_MEMBERS(X)                                                                                \
     X(PartyMember1, 1)                                                                                         \
     X(PartyMember2, 2)                                                                                         \
     X(PartyMember3, 3)                                                                                         \
     X(PartyMember4, 4)                                                                                         \
     X(PartyMember5, 5)
+// clang-format on

@@ -111,7 +111,8 @@ DataExchange::Binding DataExchange::Control(int id)
     return {id, std::monostate{}, Check::None, 0, 0};
 }
 
-DataExchange::DataExchange(QWidget& owner) : owner_(owner) {}
+DataExchange::DataExchange(QWidget& owner) : owner_(owner)
+{}
 
 void DataExchange::SetBindings(std::vector<Binding> bindings)
 {

@@ -91,7 +91,7 @@ private:
 
     QWidget& owner_;
     std::vector<Binding> bindings_;
-    std::vector<Value> reference_; // by binding
+    std::vector<Value> reference_;      // by binding
     std::optional<std::size_t> failed_; // the binding whose check failed in the last reading
     std::optional<Failure> lastFailure_;
 };

@@ -2,7 +2,8 @@
 
 #include "ui/PropertySheet.h"
 
-PropertyPage::PropertyPage(const QString& title, QWidget* parent) : QWidget(parent), title_(title) {}
+PropertyPage::PropertyPage(const QString& title, QWidget* parent) : QWidget(parent), title_(title)
+{}
 
 PropertyPage::~PropertyPage()
 {

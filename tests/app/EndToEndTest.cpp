@@ -2,10 +2,10 @@
 // dialog and a character's might in the sheet, confirm both, and read the file's bytes.
 
 #include "app/GameFolderLocator.h"
-#include "tests/support/SaveBuilder.h"
 #include "app/SaveSelectDialog.h"
-#include "tests/support/TempDirectory.h"
 #include "tests/app/TempWinePrefix.h"
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage1.h"

@@ -1,9 +1,9 @@
 #include "app/GameFolderLocator.h"
 
 #include "app/RegistryKey.h"
-#include "tests/support/TempDirectory.h"
-#include "tests/app/TempWinePrefix.h"
 #include "app/WinePrefixFinder.h"
+#include "tests/app/TempWinePrefix.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/support/WinePrefixWriter.h"
 
 #include <gtest/gtest.h>
@@ -168,9 +168,11 @@ TEST(GameFolderLocatorManagers, FindsTheGameInEachManagersPrefixes)
         {"home/.local/share/Steam/steamapps/compatdata/11/pfx", nullptr, "", kGog32, u"C:\\GOG Games\\MM8",
          "GOG Games/MM8", "Steam (Proton) prefix ~/.local/share/Steam/steamapps/compatdata/11/pfx"},
         {"home/SteamLibrary/steamapps/compatdata/12/pfx", "home/.steam/steam/steamapps/libraryfolders.vdf",
-         "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"{home}/.steam/steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
+         "\"libraryfolders\"\n{\n\t\"0\"\n\t{\n\t\t\"path\"\t\t\"{home}/.steam/"
+         "steam\"\n\t\t\"apps\"\n\t\t{\n\t\t\t\"228980\""
          "\t\t\"29212173\"\n\t\t}\n\t}\n\t\"1\"\n\t{\n\t\t\"path\"\t\t\"{home}/SteamLibrary\" // games\n\t}\n}\n",
-         kGog, u"C:\\GOG Games\\MM8", "GOG Games/MM8", "Steam (Proton) prefix ~/SteamLibrary/steamapps/compatdata/12/pfx"},
+         kGog, u"C:\\GOG Games\\MM8", "GOG Games/MM8",
+         "Steam (Proton) prefix ~/SteamLibrary/steamapps/compatdata/12/pfx"},
         {"home/.var/app/com.valvesoftware.Steam/data/Steam/steamapps/compatdata/13/pfx", nullptr, "",
          WinePrefixWriter::kGameKey32, u"C:\\MM8", "MM8",
          "Steam (Proton) prefix ~/.var/app/com.valvesoftware.Steam/data/Steam/steamapps/compatdata/13/pfx"},
@@ -218,8 +220,8 @@ wine:
         writer.Set(row.key, row.key.find("GOG") != std::string_view::npos ? "PATH" : "AppPath", row.windowsPath).Save();
         if (row.settings != nullptr)
             WriteFile(dir / row.settings, WithHome(row.text, home));
-        const std::string source = row.source == "Wine prefix {dir}" ? "Wine prefix " + (dir / row.prefix).string()
-                                                                     : row.source;
+        const std::string source =
+            row.source == "Wine prefix {dir}" ? "Wine prefix " + (dir / row.prefix).string() : row.source;
         expected.push_back(writer.MakeFolder(row.folder).string() + " | " + source);
     }
     EXPECT_EQ(Listed(GameFolderLocator::FindAll(home, dir / "wineprefix")), expected);
@@ -247,7 +249,8 @@ TEST(GameFolderLocatorManagers, DuplicatesAreMergedAndDamagedSettingsSkipped)
     fs::create_directory_symlink("../.local/share/Steam", home / ".steam" / "steam");
     const fs::path lutris = prefix("Games/mm8", u"C:\\MM8", "MM8");
     WriteFile(home / ".config/lutris/games/a.yml", WithHome("game:\n  prefix: {home}/Games/mm8/\n", home));
-    WriteFile(home / ".config/heroic/GamesConfig/a.json", WithHome(R"({"a": {"winePrefix": "{home}/Games/./mm8"}})", home));
+    WriteFile(home / ".config/heroic/GamesConfig/a.json",
+              WithHome(R"({"a": {"winePrefix": "{home}/Games/./mm8"}})", home));
 
     // Prefixes that only damaged settings name.
     for (const char* named : {"Lib/steamapps/compatdata/1/pfx", "e2", "e3", "e4"})

@@ -16,7 +16,8 @@ TEST(LauncherConfigTest, LutrisYamlGivesTheGamesPrefix)
     const std::pair<std::string, Paths> rows[] = {
         // Long texts folded over lines: in double quotes an escaped line break joins without a space.
         {"game:\n  prefix: \"/home/u/very/long\\\n    \\ path \\u00e9\\x41\"\n  exe: x\n",
-         {"/home/u/very/long path \xC3\xA9" "A"}},
+         {"/home/u/very/long path \xC3\xA9"
+          "A"}},
         {"game:\n  prefix: '/it''s\n    folded'\n", {"/it's folded"}},
         {"game:\n    prefix: /a b\n      c # note\n    exe: /x\n", {"/a b c"}},
         {"prefix: /top\ngame:\n  exe: /x\nsystem:\n  prefix: /other\n", {}},

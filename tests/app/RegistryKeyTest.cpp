@@ -90,8 +90,7 @@ TEST_F(RegistryKeyTest, A64BitPrefixShowsTheWow6432NodeViewFirst)
     // Only in the 64-bit view: found there all the same.
     EXPECT_EQ(Read("Software\\GOG.com\\GOGMM8", "PATH"), u"C:\\GOG Games\\Might and Magic 8");
     // Named explicitly, the 32-bit view is not redirected a second time.
-    EXPECT_EQ(Read("Software\\Wow6432Node\\New World Computing\\Might and Magic Day of the Destroyer\\1.0",
-                   "AppPath"),
+    EXPECT_EQ(Read("Software\\Wow6432Node\\New World Computing\\Might and Magic Day of the Destroyer\\1.0", "AppPath"),
               u"C:\\32-bit");
 
     // Opening relative to an opened key goes through the same view.

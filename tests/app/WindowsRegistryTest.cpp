@@ -4,10 +4,10 @@
 #include "app/GameFolderLocator.h"
 #include "app/RegistryKey.h"
 
-#include "tests/support/AnsiText.h"
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/MessageSink.h"
+#include "tests/support/AnsiText.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
@@ -16,9 +16,9 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
+#include <windows.h>
 
 #include <filesystem>
 #include <optional>
@@ -52,14 +52,14 @@ public:
     static void Set(REGSAM view, const char* key, const char* name, const std::wstring& value)
     {
         HKEY opened = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                                  nullptr, &opened, nullptr),
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Wide(key).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                                  &opened, nullptr),
                   ERROR_SUCCESS)
             << key;
         const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
-        EXPECT_EQ(RegSetValueExW(opened, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                 bytes),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(
+            RegSetValueExW(opened, Wide(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()), bytes),
+            ERROR_SUCCESS);
         RegCloseKey(opened);
     }
 

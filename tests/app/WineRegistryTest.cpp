@@ -63,8 +63,8 @@ TEST(WineRegistryTest, FindsKeysWhateverTheirCaseAndEscapes)
 {
     const WineRegistry registry(kRegistry);
     const std::vector<std::u16string> paths = {
-        kGameKey, u"software\\NEW WORLD COMPUTING", u"SOFTWARE\\CAF\u00C9\\BR[ACK]ETS", u"Software\\Twice",
-        u"Software\\Cut", u"Software\\New World", u"Software\\Twice\\Below", u"Stray",
+        kGameKey,           u"software\\NEW WORLD COMPUTING", u"SOFTWARE\\CAF\u00C9\\BR[ACK]ETS", u"Software\\Twice",
+        u"Software\\Cut",   u"Software\\New World",           u"Software\\Twice\\Below",          u"Stray",
         u"Software\\\u041B"}; // \x41b, after \x41: not every key line beginning alike is alike
     const std::vector<WineRegistry::Key> keys = registry.Find(paths);
     ASSERT_EQ(keys.size(), paths.size());
@@ -179,7 +179,9 @@ TEST(WineRegistryTest, ReadsWhatWineWritesAmongTheKeysOfAFreshPrefix)
 {
     TempDirectory dir;
     // Wine pads \x escapes to four digits only before a hex digit, and octal ones likewise.
-    const std::u16string texts[] = {u"C:\\\u0418\u0433\u0440\u044B\\MM8", u"\u00AE1\u00AEb\u00AE \x01" u"7\x02",
+    const std::u16string texts[] = {u"C:\\\u0418\u0433\u0440\u044B\\MM8",
+                                    u"\u00AE1\u00AEb\u00AE \x01"
+                                    u"7\x02",
                                     u"\"quoted\" [x]\n"};
     WinePrefixWriter writer(dir / "prefix");
     for (std::size_t i = 0; i < std::size(texts); ++i)

@@ -41,12 +41,14 @@ protected:
     // Writes an entry and grid cells straight into the file, as another program might.
     void PutEntry(int entry, int itemNumber)
     {
-        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * IL::EntrySize),
-                  Word(itemNumber));
+        PatchFile(
+            SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * IL::EntrySize),
+            Word(itemNumber));
     }
     void PutCell(int cell, int value)
     {
-        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + IL::CellWidth * cell), Word(value));
+        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + IL::CellWidth * cell),
+                  Word(value));
     }
 
     BackpackView* View() const { return Page().findChild<BackpackView*>(); }
@@ -71,7 +73,8 @@ protected:
     }
     void ClickRow(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
-        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers, List()->visualItemRect(List()->item(row)).center());
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, modifiers,
+                          List()->visualItemRect(List()->item(row)).center());
     }
     void ClickCell(int cell, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
@@ -132,9 +135,9 @@ TEST_F(BackpackViewTest, DrawsEachItemAtItsAnchorWithItsSizeAndKind)
         ::ItemKind kind;
     };
     const std::vector<Expected> expected = {
-        {0, {0, 0, 1, 5}, ItemKind::Weapon},  {1, {1, 0, 3, 4}, ItemKind::Armor},
-        {4, {4, 0, 2, 2}, ItemKind::Armor},   {6, {6, 0, 1, 1}, ItemKind::Jewelry},
-        {7, {7, 0, 1, 2}, ItemKind::Potion},  {8, {8, 0, 1, 1}, ItemKind::Unknown},
+        {0, {0, 0, 1, 5}, ItemKind::Weapon},       {1, {1, 0, 3, 4}, ItemKind::Armor},
+        {4, {4, 0, 2, 2}, ItemKind::Armor},        {6, {6, 0, 1, 1}, ItemKind::Jewelry},
+        {7, {7, 0, 1, 2}, ItemKind::Potion},       {8, {8, 0, 1, 1}, ItemKind::Unknown},
         {9, {9, 0, 2, 1}, ItemKind::ScrollOrBook},
     };
     const auto& pieces = View()->Pieces();
@@ -168,7 +171,8 @@ TEST_F(BackpackViewTest, TheToolTipNamesTheItemItsEnchantmentsAndCharges)
 {
     Carry({Item(Longsword, 3, 5, 2, 4), Item(CureWounds, 10, 7), Item(Helm, 40, 0, 99)});
     OpenPage();
-    EXPECT_EQ(Hover(CellAt(0, 3)), "Longsword\nEnchantment 1: of Charm, modifier 5\nEnchantment 2: of the Gods\nCharges: 4");
+    EXPECT_EQ(Hover(CellAt(0, 3)),
+              "Longsword\nEnchantment 1: of Charm, modifier 5\nEnchantment 2: of the Gods\nCharges: 4");
     EXPECT_EQ(Hover(CellAt(1, 1)), "Cure Wounds (red Potion)\nPower: 10");
     EXPECT_EQ(Hover(CellAt(2, 0)), "Helm\nEnchantment 1: 40\nEnchantment 2: 99") << "beyond the lists: the number";
     EXPECT_EQ(Hover(CellAt(5, 5)), "") << "a free cell tells nothing";
@@ -231,7 +235,6 @@ TEST_F(BackpackViewTest, RedrawsFromTheModelAfterAddAndDelete)
     EXPECT_TRUE(ShowsFree(Picture(), CellAt(1, 4)));
     // An empty backpack says so.
     EXPECT_EQ(Hover(CellAt(6, 4)), BackpackView::EmptyMessage);
-
 }
 
 TEST_F(BackpackViewTest, AFullBackpackIsDrawnFullAndARefusedAddChangesNothing)

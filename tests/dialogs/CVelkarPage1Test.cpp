@@ -27,7 +27,11 @@ class CVelkarPage1Test : public SheetFixture {
 protected:
     QImage Portrait() const
     {
-        return Control<QPushButton>(Id::IdFace)->icon().pixmap(QSize(60, 80)).toImage().convertToFormat(QImage::Format_RGB888);
+        return Control<QPushButton>(Id::IdFace)
+            ->icon()
+            .pixmap(QSize(60, 80))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB888);
     }
     static QImage Resource(const QString& name) { return QImage(name).convertToFormat(QImage::Format_RGB888); }
     static QImage Face(int f) { return Resource(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0'))); }
@@ -49,17 +53,28 @@ TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
     OpenSheet();
     // id -> label, spin id (0: none)
     const std::map<int, std::pair<QString, int>> numbers = {
-        {Id::IdLevel, {"Level:", 1103}},          {Id::IdBaseLevel, {"/", 1104}},
-        {Id::IdAge, {"Age:", 1129}},              {Id::IdBaseAge, {"/", 1106}},
-        {Id::IdExperience, {"Exp.:", 0}},         {Id::IdMight, {"Might:", 1107}},
-        {Id::IdIntelligence, {"Intelligence:", 1108}}, {Id::IdPerception, {"Perception:", 1109}},
-        {Id::IdEndurance, {"Endurance:", 1110}},  {Id::IdAccuracy, {"Accuracy:", 1111}},
-        {Id::IdSpeed, {"Speed:", 1112}},          {Id::IdLuck, {"Luck:", 1113}},
-        {Id::IdFireResistance, {"Fire Resis:", 1133}}, {Id::IdAirResistance, {"Air Resis:", 1134}},
-        {Id::IdWaterResistance, {"Water Resis:", 1121}}, {Id::IdEarthResistance, {"Earth Resis:", 1122}},
-        {Id::IdMindResistance, {"Mind Resis:", 1124}}, {Id::IdBodyResistance, {"Body Resis:", 1125}},
-        {Id::IdHitPoints, {"Current HP:", 1130}}, {Id::IdSpellPoints, {"Current SP:", 1131}},
-        {Id::IdArmorClassModifier, {"AC Modifier:", 1132}}, {Id::IdSkillPoints, {"Skill Points:", 1140}},
+        {Id::IdLevel, {"Level:", 1103}},
+        {Id::IdBaseLevel, {"/", 1104}},
+        {Id::IdAge, {"Age:", 1129}},
+        {Id::IdBaseAge, {"/", 1106}},
+        {Id::IdExperience, {"Exp.:", 0}},
+        {Id::IdMight, {"Might:", 1107}},
+        {Id::IdIntelligence, {"Intelligence:", 1108}},
+        {Id::IdPerception, {"Perception:", 1109}},
+        {Id::IdEndurance, {"Endurance:", 1110}},
+        {Id::IdAccuracy, {"Accuracy:", 1111}},
+        {Id::IdSpeed, {"Speed:", 1112}},
+        {Id::IdLuck, {"Luck:", 1113}},
+        {Id::IdFireResistance, {"Fire Resis:", 1133}},
+        {Id::IdAirResistance, {"Air Resis:", 1134}},
+        {Id::IdWaterResistance, {"Water Resis:", 1121}},
+        {Id::IdEarthResistance, {"Earth Resis:", 1122}},
+        {Id::IdMindResistance, {"Mind Resis:", 1124}},
+        {Id::IdBodyResistance, {"Body Resis:", 1125}},
+        {Id::IdHitPoints, {"Current HP:", 1130}},
+        {Id::IdSpellPoints, {"Current SP:", 1131}},
+        {Id::IdArmorClassModifier, {"AC Modifier:", 1132}},
+        {Id::IdSkillPoints, {"Skill Points:", 1140}},
     };
     for (const auto& [id, expected] : numbers) {
         const NumberBox* box = Box(id);
@@ -166,12 +181,12 @@ TEST_P(TotalAndBaseTest, TheBaseIsStoredBeforeTheTotal)
               }));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    LevelAndAge, TotalAndBaseTest,
-    ::testing::Values(PairCase{Id::IdLevel, Id::IdBaseLevel, &SaveGame::SetLevel, &SaveGame::SetBaseLevel,
-                               &SaveGame::GetLevel, &SaveGame::GetBaseLevel, 12, 10, 15},
-                      PairCase{Id::IdAge, Id::IdBaseAge, &SaveGame::SetAge, &SaveGame::SetBaseAge, &SaveGame::GetAge,
-                               &SaveGame::GetBaseAge, 25, 20, 30}));
+INSTANTIATE_TEST_SUITE_P(LevelAndAge, TotalAndBaseTest,
+                         ::testing::Values(PairCase{Id::IdLevel, Id::IdBaseLevel, &SaveGame::SetLevel,
+                                                    &SaveGame::SetBaseLevel, &SaveGame::GetLevel,
+                                                    &SaveGame::GetBaseLevel, 12, 10, 15},
+                                           PairCase{Id::IdAge, Id::IdBaseAge, &SaveGame::SetAge, &SaveGame::SetBaseAge,
+                                                    &SaveGame::GetAge, &SaveGame::GetBaseAge, 25, 20, 30}));
 
 TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
 {
@@ -380,8 +395,8 @@ TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)
 {
     OpenSheet();
     Control<QLineEdit>(Id::IdName)->setFocus();
-    const std::vector<int> order = {Id::IdLevel, Id::IdBaseLevel, Id::IdAge, Id::IdBaseAge, Id::IdClass,
-                                    Id::IdExperience, Id::IdMight, Id::IdIntelligence};
+    const std::vector<int> order = {Id::IdLevel, Id::IdBaseLevel,  Id::IdAge,   Id::IdBaseAge,
+                                    Id::IdClass, Id::IdExperience, Id::IdMight, Id::IdIntelligence};
     for (const int id : order) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(Control<QWidget>(id)->hasFocus()) << id;

@@ -23,25 +23,25 @@ struct Skill {
 
 // The rows as the page lays them out, column by column.
 const std::vector<Skill> kSkills = {
-    {"Staff:", 1062, 1063, 1034, 0},        {"Sword:", 1064, 1065, 1042, 1},
-    {"Dagger:", 1066, 1067, 1043, 2},       {"Axe:", 1068, 1069, 1044, 3},
-    {"Spear:", 1070, 1071, 1045, 4},        {"Bow:", 1082, 1083, 1046, 5},
-    {"Mace:", 1084, 1085, 1047, 6},         {"Blaster:", 1019, 1116, 1048, 7},
-    {"Shield:", 1020, 1117, 1049, 8},       {"Leather:", 1021, 1118, 1050, 9},
-    {"Chain", 1022, 1119, 1051, 10},        {"Plate:", 1023, 1120, 1052, 11},
-    {"Fire:", 1017, 1114, 1053, 12},        {"Air:", 1018, 1115, 1054, 13},
-    {"Water:", 1024, 1121, 1055, 14},       {"Earth:", 1025, 1122, 1056, 15},
-    {"Spirit:", 1026, 1123, 1057, 16},      {"Mind:", 1027, 1124, 1058, 17},
-    {"Body:", 1028, 1125, 1059, 18},        {"Light:", 1029, 1126, 1060, 19},
-    {"Dark:", 1030, 1127, 1061, 20},        {"Dark Elf:", 1094, 1142, 1095, 21},
-    {"Vampire:", 1096, 1143, 1097, 22},     {"Dragon:", 1098, 1144, 1099, 23},
-    {"Identify:", 1031, 1128, 1072, 24},    {"Merchant:", 1032, 1129, 1073, 25},
-    {"Repair:", 1033, 1130, 1074, 26},      {"Bodybuilding:", 1035, 1131, 1075, 27},
-    {"Meditation:", 1036, 1132, 1076, 28},  {"Perception:", 1037, 1133, 1077, 29},
+    {"Staff:", 1062, 1063, 1034, 0},         {"Sword:", 1064, 1065, 1042, 1},
+    {"Dagger:", 1066, 1067, 1043, 2},        {"Axe:", 1068, 1069, 1044, 3},
+    {"Spear:", 1070, 1071, 1045, 4},         {"Bow:", 1082, 1083, 1046, 5},
+    {"Mace:", 1084, 1085, 1047, 6},          {"Blaster:", 1019, 1116, 1048, 7},
+    {"Shield:", 1020, 1117, 1049, 8},        {"Leather:", 1021, 1118, 1050, 9},
+    {"Chain", 1022, 1119, 1051, 10},         {"Plate:", 1023, 1120, 1052, 11},
+    {"Fire:", 1017, 1114, 1053, 12},         {"Air:", 1018, 1115, 1054, 13},
+    {"Water:", 1024, 1121, 1055, 14},        {"Earth:", 1025, 1122, 1056, 15},
+    {"Spirit:", 1026, 1123, 1057, 16},       {"Mind:", 1027, 1124, 1058, 17},
+    {"Body:", 1028, 1125, 1059, 18},         {"Light:", 1029, 1126, 1060, 19},
+    {"Dark:", 1030, 1127, 1061, 20},         {"Dark Elf:", 1094, 1142, 1095, 21},
+    {"Vampire:", 1096, 1143, 1097, 22},      {"Dragon:", 1098, 1144, 1099, 23},
+    {"Identify:", 1031, 1128, 1072, 24},     {"Merchant:", 1032, 1129, 1073, 25},
+    {"Repair:", 1033, 1130, 1074, 26},       {"Bodybuilding:", 1035, 1131, 1075, 27},
+    {"Meditation:", 1036, 1132, 1076, 28},   {"Perception:", 1037, 1133, 1077, 29},
     {"Regeneration:", 1088, 1139, 1089, 30}, {"Disarm:", 1038, 1134, 1078, 31},
-    {"Dodging:", 1039, 1135, 1079, 32},     {"Unarmed:", 1040, 1136, 1080, 33},
-    {"ID Monster:", 1041, 1137, 1081, 34},  {"Armsmaster:", 1086, 1138, 1087, 35},
-    {"Alchemy:", 1090, 1140, 1091, 37},     {"Learning:", 1092, 1141, 1093, 38},
+    {"Dodging:", 1039, 1135, 1079, 32},      {"Unarmed:", 1040, 1136, 1080, 33},
+    {"ID Monster:", 1041, 1137, 1081, 34},   {"Armsmaster:", 1086, 1138, 1087, 35},
+    {"Alchemy:", 1090, 1140, 1091, 37},      {"Learning:", 1092, 1141, 1093, 38},
 };
 constexpr std::array<int, 3> kColumnSizes = {12, 12, 14};
 
@@ -132,16 +132,11 @@ TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
         int edited; // the word once the level is one up or down
     };
     const std::vector<Case> cases = {
-        {0, 0x0105, "5", "Grand", 0x0104},
-        {1, 0x00C7, "7", "Master", 0x0086},  // Expert and Master bits: the higher one counts
-        {2, 0x0000, "0", "Novice", 0x0001},
-        {3, 0x0205, "5", "Novice", 0x0004},  // bits above the mastery are cleared
-        {4, 0x01B8, "56", "Grand", 0x0139},
-        {5, 0x0180, "0", "Grand", 0x0101},
-        {6, 0x0040, "0", "Expert", 0x0041},
-        {7, 0x008C, "12", "Master", 0x008D},
-        {8, -1, "63", "Grand", 0x013E},
-        {38, 0x7FFF, "63", "Grand", 0x013E},
+        {0, 0x0105, "5", "Grand", 0x0104},   {1, 0x00C7, "7", "Master", 0x0086}, // Expert and Master bits: the higher
+                                                                                 // one counts
+        {2, 0x0000, "0", "Novice", 0x0001},  {3, 0x0205, "5", "Novice", 0x0004}, // bits above the mastery are cleared
+        {4, 0x01B8, "56", "Grand", 0x0139},  {5, 0x0180, "0", "Grand", 0x0101},  {6, 0x0040, "0", "Expert", 0x0041},
+        {7, 0x008C, "12", "Master", 0x008D}, {8, -1, "63", "Grand", 0x013E},     {38, 0x7FFF, "63", "Grand", 0x013E},
     };
     Prepare([&](SaveGame& s) {
         for (const Case& c : cases)
@@ -198,7 +193,7 @@ TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
     TypeLevel(13, "9");       // Air: read before Staff
     ChooseMastery(0, Expert); // Staff's list: read just before its level box
     TypeLevel(0, "64");
-    TypeLevel(1, "4");        // Sword: read after Staff
+    TypeLevel(1, "4"); // Sword: read after Staff
     Leave();
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer between 0 and 63."});
     EXPECT_EQ(sheet->CurrentIndex(), 2);
@@ -228,8 +223,8 @@ TEST_F(CVelkarPage2Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
 {
     // Rows by slot in the exchange order, each its list and then its level box; Dagger's
     // list (slot 2) alone is read later, after Water's level box.
-    const std::vector<int> rows = {13, 3,  7,  18, 27, 5,  10, 2,  20, 15, 12, 24, 9,  19, 6,  28, 25, 17, 29,
-                                   11, 26, 8,  4,  16, 0,  1,  14, 37, 35, 31, 32, 34, 38, 33, 23, 21, 22, 30};
+    const std::vector<int> rows = {13, 3,  7, 18, 27, 5, 10, 2,  20, 15, 12, 24, 9,  19, 6,  28, 25, 17, 29,
+                                   11, 26, 8, 4,  16, 0, 1,  14, 37, 35, 31, 32, 34, 38, 33, 23, 21, 22, 30};
     constexpr int dagger = 2;
     constexpr int water = 14;
     std::map<int, int> listRank;

@@ -29,29 +29,47 @@ std::vector<int> Run(int first)
 
 // Upper half left to right (the racial groups share the last column), then the lower half.
 const std::vector<Group> kUpper = {
-    {0, Run(1086), {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike",
-                    "Immolation", "Meteor Shower", "Inferno", "Incinerate"}},
-    {1, Run(1097), {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt",
-                    "Invisibility", "Implosion", "Fly", "Starburst"}},
-    {2, Run(1108), {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
-                    "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
-    {3, Run(1119), {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh",
-                    "Rock Blast", "Telekinesis", "Death Blossom", "Mass Distortion"}},
+    {0,
+     Run(1086),
+     {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
+      "Meteor Shower", "Inferno", "Incinerate"}},
+    {1,
+     Run(1097),
+     {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
+      "Implosion", "Fly", "Starburst"}},
+    {2,
+     Run(1108),
+     {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst", "Enchant Item",
+      "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
+    {3,
+     Run(1119),
+     {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
+      "Telekinesis", "Death Blossom", "Mass Distortion"}},
     {9, {1141, 1186, 1188, 1189}, {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
     {10, {1190, 1191, 1192, 1193}, {"Lifedrain", "Levitate", "Charm", "Mistform"}},
     {11, {1194, 1195, 1196, 1197}, {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
 };
 const std::vector<Group> kLower = {
-    {4, Run(1130), {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism",
-                    "Spirit Lash", "Raise Dead", "Shared Life", "Resurrection"}},
-    {5, Run(1142), {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk",
-                    "Mass Fear", "Cure Insanity", "Psychic Shock", "Enslave"}},
-    {6, Run(1153), {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands",
-                    "Cure Disease", "Prot. from Magic", "Flying Fist", "Power Cure"}},
-    {7, Run(1164), {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
-                    "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
-    {8, Run(1175), {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
-                    "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
+    {4,
+     Run(1130),
+     {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
+      "Raise Dead", "Shared Life", "Resurrection"}},
+    {5,
+     Run(1142),
+     {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk", "Mass Fear",
+      "Cure Insanity", "Psychic Shock", "Enslave"}},
+    {6,
+     Run(1153),
+     {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands", "Cure Disease",
+      "Prot. from Magic", "Flying Fist", "Power Cure"}},
+    {7,
+     Run(1164),
+     {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
+      "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
+    {8,
+     Run(1175),
+     {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead", "Pain Reflection",
+      "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
 };
 
 constexpr int kFire = 0, kAir = 1, kWater = 2, kEarth = 3, kMind = 5, kBody = 6, kDark = 8;
@@ -133,9 +151,9 @@ TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
     OpenPage();
     EXPECT_TRUE(Box(1091)->isChecked()); // Fireball
     ClickBox(1091);
-    ClickBox(1185);                       // Souldrinker, the last school byte
-    ClickBox(1192);                       // Charm of the Vampire, not Charm of Mind
-    ClickBox(1141);                       // Glamour, the first Dark Elf byte
+    ClickBox(1185); // Souldrinker, the last school byte
+    ClickBox(1192); // Charm of the Vampire, not Charm of Mind
+    ClickBox(1141); // Glamour, the first Dark Elf byte
     Leave();
     EXPECT_EQ(Bytes(kFire), std::vector<std::uint8_t>(11, 0));
     EXPECT_EQ(Bytes(kDark), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));

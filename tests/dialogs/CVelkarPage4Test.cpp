@@ -23,7 +23,6 @@ namespace {
 
 class CVelkarPage4Test : public InventoryPageFixture {
 protected:
-
     QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
     QComboBox* Kinds() const { return On<QComboBox>(Id::IdItem); }
     QString Text(int id) const
@@ -84,7 +83,8 @@ protected:
     }
     int EntryWindowOffset(int entry) const
     {
-        return SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * InventoryLayout::EntrySize);
+        return SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset +
+                                                   (entry - 1) * InventoryLayout::EntrySize);
     }
 };
 
@@ -106,9 +106,15 @@ TEST_F(CVelkarPage4Test, LaysOutTheControlsWithTheirInitialValues)
     EXPECT_EQ(List()->viewMode(), QListView::ListMode);
     EXPECT_EQ(LabelOf(Id::IdInventory), "Inventory:");
     const std::vector<std::pair<int, const char*>> labels = {
-        {Id::IdItem, "Item:"},         {Id::IdEnchantment1, "Enchantment 1:"}, {Id::IdModifier, "Modifier:"},
-        {Id::IdPower, "Power:"},       {Id::IdEnchantment2, "Enchantment 2:"}, {Id::IdCharges, "Charges:"},
-        {Id::IdIdentified, "Identified:"}, {Id::IdStolen, "Stolen:"},          {Id::IdDamaged, "Damaged:"},
+        {Id::IdItem, "Item:"},
+        {Id::IdEnchantment1, "Enchantment 1:"},
+        {Id::IdModifier, "Modifier:"},
+        {Id::IdPower, "Power:"},
+        {Id::IdEnchantment2, "Enchantment 2:"},
+        {Id::IdCharges, "Charges:"},
+        {Id::IdIdentified, "Identified:"},
+        {Id::IdStolen, "Stolen:"},
+        {Id::IdDamaged, "Damaged:"},
         {Id::IdHardened, "Hardened:"},
     };
     for (const auto& [id, text] : labels)
@@ -117,8 +123,9 @@ TEST_F(CVelkarPage4Test, LaysOutTheControlsWithTheirInitialValues)
     EXPECT_EQ(On<QLabel>(Id::IdPowerLabel)->text(), "Power:");
     EXPECT_EQ(On<QLabel>(Id::IdModifierLabel)->text(), "Modifier:");
 
-    for (const auto& [id, spin] : {std::pair{Id::IdCharges, Id::IdChargesSpin}, std::pair{Id::IdModifier, Id::IdModifierSpin},
-                                   std::pair{Id::IdPower, Id::IdPowerSpin}}) {
+    for (const auto& [id, spin] :
+         {std::pair{Id::IdCharges, Id::IdChargesSpin}, std::pair{Id::IdModifier, Id::IdModifierSpin},
+          std::pair{Id::IdPower, Id::IdPowerSpin}}) {
         const NumberBox* box = On<NumberBox>(id);
         ASSERT_NE(box, nullptr) << id;
         EXPECT_EQ(box->SpinId(), spin);

@@ -36,15 +36,33 @@ struct Effect {
 };
 
 const std::vector<Effect> kEffects = {
-    {1168, "Air Res", 0},          {1169, "Bless", 1},            {1170, "Body Res", 2},
-    {1171, "Earth Res", 3},        {1172, "Fate", 4},             {1173, "Fire Res", 5},
-    {1174, "Hammerhands", 6},      {1175, "Haste", 7},            {1179, "Heroism", 8},
-    {1180, "Mind Res", 9},         {1181, "Pain Reflection", 10}, {1203, "Preservation", 11},
-    {1182, "Regeneration", 12},    {1183, "Shield", 13},          {1184, "Stoneskin", 14},
-    {1185, "Tmp_Accuracy", 15},    {1186, "Tmp_Endurance", 16},   {1195, "Tmp_Intelligence", 17},
-    {1196, "Tmp_Luck", 18},        {1197, "Tmp_Might", 19},       {1198, "Tmp_Personality", 20},
-    {1199, "Tmp_Speed", 21},       {1200, "Water Res", 22},       {1201, "Water Breathing", 23},
-    {1205, "Glamour", 24},         {1206, "Levitation", 25},      {1207, "Mistform", 26},
+    {1168, "Air Res", 0},
+    {1169, "Bless", 1},
+    {1170, "Body Res", 2},
+    {1171, "Earth Res", 3},
+    {1172, "Fate", 4},
+    {1173, "Fire Res", 5},
+    {1174, "Hammerhands", 6},
+    {1175, "Haste", 7},
+    {1179, "Heroism", 8},
+    {1180, "Mind Res", 9},
+    {1181, "Pain Reflection", 10},
+    {1203, "Preservation", 11},
+    {1182, "Regeneration", 12},
+    {1183, "Shield", 13},
+    {1184, "Stoneskin", 14},
+    {1185, "Tmp_Accuracy", 15},
+    {1186, "Tmp_Endurance", 16},
+    {1195, "Tmp_Intelligence", 17},
+    {1196, "Tmp_Luck", 18},
+    {1197, "Tmp_Might", 19},
+    {1198, "Tmp_Personality", 20},
+    {1199, "Tmp_Speed", 21},
+    {1200, "Water Res", 22},
+    {1201, "Water Breathing", 23},
+    {1205, "Glamour", 24},
+    {1206, "Levitation", 25},
+    {1207, "Mistform", 26},
 };
 
 constexpr int kBless = 1169, kFate = 1172, kHaste = 1175, kShield = 1183;
@@ -163,8 +181,8 @@ TEST_F(CVelkarPage7Test, EachButtonEditsItsOwnEffect)
     const QStringList skills = {"None", "Novice", "Expert", "Master", "Grand"};
     for (const Effect& e : kEffects) {
         Press(e.id);
-        EXPECT_EQ(Fields(), QStringList({QString::number(e.entry), "1", "2", QString::number(10 + e.entry),
-                                         skills[e.entry % 5]}))
+        EXPECT_EQ(Fields(),
+                  QStringList({QString::number(e.entry), "1", "2", QString::number(10 + e.entry), skills[e.entry % 5]}))
             << e.label;
         TypeInto(kPower, QString::number(500 + e.entry)); // committed when the next button is pressed
     }
@@ -183,7 +201,7 @@ TEST_F(CVelkarPage7Test, LeavingTheSkillChooserCommitsTheSelectedEffect)
     TypeInto(kPower, "10");
     ChooseSkill(3);
     EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{0, 3, 0}, 10, 0})); // not yet: the chooser has the focus
-    TypeInto(kDays, "0");                                               // leaves the chooser
+    TypeInto(kDays, "0");                                                // leaves the chooser
     EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{0, 3, 0}, 10, 3}));
     Click(QDialogButtonBox::Apply);
     const Bytes file = FileBytes();

@@ -9,8 +9,8 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 #include <QTabBar>
+#include <QTest>
 
 using Id = CVelkarPage1;
 
@@ -67,18 +67,41 @@ public:
 };
 
 const SheetEdit kSheetEdits[] = {
-    {"TabChange", [](CancelTest& t) { t.Type(Id::IdMight, "99"); t.Tab(2); }},
+    {"TabChange",
+     [](CancelTest& t) {
+         t.Type(Id::IdMight, "99");
+         t.Tab(2);
+     }},
     {"Portrait", [](CancelTest& t) { t.Press(Id::IdFace); }},
-    {"Skill", [](CancelTest& t) { t.Tab(2); t.Type(1064, "9"); t.Tab(0); }},
-    {"AddItem", [](CancelTest& t) { t.Tab(5); t.Press(CVelkarPage4::IdAddItem); }},
+    {"Skill",
+     [](CancelTest& t) {
+         t.Tab(2);
+         t.Type(1064, "9");
+         t.Tab(0);
+     }},
+    {"AddItem",
+     [](CancelTest& t) {
+         t.Tab(5);
+         t.Press(CVelkarPage4::IdAddItem);
+     }},
     {"DeleteItem",
      [](CancelTest& t) {
          t.Tab(5);
          t.Control<QListWidget>(CVelkarPage4::IdInventory)->setCurrentRow(0);
          t.Press(CVelkarPage4::IdDeleteItem);
      }},
-    {"Award", [](CancelTest& t) { t.Tab(6); t.Press(CVelkarPage5::IdAdd); }},
-    {"SpellEffect", [](CancelTest& t) { t.Tab(4); t.Press(1169); t.Type(1159, "4"); t.Press(1172); }},
+    {"Award",
+     [](CancelTest& t) {
+         t.Tab(6);
+         t.Press(CVelkarPage5::IdAdd);
+     }},
+    {"SpellEffect",
+     [](CancelTest& t) {
+         t.Tab(4);
+         t.Press(1169);
+         t.Type(1159, "4");
+         t.Press(1172);
+     }},
 };
 
 } // namespace
@@ -156,9 +179,9 @@ TEST_F(CVelkarSheetTest, AnEmptyExpBoxBlocksTheTabChangeAfterStoringTheFieldsBef
     });
     OpenSheet();
     const std::string name(save.GetName(N));
-    Type(Id::IdMight, "77");      // read before Exp.
+    Type(Id::IdMight, "77");         // read before Exp.
     Type(Id::IdFireResistance, "9"); // read after it
-    Type(Id::IdName, "Other");    // read after it
+    Type(Id::IdName, "Other");       // read after it
     Type(Id::IdExperience, "");
     Tab(2);
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});

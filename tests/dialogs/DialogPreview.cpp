@@ -5,8 +5,8 @@
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
 
-#include "tests/support/SaveBuilder.h"
 #include "model/SaveGame.h"
+#include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <QApplication>
@@ -45,8 +45,14 @@ int ShowSheet(const std::filesystem::path& path, int tab)
     save.SetConditionWeak(n, 1, {1, 5, 0});
     save.SetConditionPoisonYellow(n, 1, {0, -3, 0});
     // A longsword of Charm +5, chain mail, a buckler, a ring, two potions, a wand, a book.
-    for (const auto& [number, enchantment1, modifier] : std::array<std::array<int, 3>, 8>{
-             {{1, 3, 5}, {90, 0, 0}, {104, 10, 2}, {143, 0, 0}, {222, 10, 0}, {235, 25, 0}, {153, 0, 0}, {405, 0, 0}}}) {
+    for (const auto& [number, enchantment1, modifier] : std::array<std::array<int, 3>, 8>{{{1, 3, 5},
+                                                                                           {90, 0, 0},
+                                                                                           {104, 10, 2},
+                                                                                           {143, 0, 0},
+                                                                                           {222, 10, 0},
+                                                                                           {235, 25, 0},
+                                                                                           {153, 0, 0},
+                                                                                           {405, 0, 0}}}) {
         InventoryItem item;
         item.ItemNumber = number;
         item.Enchantment1 = enchantment1;

@@ -26,7 +26,8 @@ protected:
     // Days, hours, minutes, power, skill and caster as the fields show them.
     QStringList Fields() const
     {
-        return {Text(kDays), Text(kHours), Text(kMinutes), Text(kPower), ChosenText(Id::IdSkill), ChosenText(Id::IdCaster)};
+        return {
+            Text(kDays), Text(kHours), Text(kMinutes), Text(kPower), ChosenText(Id::IdSkill), ChosenText(Id::IdCaster)};
     }
 
     // Stores a raw effect in the file before the dialog opens.
@@ -114,7 +115,8 @@ TEST_F(PartyDialogEffectsTest, PowerIsStoredInSixteenBitsAndTheDurationTakesNoSi
 
 TEST_F(PartyDialogEffectsTest, SkillAndCasterOutsideTheChoosersAreWrittenBackAsRead)
 {
-    PutEffect(kFlyEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + 1440 * kTicksPerMinute, 4, 9, 77);
+    PutEffect(kFlyEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + 1440 * kTicksPerMinute, 4, 9,
+              77);
     OpenDialog();
     Click(kFly);
     EXPECT_EQ(Text(kDays), "1");
@@ -175,7 +177,8 @@ TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialo
     for (int k = 0; k < 20; ++k) {
         EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now()) << k;
         // Power, skill and caster are 0; the word between skill and caster is never written.
-        EXPECT_EQ(static_cast<std::uint64_t>(WindowValue(file, SpellOffset(k) + 8, 8)) & 0xFFFF'0000'FFFF'FFFFu, 0u) << k;
+        EXPECT_EQ(static_cast<std::uint64_t>(WindowValue(file, SpellOffset(k) + 8, 8)) & 0xFFFF'0000'FFFF'FFFFu, 0u)
+            << k;
     }
 }
 

@@ -49,7 +49,6 @@ void PartyDialogFixture::Click(int id)
     QTest::mouseClick(Control<QPushButton>(id), Qt::LeftButton);
 }
 
-
 int PartyDialogFixture::SpellOffset(int k)
 {
     return WindowLayout::PartyRecordOffset + WindowLayout::PartySpellsOffset + k * SpellEffectLayout::Size;

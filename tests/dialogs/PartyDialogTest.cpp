@@ -5,10 +5,10 @@
 
 #include "model/CharacterLayout.h"
 #include "model/FileError.h"
-#include "tests/support/FileSizeLimit.h"
 #include "model/MessageSink.h"
-#include "tests/ui/UiTesting.h"
 #include "model/WindowLayout.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/ui/UiTesting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -17,9 +17,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QTest>
 
 #include <fstream>
 #include <tuple>
@@ -42,7 +42,7 @@ protected:
     // The twelve-hour clock and the date as the dialog shows them.
     QStringList Clock() const
     {
-        return {Text(Id::IdHour), Text(Id::IdMinute), ChosenText(Id::IdAmPm),
+        return {Text(Id::IdHour), Text(Id::IdMinute),      ChosenText(Id::IdAmPm),
                 Text(Id::IdDay),  ChosenText(Id::IdMonth), Text(Id::IdYear)};
     }
 
@@ -96,7 +96,8 @@ TEST_F(PartyDialogTest, OpeningShowsThePartyTheClockAndTheCharacters)
 TEST_F(PartyDialogTest, OpenReportsWhatIsNoSavedGameAndThrowsForAMissingFile)
 {
     std::vector<std::string> shown;
-    const MessageSink::Handler previous = MessageSink::Install([&](std::string_view text) { shown.emplace_back(text); });
+    const MessageSink::Handler previous =
+        MessageSink::Install([&](std::string_view text) { shown.emplace_back(text); });
     std::ofstream(folder / "save004.dod") << "not a container";
     PartyDialog notASave(folder / "save004.dod");
     EXPECT_FALSE(notASave.Open());
@@ -179,8 +180,7 @@ TEST_F(PartyDialogTest, OkStoresAPartyWithoutGapsAndRefusesTheRest)
 {
     // chooser positions (0 = "None"), member count or 0 when refused
     const std::vector<std::pair<std::array<int, 5>, int>> cases = {
-        {{3, 0, 5, 0, 0}, 0}, {{0, 0, 0, 0, 0}, 0}, {{0, 2, 0, 0, 0}, 0},
-        {{3, 5, 0, 0, 0}, 2}, {{7, 7, 50, 1, 2}, 5},
+        {{3, 0, 5, 0, 0}, 0}, {{0, 0, 0, 0, 0}, 0}, {{0, 2, 0, 0, 0}, 0}, {{3, 5, 0, 0, 0}, 2}, {{7, 7, 50, 1, 2}, 5},
     };
     for (const auto& [chosen, count] : cases) {
         SCOPED_TRACE(count);

@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include <fstream>
+#include <iterator>
 #include <span>
 #include <stdexcept>
-#include <iterator>
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include "dialogs/CVelkarSheet.h"
 #include "tests/ui/MessageRecorder.h"
 
-#include "tests/support/SaveBuilder.h"
 #include "model/SaveGame.h"
+#include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>

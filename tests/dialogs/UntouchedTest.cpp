@@ -39,11 +39,16 @@ using Bytes = std::vector<std::uint8_t>;
 // Window offsets, transcribed from the format's field tables.
 constexpr int kClock = 332;
 constexpr int kRoster = 376028;
-constexpr int Own(int n) { return 2828 + (n - 1) * 7464; } // the condition table, then the record
-constexpr int Record(int n, int offset) { return 2832 + (n - 1) * 7464 + offset; }
+constexpr int Own(int n)
+{
+    return 2828 + (n - 1) * 7464;
+} // the condition table, then the record
+constexpr int Record(int n, int offset)
+{
+    return 2832 + (n - 1) * 7464 + offset;
+}
 
 constexpr std::uint32_t kSeeds[] = {1, 7, 42, 1000, 65537};
-
 
 Bytes ReadAll(const std::filesystem::path& path)
 {
@@ -118,7 +123,8 @@ protected:
             if (tab == TabIndex(SheetTab::Inventory)) {
                 auto* list = OnTab<QListWidget>(1087);
                 for (int row = 0; row < list->count(); ++row)
-                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                      list->visualItemRect(list->item(row)).center());
             }
         }
     }
@@ -241,7 +247,9 @@ TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
     const auto turn = [](QWidget* control) {
         SCOPED_TRACE(control->objectName().toStdString());
         auto* list = qobject_cast<QComboBox*>(control);
-        const auto shown = [&] { return list != nullptr ? QString::number(list->currentIndex()) : static_cast<NumberBox*>(control)->Text(); };
+        const auto shown = [&] {
+            return list != nullptr ? QString::number(list->currentIndex()) : static_cast<NumberBox*>(control)->Text();
+        };
         const QString before = shown();
         QWheelEvent notch(QPointF(5, 5), control->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -293,7 +301,7 @@ class SingleEditTest;
 // One edit through real input, then OK on the sheet (if open) and on the party dialog.
 struct Edit {
     const char* name;
-    int character;             // 0: the party dialog alone
+    int character;                           // 0: the party dialog alone
     std::vector<std::pair<int, int>> fields; // window offset and width of every byte it may change
     std::function<void(SingleEditTest&)> edit;
     std::function<void(SingleEditTest&)> check; // what the edited bytes now hold
@@ -315,22 +323,30 @@ public:
 constexpr int kN = 2;
 
 const Edit kEdits[] = {
-    {"NumberBox", kN, {{Record(kN, 848), 2}},
+    {"NumberBox",
+     kN,
+     {{Record(kN, 848), 2}},
      [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1010), "-123"); },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 848), 2), -123); }},
-    {"Chooser", kN, {{Record(kN, 846), 1}},
+    {"Chooser",
+     kN,
+     {{Record(kN, 846), 1}},
      [](SingleEditTest& t) {
          auto* classes = t.OnTab<QComboBox>(1062);
          t.value = (std::max(classes->currentIndex(), 0) + 3) % 16;
          t.Choose(classes, t.value);
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 846), 1), t.value); }},
-    {"Text", kN, {{Record(kN, 164), 32}},
+    {"Text",
+     kN,
+     {{Record(kN, 164), 32}},
      [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1005), "Zed"); },
      [](SingleEditTest& t) {
          EXPECT_EQ(t.FileValue(Record(kN, 164), 4), 0x00'64'65'5A); // "Zed" and its terminator
      }},
-    {"Portrait", kN, {{Record(kN, 847), 1}, {Record(kN, 7136), 4}},
+    {"Portrait",
+     kN,
+     {{Record(kN, 847), 1}, {Record(kN, 7136), 4}},
      [](SingleEditTest& t) {
          t.value = t.party->Game().GetFace(kN);
          t.Press(t.OnTab<QPushButton>(1018));
@@ -340,7 +356,9 @@ const Edit kEdits[] = {
          EXPECT_EQ(t.FileValue(Record(kN, 847), 1), static_cast<std::int8_t>(face));
          EXPECT_EQ(t.FileValue(Record(kN, 7136), 4), face);
      }},
-    {"Condition", kN, {{Own(kN) + 8 * 1, 8}},
+    {"Condition",
+     kN,
+     {{Own(kN) + 8 * 1, 8}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Condition);
          auto* weak = t.OnTab<QCheckBox>(1209);
@@ -354,7 +372,9 @@ const Edit kEdits[] = {
          const std::int64_t now = t.FileValue(kClock, 8);
          EXPECT_EQ(t.FileValue(Own(kN) + 8, 8), now - (3 * 1440 + 4 * 60) * 256);
      }},
-    {"SkillRow", kN, {{Record(kN, 884 + 2 * 1), 2}},
+    {"SkillRow",
+     kN,
+     {{Record(kN, 884 + 2 * 1), 2}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Skills);
          t.value = t.OnTab<QComboBox>(1042)->currentIndex();
@@ -364,7 +384,9 @@ const Edit kEdits[] = {
          const int bits[] = {0, 0x40, 0x80, 0x100};
          EXPECT_EQ(t.FileValue(Record(kN, 886), 2), 9 | bits[t.value]);
      }},
-    {"CheckBox", kN, {{Record(kN, 1026 + 1), 1}},
+    {"CheckBox",
+     kN,
+     {{Record(kN, 1026 + 1), 1}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Spells);
          auto* box = t.OnTab<QCheckBox>(1087); // Fire Bolt
@@ -372,7 +394,9 @@ const Edit kEdits[] = {
          QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1027), 1), t.value); }},
-    {"SpellEffectField", kN, {{Record(kN, 6704 + 16 * 1 + 8), 2}},
+    {"SpellEffectField",
+     kN,
+     {{Record(kN, 6704 + 16 * 1 + 8), 2}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::ActiveSpells);
          t.Press(t.OnTab<QPushButton>(1169)); // Bless
@@ -380,14 +404,18 @@ const Edit kEdits[] = {
          t.Press(t.OnTab<QPushButton>(1172)); // Fate
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 6704 + 16 + 8), 2), 77); }},
-    {"AddItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
+    {"AddItem",
+     kN,
+     {{Record(kN, 1188), 138 * 36 + 126 * 4}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Inventory);
          t.Choose(t.OnTab<QComboBox>(1088), 0); // the first kind: item 1
          t.Press(t.OnTab<QPushButton>(1094));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 1) << "the fifth entry"; }},
-    {"DeleteItem", kN, {{Record(kN, 1188), 138 * 36 + 126 * 4}},
+    {"DeleteItem",
+     kN,
+     {{Record(kN, 1188), 138 * 36 + 126 * 4}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Inventory);
          auto* list = t.OnTab<QListWidget>(1087);
@@ -395,7 +423,9 @@ const Edit kEdits[] = {
          t.Press(t.OnTab<QPushButton>(1095));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188), 4), 0) << "the first entry is free"; }},
-    {"AddAward", kN, {{Record(kN, 962), 10}},
+    {"AddAward",
+     kN,
+     {{Record(kN, 962), 10}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
          auto* chooser = t.OnTab<QComboBox>(1101);
@@ -406,10 +436,10 @@ const Edit kEdits[] = {
          t.Choose(chooser, entry);
          t.Press(t.OnTab<QPushButton>(1100));
      },
-     [](SingleEditTest& t) {
-         EXPECT_NE(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0);
-     }},
-    {"DeleteAward", kN, {{Record(kN, 962), 10}},
+     [](SingleEditTest& t) { EXPECT_NE(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0); }},
+    {"DeleteAward",
+     kN,
+     {{Record(kN, 962), 10}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
          auto* list = t.OnTab<QTreeWidget>(1099);
@@ -417,16 +447,20 @@ const Edit kEdits[] = {
          QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
          t.Press(t.OnTab<QPushButton>(1120));
      },
-     [](SingleEditTest& t) {
-         EXPECT_EQ(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0);
-     }},
-    {"DatePart", 0, {{kClock, 8}},
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0); }},
+    {"DatePart",
+     0,
+     {{kClock, 8}},
      [](SingleEditTest& t) { t.Type(t.party->Control<QWidget>(PartyDialog::IdMinute), "17"); },
      [](SingleEditTest& t) { EXPECT_EQ((t.FileValue(kClock, 8) >> 8) % 60, 17); }},
-    {"MemberChooser", 0, {{kRoster, 24}},
+    {"MemberChooser",
+     0,
+     {{kRoster, 24}},
      [](SingleEditTest& t) { t.Choose(t.party->Control<QComboBox>(PartyDialog::IdMember1), 12); },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kRoster, 4), 11); }},
-    {"PartySpellEffectField", 0, {{kClock + 2172 + 16 * 8 + 8, 2}},
+    {"PartySpellEffectField",
+     0,
+     {{kClock + 2172 + 16 * 8 + 8, 2}},
      [](SingleEditTest& t) {
          t.Press(t.party->Control<QPushButton>(1176)); // Haste
          t.Type(t.party->Control<QWidget>(1165), "5");

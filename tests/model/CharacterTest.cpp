@@ -34,7 +34,7 @@ TEST_F(CharacterTest, GettersSignExtendAndSettersKeepTheLowBits)
     EXPECT_EQ(FileValue(At(2, 846), 1), -1);
     EXPECT_EQ(FileValue(At(3, 872), 2), 4464);
     EXPECT_EQ(FileValue(At(3, 874), 2), static_cast<std::int16_t>(original.at(partyOffset + At(3, 874)) |
-                                                                   original.at(partyOffset + At(3, 875)) << 8))
+                                                                  original.at(partyOffset + At(3, 875)) << 8))
         << "the word after a statistic is left alone";
 }
 

@@ -67,7 +67,7 @@ TEST_F(ContainerTest, NameUnitMatchesOnlyOnUnitBoundariesWithItsZeroByte)
 TEST_F(ContainerTest, ShortFilesAndShortUnits)
 {
     EXPECT_EQ(Find(""), std::nullopt);
-    EXPECT_EQ(Find(Unit("party.bin")), std::nullopt);                          // no offset unit
+    EXPECT_EQ(Find(Unit("party.bin")), std::nullopt);                         // no offset unit
     EXPECT_EQ(Find(Unit("party.bin") + std::string(3, '\x7')), std::nullopt); // offset unit of 3 bytes
     EXPECT_EQ(Find(Unit("party.bin") + std::string(4, '\x1')), 0x01010101u);  // 4 bytes are enough
     // A short last unit is compared on the bytes read only: "party.bin" without its zero.

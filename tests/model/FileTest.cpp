@@ -33,7 +33,8 @@ std::string Transcript(const std::filesystem::path& path)
     file.Flush();
     read(0, 32);
     log += file.IsNamedBy(path) ? "named|" : "not named|";
-    File::SetFaultHook([](File::Operation op, const std::filesystem::path&) { return op == File::Operation::Read ? EIO : 0; });
+    File::SetFaultHook(
+        [](File::Operation op, const std::filesystem::path&) { return op == File::Operation::Read ? EIO : 0; });
     try {
         read(0, 1);
     } catch (const FileError& error) {

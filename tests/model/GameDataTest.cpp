@@ -41,8 +41,8 @@ void WriteIcons(const fs::path& path, const std::string& width, bool base)
         const std::uint8_t size[] = {10, 0, 0, 0};
         std::copy(size, size + 4, bytes.begin() + 0x120 + 0x14);
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 void WriteCut(const fs::path& path)
@@ -57,9 +57,9 @@ TEST(GameDataTest, OverlaysLooseFilesAndDamagedArchivesDecideWhatIsUsed)
         const char* what;
         const char* data; // the data folder's name as it is on disk
         std::vector<Lod> language, icons;
-        const char* loose;  // item 1's name in DataFiles/items.txt
-        const char* name;   // item 1's name, or none
-        int wide, wideTwo;  // item 1's and item 2's width in cells, 0 for none
+        const char* loose; // item 1's name in DataFiles/items.txt
+        const char* name;  // item 1's name, or none
+        int wide, wideTwo; // item 1's and item 2's width in cells, 0 for none
         std::vector<std::string> messages;
     } cases[] = {
         {"base archives", "Data", {{"EnglishT.lod", "Base"}}, {{"icons.lod", "20"}}, nullptr, "Base", 1, 2, {}},
@@ -67,19 +67,30 @@ TEST(GameDataTest, OverlaysLooseFilesAndDamagedArchivesDecideWhatIsUsed)
          "Data",
          {{"EnglishT.lod", "Base"}, {"b.EnglishT.lod", "B"}, {"a.T.lod", "A"}},
          {{"icons.lod", "20"}, {"2.icons.lod", "80"}, {"1.icons.lod", "50"}},
-         nullptr, "B", 3, 2, {}},
+         nullptr,
+         "B",
+         3,
+         2,
+         {}},
         {"loose table first", "Data", {{"EnglishT.lod", "Base"}, {"a.T.lod", "A"}}, {}, "Loose", "Loose", 0, 0, {}},
         {"no base archives", "data", {{"x.T.lod", "X"}}, {{"x.icons.lod", "50"}}, nullptr, "X", 2, 0, {}},
         {"the language archive known by its header",
          "DATA",
          {{"Russian.lod", "Ru"}, {"games.lod", "MMVII"}},
          {},
-         nullptr, "Ru", 0, 0, {}},
+         nullptr,
+         "Ru",
+         0,
+         0,
+         {}},
         {"damaged archives left out",
          "DATA",
          {{"EnglishT.lod", "Base"}, {"z.T.lod", "!"}},
          {{"icons.lod", "20"}, {"z.icons.lod", "!"}, {"y.icons.lod", "?"}},
-         nullptr, "Base", 1, 2,
+         nullptr,
+         "Base",
+         1,
+         2,
          {"DATA/z.T.lod could not be read " + cut + "; its item names are not used.",
           "DATA/z.icons.lod could not be read " + cut + "; its pictures are not used.",
           "DATA/y.icons.lod could not be read (item001: the entry is shorter than its header); its pictures are "
@@ -88,7 +99,10 @@ TEST(GameDataTest, OverlaysLooseFilesAndDamagedArchivesDecideWhatIsUsed)
          "Data",
          {{"EnglishT.lod", "?"}},
          {{"icons.lod", "!"}},
-         nullptr, nullptr, 0, 0,
+         nullptr,
+         nullptr,
+         0,
+         0,
          {"Data/EnglishT.lod could not be read (items.txt: the packed data is damaged); its item names are not used.",
           "Data/icons.lod could not be read " + cut + "; its pictures are not used."}},
         {"nothing", "Data", {}, {}, nullptr, nullptr, 0, 0, {}},
@@ -146,7 +160,9 @@ TEST(GameDataTest, SizesComeFromThePicturesWhichDecodeOnDemand)
     rows.push_back({1003, "P13", "A mod's item"});
     icons.AddFile("text", "abc");
     icons.WriteTo(game / "Data" / "icons.lod");
-    LodBuilder("MMVIII", "language").AddFile("items.txt", LodBuilder::ItemsText(rows)).WriteTo(game / "Data" / "EnglishT.lod");
+    LodBuilder("MMVIII", "language")
+        .AddFile("items.txt", LodBuilder::ItemsText(rows))
+        .WriteTo(game / "Data" / "EnglishT.lod");
 
     const GameData data(game.Path());
     EXPECT_EQ(data.ItemCount(), 1003);
@@ -164,8 +180,8 @@ TEST(GameDataTest, SizesComeFromThePicturesWhichDecodeOnDemand)
     ASSERT_TRUE(icon);
     EXPECT_EQ(icon->Width(), 77);
     EXPECT_EQ(icon->Height(), 14);
-    EXPECT_EQ(icon->Pixels().front(), 0u);                     // the teal corner is transparent
-    EXPECT_EQ(icon->Pixels()[7 * 77 + 38] >> 24, 0xFFu);       // the middle is not
+    EXPECT_EQ(icon->Pixels().front(), 0u);               // the teal corner is transparent
+    EXPECT_EQ(icon->Pixels()[7 * 77 + 38] >> 24, 0xFFu); // the middle is not
     EXPECT_FALSE(data.GetIcon("text"));
     EXPECT_FALSE(data.GetItemIcon(7));
     EXPECT_FALSE(data.GetItemIcon(2000));

@@ -215,7 +215,6 @@ TEST_F(InventoryTest, KindsWithoutASizeAndHostileGridsStayInsideTheGrid)
     EXPECT_EQ(save.AddInventoryItem(3, Item(Helm)), 1) << "a cell holding 139 is not free";
 }
 
-
 TEST_F(InventoryTest, GridCellsReadBackAsStored)
 {
     ASSERT_EQ(save.AddInventoryItem(6, Item(Longsword)), 0);
@@ -244,7 +243,6 @@ TEST_F(InventoryTest, GridCellsReadBackAsStored)
     EXPECT_THROW(save.GetInventoryGridCell(51, 0), std::out_of_range);
     EXPECT_TRUE(SaveAndDiff().empty());
 }
-
 
 TEST_F(InventoryTest, EveryNamedItemHasAKind)
 {

@@ -70,7 +70,8 @@ std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 void Store(Bytes& bytes, int at, int width, std::int64_t value)
 {
     for (int i = 0; i < width; ++i)
-        bytes.at(static_cast<std::size_t>(at + i)) = static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i));
+        bytes.at(static_cast<std::size_t>(at + i)) =
+            static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i));
 }
 
 // Accessors by the names the transcription uses.
@@ -99,54 +100,111 @@ struct Spells {
     void (SaveGame::*set)(int, std::span<const std::uint8_t>);
 };
 
-#define ACCESS(prefix, name) {#prefix #name, {&SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name}}
+#define ACCESS(prefix, name)                                                                                           \
+    {                                                                                                                  \
+#prefix #name,                                                                                                 \
+        {                                                                                                              \
+            &SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name                                                 \
+        }                                                                                                              \
+    }
 #define PLAIN(name) ACCESS(, name)
 #define SKILL(name) ACCESS(Skill, name)
 const std::map<std::string, Number> kNumbers = {
-    PLAIN(Experience), PLAIN(Class), PLAIN(Might), PLAIN(Intelligence), PLAIN(Perception), PLAIN(Endurance),
-    PLAIN(Speed), PLAIN(Accuracy), PLAIN(Luck), PLAIN(ArmorClassModifier), PLAIN(BaseLevel), PLAIN(FireResistance),
-    PLAIN(AirResistance), PLAIN(WaterResistance), PLAIN(EarthResistance), PLAIN(MindResistance), PLAIN(BodyResistance),
-    PLAIN(SkillPoints), PLAIN(HitPoints), PLAIN(SpellPoints),
-    SKILL(Staff), SKILL(Sword), SKILL(Dagger), SKILL(Axe), SKILL(Spear), SKILL(Bow), SKILL(Mace), SKILL(Blaster),
-    SKILL(Shield), SKILL(Leather), SKILL(Chain), SKILL(Plate), SKILL(Fire), SKILL(Air), SKILL(Water), SKILL(Earth),
-    SKILL(Spirit), SKILL(Mind), SKILL(Body), SKILL(Light), SKILL(Dark), SKILL(DarkElf), SKILL(Vampire), SKILL(Dragon),
-    SKILL(Identify), SKILL(Merchant), SKILL(Repair), SKILL(Bodybuilding), SKILL(Meditation), SKILL(Perception),
-    SKILL(Regeneration), SKILL(Disarm), SKILL(Dodging), SKILL(Unarmed), SKILL(IdMonster), SKILL(Armsmaster),
-    SKILL(Alchemy), SKILL(Learning),
+    PLAIN(Experience),
+    PLAIN(Class),
+    PLAIN(Might),
+    PLAIN(Intelligence),
+    PLAIN(Perception),
+    PLAIN(Endurance),
+    PLAIN(Speed),
+    PLAIN(Accuracy),
+    PLAIN(Luck),
+    PLAIN(ArmorClassModifier),
+    PLAIN(BaseLevel),
+    PLAIN(FireResistance),
+    PLAIN(AirResistance),
+    PLAIN(WaterResistance),
+    PLAIN(EarthResistance),
+    PLAIN(MindResistance),
+    PLAIN(BodyResistance),
+    PLAIN(SkillPoints),
+    PLAIN(HitPoints),
+    PLAIN(SpellPoints),
+    SKILL(Staff),
+    SKILL(Sword),
+    SKILL(Dagger),
+    SKILL(Axe),
+    SKILL(Spear),
+    SKILL(Bow),
+    SKILL(Mace),
+    SKILL(Blaster),
+    SKILL(Shield),
+    SKILL(Leather),
+    SKILL(Chain),
+    SKILL(Plate),
+    SKILL(Fire),
+    SKILL(Air),
+    SKILL(Water),
+    SKILL(Earth),
+    SKILL(Spirit),
+    SKILL(Mind),
+    SKILL(Body),
+    SKILL(Light),
+    SKILL(Dark),
+    SKILL(DarkElf),
+    SKILL(Vampire),
+    SKILL(Dragon),
+    SKILL(Identify),
+    SKILL(Merchant),
+    SKILL(Repair),
+    SKILL(Bodybuilding),
+    SKILL(Meditation),
+    SKILL(Perception),
+    SKILL(Regeneration),
+    SKILL(Disarm),
+    SKILL(Dodging),
+    SKILL(Unarmed),
+    SKILL(IdMonster),
+    SKILL(Armsmaster),
+    SKILL(Alchemy),
+    SKILL(Learning),
 };
 const std::map<std::string, Party> kParty = {
-    PLAIN(Food), PLAIN(Gold), PLAIN(Bank), PLAIN(PartyMember1), PLAIN(PartyMember2), PLAIN(PartyMember3),
-    PLAIN(PartyMember4), PLAIN(PartyMember5),
+    PLAIN(Food),         PLAIN(Gold),         PLAIN(Bank),         PLAIN(PartyMember1),
+    PLAIN(PartyMember2), PLAIN(PartyMember3), PLAIN(PartyMember4), PLAIN(PartyMember5),
 };
 #define CONDITION(name) ACCESS(Condition, name)
 const std::map<std::string, Condition> kConditions = {
-    CONDITION(Cursed), CONDITION(Weak), CONDITION(Asleep), CONDITION(Afraid), CONDITION(Drunk), CONDITION(Insane),
-    CONDITION(PoisonGreen), CONDITION(DiseaseGreen), CONDITION(PoisonYellow), CONDITION(DiseaseYellow),
-    CONDITION(PoisonRed), CONDITION(DiseaseRed), CONDITION(Paralyzed), CONDITION(Unconscious), CONDITION(Dead),
-    CONDITION(Stoned), CONDITION(Eradicated), CONDITION(Zombie),
+    CONDITION(Cursed),       CONDITION(Weak),          CONDITION(Asleep),      CONDITION(Afraid),
+    CONDITION(Drunk),        CONDITION(Insane),        CONDITION(PoisonGreen), CONDITION(DiseaseGreen),
+    CONDITION(PoisonYellow), CONDITION(DiseaseYellow), CONDITION(PoisonRed),   CONDITION(DiseaseRed),
+    CONDITION(Paralyzed),    CONDITION(Unconscious),   CONDITION(Dead),        CONDITION(Stoned),
+    CONDITION(Eradicated),   CONDITION(Zombie),
 };
 #define PARTY_SPELL(name) ACCESS(PartySpell, name)
 const std::map<std::string, PartyEffect> kPartyEffects = {
-    PARTY_SPELL(AirRes), PARTY_SPELL(BodyRes), PARTY_SPELL(DayOfTheGods), PARTY_SPELL(DetectLife),
-    PARTY_SPELL(EarthRes), PARTY_SPELL(FeatherFall), PARTY_SPELL(FireRes), PARTY_SPELL(Fly), PARTY_SPELL(Haste),
-    PARTY_SPELL(Heroism), PARTY_SPELL(Immolation), PARTY_SPELL(Invisibility), PARTY_SPELL(MindRes),
-    PARTY_SPELL(ProtMagic), PARTY_SPELL(Shield), PARTY_SPELL(Stoneskin), PARTY_SPELL(TorchLight),
-    PARTY_SPELL(WaterRes), PARTY_SPELL(WaterWalk), PARTY_SPELL(WizardEye),
+    PARTY_SPELL(AirRes),     PARTY_SPELL(BodyRes),     PARTY_SPELL(DayOfTheGods), PARTY_SPELL(DetectLife),
+    PARTY_SPELL(EarthRes),   PARTY_SPELL(FeatherFall), PARTY_SPELL(FireRes),      PARTY_SPELL(Fly),
+    PARTY_SPELL(Haste),      PARTY_SPELL(Heroism),     PARTY_SPELL(Immolation),   PARTY_SPELL(Invisibility),
+    PARTY_SPELL(MindRes),    PARTY_SPELL(ProtMagic),   PARTY_SPELL(Shield),       PARTY_SPELL(Stoneskin),
+    PARTY_SPELL(TorchLight), PARTY_SPELL(WaterRes),    PARTY_SPELL(WaterWalk),    PARTY_SPELL(WizardEye),
 };
 #define ACTIVE_SPELL(name) ACCESS(ActiveSpell, name)
 const std::map<std::string, ActiveEffect> kActiveEffects = {
-    ACTIVE_SPELL(AirRes), ACTIVE_SPELL(Bless), ACTIVE_SPELL(BodyRes), ACTIVE_SPELL(EarthRes), ACTIVE_SPELL(Fate),
-    ACTIVE_SPELL(FireRes), ACTIVE_SPELL(Hammerhands), ACTIVE_SPELL(Haste), ACTIVE_SPELL(Heroism),
-    ACTIVE_SPELL(MindRes), ACTIVE_SPELL(PainReflection), ACTIVE_SPELL(Preservation), ACTIVE_SPELL(Regeneration),
-    ACTIVE_SPELL(Shield), ACTIVE_SPELL(Stoneskin), ACTIVE_SPELL(TmpAccuracy), ACTIVE_SPELL(TmpEndurance),
-    ACTIVE_SPELL(TmpIntelligence), ACTIVE_SPELL(TmpLuck), ACTIVE_SPELL(TmpMight), ACTIVE_SPELL(TmpPersonality),
-    ACTIVE_SPELL(TmpSpeed), ACTIVE_SPELL(WaterRes), ACTIVE_SPELL(WaterBreathing), ACTIVE_SPELL(Glamour),
-    ACTIVE_SPELL(Levitation), ACTIVE_SPELL(Mistform),
+    ACTIVE_SPELL(AirRes),       ACTIVE_SPELL(Bless),          ACTIVE_SPELL(BodyRes),
+    ACTIVE_SPELL(EarthRes),     ACTIVE_SPELL(Fate),           ACTIVE_SPELL(FireRes),
+    ACTIVE_SPELL(Hammerhands),  ACTIVE_SPELL(Haste),          ACTIVE_SPELL(Heroism),
+    ACTIVE_SPELL(MindRes),      ACTIVE_SPELL(PainReflection), ACTIVE_SPELL(Preservation),
+    ACTIVE_SPELL(Regeneration), ACTIVE_SPELL(Shield),         ACTIVE_SPELL(Stoneskin),
+    ACTIVE_SPELL(TmpAccuracy),  ACTIVE_SPELL(TmpEndurance),   ACTIVE_SPELL(TmpIntelligence),
+    ACTIVE_SPELL(TmpLuck),      ACTIVE_SPELL(TmpMight),       ACTIVE_SPELL(TmpPersonality),
+    ACTIVE_SPELL(TmpSpeed),     ACTIVE_SPELL(WaterRes),       ACTIVE_SPELL(WaterBreathing),
+    ACTIVE_SPELL(Glamour),      ACTIVE_SPELL(Levitation),     ACTIVE_SPELL(Mistform),
 };
 #define SPELLS(name) ACCESS(Spells, name)
 const std::map<std::string, Spells> kSpells = {
-    SPELLS(Fire), SPELLS(Air), SPELLS(Water), SPELLS(Earth), SPELLS(Spirit), SPELLS(Mind), SPELLS(Body),
-    SPELLS(Light), SPELLS(Dark), SPELLS(DarkElf), SPELLS(Vampire), SPELLS(Dragon),
+    SPELLS(Fire), SPELLS(Air),   SPELLS(Water), SPELLS(Earth),   SPELLS(Spirit),  SPELLS(Mind),
+    SPELLS(Body), SPELLS(Light), SPELLS(Dark),  SPELLS(DarkElf), SPELLS(Vampire), SPELLS(Dragon),
 };
 
 class LayoutPinTest : public ::testing::Test {
@@ -161,7 +219,10 @@ protected:
     }
     ~LayoutPinTest() override { MessageSink::Install(previous); }
 
-    int At(const Row& row, int n) const { return row.area == "record" ? kFirstRecord + (n - 1) * kRecordSize + row.offset : row.offset; }
+    int At(const Row& row, int n) const
+    {
+        return row.area == "record" ? kFirstRecord + (n - 1) * kRecordSize + row.offset : row.offset;
+    }
 
     // A value of its own for every field and character, the top bits as often set as not.
     std::int64_t Next()
@@ -187,7 +248,8 @@ protected:
         std::memcpy(file.data(), "party.bin", 9);
         Store(file, 16, 4, 32);
         file.insert(file.end(), window.begin(), window.end());
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
         ASSERT_TRUE(save.Open(path));
     }
 
@@ -254,7 +316,9 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
                 continue;
             SCOPED_TRACE(row.name + " of character " + std::to_string(n));
             const int at = At(row, n);
-            const auto value = [&](int offset, int width, bool isSigned) { return Load(window, at + offset, width, isSigned); };
+            const auto value = [&](int offset, int width, bool isSigned) {
+                return Load(window, at + offset, width, isSigned);
+            };
             ++used[row.kind];
             if (row.kind == "number" && row.area == "record") {
                 ASSERT_TRUE(kNumbers.contains(row.name));
@@ -287,7 +351,9 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
                 EXPECT_EQ(save.GetFace(n), value(0, 1, true));
             } else if (row.kind == "bonus") {
                 const int bonus = static_cast<int>(value(0, 2, true));
-                EXPECT_EQ(row.name == "LevelBonus" ? save.GetLevel(n) - save.GetBaseLevel(n) : save.GetAge(n) - save.GetBaseAge(n), bonus);
+                EXPECT_EQ(row.name == "LevelBonus" ? save.GetLevel(n) - save.GetBaseLevel(n)
+                                                   : save.GetAge(n) - save.GetBaseAge(n),
+                          bonus);
             } else if (row.kind == "birth") {
                 EXPECT_EQ(save.GetBaseAge(n), year - value(0, 4, true));
             } else if (row.kind == "awards") {
@@ -296,7 +362,8 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
             } else if (row.kind == "spells") {
                 ASSERT_TRUE(kSpells.contains(row.name));
                 const auto bytes = (save.*kSpells.at(row.name).get)(n);
-                EXPECT_EQ(Bytes(bytes.begin(), bytes.end()), Bytes(window.begin() + at, window.begin() + at + row.width));
+                EXPECT_EQ(Bytes(bytes.begin(), bytes.end()),
+                          Bytes(window.begin() + at, window.begin() + at + row.width));
             } else if (row.kind == "grid") {
                 for (int cell = 0; cell < 126; ++cell)
                     EXPECT_EQ(save.GetInventoryGridCell(n, cell), value(4 * cell, 4, true)) << "cell " << cell;
@@ -325,7 +392,9 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
     std::map<std::string, Row> byName;
     for (const Row& row : layout)
         byName[row.name] = row;
-    const auto field = [&](const std::string& name, int n) { return std::pair{At(byName.at(name), n), byName.at(name).width}; };
+    const auto field = [&](const std::string& name, int n) {
+        return std::pair{At(byName.at(name), n), byName.at(name).width};
+    };
     for (const Row& row : layout) {
         for (const int n : kCharacters) {
             if (row.area == "effect" || (row.area == "window" && n != 1))
@@ -333,7 +402,9 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
             SCOPED_TRACE(row.name + " of character " + std::to_string(n));
             const int at = At(row, n);
             const Bytes before = Window();
-            const auto now = [&](int offset, int width, bool isSigned) { return Load(Window(), at + offset, width, isSigned); };
+            const auto now = [&](int offset, int width, bool isSigned) {
+                return Load(Window(), at + offset, width, isSigned);
+            };
             std::vector<std::pair<int, int>> allowed = {{at, row.width}};
             if (row.kind == "number" && row.area == "record") {
                 (save.*kNumbers.at(row.name).set)(n, -0x5A5A5A5B);
@@ -350,7 +421,8 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
                 save.SetTime({7, 11, 5, 2, 1175});
             } else if (row.kind == "condition") {
                 (save.*kConditions.at(row.name).set)(n, 1, {1, 2, 3});
-                EXPECT_EQ(now(0, 8, true), Load(Window(), byName.at("Time").offset, 8, true) - DurationToTicks({1, 2, 3}));
+                EXPECT_EQ(now(0, 8, true),
+                          Load(Window(), byName.at("Time").offset, 8, true) - DurationToTicks({1, 2, 3}));
             } else if (row.kind == "effect") {
                 // The caster byte belongs to party effects; no character effect writes it.
                 const bool party = row.area == "window";
@@ -390,7 +462,8 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
                 const Bytes flags(11, 7);
                 (save.*kSpells.at(row.name).set)(n, flags);
                 const Bytes after = Window();
-                EXPECT_EQ(Bytes(after.begin() + at, after.begin() + at + row.width), Bytes(flags.begin(), flags.begin() + row.width));
+                EXPECT_EQ(Bytes(after.begin() + at, after.begin() + at + row.width),
+                          Bytes(flags.begin(), flags.begin() + row.width));
             } else if (row.kind == "entries") {
                 allowed.push_back(field("InventoryGrid", n));
                 save.RemoveInventoryItem(n, 1); // the item in entry 1

@@ -1,6 +1,6 @@
 #include "model/LodArchive.h"
-#include "tests/support/LodBuilder.h"
 #include "model/LodError.h"
+#include "tests/support/LodBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -18,8 +18,8 @@ protected:
     std::filesystem::path Write(const Bytes& bytes)
     {
         const auto path = dir / ("a" + std::to_string(count++) + ".lod");
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         return path;
     }
 
@@ -146,7 +146,8 @@ TEST_F(LodArchiveTest, DamagedEntriesFailAloneWithTheReason)
         {{"e", text, 0, 4, 2, 2, 0, {}}, "e: the picture has no palette"},
         {{"e", text, 0, 0, 2, 2, 0, Bytes(768)}, "e: the entry is not a picture"},
         {{"e", text, 0, 1, 0, 7, 0, Bytes(768)}, "e: the picture has no pixels"},
-        {{"e", text, 0, 200, 20, 10, 0, Bytes(768)}, "e: the picture's data is shorter than its width times its height"},
+        {{"e", text, 0, 200, 20, 10, 0, Bytes(768)},
+         "e: the picture's data is shorter than its width times its height"},
     };
     for (const auto& c : cases) {
         LodBuilder builder("MMVIII", "icons");
@@ -179,8 +180,8 @@ TEST_F(LodArchiveTest, DamagedEntriesFailAloneWithTheReason)
 TEST_F(LodArchiveTest, PicturesDecodeTopRowFirstWithTheGamesTransparency)
 {
     Bytes palette(768, 0);
-    const std::uint8_t colours[][3] = {{0, 252, 252}, {7, 255, 248}, {8, 252, 248}, {0, 251, 248}, {10, 20, 30},
-                                       {0, 252, 247}};
+    const std::uint8_t colours[][3] = {{0, 252, 252}, {7, 255, 248}, {8, 252, 248},
+                                       {0, 251, 248}, {10, 20, 30},  {0, 252, 247}};
     for (std::size_t i = 0; i < std::size(colours); ++i)
         std::copy(colours[i], colours[i] + 3, palette.begin() + static_cast<std::ptrdiff_t>(3 * i));
     const std::uint32_t c2 = 0xFF08FCF8u, c3 = 0xFF00FBF8u, c4 = 0xFF0A141Eu, c5 = 0xFF00FCF7u;

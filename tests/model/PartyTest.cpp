@@ -27,7 +27,8 @@ TEST_F(PartyTest, PartySpellsReadTimeLeftAgainstTheClock)
     EXPECT_EQ(FileValue(entry + 10, 2), 3);
     EXPECT_EQ(FileValue(2630, 2), 3) << "caster word of Fly";
     for (int w : changed)
-        EXPECT_TRUE((w >= TimeAt && w < TimeAt + 8) || (w >= entry && w < entry + 12) || (w >= entry + 14 && w < entry + 16))
+        EXPECT_TRUE((w >= TimeAt && w < TimeAt + 8) || (w >= entry && w < entry + 12) ||
+                    (w >= entry + 14 && w < entry + 16))
             << "the word at entry offset 12 is never written: " << w;
 
     // Moving the clock moves the time left; the expiry stays absolute.
@@ -48,11 +49,16 @@ TEST_F(PartyTest, AbsentAndExpiredEffectsReadAsZeros)
 {
     const int haste = PartySpellAt + 16 * 8;
     SaveBuilder b;
-    b.Put(haste, 8, 0).Put(haste + 8, 2, 9).Put(haste + 10, 2, 4).Put(haste + 14, 2, 5);          // expiry 0
+    b.Put(haste, 8, 0).Put(haste + 8, 2, 9).Put(haste + 10, 2, 4).Put(haste + 14, 2, 5); // expiry 0
     const int heroism = PartySpellAt + 16 * 9;
-    b.Put(heroism, 8, GameTimeToTicks({9, 30, 11, 3, 1173}) - 1).Put(heroism + 8, 2, 9).Put(heroism + 14, 2, 2); // 1 tick ago
+    b.Put(heroism, 8, GameTimeToTicks({9, 30, 11, 3, 1173}) - 1)
+        .Put(heroism + 8, 2, 9)
+        .Put(heroism + 14, 2, 2); // 1 tick ago
     const int shield = PartySpellAt + 16 * 14;
-    b.Put(shield, 8, GameTimeToTicks({9, 30, 11, 3, 1173})).Put(shield + 8, 2, -3).Put(shield + 10, 2, 2).Put(shield + 14, 2, 0x80FF);
+    b.Put(shield, 8, GameTimeToTicks({9, 30, 11, 3, 1173}))
+        .Put(shield + 8, 2, -3)
+        .Put(shield + 10, 2, 2)
+        .Put(shield + 14, 2, 0x80FF);
     ASSERT_TRUE(Create(b));
     EXPECT_EQ(save.GetPartySpellHaste(), SpellEffectInfo{});
     EXPECT_EQ(save.GetPartySpellHeroism(), SpellEffectInfo{});
@@ -69,10 +75,12 @@ TEST_F(PartyTest, AbsentAndExpiredEffectsReadAsZeros)
 TEST_F(PartyTest, HostileClocksGiveDefinedResults)
 {
     // Differences against extreme clocks wrap instead of overflowing (checked under UBSan).
-    for (const std::int64_t clock : {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()}) {
+    for (const std::int64_t clock :
+         {std::numeric_limits<std::int64_t>::min(), std::numeric_limits<std::int64_t>::max()}) {
         SaveBuilder b;
         b.Put(TimeAt, 8, clock);
-        b.Put(PartySpellAt, 8, clock == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : 1);
+        b.Put(PartySpellAt, 8,
+              clock == std::numeric_limits<std::int64_t>::min() ? std::numeric_limits<std::int64_t>::max() : 1);
         ASSERT_TRUE(Create(b));
         const SpellEffectInfo airRes = save.GetPartySpellAirRes();
         if (clock == std::numeric_limits<std::int64_t>::max()) {

@@ -62,8 +62,7 @@ TEST_F(SaveGameFileTest, AShortWindowIsWrittenBackWithinTheBytesRead)
 
 TEST_F(SaveGameFileTest, ContainersWithoutPartyBinAreRefused)
 {
-    for (const std::string& content : {std::string(), std::string("not a container at all"),
-                                      std::string(4096, '\0')}) {
+    for (const std::string& content : {std::string(), std::string("not a container at all"), std::string(4096, '\0')}) {
         messages.clear();
         std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
         SaveGame other;
@@ -81,11 +80,10 @@ TEST_F(SaveGameFileTest, TooLittleDataAfterTheOffsetIsRefused)
     SaveBuilder builder;
     auto bytes = builder.Build();
     bytes.resize(builder.PartyOffset() + 376051);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     EXPECT_FALSE(save.Open(path));
     EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."});
-
 }
 
 TEST_F(SaveGameFileTest, APartyBinEntryPointingPastTheEndOrIntoItsOwnDataIsRefused)
@@ -95,8 +93,8 @@ TEST_F(SaveGameFileTest, APartyBinEntryPointingPastTheEndOrIntoItsOwnDataIsRefus
     for (const std::uint32_t offset : {0x7FFFFFF0u, 0u, 4u}) {
         auto bytes = SaveBuilder().Build();
         const std::string name = "party.bin";
-        const auto at = static_cast<std::size_t>(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) -
-                                                  bytes.begin());
+        const auto at =
+            static_cast<std::size_t>(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) - bytes.begin());
         ASSERT_LT(at, 1024u) << "party.bin's directory entry";
         for (std::size_t i = 0; i < 4; ++i)
             bytes[at + 16 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
@@ -114,8 +112,8 @@ TEST_F(SaveGameFileTest, AShortWindowWorksAndSaveNeverWritesPastWhatWasRead)
     SaveBuilder builder;
     auto bytes = builder.Build();
     bytes.resize(builder.PartyOffset() + 376052);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(save.Open(path));
     EXPECT_EQ(save.GetWindowSize(), 376052u);
     save.SetPartyMemberCount(5); // the last interpreted bytes

@@ -92,7 +92,9 @@ TEST_F(SaveGameSafetyTest, EveryKindOfEditKeepsWhatTheFileHeldBeforeIt)
         [](SaveGame&, int) {},
         [](SaveGame& s, int v) { s.SetMight(3, v); },
         [](SaveGame& s, int v) { s.SetName(3, "Other" + std::to_string(v)); },
-        [](SaveGame& s, int v) { s.SetSpellsFire(3, std::array<std::uint8_t, 11>{1, static_cast<std::uint8_t>(v)}); },
+        [](SaveGame& s, int v) {
+            s.SetSpellsFire(3, std::array<std::uint8_t, 11>{1, static_cast<std::uint8_t>(v)});
+        },
         [](SaveGame& s, int v) { s.AddInventoryItem(3, InventoryItem{.ItemNumber = v}); },
     };
     ASSERT_TRUE(Create());

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "model/MessageSink.h"
-#include "tests/support/SaveBuilder.h"
 #include "model/SaveGame.h"
+#include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>

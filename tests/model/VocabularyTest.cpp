@@ -1,9 +1,9 @@
 // The words the model shows, compared entry by entry with a transcription of the game's
 // vocabulary (tests/data/vocabulary.txt) made apart from the model's own tables.
+#include "model/Vocabulary.h"
 #include "model/AwardTable.h"
 #include "model/ItemTable.h"
 #include "tests/support/TestData.h"
-#include "model/Vocabulary.h"
 
 #include <gtest/gtest.h>
 
@@ -72,7 +72,8 @@ TEST(VocabularyTest, EveryEntryIsAsTranscribed)
         std::getline(fields >> std::ws, name);
         EXPECT_EQ(items.GetItemName(n), name) << "item " << n;
         const auto size = items.GetItemSize(n);
-        EXPECT_EQ(size ? std::pair(size->Width, size->Height) : std::pair(0, 0), std::pair(width, height)) << "item " << n;
+        EXPECT_EQ(size ? std::pair(size->Width, size->Height) : std::pair(0, 0), std::pair(width, height))
+            << "item " << n;
     }
     EXPECT_EQ(items.GetItemName(751), "");
     EXPECT_FALSE(items.GetItemSize(751).has_value());

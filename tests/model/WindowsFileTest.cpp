@@ -1,10 +1,10 @@
 // Share modes and system error texts: what the file layer does on Windows alone.
 
-#include "tests/support/AnsiText.h"
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/FileError.h"
 #include "tests/model/SavedGameFixture.h"
+#include "tests/support/AnsiText.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -29,8 +29,7 @@ public:
     OtherProgram(const std::filesystem::path& path, DWORD access, DWORD share)
         : handle_(CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)),
           error_(GetLastError())
-    {
-    }
+    {}
     ~OtherProgram()
     {
         if (IsOpen())
@@ -72,13 +71,13 @@ private:
 std::string SystemText(DWORD code)
 {
     wchar_t buffer[512] = {};
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                  buffer, 512, nullptr);
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                                  512, nullptr);
     while (length > 0 && (buffer[length - 1] == L'\r' || buffer[length - 1] == L'\n' || buffer[length - 1] == L'.'))
         --length;
     char text[1024] = {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, buffer, static_cast<int>(length), text, sizeof text, nullptr,
-                                         nullptr);
+    const int size =
+        WideCharToMultiByte(CP_ACP, 0, buffer, static_cast<int>(length), text, sizeof text, nullptr, nullptr);
     return std::string(text, static_cast<std::size_t>(size));
 }
 

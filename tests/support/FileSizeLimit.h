@@ -13,6 +13,6 @@ public:
     FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
 private:
-    struct rlimit previous_{};
+    struct rlimit previous_ {};
     void (*previousHandler_)(int) = nullptr;
 };

@@ -24,7 +24,8 @@ void PutText(Bytes& bytes, std::size_t at, std::string_view text, std::size_t wi
 
 } // namespace
 
-LodBuilder::LodBuilder(std::string version, std::string root) : version_(std::move(version)), root_(std::move(root)) {}
+LodBuilder::LodBuilder(std::string version, std::string root) : version_(std::move(version)), root_(std::move(root))
+{}
 
 LodBuilder& LodBuilder::Add(Entry entry)
 {
@@ -43,8 +44,14 @@ LodBuilder& LodBuilder::AddFile(std::string name, std::string_view data, Packing
 LodBuilder& LodBuilder::AddBitmap(std::string name, int width, int height, Bytes indices, Bytes palette,
                                   std::uint32_t flags, Packing packing)
 {
-    Entry entry{std::move(name), {}, 0, static_cast<std::uint32_t>(width * height),
-                static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), flags, std::move(palette)};
+    Entry entry{std::move(name),
+                {},
+                0,
+                static_cast<std::uint32_t>(width * height),
+                static_cast<std::uint16_t>(width),
+                static_cast<std::uint16_t>(height),
+                flags,
+                std::move(palette)};
     if (packing == Packing::Raw) {
         entry.Stored = std::move(indices);
     } else {

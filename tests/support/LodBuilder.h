@@ -40,8 +40,7 @@ public:
     LodBuilder& AddFile(std::string name, std::string_view data, Packing packing = Packing::Zlib);
     // indices: palette indices, top row first (mipmaps may follow); palette: 768 bytes.
     LodBuilder& AddBitmap(std::string name, int width, int height, std::vector<std::uint8_t> indices,
-                          std::vector<std::uint8_t> palette, std::uint32_t flags = 0,
-                          Packing packing = Packing::Zlib);
+                          std::vector<std::uint8_t> palette, std::uint32_t flags = 0, Packing packing = Packing::Zlib);
     // A picture like the game's icons: a teal background (index 0) round a shaded shape.
     LodBuilder& AddIcon(std::string name, int width, int height, Packing packing = Packing::Zlib);
 

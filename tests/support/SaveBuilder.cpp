@@ -32,13 +32,11 @@ const std::array<SaveBuilder::Member, 4> TrailingMembers{{
 }};
 
 constexpr std::array<std::string_view, 50> CharacterNames{
-    "Ariel",    "Brom",     "Cedric",    "Dyrra",   "Elsin",     "Fenwick",  "Galmar",  "Hesta",
-    "Iolo",     "Jorra",    "Kestrel",   "Lunde",   "Maelis",    "Norrin",   "Oskar",   "Pell",
-    "Quill",    "Rhosyn",   "Sable",     "Tamsin",  "Ulric",     "Vesna",    "Wendel",  "Xara",
-    "Yorick",   "Zephyr",   "Ambrose",   "Brisa",   "Corvin",    "Delphine", "Emeric",  "Fiora",
-    "Gideon",   "Halcy",    "Isolde",    "Jasper",  "Kira",      "Leofric",  "Mira",    "Nestor",
-    "Odalys",   "Perrin",   "Rowena",    "Severin", "Thessaly",  "Urien",    "Valka",   "Wystan",
-    "Ysolde",   "Zarek",
+    "Ariel",   "Brom",   "Cedric", "Dyrra",   "Elsin",    "Fenwick", "Galmar",  "Hesta",   "Iolo",   "Jorra",
+    "Kestrel", "Lunde",  "Maelis", "Norrin",  "Oskar",    "Pell",    "Quill",   "Rhosyn",  "Sable",  "Tamsin",
+    "Ulric",   "Vesna",  "Wendel", "Xara",    "Yorick",   "Zephyr",  "Ambrose", "Brisa",   "Corvin", "Delphine",
+    "Emeric",  "Fiora",  "Gideon", "Halcy",   "Isolde",   "Jasper",  "Kira",    "Leofric", "Mira",   "Nestor",
+    "Odalys",  "Perrin", "Rowena", "Severin", "Thessaly", "Urien",   "Valka",   "Wystan",  "Ysolde", "Zarek",
 };
 
 class Noise {
@@ -65,7 +63,8 @@ void StoreLE(std::uint8_t* at, int width, std::int64_t value)
 
 } // namespace
 
-SaveBuilder::SaveBuilder(std::string saveName) : saveName_(std::move(saveName)), partySize_(DefaultPartySize) {}
+SaveBuilder::SaveBuilder(std::string saveName) : saveName_(std::move(saveName)), partySize_(DefaultPartySize)
+{}
 
 SaveBuilder& SaveBuilder::SetSaveName(std::string name)
 {
@@ -264,7 +263,9 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
                                 std::uint32_t{noise.Next()} << 8 | noise.Next();
         return static_cast<int>(r % static_cast<std::uint32_t>(below));
     };
-    const auto pick = [&](std::initializer_list<int> values) { return *(values.begin() + random(static_cast<int>(values.size()))); };
+    const auto pick = [&](std::initializer_list<int> values) {
+        return *(values.begin() + random(static_cast<int>(values.size())));
+    };
     const auto put = [&](int offset, int width, std::int64_t value) { StoreLE(window + offset, width, value); };
     const auto tail = [&](int offset, int width) {
         // Old text after the terminator, as the game leaves it.
@@ -290,8 +291,8 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
     };
 
     const int party = WL::PartyRecordOffset;
-    const std::int64_t now = GameTimeToTicks({9 + random(12), random(60), random(28), random(12), 1173 + random(5)}) + 1 +
-                             random(255);
+    const std::int64_t now =
+        GameTimeToTicks({9 + random(12), random(60), random(28), random(12), 1173 + random(5)}) + 1 + random(255);
     put(party + WL::Time.Offset, WL::Time.Width, now);
     put(party + WL::Food.Offset, 4, pick({0, 7, 502710, -2}));
     put(party + WL::Gold.Offset, 4, 100000 + random(900000));

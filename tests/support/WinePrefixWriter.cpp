@@ -19,8 +19,8 @@ std::string Escape(std::u16string_view text, std::string_view specials)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         const char16_t next = i + 1 < text.size() ? text[i + 1] : u'\0';
-        const bool hexNext = (next >= u'0' && next <= u'9') || (next >= u'a' && next <= u'f') ||
-                             (next >= u'A' && next <= u'F');
+        const bool hexNext =
+            (next >= u'0' && next <= u'9') || (next >= u'a' && next <= u'f') || (next >= u'A' && next <= u'F');
         if (c > 127) {
             std::snprintf(buffer, sizeof buffer, hexNext ? "\\x%04x" : "\\x%x", static_cast<unsigned>(c));
             out += buffer;
@@ -46,8 +46,7 @@ std::u16string Ascii(std::string_view text)
 
 std::string Line(std::string_view name, std::string_view data)
 {
-    return (name.empty() ? std::string("@") : "\"" + Escape(Ascii(name), "\"") + "\"") + "=" + std::string(data) +
-           "\n";
+    return (name.empty() ? std::string("@") : "\"" + Escape(Ascii(name), "\"") + "\"") + "=" + std::string(data) + "\n";
 }
 
 std::string Text(std::u16string_view text)
@@ -99,8 +98,7 @@ void WinePrefixWriter::Write(const std::filesystem::path& prefix, const std::fil
 }
 
 WinePrefixWriter::WinePrefixWriter(std::filesystem::path prefix) : prefix_(std::move(prefix))
-{
-}
+{}
 
 WinePrefixWriter& WinePrefixWriter::Set(std::string_view key, std::string_view name, std::u16string_view text)
 {
@@ -111,8 +109,9 @@ WinePrefixWriter& WinePrefixWriter::Set(std::string_view key, std::string_view n
 WinePrefixWriter& WinePrefixWriter::CodePage(int acp)
 {
     std::string& values = keys_["System\\CurrentControlSet\\Control\\Nls\\Codepage"];
-    for (const int page : {037, 437, 500, 737, 775, 850, 852, 855, 857, 860, 861, 863, 865, 866, 869, 874, 875, 932,
-                           936, 949, 950, 1026, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20127})
+    for (const int page :
+         {037, 437, 500, 737, 775,  850,  852,  855,  857,  860,  861,  863,  865,  866,  869,   874,  875,
+          932, 936, 949, 950, 1026, 1250, 1251, 1252, 1253, 1254, 1255, 1256, 1257, 1258, 10000, 20127})
         values += Line(std::to_string(page), Text(Ascii("c_" + std::to_string(page) + ".nls")));
     values += Line("ACP", Text(Ascii(std::to_string(acp))));
     values += Line("MACCP", Text(u"10000"));
@@ -133,8 +132,8 @@ WinePrefixWriter& WinePrefixWriter::Fresh()
                       next() >> 16, next() >> 16, next());
         return std::string(text);
     };
-    static constexpr const char* dlls[] = {"ole32", "shell32", "quartz", "msxml3", "urlmon", "mshtml",
-                                           "dxdiagn", "wbemprox", "oleaut32", "xaudio2_7", "qedit", "devenum"};
+    static constexpr const char* dlls[] = {"ole32",   "shell32",  "quartz",   "msxml3",    "urlmon", "mshtml",
+                                           "dxdiagn", "wbemprox", "oleaut32", "xaudio2_7", "qedit",  "devenum"};
     const auto dll = [&] { return Ascii(std::string("C:\\windows\\system32\\") + dlls[next() % 12] + ".dll"); };
 
     for (int i = 0; i < 450; ++i) {
@@ -147,8 +146,8 @@ WinePrefixWriter& WinePrefixWriter::Fresh()
         const char* key;
         int count;
     };
-    for (const Classes classes : {Classes{"Software\\Classes\\CLSID\\", 1150},
-                                  Classes{"Software\\Classes\\Wow6432Node\\CLSID\\", 300}}) {
+    for (const Classes classes :
+         {Classes{"Software\\Classes\\CLSID\\", 1150}, Classes{"Software\\Classes\\Wow6432Node\\CLSID\\", 300}}) {
         for (int i = 0; i < classes.count; ++i) {
             const std::string key = classes.key + guid();
             keys_[key] += Line("", Text(Ascii("Wine Component " + std::to_string(i))));
@@ -159,7 +158,8 @@ WinePrefixWriter& WinePrefixWriter::Fresh()
     }
     for (int i = 0; i < 140; ++i) {
         const std::string key = "Software\\Classes\\CLSID\\{083863F1-70DE-11D0-BD40-00A0C911CE86}\\Instance\\" + guid();
-        keys_[key] += Line("CLSID", Text(Ascii(guid()))) + Line("FriendlyName", Text(Ascii("Wine Filter " + std::to_string(i)))) +
+        keys_[key] += Line("CLSID", Text(Ascii(guid()))) +
+                      Line("FriendlyName", Text(Ascii("Wine Filter " + std::to_string(i)))) +
                       Hex("FilterData", 3, 600, next());
     }
     for (int i = 0; i < 1250; ++i) {
@@ -169,15 +169,18 @@ WinePrefixWriter& WinePrefixWriter::Fresh()
         keys_[key + "\\ProxyStubClsid32"] += Line("", Text(Ascii(guid())));
     }
     for (int i = 0; i < 760; ++i) {
-        const std::string key = "Software\\Microsoft\\Cryptography\\OID\\EncodingType 1\\CryptDllDecodeObject\\1.3.6.1.4.1.311." +
-                                std::to_string(i);
+        const std::string key =
+            "Software\\Microsoft\\Cryptography\\OID\\EncodingType 1\\CryptDllDecodeObject\\1.3.6.1.4.1.311." +
+            std::to_string(i);
         keys_[key] += Line("Dll", Text(dll())) + Line("FuncName", Text(Ascii("WineDecodeObject" + std::to_string(i))));
     }
     for (int i = 0; i < 140; ++i) {
-        const std::string key = "Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Zone " + std::to_string(i);
-        keys_[key] += Line("Display", Text(Ascii("(UTC+" + std::to_string(i % 14) + ":00) Zone " + std::to_string(i)))) +
-                      Line("Dlt", Text(u"Daylight Time")) + Line("MUI_Std", Text(u"@tzres.dll,-" + Ascii(std::to_string(i)))) +
-                      Line("Std", Text(u"Standard Time")) + Hex("TZI", 3, 44, next());
+        const std::string key =
+            "Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones\\Zone " + std::to_string(i);
+        keys_[key] +=
+            Line("Display", Text(Ascii("(UTC+" + std::to_string(i % 14) + ":00) Zone " + std::to_string(i)))) +
+            Line("Dlt", Text(u"Daylight Time")) + Line("MUI_Std", Text(u"@tzres.dll,-" + Ascii(std::to_string(i)))) +
+            Line("Std", Text(u"Standard Time")) + Hex("TZI", 3, 44, next());
     }
     for (int i = 0; i < 160; ++i) {
         const std::string key = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + guid();

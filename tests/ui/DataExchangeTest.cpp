@@ -223,7 +223,7 @@ TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStor
     using Page = TextCodec::Page;
     struct Case {
         Page page;
-        const char* text; // UTF-8; limit 5 bytes
+        const char* text;    // UTF-8; limit 5 bytes
         const char* message; // empty: stored
     };
     const Case cases[] = {

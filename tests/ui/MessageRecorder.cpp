@@ -2,10 +2,8 @@
 
 #include <utility>
 
-MessageRecorder::MessageRecorder()
-    : previous_(Messages::SetSink([this](const QString& text) { shown_.append(text); }))
-{
-}
+MessageRecorder::MessageRecorder() : previous_(Messages::SetSink([this](const QString& text) { shown_.append(text); }))
+{}
 
 MessageRecorder::~MessageRecorder()
 {

@@ -1,5 +1,5 @@
-#include "tests/ui/MessageRecorder.h"
 #include "ui/Messages.h"
+#include "tests/ui/MessageRecorder.h"
 
 #include <QAbstractButton>
 #include <QApplication>

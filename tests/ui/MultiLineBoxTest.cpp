@@ -84,7 +84,11 @@ TEST(MultiLineBox, ItsLimitIsInBytesOfTheGamesCodePageAndTakesWholeCharacters)
         {Page::ChineseSimplified, 5, "", How::Typed, "\u957F\u5251\u957Fa", "\u957F\u5251a"},
         {Page::ChineseSimplified, 5, "", How::Pasted, "\u957F\u5251\u957Fa", "\u957F\u5251"},
         {Page::ChineseSimplified, 5, "a", How::Committed, "\u957F\u5251\u957F", "a\u957F\u5251"},
-        {Page::ChineseFan, 12, "\u957F", How::Pasted, "a\u957F" "b", "\u957F" "a"},
+        {Page::ChineseFan, 12, "\u957F", How::Pasted,
+         "a\u957F"
+         "b",
+         "\u957F"
+         "a"},
         {Page::ChineseFan, 12, "\u957F", How::Typed, "\u5251a", "\u957F\u5251"},
         {Page::Western, 3, "ab", How::Committed, "cd", "abc"},
     };

@@ -4,8 +4,8 @@
 
 #include <QApplication>
 #include <QSignalSpy>
-#include <QWheelEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -49,12 +49,18 @@ TEST_F(NumberBoxTest, AStepMovesByOneStopsAtTheEdgesAndNeverJumps)
         const char* after;
     };
     const Case cases[] = {
-        {"16382", Qt::Key_Up, "16383"},        {"16383", Qt::Key_Up, "16383"},
-        {"16383", Qt::Key_Down, "16382"},      {"-16383", Qt::Key_Down, "-16383"},
-        {"502710", Qt::Key_Up, "502711"},      {"40000", Qt::Key_Down, "39999"},
-        {"-20000", Qt::Key_Up, "-19999"},      {"2147483647", Qt::Key_Up, "2147483647"},
-        {"-2147483648", Qt::Key_Down, "-2147483648"}, {"2147483648", Qt::Key_Down, "2147483648"},
-        {"99999999999999999999", Qt::Key_Up, "99999999999999999999"}, {"", Qt::Key_Up, ""},
+        {"16382", Qt::Key_Up, "16383"},
+        {"16383", Qt::Key_Up, "16383"},
+        {"16383", Qt::Key_Down, "16382"},
+        {"-16383", Qt::Key_Down, "-16383"},
+        {"502710", Qt::Key_Up, "502711"},
+        {"40000", Qt::Key_Down, "39999"},
+        {"-20000", Qt::Key_Up, "-19999"},
+        {"2147483647", Qt::Key_Up, "2147483647"},
+        {"-2147483648", Qt::Key_Down, "-2147483648"},
+        {"2147483648", Qt::Key_Down, "2147483648"},
+        {"99999999999999999999", Qt::Key_Up, "99999999999999999999"},
+        {"", Qt::Key_Up, ""},
         {"12", Qt::Key_PageUp, "12"},
     };
     for (const Case& c : cases) {

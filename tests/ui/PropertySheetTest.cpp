@@ -1,7 +1,7 @@
+#include "ui/PropertySheet.h"
 #include "tests/ui/MessageRecorder.h"
 #include "ui/NumberBox.h"
 #include "ui/PropertyPage.h"
-#include "ui/PropertySheet.h"
 
 #include "tests/ui/UiTesting.h"
 

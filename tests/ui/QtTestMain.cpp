@@ -20,6 +20,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
     ::testing::InitGoogleTest(&argc, argv);
     // A fault of the program caught by a dialog's error guard fails the test that met it.
-    ErrorGuard::SetLogicErrorHandler([](const std::logic_error& error) { ADD_FAILURE() << "logic error: " << error.what(); });
+    ErrorGuard::SetLogicErrorHandler(
+        [](const std::logic_error& error) { ADD_FAILURE() << "logic error: " << error.what(); });
     return RUN_ALL_TESTS();
 }

@@ -21,13 +21,19 @@ struct PageCase {
 
 const PageCase kPageCases[] = {
     {Page::Western, "Ren\u00E9 \u20AC", "Ren\xE9 \x80", "\u03A9"},
-    {Page::CentralEuropean, "\u0141\u00F3d\u017A", "\xA3\xF3" "d\x9F", "\u0416"},
+    {Page::CentralEuropean, "\u0141\u00F3d\u017A",
+     "\xA3\xF3"
+     "d\x9F",
+     "\u0416"},
     {Page::Cyrillic, "\u0416\u0430\u043D\u043D\u0430", "\xC6\xE0\xED\xED\xE0", "\u03A9"},
     {Page::Greek, "\u03A9\u03BC\u03AD\u03B3\u03B1", "\xD9\xEC\xDD\xE3\xE1", "\u0416"},
     {Page::Turkish, "\u015Ei\u015Fli", "\xDEi\xFEli", "\u0416"},
     {Page::Baltic, "\u0104\u017Euolas", "\xC0\xFEuolas", "\u0416"},
     {Page::ChineseSimplified, "\u957F\u5251 x", "\xB3\xA4\xBD\xA3 x", "\u0628"},
-    {Page::ChineseTraditional, "\u9577\u528D x", "\xAA\xF8\xBC" "C x", "\u0101"},
+    {Page::ChineseTraditional, "\u9577\u528D x",
+     "\xAA\xF8\xBC"
+     "C x",
+     "\u0101"},
     {Page::Korean, "\uAC80 x", "\xB0\xCB x", "\u0101"},
     {Page::Japanese, "\u5263 x", "\x8C\x95 x", "\u20AC"},
     // The worked example of the fan translation's wrapping.
@@ -109,10 +115,15 @@ TEST(TextCodec, TheFanTranslationsWrappingIsFoundAndUndone)
     EXPECT_EQ(TextCodec::Unwrap(wrapped), plain);
     EXPECT_TRUE(TextCodec::HoldsWrapping("Save " + wrapped));
     EXPECT_FALSE(TextCodec::HoldsWrapping(plain));
-    EXPECT_FALSE(TextCodec::HoldsWrapping("\x0E\x20\x0E" "ab\x07")) << "ASCII inside is no double-byte character";
+    EXPECT_FALSE(TextCodec::HoldsWrapping("\x0E\x20\x0E"
+                                          "ab\x07"))
+        << "ASCII inside is no double-byte character";
     // As the game may leave them: a run cut short at the field's end, a lone 0x0E.
     EXPECT_EQ(TextCodec::Unwrap("\x0E\x20\x0E\xB3\xA4\x07"), "\xB3\xA4");
-    EXPECT_EQ(TextCodec::Unwrap("a\x0E" "b"), "a\x0E" "b");
+    EXPECT_EQ(TextCodec::Unwrap("a\x0E"
+                                "b"),
+              "a\x0E"
+              "b");
 }
 
 TEST(TextCodec, TheCurrentCodecServesEveryWindow)

@@ -2,14 +2,14 @@
 // to the shown party dialog, opening the character sheet. Budget (docs/performance.md):
 // the first window within 300 ms, every other step within one 16 ms frame.
 
-#include "tests/support/SaveBuilder.h"
 #include "app/SaveSelectDialog.h"
+#include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/WinePrefixWriter.h"
 
-#include "model/SaveGame.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
+#include "model/SaveGame.h"
 
 #include <QApplication>
 #include <QFile>

@@ -27,7 +27,8 @@ struct Home {
                                                                     {"Software\\GOG.com\\GOGMM8", "PATH"},
                                                                     {WinePrefixWriter::kGameKey, "AppPath"}};
         for (std::size_t i = 0; i < kPrefixes; ++i) {
-            const auto prefix = i == 0 ? dir / ".wine" : dir / (layouts[i % 5] + std::to_string(1000 + i) + (i % 5 == 0 ? "/pfx" : ""));
+            const auto prefix =
+                i == 0 ? dir / ".wine" : dir / (layouts[i % 5] + std::to_string(1000 + i) + (i % 5 == 0 ? "/pfx" : ""));
             WinePrefixWriter writer(prefix);
             writer.Set(entries[i % 3].first, entries[i % 3].second, u"C:\\Games\\Might and Magic VIII").Fresh().Save();
             writer.MakeFolder("Games/Might and Magic VIII");

@@ -4,8 +4,8 @@
 
 #include "model/Container.h"
 #include "model/File.h"
-#include "tests/support/SaveBuilder.h"
 #include "model/SaveGame.h"
+#include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <benchmark/benchmark.h>

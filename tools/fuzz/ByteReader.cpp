@@ -1,6 +1,7 @@
 #include "tools/fuzz/ByteReader.h"
 
-ByteReader::ByteReader(std::span<const std::uint8_t> data, AtEnd atEnd) : data_(data), atEnd_(atEnd) {}
+ByteReader::ByteReader(std::span<const std::uint8_t> data, AtEnd atEnd) : data_(data), atEnd_(atEnd)
+{}
 
 std::uint8_t ByteReader::Byte()
 {

@@ -38,8 +38,8 @@ enum PartyGroup : std::uint8_t {
 
 inline constexpr int MostCharacters = 3;
 enum Group : std::uint8_t {
-    Fields,       // the plain fields, face, level and ages
-    Texts,        // name and description
+    Fields, // the plain fields, face, level and ages
+    Texts,  // name and description
     Skills,
     SpellGroups,
     Awards,

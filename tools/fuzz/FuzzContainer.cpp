@@ -5,13 +5,13 @@
 // report undefined behaviour; the checks below report results that contradict the model's
 // own contract. Input layout: ContainerInput.h.
 
-#include "tools/fuzz/ByteReader.h"
-#include "tools/fuzz/ContainerInput.h"
 #include "model/File.h"
 #include "model/MessageSink.h"
-#include "tests/support/SaveBuilder.h"
 #include "model/SaveGame.h"
 #include "model/Wrapping.h"
+#include "tests/support/SaveBuilder.h"
+#include "tools/fuzz/ByteReader.h"
+#include "tools/fuzz/ContainerInput.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -149,9 +149,8 @@ void BuildFile(ByteReader& head, std::vector<std::uint8_t>& file)
         default: {
             const int n = head.Byte() % CL::CharacterCount + 1;
             const int slot = head.U16() % (IL::CellCount + IL::EntryCount * IL::WordCount);
-            at = RecordStart(n) + (slot < IL::CellCount
-                                       ? CL::InventoryGridOffset + slot * IL::CellWidth
-                                       : CL::InventoryEntriesOffset + (slot - IL::CellCount) * 4);
+            at = RecordStart(n) + (slot < IL::CellCount ? CL::InventoryGridOffset + slot * IL::CellWidth
+                                                        : CL::InventoryEntriesOffset + (slot - IL::CellCount) * 4);
             const std::uint32_t value = head.U32();
             const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
                                            static_cast<std::uint8_t>(value >> 16),
@@ -219,9 +218,9 @@ void SweepClock(SaveGame& save, ByteReader& in)
 
 void SweepPartySpells(SaveGame& save, ByteReader& in)
 {
-#define VELKAR_X(name, k)                                                                                      \
-    (void)save.Get##name();                                                                                    \
-    save.Set##name(FuzzEffect(in));                                                                            \
+#define VELKAR_X(name, k)                                                                                              \
+    (void)save.Get##name();                                                                                            \
+    save.Set##name(FuzzEffect(in));                                                                                    \
     (void)save.Get##name();
     VELKAR_PARTY_SPELLS(VELKAR_X)
 #undef VELKAR_X
@@ -229,12 +228,12 @@ void SweepPartySpells(SaveGame& save, ByteReader& in)
 
 void SweepRoster(SaveGame& save, ByteReader& in)
 {
-#define VELKAR_X(name, slot)                                                                                   \
-    {                                                                                                          \
-        (void)save.Get##name();                                                                                \
-        const int value = in.Int();                                                                            \
-        save.Set##name(value);                                                                                 \
-        Check(save.Get##name() == value, "Set" #name, value);                                                  \
+#define VELKAR_X(name, slot)                                                                                           \
+    {                                                                                                                  \
+        (void)save.Get##name();                                                                                        \
+        const int value = in.Int();                                                                                    \
+        save.Set##name(value);                                                                                         \
+        Check(save.Get##name() == value, "Set" #name, value);                                                          \
     }
     VELKAR_PARTY_MEMBERS(VELKAR_X)
 #undef VELKAR_X
@@ -307,12 +306,12 @@ void SweepInventory(SaveGame& save, int n, ByteReader& in)
 
 void SweepFields(SaveGame& save, int n, ByteReader& in)
 {
-#define VELKAR_X(name, offset, width)                                                                          \
-    {                                                                                                          \
-        (void)save.Get##name(n);                                                                               \
-        const int value = in.Int();                                                                            \
-        save.Set##name(n, value);                                                                              \
-        Check(save.Get##name(n) == Narrow(value, width), "Set" #name, value);                                  \
+#define VELKAR_X(name, offset, width)                                                                                  \
+    {                                                                                                                  \
+        (void)save.Get##name(n);                                                                                       \
+        const int value = in.Int();                                                                                    \
+        save.Set##name(n, value);                                                                                      \
+        Check(save.Get##name(n) == Narrow(value, width), "Set" #name, value);                                          \
     }
     VELKAR_CHARACTER_FIELDS(VELKAR_X)
 #undef VELKAR_X
@@ -334,19 +333,19 @@ void SweepFields(SaveGame& save, int n, ByteReader& in)
     const int age = in.Int();
     (void)save.GetAge(n);
     save.SetAge(n, age);
-    Check(save.GetAge(n) == WrapAdd32(static_cast<std::int32_t>(Narrow(WrapSub32(age, baseAge), CL::AgeBonus.Width)),
-                                      baseAge),
+    Check(save.GetAge(n) ==
+              WrapAdd32(static_cast<std::int32_t>(Narrow(WrapSub32(age, baseAge), CL::AgeBonus.Width)), baseAge),
           "SetAge", age);
 }
 
 void SweepSkills(SaveGame& save, int n, ByteReader& in)
 {
-#define VELKAR_X(name, slot)                                                                                   \
-    {                                                                                                          \
-        (void)save.Get##name(n);                                                                               \
-        const int word = in.Int();                                                                             \
-        save.Set##name(n, word);                                                                               \
-        Check(save.Get##name(n) == Narrow(word, CL::SkillWidth), "Set" #name, word);                           \
+#define VELKAR_X(name, slot)                                                                                           \
+    {                                                                                                                  \
+        (void)save.Get##name(n);                                                                                       \
+        const int word = in.Int();                                                                                     \
+        save.Set##name(n, word);                                                                                       \
+        Check(save.Get##name(n) == Narrow(word, CL::SkillWidth), "Set" #name, word);                                   \
     }
     VELKAR_SKILLS(VELKAR_X)
 #undef VELKAR_X
@@ -354,15 +353,14 @@ void SweepSkills(SaveGame& save, int n, ByteReader& in)
 
 void SweepSpellGroups(SaveGame& save, int n, ByteReader& in)
 {
-#define VELKAR_X(name, g)                                                                                      \
-    {                                                                                                          \
-        const auto size = static_cast<std::size_t>(SaveGame::SpellGroupSize(g));                               \
-        Check(save.Get##name(n).size() == size, "Get" #name " size");                                          \
-        const auto bytes = in.Text(size + in.Byte() % 3);                                                      \
-        save.Set##name(n, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});                \
-        const auto now = save.Get##name(n);                                                                    \
-        Check(std::equal(now.begin(), now.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())),         \
-              "Set" #name);                                                                                    \
+#define VELKAR_X(name, g)                                                                                              \
+    {                                                                                                                  \
+        const auto size = static_cast<std::size_t>(SaveGame::SpellGroupSize(g));                                       \
+        Check(save.Get##name(n).size() == size, "Get" #name " size");                                                  \
+        const auto bytes = in.Text(size + in.Byte() % 3);                                                              \
+        save.Set##name(n, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});                        \
+        const auto now = save.Get##name(n);                                                                            \
+        Check(std::equal(now.begin(), now.end(), reinterpret_cast<const std::uint8_t*>(bytes.data())), "Set" #name);   \
     }
     VELKAR_SPELL_GROUPS(VELKAR_X)
 #undef VELKAR_X
@@ -380,19 +378,19 @@ void SweepAwards(SaveGame& save, int n, ByteReader& in)
 
 void SweepConditions(SaveGame& save, int n, ByteReader& in)
 {
-#define VELKAR_X(name, k)                                                                                      \
-    {                                                                                                          \
-        GameDuration duration;                                                                                 \
-        const int had = save.Get##name(n, duration);                                                           \
-        Check(had == 0 || had == 1, "Get" #name, had);                                                         \
-        const int afflicted = in.Byte() % 3;                                                                   \
-        const GameDuration set = FuzzDuration(in);                                                             \
-        save.Set##name(n, afflicted, set);                                                                     \
-        duration = {};                                                                                         \
-        const int has = save.Get##name(n, duration);                                                           \
-        /* a start that lands on tick 0 reads as free of it */                                                 \
-        Check(afflicted == 0 ? has == 0 : has == 0 || duration == TicksToDuration(DurationToTicks(set)),       \
-              "Set" #name, afflicted);                                                                         \
+#define VELKAR_X(name, k)                                                                                              \
+    {                                                                                                                  \
+        GameDuration duration;                                                                                         \
+        const int had = save.Get##name(n, duration);                                                                   \
+        Check(had == 0 || had == 1, "Get" #name, had);                                                                 \
+        const int afflicted = in.Byte() % 3;                                                                           \
+        const GameDuration set = FuzzDuration(in);                                                                     \
+        save.Set##name(n, afflicted, set);                                                                             \
+        duration = {};                                                                                                 \
+        const int has = save.Get##name(n, duration);                                                                   \
+        /* a start that lands on tick 0 reads as free of it */                                                         \
+        Check(afflicted == 0 ? has == 0 : has == 0 || duration == TicksToDuration(DurationToTicks(set)), "Set" #name,  \
+              afflicted);                                                                                              \
     }
     VELKAR_CONDITIONS(VELKAR_X)
 #undef VELKAR_X
@@ -400,12 +398,12 @@ void SweepConditions(SaveGame& save, int n, ByteReader& in)
 
 void SweepActiveSpells(SaveGame& save, int n, ByteReader& in)
 {
-#define VELKAR_X(name, k)                                                                                      \
-    {                                                                                                          \
-        (void)save.Get##name(n);                                                                               \
-        const SpellEffectInfo effect = FuzzEffect(in);                                                         \
-        save.Set##name(n, {effect.duration, effect.power, effect.skill});                                      \
-        (void)save.Get##name(n);                                                                               \
+#define VELKAR_X(name, k)                                                                                              \
+    {                                                                                                                  \
+        (void)save.Get##name(n);                                                                                       \
+        const SpellEffectInfo effect = FuzzEffect(in);                                                                 \
+        save.Set##name(n, {effect.duration, effect.power, effect.skill});                                              \
+        (void)save.Get##name(n);                                                                                       \
     }
     VELKAR_ACTIVE_SPELLS(VELKAR_X)
 #undef VELKAR_X
@@ -413,8 +411,8 @@ void SweepActiveSpells(SaveGame& save, int n, ByteReader& in)
 
 // A character's operations in groups, in ContainerInput's order.
 using Sweep = void (*)(SaveGame&, int, ByteReader&);
-constexpr Sweep GroupSweeps[] = {SweepFields,     SweepTexts,      SweepSkills,       SweepSpellGroups,
-                                 SweepAwards,     SweepConditions, SweepActiveSpells, SweepInventory};
+constexpr Sweep GroupSweeps[] = {SweepFields, SweepTexts,      SweepSkills,       SweepSpellGroups,
+                                 SweepAwards, SweepConditions, SweepActiveSpells, SweepInventory};
 static_assert(std::size(GroupSweeps) == CI::GroupCount);
 
 // A group of the party's operations and one to three characters, each with a group of its
@@ -495,9 +493,8 @@ void StrayCalls(SaveGame& save, ByteReader& in)
         InventoryItem item;
         switch (op) {
         case 0:
-            Expect(save, nOk && within(i, 0, CL::SkillSlotCount - 1) && i != CL::UnusedSkillSlot, op, [&] {
-                get ? (void)save.GetSkill(n, i) : save.SetSkill(n, i, in.Int());
-            });
+            Expect(save, nOk && within(i, 0, CL::SkillSlotCount - 1) && i != CL::UnusedSkillSlot, op,
+                   [&] { get ? (void)save.GetSkill(n, i) : save.SetSkill(n, i, in.Int()); });
             break;
         case 1: {
             const std::string bytes = in.Text(in.Byte() % 13);
@@ -571,8 +568,8 @@ void CheckOpened(const SaveGame& save, const std::vector<std::uint8_t>& file)
     const std::size_t begin = save.GetDataOffset();
     const std::size_t count = save.GetWindowSize();
     Check(window.size() == WL::WindowSize, "window size", static_cast<long long>(window.size()));
-    Check(begin < file.size() && count == std::min<std::size_t>(WL::WindowSize, file.size() - begin),
-          "bytes read", static_cast<long long>(count));
+    Check(begin < file.size() && count == std::min<std::size_t>(WL::WindowSize, file.size() - begin), "bytes read",
+          static_cast<long long>(count));
     Check(count >= WL::MinimumWindowSize, "opened with too little data", static_cast<long long>(count));
     Check(Same(window.data(), file.data() + begin, count), "window differs from the file");
     static const std::vector<std::uint8_t> zeros(WL::WindowSize);

@@ -5,9 +5,9 @@
 // Input: a byte choosing the member name, a byte choosing the lookup buffer, for a fuzzed
 // name its length and bytes, then the file.
 
-#include "tools/fuzz/ByteReader.h"
 #include "model/Container.h"
 #include "model/File.h"
+#include "tools/fuzz/ByteReader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,10 +3,10 @@
 //   velkar_fuzz_seeds DIR  ->  DIR/container/*, DIR/save-name/*, DIR/game-data/*
 
 #include "model/CharacterLayout.h"
-#include "tools/fuzz/ContainerInput.h"
 #include "model/InventoryLayout.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
+#include "tools/fuzz/ContainerInput.h"
 
 #include <algorithm>
 #include <cstdint>

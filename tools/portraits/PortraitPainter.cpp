@@ -17,9 +17,9 @@ struct Traits {
     QColor hair;
     QColor eyes;
     QColor clothes;
-    int hairStyle;   // 0 bald, 1 short, 2 long, 3 spiky, 4 hood, 5 braids, 6 crest
-    int faceWidth;   // half-width of the head
-    int headgear;    // 0 none, 1 horns, 2 crown, 3 circlet
+    int hairStyle; // 0 bald, 1 short, 2 long, 3 spiky, 4 hood, 5 braids, 6 crest
+    int faceWidth; // half-width of the head
+    int headgear;  // 0 none, 1 horns, 2 crown, 3 circlet
     bool beard;
     bool pointedEars;
     bool smiling;

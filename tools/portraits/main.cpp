@@ -37,7 +37,8 @@ int main(int argc, char** argv)
         return 1;
     bool ok = true;
     for (int f = 0; f < PortraitPainter::Count; ++f)
-        ok &= Write(PortraitPainter::Portrait(f), folder, QStringLiteral("portraits/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
+        ok &= Write(PortraitPainter::Portrait(f), folder,
+                    QStringLiteral("portraits/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
     ok &= Write(PortraitPainter::Placeholder(), folder, QStringLiteral("portraits/NOFACE.png"));
     ok &= Write(BrandPainter::Banner(), folder, QStringLiteral("banner.png"));
     ok &= Write(BrandPainter::Icon(), folder, QStringLiteral("icon.png"));
