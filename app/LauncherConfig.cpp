@@ -13,25 +13,14 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // digits hex digits at pos, pos moved past them.
 std::optional<char32_t> Hex(std::string_view text, std::size_t& pos, int digits)
 {
     char32_t value = 0;
     for (int i = 0; i < digits; ++i, ++pos) {
-        if (pos >= text.size() || HexDigit(text[pos]) < 0)
+        if (pos >= text.size() || UnicodeText::HexDigit(text[pos]) < 0)
             return std::nullopt;
-        value = value * 16 + static_cast<char32_t>(HexDigit(text[pos]));
+        value = value * 16 + static_cast<char32_t>(UnicodeText::HexDigit(text[pos]));
     }
     return value;
 }

@@ -122,3 +122,14 @@ bool UnicodeText::EqualsIgnoringCase(std::u16string_view a, std::u16string_view 
     }
     return true;
 }
+
+int UnicodeText::HexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}

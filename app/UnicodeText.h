@@ -21,4 +21,7 @@ public:
     // folder names players use; everything else compares as it is.
     static char32_t FoldCase(char32_t c);
     static bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b);
+
+    // The value of a hexadecimal digit, -1 for any other character.
+    static int HexDigit(char c);
 };

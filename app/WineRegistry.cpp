@@ -16,17 +16,6 @@ constexpr std::uint32_t kExpandString = 2; // REG_EXPAND_SZ
 constexpr std::uint32_t kBinary = 3;       // REG_BINARY
 constexpr std::uint32_t kNumber = 4;       // REG_DWORD
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Wine's escaped text, one UTF-16 unit at a time, up to an unescaped end character.
 struct Escaped {
     std::string_view text;
@@ -85,8 +74,8 @@ struct Escaped {
             // At most four hex digits: one UTF-16 unit.
             unsigned value = 0;
             int digits = 0;
-            for (; digits < 4 && pos < text.size() && HexDigit(text[pos]) >= 0; ++digits)
-                value = value * 16 + static_cast<unsigned>(HexDigit(text[pos++]));
+            for (; digits < 4 && pos < text.size() && UnicodeText::HexDigit(text[pos]) >= 0; ++digits)
+                value = value * 16 + static_cast<unsigned>(UnicodeText::HexDigit(text[pos++]));
             unit = digits == 0 ? u'x' : static_cast<char16_t>(value);
             return true;
         }
@@ -238,8 +227,8 @@ std::optional<std::uint32_t> ParseType(std::string_view text, std::size_t& pos)
 {
     std::uint32_t type = 0;
     int digits = 0;
-    for (; digits < 8 && pos < text.size() && HexDigit(text[pos]) >= 0; ++digits)
-        type = type * 16 + static_cast<std::uint32_t>(HexDigit(text[pos++]));
+    for (; digits < 8 && pos < text.size() && UnicodeText::HexDigit(text[pos]) >= 0; ++digits)
+        type = type * 16 + static_cast<std::uint32_t>(UnicodeText::HexDigit(text[pos++]));
     if (digits == 0 || pos >= text.size() || text[pos] != ')')
         return std::nullopt;
     ++pos;
@@ -265,9 +254,9 @@ std::optional<WineRegistry::Value> HexValue(std::uint32_t type, std::string_view
             ++pos;
             continue;
         }
-        if (pos + 1 >= text.size() || HexDigit(c) < 0 || HexDigit(text[pos + 1]) < 0)
+        if (pos + 1 >= text.size() || UnicodeText::HexDigit(c) < 0 || UnicodeText::HexDigit(text[pos + 1]) < 0)
             return std::nullopt;
-        bytes.push_back(static_cast<char>(HexDigit(c) * 16 + HexDigit(text[pos + 1])));
+        bytes.push_back(static_cast<char>(UnicodeText::HexDigit(c) * 16 + UnicodeText::HexDigit(text[pos + 1])));
         pos += 2;
     }
     return WineRegistry::Value{type, std::move(bytes)};
@@ -295,8 +284,8 @@ std::optional<WineRegistry::Value> DecodeData(std::string_view text)
     if (text.starts_with("dword:")) {
         std::uint32_t number = 0;
         int digits = 0;
-        for (pos = 6; digits < 8 && pos < text.size() && HexDigit(text[pos]) >= 0; ++pos, ++digits)
-            number = number * 16 + static_cast<std::uint32_t>(HexDigit(text[pos]));
+        for (pos = 6; digits < 8 && pos < text.size() && UnicodeText::HexDigit(text[pos]) >= 0; ++pos, ++digits)
+            number = number * 16 + static_cast<std::uint32_t>(UnicodeText::HexDigit(text[pos]));
         if (digits == 0)
             return std::nullopt;
         std::string bytes(4, '\0');

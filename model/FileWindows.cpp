@@ -11,6 +11,21 @@
 
 namespace {
 
+// A read or write at a 64-bit file position.
+OVERLAPPED At(std::uint64_t position)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    return at;
+}
+
+// One call moves at most 1 GiB: a DWORD counts the bytes.
+DWORD Chunk(std::size_t left)
+{
+    return left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+}
+
 HANDLE AsHandle(std::intptr_t handle)
 {
     return reinterpret_cast<HANDLE>(handle);
@@ -41,12 +56,8 @@ std::size_t File::SystemRead(std::uint64_t position, void* buffer, std::size_t s
     std::size_t done = 0;
     auto* out = static_cast<unsigned char*>(buffer);
     while (done < size) {
-        OVERLAPPED at{};
-        const std::uint64_t pos = position + done;
-        at.Offset = static_cast<DWORD>(pos);
-        at.OffsetHigh = static_cast<DWORD>(pos >> 32);
-        const std::size_t left = size - done;
-        const DWORD chunk = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+        OVERLAPPED at = At(position + done);
+        const DWORD chunk = Chunk(size - done);
         DWORD got = 0;
         if (!ReadFile(AsHandle(handle_), out + done, chunk, &got, &at)) {
             const DWORD err = GetLastError();
@@ -66,12 +77,8 @@ void File::SystemWrite(std::uint64_t position, const void* buffer, std::size_t s
     std::size_t done = 0;
     const auto* in = static_cast<const unsigned char*>(buffer);
     while (done < size) {
-        OVERLAPPED at{};
-        const std::uint64_t pos = position + done;
-        at.Offset = static_cast<DWORD>(pos);
-        at.OffsetHigh = static_cast<DWORD>(pos >> 32);
-        const std::size_t left = size - done;
-        const DWORD chunk = left > 0x40000000u ? 0x40000000u : static_cast<DWORD>(left);
+        OVERLAPPED at = At(position + done);
+        const DWORD chunk = Chunk(size - done);
         DWORD put = 0;
         if (!WriteFile(AsHandle(handle_), in + done, chunk, &put, &at))
             throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path_);
