@@ -95,14 +95,21 @@ QImage BrandPainter::Banner()
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage BrandPainter::Icon()
+QImage BrandPainter::AppIcon(int size)
 {
-    QImage image(32, 32, QImage::Format_ARGB32);
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    // Drawn, not scaled, at every size: the shield as it stands in the 32-pixel icon.
+    p.scale(size / 32.0, size / 32.0);
     PaintShield(p, QRectF(3, 1.5, 26, 29));
     p.end();
+    return image;
+}
+
+QImage BrandPainter::Icon()
+{
     // A palette of at most 256 colours, as the icon has always had.
-    return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    return AppIcon(32).convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
 }

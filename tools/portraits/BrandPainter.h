@@ -2,9 +2,11 @@
 
 #include <QImage>
 
-// The program's banner (420 x 160, 24-bit colour) and its 32 x 32 icon.
+// The program's banner (420 x 160, 24-bit colour), its 32 x 32 icon, and the same icon at
+// any size for the desktop's icon theme.
 class BrandPainter {
 public:
     static QImage Banner();
     static QImage Icon();
+    static QImage AppIcon(int size);
 };

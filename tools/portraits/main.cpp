@@ -1,4 +1,4 @@
-// Draws the portraits, the banner and the icon into a folder. The build uses the
+// Draws the portraits, the banner and the icons into a folder. The build uses the
 // images committed under resources/; run this only to change them.
 #include "tools/portraits/BrandPainter.h"
 #include "tools/portraits/PortraitPainter.h"
@@ -42,5 +42,11 @@ int main(int argc, char** argv)
     ok &= Write(PortraitPainter::Placeholder(), folder, QStringLiteral("portraits/NOFACE.png"));
     ok &= Write(BrandPainter::Banner(), folder, QStringLiteral("banner.png"));
     ok &= Write(BrandPainter::Icon(), folder, QStringLiteral("icon.png"));
+    // The desktop's icon theme: hicolor/NxN/apps/ of the installed icons.
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString theme = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        ok &= folder.mkpath(theme) &&
+              Write(BrandPainter::AppIcon(size), folder, theme + QStringLiteral("/io.github.velkar.Velkar.png"));
+    }
     return ok ? 0 : 1;
 }

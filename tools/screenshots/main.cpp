@@ -1,0 +1,92 @@
+// Takes a picture of every window and every tab of the sheet, on a game folder written by the
+// demo maker, for the README and for looking at the layout at another scale.
+//
+//   velkar-screenshots GAME OUT   writes OUT/startup.png, about.png, party.png and
+//                                 sheet-<tab>.png for every tab of the sheet
+
+#include "app/AboutDialog.h"
+#include "app/SaveSelectDialog.h"
+#include "dialogs/CVelkarSheet.h"
+#include "dialogs/PartyDialog.h"
+#include "model/MessageSink.h"
+#include "ui/ControlId.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QIcon>
+#include <QLayout>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTreeWidget>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+// The window once shown and laid out, as the user first sees it.
+bool Take(QWidget& window, const QDir& out, const QString& name)
+{
+    window.show();
+    QApplication::processEvents();
+    if (window.layout() != nullptr)
+        window.layout()->activate();
+    QApplication::processEvents();
+    const QString path = out.filePath(name + QStringLiteral(".png"));
+    if (window.grab().save(path, "PNG"))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
+constexpr std::array<const char*, SheetTabCount> kTabFiles = {
+    "stats", "condition", "skills", "spells", "active-spells", "inventory", "awards",
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
+    MessageSink::Install([](std::string_view text) { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); });
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s GAME-FOLDER OUT-FOLDER\n", argv[0]);
+        return 2;
+    }
+    const QString game = QString::fromLocal8Bit(argv[1]);
+    QDir out(QString::fromLocal8Bit(argv[2]));
+    if (!out.mkpath(QStringLiteral(".")))
+        return 1;
+    bool ok = true;
+
+    SaveSelectDialog startup;
+    auto* path = ControlId::Find<QComboBox>(startup, SaveSelectDialog::IdPath);
+    if (path != nullptr)
+        path->setEditText(game);
+    ok &= Take(startup, out, QStringLiteral("startup"));
+    AboutDialog about(&startup);
+    ok &= Take(about, out, QStringLiteral("about"));
+    about.hide();
+
+    PartyDialog party(std::filesystem::path(argv[1]) / "Saves" / "save000.dod");
+    if (!party.Open())
+        return 1;
+    // The first party member, selected in the list, as before "Edit Character".
+    const int first = party.Game().GetPartyMember1() + 1;
+    if (auto* list = party.Control<QTreeWidget>(PartyDialog::IdCharacters); list != nullptr && first >= 1)
+        list->setCurrentItem(list->topLevelItem(first - 1));
+    ok &= Take(party, out, QStringLiteral("party"));
+
+    CVelkarSheet sheet(party.Game(), first >= 1 ? first : 1, QStringLiteral("save000.dod"), &party);
+    for (int tab = 0; tab < SheetTabCount; ++tab) {
+        sheet.show();
+        sheet.TabBar()->setCurrentIndex(tab);
+        ok &= Take(sheet, out, QStringLiteral("sheet-%1").arg(QString::fromLatin1(kTabFiles[tab])));
+    }
+    sheet.reject(); // nothing is written: the sheet puts the character back
+    return ok ? 0 : 1;
+}
