@@ -10,6 +10,7 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QLabel>
 
 #include <algorithm>
 #include <cstdint>
@@ -26,6 +27,7 @@ enum class Half { Upper, Lower };
 // groups share a column, one below the other), and box ids and texts for byte 0 onward.
 struct Group {
     int group = 0;
+    const char* caption = nullptr; // the school, so that the two "Charm" boxes can be told apart
     Half half = Half::Upper;
     int column = 0;
     std::array<int, CL::FullSpellGroupSize> ids{};
@@ -49,37 +51,37 @@ constexpr int SizeOf(int group)
 // In layout order: the upper half left to right, then the lower half.
 // clang-format off
 constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
-    {.group = 0, .half = Half::Upper, .column = 0, .ids = Consecutive(1086),
+    {.group = 0, .caption = "Fire", .half = Half::Upper, .column = 0, .ids = Consecutive(1086),
      .texts = {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
       "Meteor Shower", "Inferno", "Incinerate"}},
-    {.group = 1, .half = Half::Upper, .column = 1, .ids = Consecutive(1097),
+    {.group = 1, .caption = "Air", .half = Half::Upper, .column = 1, .ids = Consecutive(1097),
      .texts = {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
       "Implosion", "Fly", "Starburst"}},
-    {.group = 2, .half = Half::Upper, .column = 2, .ids = Consecutive(1108),
+    {.group = 2, .caption = "Water", .half = Half::Upper, .column = 2, .ids = Consecutive(1108),
      .texts = {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
       "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
-    {.group = 3, .half = Half::Upper, .column = 3, .ids = Consecutive(1119),
+    {.group = 3, .caption = "Earth", .half = Half::Upper, .column = 3, .ids = Consecutive(1119),
      .texts = {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
       "Telekinesis", "Death Blossom", "Mass Distortion"}},
-    {.group = 9, .half = Half::Upper, .column = 4, .ids = {1141, 1186, 1188, 1189},
+    {.group = 9, .caption = "Dark Elf", .half = Half::Upper, .column = 4, .ids = {1141, 1186, 1188, 1189},
      .texts = {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
-    {.group = 10, .half = Half::Upper, .column = 4, .ids = {1190, 1191, 1192, 1193},
+    {.group = 10, .caption = "Vampire", .half = Half::Upper, .column = 4, .ids = {1190, 1191, 1192, 1193},
      .texts = {"Lifedrain", "Levitate", "Charm", "Mistform"}},
-    {.group = 11, .half = Half::Upper, .column = 4, .ids = {1194, 1195, 1196, 1197},
+    {.group = 11, .caption = "Dragon", .half = Half::Upper, .column = 4, .ids = {1194, 1195, 1196, 1197},
      .texts = {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
-    {.group = 4, .half = Half::Lower, .column = 0, .ids = Consecutive(1130),
+    {.group = 4, .caption = "Spirit", .half = Half::Lower, .column = 0, .ids = Consecutive(1130),
      .texts = {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
       "Raise Dead", "Shared Life", "Resurrection"}},
-    {.group = 5, .half = Half::Lower, .column = 1, .ids = Consecutive(1142),
+    {.group = 5, .caption = "Mind", .half = Half::Lower, .column = 1, .ids = Consecutive(1142),
      .texts = {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk",
       "Mass Fear", "Cure Insanity", "Psychic Shock", "Enslave"}},
-    {.group = 6, .half = Half::Lower, .column = 2, .ids = Consecutive(1153),
+    {.group = 6, .caption = "Body", .half = Half::Lower, .column = 2, .ids = Consecutive(1153),
      .texts = {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands",
       "Cure Disease", "Prot. from Magic", "Flying Fist", "Power Cure"}},
-    {.group = 7, .half = Half::Lower, .column = 3, .ids = Consecutive(1164),
+    {.group = 7, .caption = "Light", .half = Half::Lower, .column = 3, .ids = Consecutive(1164),
      .texts = {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
       "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
-    {.group = 8, .half = Half::Lower, .column = 4, .ids = Consecutive(1175),
+    {.group = 8, .caption = "Dark", .half = Half::Lower, .column = 4, .ids = Consecutive(1175),
      .texts = {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
       "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
 }};
@@ -95,29 +97,59 @@ struct Box {
     int column;
 };
 
+// A group's caption, on the row above its first box.
+struct Caption {
+    const char* text;
+    int row;
+    int column;
+};
+
 // Layout.
 constexpr int kColumnGap = 18;
 constexpr int kRowGap = 2;
 constexpr int kColumnCount = 5;
-constexpr int kSeparatorRow = 12; // below the racial column: three groups of four
+constexpr int kSeparatorRow = 15; // below the racial column: three groups of four, each with its caption
 constexpr int kFirstLowerRow = kSeparatorRow + 1;
+
+// The grid row of each group's caption, and of each of its boxes below it.
+template <class Visit>
+constexpr void Walk(Visit visit)
+{
+    std::array<int, 2 * kColumnCount> used{};
+    for (const Group& g : kGroups) {
+        const bool upper = g.half == Half::Upper;
+        int& row = used[static_cast<std::size_t>((upper ? 0 : kColumnCount) + g.column)];
+        const int first = upper ? 0 : kFirstLowerRow;
+        visit(g, -1, first + row++);
+        for (int k = 0; k < SizeOf(g.group); ++k)
+            visit(g, k, first + row++);
+    }
+}
 
 constexpr std::array<Box, Page::BoxCount> Flatten()
 {
     std::array<Box, Page::BoxCount> boxes{};
-    std::array<int, 2 * kColumnCount> used{};
     std::size_t i = 0;
-    for (const Group& g : kGroups) {
-        const bool upper = g.half == Half::Upper;
-        int& row = used[static_cast<std::size_t>((upper ? 0 : kColumnCount) + g.column)];
-        for (int k = 0; k < SizeOf(g.group); ++k) {
-            const auto at = static_cast<std::size_t>(k);
-            boxes[i++] = {g.ids[at], g.texts[at], g.group, k, (upper ? 0 : kFirstLowerRow) + row++, g.column};
-        }
-    }
+    Walk([&](const Group& g, int k, int row) {
+        if (k >= 0)
+            boxes[i++] = {
+                g.ids[static_cast<std::size_t>(k)], g.texts[static_cast<std::size_t>(k)], g.group, k, row, g.column};
+    });
     return boxes;
 }
 constexpr std::array<Box, Page::BoxCount> kBoxes = Flatten();
+
+constexpr std::array<Caption, CL::SpellGroupCount> Captions()
+{
+    std::array<Caption, CL::SpellGroupCount> captions{};
+    std::size_t i = 0;
+    Walk([&](const Group& g, int k, int row) {
+        if (k < 0)
+            captions[i++] = {g.caption, row, g.column};
+    });
+    return captions;
+}
+constexpr std::array<Caption, CL::SpellGroupCount> kCaptions = Captions();
 
 constexpr bool EveryBoxOnce()
 {
@@ -134,6 +166,10 @@ constexpr bool EveryBoxOnce()
     // A column too long for the upper half would run into the separator first.
     for (const Box& b : kBoxes) {
         if (b.row == kSeparatorRow)
+            return false;
+    }
+    for (const Caption& c : kCaptions) {
+        if (c.text == nullptr || c.row == kSeparatorRow)
             return false;
     }
     return boxes == Page::BoxCount;
@@ -155,6 +191,13 @@ void CVelkarPage3::OnCreate()
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(kColumnGap);
     grid->setVerticalSpacing(kRowGap);
+    for (const Caption& c : kCaptions) {
+        auto* caption = new QLabel(QString::fromLatin1(c.text));
+        QFont font = caption->font();
+        font.setBold(true);
+        caption->setFont(font);
+        grid->addWidget(caption, c.row, c.column);
+    }
     for (const Box& b : kBoxes) {
         auto* box = new SpellBox(QString::fromLatin1(b.text));
         ControlId::Give(box, b.id);

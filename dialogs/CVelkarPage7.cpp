@@ -62,7 +62,8 @@ void CVelkarPage7::OnCreate()
         [this] { ReadFields(); },
         [this] { Exchange().Show(); },
     };
-    auto* effects = new SpellEffectEditor(options, std::move(host));
+    effects_ = new SpellEffectEditor(options, std::move(host));
+    auto* effects = effects_;
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(effects);
     layout->addStretch(1);
@@ -79,6 +80,7 @@ void CVelkarPage7::OnSetActive()
 {
     // The held values as they were left: the selected effect is not read again.
     Exchange().Show();
+    effects_->Refresh();
     SetModified();
 }
 

@@ -8,6 +8,8 @@
 // with the spell-effect editor the party dialog uses, without a caster. Effects reach the
 // model only through the editor (a field left, Add All, Remove All); the page itself never
 // reads an effect at activation nor writes one when left or at Apply.
+class SpellEffectEditor;
+
 class CVelkarPage7 : public CharacterPage {
     Q_OBJECT
 
@@ -38,4 +40,5 @@ private:
     bool ReadFields();
 
     bool reported_ = false;
+    SpellEffectEditor* effects_ = nullptr;
 };

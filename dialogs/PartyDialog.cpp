@@ -382,6 +382,7 @@ void PartyDialog::LoadFromModel()
         shownMembers_[k] = chooser->currentIndex();
     }
     exchange_.Show();
+    effects_->Refresh();
 }
 
 bool PartyDialog::StoreToModel()

@@ -7,6 +7,7 @@
 
 #include "model/Vocabulary.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -86,11 +87,14 @@ void SpellEffectEditor::BuildControls()
     layout->addLayout(fields);
     layout->addLayout(actions);
 
+    buttons_ = new QButtonGroup(this);
     for (std::size_t i = 0; i < options_.effects.size(); ++i) {
         const Effect& effect = options_.effects[i];
         auto* button = new QPushButton(QString::fromLatin1(effect.label));
         ControlId::Give(button, effect.id);
+        button->setCheckable(true); // the selected effect's button stays pressed
         const int index = static_cast<int>(i);
+        buttons_->addButton(button, index);
         buttons->addWidget(button, index / options_.buttonColumns, index % options_.buttonColumns);
         ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, index] { SelectEffect(index); });
     }
@@ -131,6 +135,9 @@ void SpellEffectEditor::BuildControls()
         focusLoss_.Watch(casterList_, commit);
     }
     fields->setColumnStretch(2 * kCasterColumn + 2, 1);
+    noSelection_ = new QLabel(QString::fromLatin1(NoSelectionNote));
+    layout->addWidget(noSelection_);
+    ShowSelection();
 
     actions->addStretch(1);
     const std::array<std::pair<int, const char*>, 2> actionButtons = {{
@@ -173,6 +180,7 @@ void SpellEffectEditor::SelectEffect(int index)
     selected_ = index;
     absent_ = v == SpellEffectInfo{};
     Remember();
+    ShowSelection();
     host_.showFields();
 }
 
@@ -198,6 +206,7 @@ void SpellEffectEditor::CommitSelectedEffect()
     }
     host_.set(options_.effects[static_cast<std::size_t>(selected_)].entry, v, parts);
     Remember();
+    Refresh();
 }
 
 void SpellEffectEditor::AddAllEffects()
@@ -208,6 +217,7 @@ void SpellEffectEditor::AddAllEffects()
         host_.set(effect.entry, v, {});
     absent_ = false;
     Remember();
+    Refresh();
 }
 
 void SpellEffectEditor::RemoveAllEffects()
@@ -219,7 +229,37 @@ void SpellEffectEditor::RemoveAllEffects()
     ShowCaster();
     selected_ = -1;
     Remember();
+    ShowSelection();
+    Refresh();
     host_.showFields();
+}
+
+void SpellEffectEditor::ShowSelection()
+{
+    // An exclusive group keeps one button pressed: let go of it to show none.
+    buttons_->setExclusive(false);
+    for (QAbstractButton* button : buttons_->buttons())
+        button->setChecked(buttons_->id(button) == selected_);
+    buttons_->setExclusive(true);
+    noSelection_->setVisible(selected_ < 0);
+}
+
+void SpellEffectEditor::Refresh()
+{
+    for (QAbstractButton* button : buttons_->buttons()) {
+        const int index = buttons_->id(button);
+        const SpellEffectInfo v = host_.get(options_.effects[static_cast<std::size_t>(index)].entry);
+        // The model reads an effect that ended as all zeros.
+        const bool inForce = v != SpellEffectInfo{};
+        QFont font = button->font();
+        font.setBold(inForce);
+        button->setFont(font);
+        button->setToolTip(inForce ? QStringLiteral("In force: %1 days, %2 hours, %3 minutes left")
+                                         .arg(v.duration.days)
+                                         .arg(v.duration.hours)
+                                         .arg(v.duration.minutes)
+                                   : QString());
+    }
 }
 
 void SpellEffectEditor::Remember()

@@ -11,7 +11,9 @@
 #include <functional>
 #include <span>
 
+class QButtonGroup;
 class QComboBox;
+class QLabel;
 
 // The editor of a set of spell effects: one push button per effect, the time left,
 // power, skill and (for party effects) caster of the selected one, Add All and Remove
@@ -68,6 +70,12 @@ public:
 
     DataExchange::Binding Binding(Field field);
 
+    // Marks the effects in force (bold, the time left in the tooltip) as the model now has
+    // them; the owner calls it after it loads, the editor after every change it makes.
+    void Refresh();
+
+    static constexpr const char* NoSelectionNote = "No effect selected: these values are used by Add All only.";
+
 private:
     // Run by the effect buttons, the focus leaving a field, Add All and Remove All.
     void SelectEffect(int index);
@@ -81,6 +89,8 @@ private:
     void ShowCaster();
     // The fields as they now are become what a commit compares against.
     void Remember();
+    // The selected effect's button stays pressed; the note shows while none is.
+    void ShowSelection();
 
     static constexpr int FieldCount = 5;
 
@@ -97,5 +107,7 @@ private:
     bool absent_ = false;
     int selected_ = -1; // index into Options::effects
     QComboBox* casterList_ = nullptr;
+    QButtonGroup* buttons_ = nullptr;
+    QLabel* noSelection_ = nullptr;
     FocusLossWatcher focusLoss_;
 };

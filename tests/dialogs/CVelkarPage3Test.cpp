@@ -5,9 +5,11 @@
 #include "model/CharacterLayout.h"
 
 #include <QCheckBox>
+#include <QLabel>
 
 #include <array>
 #include <cstdint>
+#include <map>
 
 namespace {
 
@@ -142,6 +144,23 @@ TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
     }
     EXPECT_EQ(boxes, 111);
     EXPECT_LE(upperBottom, lowerTop);
+    // Each group's school stands right above its first box.
+    const std::map<int, QString> schools = {{0, "Fire"},   {1, "Air"},      {2, "Water"},    {3, "Earth"},
+                                            {4, "Spirit"}, {5, "Mind"},     {6, "Body"},     {7, "Light"},
+                                            {8, "Dark"},   {9, "Dark Elf"}, {10, "Vampire"}, {11, "Dragon"}};
+    for (const auto* half : {&kUpper, &kLower}) {
+        for (const auto& group : *half) {
+            const QPoint first = Box(group.ids.front())->mapTo(&Page(), QPoint(0, 0));
+            int above = 0;
+            for (const QLabel* label : Page().findChildren<QLabel*>()) {
+                const QPoint at = label->mapTo(&Page(), QPoint(0, 0));
+                if (label->text() == schools.at(group.group) && at.x() == first.x() && at.y() < first.y() &&
+                    at.y() > first.y() - 2 * label->height())
+                    ++above;
+            }
+            EXPECT_EQ(above, 1) << schools.at(group.group).toStdString();
+        }
+    }
     ExpectNothingClipped();
 }
 

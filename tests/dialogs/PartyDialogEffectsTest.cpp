@@ -1,8 +1,12 @@
 #include "tests/dialogs/PartyDialogFixture.h"
 
+#include "dialogs/SpellEffectEditor.h"
+
 #include "model/WindowLayout.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
 
 #include <string>
 
@@ -193,4 +197,38 @@ TEST_F(PartyDialogEffectsTest, SelectingAnEffectReplacesUnstoredPartyFields)
     EXPECT_EQ(ChosenText(Id::IdAmPm), "AM");
     EXPECT_EQ(Chosen(Id::IdMember1 + 1), 2);
     EXPECT_EQ(Game().GetGold(), 2750);
+}
+
+TEST_F(PartyDialogEffectsTest, EffectsInForceAreBoldAndTheSelectedOneStaysPressed)
+{
+    Prepare([](SaveGame& s) { s.SetPartySpellFly({{0, 3, 0}, 9, 1, 2}); });
+    OpenDialog();
+    const auto bold = [this](int id) { return Control<QPushButton>(id)->font().bold(); };
+    const auto pressed = [this](int id) { return Control<QPushButton>(id)->isChecked(); };
+    const auto noteShown = [this] {
+        for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+            if (label->text() == SpellEffectEditor::NoSelectionNote)
+                return label->isVisible();
+        }
+        return false;
+    };
+    EXPECT_TRUE(bold(kFly));
+    EXPECT_TRUE(Control<QPushButton>(kFly)->toolTip().contains("3 hours"));
+    EXPECT_FALSE(bold(kHaste));
+    EXPECT_FALSE(pressed(kFly) || pressed(kHaste));
+    EXPECT_TRUE(noteShown());
+
+    Click(kHaste);
+    EXPECT_TRUE(pressed(kHaste));
+    EXPECT_FALSE(noteShown());
+    Type(kDays, "2");
+    Click(kFly);
+    EXPECT_TRUE(bold(kHaste)) << "the commit put Haste in force";
+    EXPECT_TRUE(pressed(kFly));
+    EXPECT_FALSE(pressed(kHaste)) << "one at a time";
+
+    Click(Id::IdRemoveAll);
+    EXPECT_FALSE(bold(kFly) || bold(kHaste));
+    EXPECT_FALSE(pressed(kFly) || pressed(kHaste));
+    EXPECT_TRUE(noteShown());
 }
