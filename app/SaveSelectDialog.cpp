@@ -225,6 +225,9 @@ void SaveSelectDialog::ShowRows()
         item->setText(0, QString::fromStdString(row.FileName));
         item->setText(1, TextCodec::Decode(row.Name));
     }
+    // The first saved game is chosen, so Enter opens it at once.
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
     QString note;
     if (rows_.empty() && !path_.isEmpty())
         note = QString::fromLatin1(NoSavedGames);

@@ -309,12 +309,28 @@ void CVelkarPage1::LoadFromModel()
             description_ = TextCodec::Decode(game.GetDescription(n));
             break;
         case Kind::Class:
+            values_[i] = ClassEntry((game.*row.get)(n));
+            break;
         case Kind::Number:
             values_[i] = (game.*row.get)(n);
             break;
         }
     }
     Exchange().Show();
+}
+
+int CVelkarPage1::ClassEntry(int stored)
+{
+    // A class the list does not know gets an entry of its own after the last, carrying it.
+    auto* classes = Control<QComboBox>(IdClass);
+    const int known = static_cast<int>(Vocabulary::ClassNames.size());
+    while (classes->count() > known)
+        classes->removeItem(known);
+    if (stored >= 0 && stored < known)
+        return stored;
+    unknownClass_ = stored;
+    classes->addItem(QStringLiteral("Class %1").arg(stored));
+    return known;
 }
 
 void CVelkarPage1::StoreToModel()
@@ -344,7 +360,11 @@ void CVelkarPage1::StoreToModel()
             if (const std::optional<std::string> bytes = StoredText(description_, DescriptionLength))
                 game.SetDescription(n, *bytes);
             break;
-        case Kind::Class:
+        case Kind::Class: {
+            const int entry = values_[IndexOf(id)];
+            (game.*row.set)(n, entry < static_cast<int>(Vocabulary::ClassNames.size()) ? entry : unknownClass_);
+            break;
+        }
         case Kind::Number:
             (game.*row.set)(n, values_[IndexOf(id)]);
             break;

@@ -64,7 +64,11 @@ private:
     void OnPortraitClicked();
     void ShowPortrait(int face);
 
+    // The Class list's entry for a stored class: its row, or the extra entry after the last.
+    int ClassEntry(int stored);
+
     std::array<int, ControlCount> values_{};
+    int unknownClass_ = 0; // what the extra entry "Class N" carries
     QString name_;
     QString description_;
     QPushButton* portraitButton_ = nullptr;

@@ -11,6 +11,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -68,6 +69,12 @@ void CVelkarPage5::OnCreate()
             chooser->addItem(TextCodec::Decode(texts[a]), static_cast<int>(a));
     }
     chooser->setCurrentIndex(0);
+    // Typing filters the awards by any part of their text.
+    chooser->setEditable(true);
+    chooser->setInsertPolicy(QComboBox::NoInsert);
+    chooser->completer()->setFilterMode(Qt::MatchContains);
+    chooser->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    chooser->completer()->setCompletionMode(QCompleter::PopupCompletion);
     // The longest texts would make the page far too wide: the box is as wide as the list,
     // and its popup as wide as the longest text.
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -132,7 +139,10 @@ void CVelkarPage5::RefreshAwardList()
 
 void CVelkarPage5::Add()
 {
-    const QVariant award = Control<QComboBox>(IdChooser)->currentData(kAwardRole);
+    // The entry whose text the box shows: a text typed to filter names none until one is picked.
+    auto* chooser = Control<QComboBox>(IdChooser);
+    const int entry = chooser->findText(chooser->currentText(), Qt::MatchExactly);
+    const QVariant award = entry >= 0 ? chooser->itemData(entry, kAwardRole) : QVariant();
     if (award.isValid())
         Game().SetAward(Number(), award.toInt());
     RefreshAwardList();

@@ -3,6 +3,7 @@
 #include "dialogs/CVelkarPage6.h"
 
 #include "dialogs/ExchangeOrder.h"
+#include "ui/BuddyLabel.h"
 #include "ui/ControlId.h"
 #include "ui/NumberBox.h"
 
@@ -179,7 +180,7 @@ void CVelkarPage6::OnCreate()
         auto* check = new QCheckBox;
         ControlId::Give(check, row.checkId);
         check->setAccessibleName(QString::fromLatin1(row.label));
-        auto* label = new QLabel(QString::fromLatin1(row.label));
+        auto* label = new BuddyLabel(QString::fromLatin1(row.label));
         label->setBuddy(check);
         grid->addWidget(check, line, 0);
         grid->addWidget(label, line, 1);
@@ -187,6 +188,25 @@ void CVelkarPage6::OnCreate()
         grid->addWidget(new QLabel(QStringLiteral("Days")), line, 3);
         grid->addWidget(MakeNumber(row.hoursId, row.hoursSpinId), line, 4);
         grid->addWidget(new QLabel(QStringLiteral("Hr")), line, 5);
+    }
+    // Tab walks the columns: the mild conditions, then Zombie below them, then the medium and
+    // severe ones (the rows are built box by box).
+    QWidget* previous = nullptr;
+    for (int column = 0; column < kColumnCount; ++column) {
+        for (std::size_t b = 0; b < kBoxes.size(); ++b) {
+            if (kBoxes[b].column != column)
+                continue;
+            for (const Row& row : kRows) {
+                if (row.box != static_cast<Box>(b))
+                    continue;
+                for (const int id : {row.checkId, row.daysId, row.hoursId}) {
+                    QWidget* control = Control<QWidget>(id);
+                    if (previous != nullptr)
+                        setTabOrder(previous, control);
+                    previous = control;
+                }
+            }
+        }
     }
 }
 

@@ -170,6 +170,10 @@ TEST_F(SaveSelectDialogTest, OpenWithoutASelectionOrOnAVanishedFileCarriesOn)
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
     UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+    auto* list = dialog.findChild<QTreeWidget*>(QString::number(SaveSelectDialog::IdList));
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0)) << "the first saved game is chosen: Enter opens it";
+    list->setCurrentItem(nullptr);
+    list->clearSelection();
     Click(dialog, SaveSelectDialog::IdOpen);
     EXPECT_TRUE(messages.Shown().isEmpty());
 

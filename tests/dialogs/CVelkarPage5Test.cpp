@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTest>
@@ -237,4 +238,27 @@ TEST_F(CVelkarPage5Test, ChangesLiveInTheModelUntilTheSheetIsCancelled)
     Click(QDialogButtonBox::Cancel);
     EXPECT_EQ(FileBytes(), opened);
     EXPECT_EQ(Held(), (std::vector<int>{3})) << "Cancel puts the character back as it was at open";
+}
+
+TEST_F(CVelkarPage5Test, TypingFiltersTheAwardsAndAddsThePickedOne)
+{
+    OpenPage();
+    UiTesting::TypeOver(*Chooser(), "arena vic");
+    QAbstractItemView* popup = Chooser()->completer()->popup();
+    ASSERT_TRUE(popup->isVisible());
+    QStringList offered;
+    for (int row = 0; row < popup->model()->rowCount(); ++row)
+        offered.append(popup->model()->index(row, 0).data().toString());
+    EXPECT_FALSE(offered.isEmpty());
+    for (const QString& text : offered)
+        EXPECT_TRUE(text.contains("Arena Victories", Qt::CaseInsensitive)) << text.toStdString();
+    Press(Id::IdAdd);
+    EXPECT_TRUE(Held().empty()) << "a typed filter names no award until one is picked";
+
+    QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    EXPECT_EQ(Chooser()->currentText(), offered.front());
+    Press(Id::IdAdd);
+    ASSERT_EQ(Held().size(), 1u);
+    EXPECT_EQ(Text(Held().front()), offered.front());
 }

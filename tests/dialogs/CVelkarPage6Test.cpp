@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTest>
 
 #include <algorithm>
 
@@ -247,4 +248,27 @@ TEST_F(CVelkarPage6Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
     EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
     for (const Condition& c : kConditions)
         EXPECT_EQ(Stored(c.entry), std::pair(0, kUntouched)) << c.entry;
+}
+
+TEST_F(CVelkarPage6Test, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
+{
+    OpenPage();
+    // Mild, then Zombie below it, then Medium and Severe: each row's box, days and hours.
+    std::vector<int> checks;
+    QWidget* at = On<QWidget>(1208);
+    for (int step = 0; step < 3 * 18; ++step, at = at->nextInFocusChain()) {
+        while (at->focusPolicy() == Qt::NoFocus || !at->isEnabled() || at->focusProxy() != nullptr)
+            at = at->nextInFocusChain();
+        if (qobject_cast<QCheckBox*>(at) != nullptr)
+            checks.push_back(at->objectName().toInt());
+    }
+    EXPECT_EQ(checks, (std::vector<int>{1208, 1209, 1210, 1211, 1212, 1213, 1214, 1215, 1216, 1217, 1218, 1219, 1220,
+                                        1221, 1222, 1223, 1224, 1225}));
+
+    QWidget* label = nullptr;
+    for (QLabel* l : Page().findChildren<QLabel*>())
+        label = l->buddy() == On<QWidget>(1209) ? l : label;
+    ASSERT_NE(label, nullptr);
+    QTest::mouseClick(label, Qt::LeftButton);
+    EXPECT_TRUE(Check(Weak)->isChecked());
 }

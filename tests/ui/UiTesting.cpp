@@ -48,7 +48,9 @@ void ClickTab(QTabBar& tabs, int index)
 
 void ChooseEntry(QComboBox& list, int index)
 {
-    QTest::mouseClick(&list, Qt::LeftButton);
+    // An editable list opens from its arrow; a click on its text only places the cursor.
+    const QPoint arrow(list.width() - 6, list.height() / 2);
+    QTest::mouseClick(&list, Qt::LeftButton, Qt::NoModifier, list.isEditable() ? arrow : list.rect().center());
     QAbstractItemView* view = list.view();
     ASSERT_TRUE(view->isVisible());
     QTest::keyClick(view, Qt::Key_Home);
