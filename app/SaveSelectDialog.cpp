@@ -7,6 +7,7 @@
 #include "dialogs/PartyDialog.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
+#include "ui/Mnemonics.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -93,10 +94,14 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
 
     auto* group = new QGroupBox(QStringLiteral("Select Savegame:"), this);
     auto* fields = new QGridLayout;
-    fields->addWidget(new QLabel(QStringLiteral("Path:"), group), 0, 0);
-    fields->addWidget(MakePathBox(), 0, 1);
-    fields->addWidget(new QLabel(QStringLiteral("Text:"), group), 1, 0);
-    fields->addWidget(MakeCodePageBox(), 1, 1, Qt::AlignLeft);
+    auto* pathLabel = new QLabel(QStringLiteral("Path:"), group);
+    pathLabel->setBuddy(MakePathBox());
+    fields->addWidget(pathLabel, 0, 0);
+    fields->addWidget(pathBox_, 0, 1);
+    auto* textLabel = new QLabel(QStringLiteral("Text:"), group);
+    textLabel->setBuddy(MakeCodePageBox());
+    fields->addWidget(textLabel, 1, 0);
+    fields->addWidget(codePageBox_, 1, 1, Qt::AlignLeft);
     fields->setColumnStretch(1, 1);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(fields);
@@ -135,6 +140,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     layout->addWidget(banner, 0, Qt::AlignHCenter);
     layout->addLayout(body, 1);
 
+    Mnemonics::Assign(*this);
     AddAboutEntry();
     // The folder last used, while it is there; else the best game found.
     const std::filesystem::path last = UserSettings::LastGameFolder();

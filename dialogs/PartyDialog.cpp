@@ -7,6 +7,7 @@
 
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
+#include "ui/Mnemonics.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
 
@@ -227,6 +228,7 @@ PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
     setWindowTitle(caption_);
     BuildControls();
     SetBindings();
+    Mnemonics::Assign(*this);
 }
 
 bool PartyDialog::Open()

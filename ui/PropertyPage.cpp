@@ -1,5 +1,6 @@
 #include "ui/PropertyPage.h"
 
+#include "ui/Mnemonics.h"
 #include "ui/PropertySheet.h"
 
 PropertyPage::PropertyPage(const QString& title, QWidget* parent) : QWidget(parent), title_(title)
@@ -24,4 +25,6 @@ void PropertyPage::Create()
         return;
     created_ = true;
     OnCreate();
+    // The sheet's own buttons keep their letters.
+    Mnemonics::Assign(*this, sheet_ != nullptr ? sheet_->ButtonBox() : nullptr);
 }

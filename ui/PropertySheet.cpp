@@ -1,6 +1,7 @@
 #include "ui/PropertySheet.h"
 
 #include "ui/ErrorGuard.h"
+#include "ui/Mnemonics.h"
 #include "ui/PropertyPage.h"
 
 #include <QPushButton>
@@ -20,6 +21,7 @@ PropertySheet::PropertySheet(const QString& caption, QWidget* parent)
     layout->addWidget(buttons_);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     SetModified(false);
+    Mnemonics::Assign(*buttons_);
     connect(tabs_, &QTabWidget::currentChanged, this, &PropertySheet::OnTabChanged);
     connect(buttons_, &QDialogButtonBox::clicked, this, &PropertySheet::OnButton);
 }

@@ -30,6 +30,7 @@ public:
 
     QTabBar* TabBar() const;
     QPushButton* Button(QDialogButtonBox::StandardButton which) const;
+    const QDialogButtonBox* ButtonBox() const { return buttons_; }
 
     void SetModified(bool changed);
 

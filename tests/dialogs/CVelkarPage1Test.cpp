@@ -40,7 +40,7 @@ protected:
     {
         for (const QLabel* label : sheet->findChildren<QLabel*>()) {
             if (label->buddy() == Control<QWidget>(id))
-                return label->text();
+                return UiTesting::Plain(label->text());
         }
         return {};
     }

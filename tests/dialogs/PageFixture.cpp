@@ -77,7 +77,7 @@ QString PageFixture::LabelOf(int id) const
     const QWidget* control = On<QWidget>(id);
     for (const QLabel* label : Page().findChildren<QLabel*>()) {
         if (control != nullptr && label->buddy() == control)
-            return label->text();
+            return UiTesting::Plain(label->text());
     }
     return {};
 }

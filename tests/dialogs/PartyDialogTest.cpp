@@ -34,7 +34,7 @@ protected:
     {
         for (const QLabel* label : dialog->findChildren<QLabel*>()) {
             if (label->buddy() == Control<QWidget>(id))
-                return label->text();
+                return UiTesting::Plain(label->text());
         }
         return {};
     }
@@ -364,7 +364,7 @@ TEST_F(PartyDialogTest, ARealMessageBoxFromALeftFieldIsShownOnceAndTheFieldKeeps
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            boxes.append(box->text());
+            boxes.append(UiTesting::Plain(box->text()));
             box->button(QMessageBox::Ok)->click();
         }
     });

@@ -12,12 +12,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLayout>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -294,6 +297,32 @@ TEST_F(UntouchedTest, EnterStoresTheFieldBeforeItPressesTheDefaultButton)
     QTest::keyClick(party->Control<QWidget>(1159), Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_FALSE(party->isVisible());
     EXPECT_EQ(FileValue(kClock + 2172 + 16 * 8, 8), now + kFiveDays);
+}
+
+TEST_F(UntouchedTest, EveryButtonAndLabelHasAnAltKey)
+{
+    Write(kSeeds[0]);
+    OpenParty();
+    OpenSheet(1);
+    const auto missing = [](const QWidget& window) {
+        QStringList without;
+        const auto check = [&](const QString& text) {
+            const bool hasLetter = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
+            if (hasLetter && !QRegularExpression(QStringLiteral("&[^&]")).match(text).hasMatch())
+                without.append(text);
+        };
+        for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+            check(button->text());
+        for (const QLabel* label : window.findChildren<QLabel*>()) {
+            if (label->buddy() != nullptr)
+                check(label->text());
+        }
+        return without;
+    };
+    EXPECT_EQ(missing(*party), QStringList{});
+    for (int tab = 0; tab < SheetTabCount; ++tab)
+        SwitchTo(static_cast<SheetTab>(tab));
+    EXPECT_EQ(missing(*sheet), QStringList{});
 }
 
 class SingleEditTest;

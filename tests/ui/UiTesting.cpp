@@ -46,6 +46,15 @@ void ClickTab(QTabBar& tabs, int index)
     QTest::mouseClick(&tabs, Qt::LeftButton, Qt::NoModifier, tabs.tabRect(index).center());
 }
 
+QString Plain(QString text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&')
+            text.remove(i, 1); // "&&" keeps one
+    }
+    return text;
+}
+
 void ChooseEntry(QComboBox& list, int index)
 {
     // An editable list opens from its arrow; a click on its text only places the cursor.

@@ -25,6 +25,9 @@ void TypeOver(QWidget& control, const QString& text);
 // Clicks the tab, as the mouse does.
 void ClickTab(QTabBar& tabs, int index);
 
+// A control's text as it reads, without the '&' that marks its Alt-key letter.
+QString Plain(QString text);
+
 // Opens the drop-down list with the mouse and picks entry index with the keyboard.
 void ChooseEntry(QComboBox& list, int index);
 
