@@ -5,21 +5,25 @@
 #include "ui/PropertyPage.h"
 
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <map>
+#include <typeindex>
 
 PropertySheet::PropertySheet(const QString& caption, QWidget* parent)
     : EditingDialog(parent), tabs_(new QTabWidget(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply, this))
 {
     setWindowTitle(caption);
-    // Every tab stays in view; the sheet grows to fit them rather than scroll them.
+    // Every tab stays in view.
     tabs_->tabBar()->setUsesScrollButtons(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
     SetModified(false);
     Mnemonics::Assign(*buttons_);
     connect(tabs_, &QTabWidget::currentChanged, this, &PropertySheet::OnTabChanged);
@@ -40,13 +44,49 @@ void PropertySheet::Detach()
     current_ = -1;
 }
 
-void PropertySheet::AddPage(PropertyPage& page)
+void PropertySheet::AddPage(PropertyPage& page, Measure measure)
 {
     page.sheet_ = this;
     pages_.push_back(&page);
+    measures_.push_back(std::move(measure));
+    auto* scroller = new QScrollArea;
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(&page);
     reverting_ = true; // adding the first tab makes it current; that is no activation
-    tabs_->addTab(&page, page.Title());
+    tabs_->addTab(scroller, page.Title());
     reverting_ = false;
+}
+
+void PropertySheet::FitToPages()
+{
+    // The sizes of a kind of page do not change while the program runs: measured once.
+    static std::map<std::type_index, QSize> measured;
+    QSize area;
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        const std::type_index kind(typeid(*pages_[i]));
+        if (!measured.contains(kind) && measures_[i]) {
+            const std::unique_ptr<PropertyPage> copy = measures_[i]();
+            copy->Create();
+            measured[kind] = copy->sizeHint();
+        }
+        if (measured.contains(kind))
+            area = area.expandedTo(measured[kind]);
+    }
+    area = area.expandedTo(QSize(0, 0));
+    for (int i = 0; i < tabs_->count(); ++i)
+        tabs_->widget(i)->setMinimumSize(area);
+    layout()->activate();
+    // Beyond the largest sheet the pages scroll: give back what does not fit.
+    const QSize over = sizeHint() - QSize(MaximumWidth, MaximumHeight);
+    if (over.width() > 0 || over.height() > 0) {
+        area -= QSize(std::max(over.width(), 0), std::max(over.height(), 0));
+        for (int i = 0; i < tabs_->count(); ++i)
+            tabs_->widget(i)->setMinimumSize(area);
+        layout()->activate();
+    }
+    setFixedSize(sizeHint().boundedTo(QSize(MaximumWidth, MaximumHeight)));
+    fitted_ = true;
 }
 
 QTabBar* PropertySheet::TabBar() const
@@ -66,6 +106,9 @@ void PropertySheet::SetModified(bool changed)
 
 void PropertySheet::showEvent(QShowEvent* event)
 {
+    // Sized before the dialog centres itself on its parent, and never again.
+    if (!fitted_)
+        FitToPages();
     QDialog::showEvent(event);
     if (current_ < 0 && !pages_.empty())
         Activate(0);
@@ -100,7 +143,15 @@ void PropertySheet::Activate(int index)
     ShowTab(index);
     PropertyPage& page = Page(index);
     ErrorGuard::Run([&] {
+        const bool first = !page.IsCreated();
         page.Create();
+        if (first) {
+            // The controls came after the tab was laid out: fill the tab with them now, or
+            // scroll where they need more room than it has.
+            page.layout()->activate();
+            const auto* scroller = qobject_cast<const QScrollArea*>(tabs_->widget(index));
+            page.resize(scroller->viewport()->size().expandedTo(page.minimumSizeHint()));
+        }
         page.OnSetActive();
     });
 }

@@ -5,6 +5,8 @@
 #include <QDialogButtonBox>
 #include <QString>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class PropertyPage;
@@ -21,8 +23,18 @@ public:
     explicit PropertySheet(const QString& caption, QWidget* parent = nullptr);
     ~PropertySheet() override;
 
-    // Pages are added in tab order; the sheet does not take ownership.
-    void AddPage(PropertyPage& page);
+    // Largest size the sheet takes: room for a title bar and a panel on a 1366 x 768 screen.
+    static constexpr int MaximumWidth = 1366;
+    static constexpr int MaximumHeight = 740;
+
+    // Makes a page of the same kind that is only measured, never shown or applied.
+    using Measure = std::function<std::unique_ptr<PropertyPage>()>;
+
+    // Pages are added in tab order; the sheet does not take ownership. The sheet is sized
+    // before it is first shown to hold its largest page (from a measured copy of each, so the
+    // page itself is built only when its tab is first activated); a page taller than the
+    // largest sheet scrolls inside its tab.
+    void AddPage(PropertyPage& page, Measure measure = {});
 
     int PageCount() const { return static_cast<int>(pages_.size()); }
     PropertyPage& Page(int index) const { return *pages_.at(static_cast<std::size_t>(index)); }
@@ -45,6 +57,9 @@ private:
     // Stops driving the pages once one of them is being destroyed.
     void Detach();
 
+    // The sheet's fixed size, from the pages' measured sizes.
+    void FitToPages();
+
     void OnTabChanged(int index);
     void ShowTab(int index);
     void Activate(int index);
@@ -55,6 +70,8 @@ private:
     QTabWidget* tabs_;
     QDialogButtonBox* buttons_;
     std::vector<PropertyPage*> pages_;
+    std::vector<Measure> measures_;
+    bool fitted_ = false;
     int current_ = -1;
     bool reverting_ = false; // tab changes made by the sheet itself
 };

@@ -7,6 +7,7 @@
 
 #include "tests/ui/UiTesting.h"
 
+#include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
@@ -215,4 +216,19 @@ TEST_F(CVelkarSheetTest, TheStatsTabShowsTheModelAfreshOnEveryActivation)
     save.SetMight(N, 321);
     Tab(0);
     EXPECT_EQ(Box(Id::IdMight)->Text(), "321");
+}
+
+TEST_F(CVelkarSheetTest, KeepsItsSizeOnEveryTabWithoutBuildingThem)
+{
+    OpenSheet();
+    const QSize size = sheet->size();
+    EXPECT_LE(size.width(), 1366);
+    EXPECT_LE(size.height(), 740);
+    for (int i = 1; i < SheetTabCount; ++i)
+        EXPECT_FALSE(sheet->Page(i).IsCreated()) << "measuring a tab does not build it: " << i;
+    for (int i = 0; i < SheetTabCount; ++i) {
+        Tab(i);
+        QApplication::processEvents();
+        EXPECT_EQ(sheet->size(), size) << "tab " << i;
+    }
 }
