@@ -188,3 +188,22 @@ TEST_F(ShowTest, EveryKeyIsThereAndEachValueIsTheSavedGamesOwn)
     EXPECT_TRUE(summary.out.contains("Character 3: \"Золтан\"\n")) << summary.out.toStdString();
     EXPECT_TRUE(summary.out.contains("\n  Might -5, Intelligence ")) << summary.out.toStdString();
 }
+
+TEST_F(ShowTest, TheGamesFoundAndTheirSavedGamesInTheGamesCodePage)
+{
+    SaveBuilder("\xC7\xEE\xEB\xF2\xE0\xED").WriteTo(game_ / "Saves" / "save003.dod"); // "Золтан" in 1251
+    const Result games = Run({"games"});
+    EXPECT_EQ(games.status, 0);
+    EXPECT_EQ(QString::fromUtf8(games.out), Text(game_) + "\tWine prefix ~/.wine\n");
+    for (const QStringList& list : {QStringList{"list"}, QStringList{"list", Text(game_)}}) {
+        const Result saves = Run(list);
+        EXPECT_EQ(saves.status, 0);
+        EXPECT_EQ(QString::fromUtf8(saves.out), "save003.dod\tЗолтан\n");
+    }
+    EXPECT_EQ(QString::fromUtf8(Run({"list", Text(game_), "--encoding", "1252"}).out), "save003.dod\tÇîëòàí\n");
+
+    std::filesystem::remove_all(home_ / ".wine");
+    const Result none = Run({"list"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.error, "velkar-cli: No game found; give the game folder.\n");
+}
