@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <utility>
+
 namespace {
 
 constexpr const char* kWrappedValue = "936-wrapped";
@@ -23,21 +25,16 @@ QString ValueOf(const TextCodec::PageInfo& info)
 SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding)
     : argument_(argument), path_(PathText::ToPath(argument)), codec_(encoding ? *encoding : Decide(GameFolderOf(path_)))
 {
-    // The model's message names no file; a command may open two.
-    const MessageSink::Handler previous = MessageSink::Install([this](std::string_view text) {
-        Console::Error(
-            QStringLiteral("velkar-cli: %1: %2").arg(argument_, QString::fromUtf8(text.data(), text.size())));
-    });
-    bool opened = false;
-    try {
-        opened = game_.Open(path_);
-    } catch (...) {
-        MessageSink::Install(previous);
-        throw;
-    }
-    MessageSink::Install(previous);
-    if (!opened)
-        throw CliError(CliError::Failure, QString());
+    // The model's message names no file, and a command may open two: name it here.
+    struct Sink {
+        MessageSink::Handler previous;
+        ~Sink() { MessageSink::Install(std::move(previous)); }
+    } sink{MessageSink::Install([this](std::string_view text) {
+        Console::Error(QStringLiteral("velkar-cli: %1: %2")
+                           .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+    })};
+    if (!game_.Open(path_))
+        throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 
 std::filesystem::path SaveFile::GameFolderOf(const std::filesystem::path& save)
