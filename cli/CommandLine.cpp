@@ -70,7 +70,7 @@ bool CommandLine::Parse(QCommandLineParser& parser, const QStringList& arguments
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(arguments))
         throw CliError::UsageError(parser.errorText());
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         // The usage line names the program as it was started: name the command instead.
         const QString text = parser.helpText();
         Console::Out(QStringLiteral("Usage: velkar-cli ") + arguments.front() +
