@@ -8,6 +8,7 @@
 #include "ui/TextCodec.h"
 
 #include "model/SaveGame.h"
+#include "model/SkillWord.h"
 #include "model/Vocabulary.h"
 
 #include <QComboBox>
@@ -103,32 +104,6 @@ constexpr int kColumnGap = 22;
 constexpr int kCellGap = 6;
 constexpr int kRowGap = 4;
 
-// The skill word: level in bits 0-5, mastery one-hot in bits 6-8 (Grand is 0x100).
-constexpr int kLevelMask = 0x3F;
-constexpr int kMasteryShift = 6;
-constexpr int kExpert = 1;
-constexpr int kMaster = 2;
-constexpr int kGrand = 3;
-constexpr int kGrandCode = 4;
-
-// As the game reads a word, highest bit first, so every word shows a mastery and a
-// Master (whatever lower bits ride along) is never raised to Grand.
-int MasteryOf(int word)
-{
-    const int code = (word >> kMasteryShift) & 7;
-    if ((code & kGrandCode) != 0)
-        return kGrand;
-    if ((code & kMaster) != 0)
-        return kMaster;
-    return (code & kExpert) != 0 ? kExpert : 0;
-}
-
-int Compose(int level, int mastery)
-{
-    const int code = mastery == kGrand ? kGrandCode : mastery;
-    return level | (code << kMasteryShift);
-}
-
 } // namespace
 
 CVelkarPage2::CVelkarPage2(SaveGame& save, int n) : CharacterPage(QStringLiteral("Skills"), save, n)
@@ -182,8 +157,8 @@ void CVelkarPage2::LoadFromModel()
     const SaveGame& game = Game();
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         const int word = game.GetSkill(Number(), kRows[i].slot);
-        levels_[i] = word & kLevelMask;
-        masteries_[i] = MasteryOf(word);
+        levels_[i] = SkillWord::Level(word);
+        masteries_[i] = SkillWord::Mastery(word);
     }
     Exchange().Show();
 }
@@ -200,7 +175,7 @@ void CVelkarPage2::StoreToModel()
         // Only a failed range check leaves a level outside 0..63: that row keeps its word.
         if (levels_[i] < LevelMinimum || levels_[i] > LevelMaximum)
             continue;
-        game.SetSkill(Number(), kRows[i].slot, Compose(levels_[i], masteries_[i]));
+        game.SetSkill(Number(), kRows[i].slot, SkillWord::Compose(levels_[i], masteries_[i]));
     }
     Exchange().Remember();
 }

@@ -7,6 +7,7 @@
 
 #include "model/CharacterLayout.h"
 #include "model/SaveGame.h"
+#include "model/Vocabulary.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 namespace {
 
@@ -24,14 +26,14 @@ namespace CL = CharacterLayout;
 enum class Half { Upper, Lower };
 
 // One group of flag bytes: its number in the record, where its boxes stand (the racial
-// groups share a column, one below the other), and box ids and texts for byte 0 onward.
+// groups share a column, one below the other), its caption, and box ids for byte 0 onward; the texts are
+// the vocabulary's.
 struct Group {
     int group = 0;
     const char* caption = nullptr; // the school, so that the two "Charm" boxes can be told apart
     Half half = Half::Upper;
     int column = 0;
     std::array<int, CL::FullSpellGroupSize> ids{};
-    std::array<const char*, CL::FullSpellGroupSize> texts{};
 };
 
 // A school's boxes carry consecutive ids.
@@ -48,49 +50,33 @@ constexpr int SizeOf(int group)
     return group < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize;
 }
 
+constexpr std::string_view Text(int group, int byte)
+{
+    return Vocabulary::SpellNames[static_cast<std::size_t>(group)][static_cast<std::size_t>(byte)];
+}
+
 // In layout order: the upper half left to right, then the lower half.
 // clang-format off
 constexpr std::array<Group, CL::SpellGroupCount> kGroups = {{
-    {.group = 0, .caption = "Fire", .half = Half::Upper, .column = 0, .ids = Consecutive(1086),
-     .texts = {"Torch Light", "Fire Bolt", "Fire Resis.", "Fire Aura", "Haste", "Fireball", "Fire Spike", "Immolation",
-      "Meteor Shower", "Inferno", "Incinerate"}},
-    {.group = 1, .caption = "Air", .half = Half::Upper, .column = 1, .ids = Consecutive(1097),
-     .texts = {"Wizard Eye", "Feather Fall", "Air Resis.", "Sparks", "Jump", "Shield", "Lightning Bolt", "Invisibility",
-      "Implosion", "Fly", "Starburst"}},
-    {.group = 2, .caption = "Water", .half = Half::Upper, .column = 2, .ids = Consecutive(1108),
-     .texts = {"Awaken", "Poison Spray", "Water Resis.", "Ice Bolt", "Water Walk", "Recharge Item", "Acid Burst",
-      "Enchant Item", "Town Portal", "Ice Blast", "Lloyd's Beacon"}},
-    {.group = 3, .caption = "Earth", .half = Half::Upper, .column = 3, .ids = Consecutive(1119),
-     .texts = {"Stun", "Slow", "Earth Resis.", "Deadly Swarm", "Stone Skin", "Blades", "Stone to Flesh", "Rock Blast",
-      "Telekinesis", "Death Blossom", "Mass Distortion"}},
-    {.group = 9, .caption = "Dark Elf", .half = Half::Upper, .column = 4, .ids = {1141, 1186, 1188, 1189},
-     .texts = {"Glamour", "Traveler's Boon", "Blind", "Darkfire Bolt"}},
-    {.group = 10, .caption = "Vampire", .half = Half::Upper, .column = 4, .ids = {1190, 1191, 1192, 1193},
-     .texts = {"Lifedrain", "Levitate", "Charm", "Mistform"}},
-    {.group = 11, .caption = "Dragon", .half = Half::Upper, .column = 4, .ids = {1194, 1195, 1196, 1197},
-     .texts = {"Fear", "Flame Blast", "Flight", "Wing Buffet"}},
-    {.group = 4, .caption = "Spirit", .half = Half::Lower, .column = 0, .ids = Consecutive(1130),
-     .texts = {"Detect Life", "Bless", "Fate", "Turn Undead", "Remove Curse", "Preservation", "Heroism", "Spirit Lash",
-      "Raise Dead", "Shared Life", "Resurrection"}},
-    {.group = 5, .caption = "Mind", .half = Half::Lower, .column = 1, .ids = Consecutive(1142),
-     .texts = {"Remove Fear", "Mind Blast", "Mind Resis.", "Telepathy", "Charm", "Cure Paralysis", "Berserk",
-      "Mass Fear", "Cure Insanity", "Psychic Shock", "Enslave"}},
-    {.group = 6, .caption = "Body", .half = Half::Lower, .column = 2, .ids = Consecutive(1153),
-     .texts = {"Cure Weakness", "Heal", "Body Resis.", "Harm", "Regeneration", "Cure Poison", "Hammerhands",
-      "Cure Disease", "Prot. from Magic", "Flying Fist", "Power Cure"}},
-    {.group = 7, .caption = "Light", .half = Half::Lower, .column = 3, .ids = Consecutive(1164),
-     .texts = {"Light Bolt", "Destroy Undead", "Dispel Magic", "Paralyze", "Summon Elemental", "Day of the Gods",
-      "Prismatic Light", "Day of Protection", "Hour of Power", "Sunray", "Divine Intervention"}},
-    {.group = 8, .caption = "Dark", .half = Half::Lower, .column = 4, .ids = Consecutive(1175),
-     .texts = {"Reanimate", "Toxic Cloud", "Vampiric Weapon", "Shrinking Ray", "Shrapmetal", "Control Undead",
-      "Pain Reflection", "Sacrifice", "Dragon Breath", "Armageddon", "Souldrinker"}},
+    {.group = 0, .caption = "Fire", .half = Half::Upper, .column = 0, .ids = Consecutive(1086)},
+    {.group = 1, .caption = "Air", .half = Half::Upper, .column = 1, .ids = Consecutive(1097)},
+    {.group = 2, .caption = "Water", .half = Half::Upper, .column = 2, .ids = Consecutive(1108)},
+    {.group = 3, .caption = "Earth", .half = Half::Upper, .column = 3, .ids = Consecutive(1119)},
+    {.group = 9, .caption = "Dark Elf", .half = Half::Upper, .column = 4, .ids = {1141, 1186, 1188, 1189}},
+    {.group = 10, .caption = "Vampire", .half = Half::Upper, .column = 4, .ids = {1190, 1191, 1192, 1193}},
+    {.group = 11, .caption = "Dragon", .half = Half::Upper, .column = 4, .ids = {1194, 1195, 1196, 1197}},
+    {.group = 4, .caption = "Spirit", .half = Half::Lower, .column = 0, .ids = Consecutive(1130)},
+    {.group = 5, .caption = "Mind", .half = Half::Lower, .column = 1, .ids = Consecutive(1142)},
+    {.group = 6, .caption = "Body", .half = Half::Lower, .column = 2, .ids = Consecutive(1153)},
+    {.group = 7, .caption = "Light", .half = Half::Lower, .column = 3, .ids = Consecutive(1164)},
+    {.group = 8, .caption = "Dark", .half = Half::Lower, .column = 4, .ids = Consecutive(1175)},
 }};
 // clang-format on
 
 // One box, flattened from the groups in layout order, with its grid position.
 struct Box {
     int id;
-    const char* text;
+    std::string_view text;
     int group;
     int byte;
     int row;
@@ -132,8 +118,7 @@ constexpr std::array<Box, Page::BoxCount> Flatten()
     std::size_t i = 0;
     Walk([&](const Group& g, int k, int row) {
         if (k >= 0)
-            boxes[i++] = {
-                g.ids[static_cast<std::size_t>(k)], g.texts[static_cast<std::size_t>(k)], g.group, k, row, g.column};
+            boxes[i++] = {g.ids[static_cast<std::size_t>(k)], Text(g.group, k), g.group, k, row, g.column};
     });
     return boxes;
 }
@@ -158,7 +143,7 @@ constexpr bool EveryBoxOnce()
         for (int k = 0; k < CL::FullSpellGroupSize; ++k) {
             const bool used = k < SizeOf(g.group);
             const auto at = static_cast<std::size_t>(k);
-            if (used != (g.ids[at] != 0) || used != (g.texts[at] != nullptr))
+            if (used != (g.ids[at] != 0) || used != !Text(g.group, k).empty())
                 return false;
         }
         boxes += SizeOf(g.group);
@@ -199,7 +184,7 @@ void CVelkarPage3::OnCreate()
         grid->addWidget(caption, c.row, c.column);
     }
     for (const Box& b : kBoxes) {
-        auto* box = new SpellBox(QString::fromLatin1(b.text));
+        auto* box = new SpellBox(QString::fromLatin1(b.text.data(), static_cast<qsizetype>(b.text.size())));
         ControlId::Give(box, b.id);
         grid->addWidget(box, b.row, b.column);
     }

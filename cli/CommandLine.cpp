@@ -1,0 +1,93 @@
+#include "cli/CommandLine.h"
+
+#include "cli/CliError.h"
+#include "cli/Console.h"
+#include "cli/CopyCommand.h"
+#include "cli/GameCommands.h"
+#include "cli/SaveFile.h"
+#include "cli/SetCommand.h"
+#include "cli/ShowCommand.h"
+#include "model/FileError.h"
+
+#include <array>
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& arguments);
+};
+
+// clang-format off
+constexpr std::array<Command, 5> kCommands = {{
+    {.name = "games", .summary = "list the game folders found", .run = &GameCommands::Games},
+    {.name = "list", .summary = "list a game's saved games", .run = &GameCommands::List},
+    {.name = "show", .summary = "print the party and the characters", .run = &ShowCommand::Run},
+    {.name = "set", .summary = "change fields of the party and the characters", .run = &SetCommand::Run},
+    {.name = "copy-character", .summary = "copy a character over another", .run = &CopyCommand::Run},
+}};
+// clang-format on
+
+QString Help()
+{
+    QString help = QStringLiteral("Usage: velkar-cli COMMAND [options] ...\n\n"
+                                  "The saved games of Might and Magic VIII from the command line.\n\nCommands:\n");
+    for (const Command& command : kCommands)
+        help += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -15).arg(QLatin1String(command.summary));
+    return help + QStringLiteral("\nvelkar-cli COMMAND --help describes each.\n"
+                                 "Exit status: 0 done, 1 a file that cannot be read or written or holds no saved\n"
+                                 "game, 2 a command used wrongly.");
+}
+
+} // namespace
+
+int CommandLine::Run(const QStringList& arguments)
+{
+    try {
+        const QString name = arguments.value(1);
+        if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
+            Console::Out(Help());
+            return 0;
+        }
+        for (const Command& command : kCommands) {
+            if (name == QLatin1String(command.name))
+                return command.run(arguments.mid(1));
+        }
+        throw CliError::UsageError(name.isEmpty() ? Help() : QStringLiteral("no command %1\n\n%2").arg(name, Help()));
+    } catch (const CliError& error) {
+        if (*error.what() != '\0')
+            Console::Error(QStringLiteral("velkar-cli: ") + QString::fromUtf8(error.what()));
+        return error.GetStatus();
+    } catch (const FileError& error) {
+        Console::Error(QStringLiteral("velkar-cli: ") + QString::fromLocal8Bit(error.what()));
+        return CliError::Failure;
+    }
+}
+
+bool CommandLine::Parse(QCommandLineParser& parser, const QStringList& arguments, qsizetype minimum, qsizetype maximum)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(arguments))
+        throw CliError::UsageError(parser.errorText());
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        // The usage line names the program as it was started: name the command instead.
+        const QString text = parser.helpText();
+        Console::Out(QStringLiteral("Usage: velkar-cli ") + arguments.front() +
+                     text.mid(text.indexOf(QStringLiteral(" [options]"))));
+        return false;
+    }
+    const qsizetype count = parser.positionalArguments().size();
+    if (count < minimum || count > maximum)
+        throw CliError::UsageError(
+            QStringLiteral("%1: wrong number of arguments; see velkar-cli %1 --help").arg(arguments.front()));
+    return true;
+}
+
+QCommandLineOption CommandLine::EncodingOption()
+{
+    return {QStringLiteral("encoding"),
+            QStringLiteral("The code page of the game's texts, instead of the one decided for its folder: %1.")
+                .arg(SaveFile::EncodingValues()),
+            QStringLiteral("PAGE")};
+}

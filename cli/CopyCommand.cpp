@@ -1,0 +1,74 @@
+#include "cli/CopyCommand.h"
+
+#include "app/PathText.h"
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/Console.h"
+#include "cli/SaveFile.h"
+#include "model/CharacterLayout.h"
+#include "model/CharacterTransfer.h"
+
+#include <optional>
+#include <system_error>
+
+namespace {
+
+int CharacterNumber(const QString& text)
+{
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    if (!ok || n < 1 || n > CharacterLayout::CharacterCount)
+        throw CliError::UsageError(
+            QStringLiteral("no character %1; characters are 1..%2").arg(text).arg(CharacterLayout::CharacterCount));
+    return n;
+}
+
+QString Label(const TextCodec& codec)
+{
+    return QString::fromLatin1(TextCodec::Info(codec.GetPage()).label);
+}
+
+} // namespace
+
+int CopyCommand::Run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Copies character N of SRC over character M of DST: the character's own bytes, never the\n"
+                       "party's roster. Conditions, spell effects and the birth year move by the difference of the\n"
+                       "two games' clocks, so the time elapsed, the time left and the age stay as they were.\n"
+                       "Texts are copied as bytes. SRC and DST may be the same file."));
+    parser.addPositionalArgument(QStringLiteral("SRC"), QStringLiteral("The saved game to copy from."));
+    parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("The character to copy (1..50)."));
+    parser.addPositionalArgument(QStringLiteral("DST"), QStringLiteral("The saved game to copy into."));
+    parser.addPositionalArgument(QStringLiteral("M"), QStringLiteral("The character it replaces (1..50)."));
+    if (!CommandLine::Parse(parser, arguments, 4, 4))
+        return 0;
+    const QStringList given = parser.positionalArguments();
+    const int n = CharacterNumber(given[1]);
+    const int m = CharacterNumber(given[3]);
+
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(PathText::ToPath(given[0]), PathText::ToPath(given[2]), error);
+    SaveFile source(given[0], std::nullopt);
+    std::optional<SaveFile> other;
+    if (!same)
+        other.emplace(given[2], std::nullopt);
+    SaveFile& target = same ? source : *other;
+
+    const QString from = source.Codec().ToText(source.Game().GetName(n));
+    const QString over = target.Codec().ToText(target.Game().GetName(m));
+    if (source.Codec().GetPage() != target.Codec().GetPage())
+        Console::Error(QStringLiteral("velkar-cli: warning: the texts are copied as bytes, and %1 is in %2, %3 in "
+                                      "%4: the name and description will read differently.")
+                           .arg(given[0], Label(source.Codec()), given[2], Label(target.Codec())));
+    target.Game().RestoreCharacterBytes(m, CharacterTransfer::Rebase(source.Game(), n, target.Game()));
+    target.Game().SaveCharacter(m);
+    Console::Out(QStringLiteral("Copied \"%1\" (character %2 of %3) over \"%4\" (character %5 of %6)")
+                     .arg(from)
+                     .arg(n)
+                     .arg(given[0], over)
+                     .arg(m)
+                     .arg(given[2]));
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/SaveGame.h"
+#include "ui/TextCodec.h"
+
+#include <QString>
+
+#include <filesystem>
+#include <optional>
+
+// A saved game opened for a command, with the code page of its texts: the one the start-up
+// dialog would decide for the game folder above the save's Saves folder, unless --encoding
+// names another.
+class SaveFile {
+public:
+    // Throws FileError when the file cannot be opened or read, CliError (failure) when it
+    // holds no saved game; the model's message has then gone to the standard error.
+    SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding);
+
+    SaveGame& Game() { return game_; }
+    const TextCodec& Codec() const { return codec_; }
+    const QString& Argument() const { return argument_; }
+    const std::filesystem::path& Path() const { return path_; }
+
+    // The folder above the save's Saves folder; the save's own folder when it lies in none.
+    static std::filesystem::path GameFolderOf(const std::filesystem::path& save);
+    // As the start-up dialog decides it, from the folder's listing.
+    static TextCodec::Page Decide(const std::filesystem::path& gameFolder);
+    // --encoding's value: nothing when not given; throws CliError (usage) for one that is no
+    // code page of the game's, or one this build cannot convert.
+    static std::optional<TextCodec::Page> Encoding(const QString& value);
+    static QString EncodingValues();
+
+private:
+    QString argument_;
+    std::filesystem::path path_;
+    SaveGame game_;
+    TextCodec codec_;
+};

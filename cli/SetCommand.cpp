@@ -1,0 +1,127 @@
+#include "cli/SetCommand.h"
+
+#include "cli/Assignment.h"
+#include "cli/CliError.h"
+#include "cli/CommandLine.h"
+#include "cli/Console.h"
+#include "cli/SaveFile.h"
+#include "cli/TextReport.h"
+#include "model/WindowLayout.h"
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <vector>
+
+namespace {
+
+using Target = Assignment::Target;
+
+// As the party dialog: members fill the first slots, with no empty slot before a member.
+std::optional<QString> StoreRoster(SaveGame& game)
+{
+    int count = 0;
+    bool emptyBefore = false;
+    bool gap = false;
+    for (int slot = 1; slot <= WindowLayout::RosterSlotCount; ++slot) {
+        if (game.GetPartyMember(slot) == -1)
+            emptyBefore = true;
+        else if (emptyBefore)
+            gap = true;
+        else
+            ++count;
+    }
+    if (gap || count == 0)
+        return QStringLiteral("party.Members: You cannot have gaps in your party.");
+    game.SetPartyMemberCount(count);
+    return std::nullopt;
+}
+
+} // namespace
+
+int SetCommand::Run(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Sets fields of a saved game. Each FIELD=VALUE names a path of show --json:\n"
+                       "  party.Gold=100000                  party.Time.Hour=13\n"
+                       "  party.Members.2=7                  party.PartySpells.Haste.Days=1\n"
+                       "  character[3].Might=250             character[3].Name=Zoltan\n"
+                       "  character[3].Skills.Sword.Level=10 character[3].Skills.Sword.Mastery=Master\n"
+                       "  character[3].Spells.Mind.Charm=1   character[3].Awards.12=1\n"
+                       "  character[3].Conditions.Dead.Days=2\n"
+                       "  character[3].Conditions.Dead=none  character[*].SkillPoints=50 (all fifty)\n"
+                       "A field shown as a word (Class, Mastery, Skill) takes the word or its number; none empties a\n"
+                       "party slot or ends a condition or a spell effect. A number must fit the field as the game\n"
+                       "stores it, a text the field in the game's code page.\n"
+                       "Every assignment is checked first: a bad one is named, nothing is written and the exit\n"
+                       "status is 2. Otherwise the file is written once and each field printed as old -> new."));
+    parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("The saved game (Saves/saveNNN.dod)."));
+    parser.addPositionalArgument(QStringLiteral("FIELD=VALUE"), QStringLiteral("The assignments."),
+                                 QStringLiteral("FIELD=VALUE..."));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), QStringLiteral("Print the changes; write nothing."));
+    const QCommandLineOption encoding = CommandLine::EncodingOption();
+    parser.addOptions({dryRun, encoding});
+    if (!CommandLine::Parse(parser, arguments, 2, std::numeric_limits<qsizetype>::max()))
+        return 0;
+
+    const QStringList given = parser.positionalArguments();
+    SaveFile save(given.front(), SaveFile::Encoding(parser.value(encoding)));
+    std::vector<Target> targets;
+    QStringList errors;
+    for (const QString& argument : given.mid(1)) {
+        try {
+            std::vector<Target> named = Assignment::Parse(argument, save.Codec());
+            std::move(named.begin(), named.end(), std::back_inserter(targets));
+        } catch (const CliError& error) {
+            errors.append(QString::fromUtf8(error.what()));
+        }
+    }
+
+    // Made in the model, in the order the fields depend on each other; the file waits.
+    SaveGame& game = save.Game();
+    std::vector<QJsonValue> before;
+    for (const Target& target : targets)
+        before.push_back(target.read(game));
+    std::vector<std::size_t> order(targets.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return targets[a].order < targets[b].order; });
+    bool changed = false;
+    bool members = false;
+    for (const std::size_t i : errors.isEmpty() ? order : std::vector<std::size_t>()) {
+        const Target& target = targets[i];
+        if (target.read(game) == target.wanted)
+            continue; // as it shows already: its bytes stay as they are
+        try {
+            target.write(game);
+            changed = true;
+            members = members || target.isMember;
+        } catch (const CliError& error) {
+            errors.append(QStringLiteral("%1=%2: %3").arg(target.path, target.given, QString::fromUtf8(error.what())));
+        }
+    }
+    if (members && errors.isEmpty()) {
+        if (const std::optional<QString> gap = StoreRoster(game))
+            errors.append(*gap);
+    }
+    if (!errors.isEmpty()) {
+        for (const QString& error : errors)
+            Console::Error(QStringLiteral("velkar-cli: ") + error);
+        return CliError::Usage;
+    }
+
+    QString report;
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        const Target& target = targets[i];
+        report += QStringLiteral("%1: %2 -> %3\n")
+                      .arg(target.path, TextReport::Value(before[i], target.isText),
+                           TextReport::Value(target.read(game), target.isText));
+    }
+    if (changed && !parser.isSet(dryRun))
+        game.Save();
+    Console::OutBytes(report.toUtf8());
+    return 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "tests/support/SaveBuilder.h"
+#include "tests/support/TempDirectory.h"
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <ostream>
+#include <vector>
+
+// velkar-cli run as a process. Each test has a home of its own (settings, a Wine prefix
+// whose registry names the game and whose code page is 1251) and the game folder in it.
+class CliFixture : public ::testing::Test {
+protected:
+    struct Result {
+        int status = -1;
+        QByteArray out;
+        QString error;
+    };
+
+    // Spans in clock ticks, 256 a minute.
+    static constexpr std::int64_t Ticks(std::int64_t days, std::int64_t hours, std::int64_t minutes)
+    {
+        return ((days * 24 + hours) * 60 + minutes) * 256;
+    }
+    // The clock of the saved games the tests write: 13:07 on the 5th day of the 3rd month of
+    // 1175, and 100 ticks.
+    static const std::int64_t kNow;
+
+    CliFixture();
+
+    Result Run(const QStringList& arguments) const;
+    // show --json ...; the test fails unless it succeeds.
+    QJsonObject Show(const std::filesystem::path& save, const QStringList& options = {}) const;
+    // A played save with the clock at kNow, in the game's Saves folder.
+    static SaveBuilder Played(std::uint32_t seed);
+    std::filesystem::path Write(const SaveBuilder& save, const char* fileName = "save000.dod") const;
+
+    static std::vector<std::uint8_t> Bytes(const std::filesystem::path& file);
+    // "characters/2/Skills/Sword": the value there, undefined where there is none.
+    static QJsonValue At(const QJsonObject& document, const QString& path);
+    static QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
+
+    TempDirectory home_;
+    std::filesystem::path game_;
+};
+
+// Values in failure messages as JSON.
+inline void PrintTo(const QJsonValue& value, std::ostream* out)
+{
+    *out << QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).toStdString();
+}

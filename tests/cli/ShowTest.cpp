@@ -1,0 +1,209 @@
+// show: every key of the document, and the values of a played save where they are set.
+
+#include "tests/cli/CliFixture.h"
+
+#include "model/CharacterLayout.h"
+#include "model/InventoryLayout.h"
+#include "model/WindowLayout.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <set>
+
+namespace {
+
+namespace CL = CharacterLayout;
+namespace WL = WindowLayout;
+namespace SE = SpellEffectLayout;
+
+// Bytes the save holds: a little-endian number, or zeros where width exceeds 8.
+struct Patch {
+    int offset;
+    int width;
+    std::int64_t value = 0;
+};
+
+struct ShownCase {
+    const char* path;
+    std::vector<Patch> patches;
+    const char* expected; // JSON; empty where the document has no such key
+};
+
+int Party(int offset)
+{
+    return WL::PartyRecordOffset + offset;
+}
+
+int Record(int n, int offset)
+{
+    return SaveBuilder::CharacterOffset(n, offset);
+}
+
+QJsonValue Json(const char* text)
+{
+    return *text == '\0' ? QJsonValue(QJsonValue::Undefined)
+                         : QJsonDocument::fromJson(QByteArray("[") + text + "]").array().at(0);
+}
+
+std::set<QString> Keys(const QJsonValue& object)
+{
+    const QStringList keys = object.toObject().keys();
+    return {keys.begin(), keys.end()};
+}
+
+class ShowTest : public CliFixture {};
+
+} // namespace
+
+TEST_F(ShowTest, EveryKeyIsThereAndEachValueIsTheSavedGamesOwn)
+{
+    const int haste = Party(WL::PartySpellsOffset + 8 * SE::Size);
+    const int fly = Party(WL::PartySpellsOffset + 7 * SE::Size);
+    const int bless = Record(3, CL::ActiveSpellsOffset + 1 * SE::Size);
+    const int mind = Record(3, CL::SpellGroupsOffset + 5 * CL::SpellGroupSpacing);
+    const int dragon = Record(3, CL::SpellGroupsOffset + 11 * CL::SpellGroupSpacing);
+    const int entry = Record(3, CL::InventoryEntriesOffset);
+    // clang-format off
+    const std::vector<ShownCase> cases = {
+        {"party/Gold", {{Party(WL::Gold.Offset), 4, 123456}}, "123456"},
+        {"party/Time", {}, R"({"Year": 1175, "Month": 3, "Day": 5, "Hour": 13, "Minute": 7})"},
+        {"party/Members", {{WL::RosterOffset, 4, 2}, {WL::RosterOffset + 4, 4, 40}, {WL::RosterOffset + 8, 4, -1},
+                           {WL::RosterOffset + 12, 4, -1}, {WL::RosterOffset + 16, 4, -1}}, "[3, 41, null, null, null]"},
+        {"party/PartySpells/Haste", {{haste, 8, kNow + Ticks(2, 3, 4) + 17}, {haste + 8, 2, 7}, {haste + 10, 2, 3},
+                                     {haste + 14, 1, 5}},
+         R"({"Days": 2, "Hours": 3, "Minutes": 4, "Power": 7, "Skill": "Master", "Caster": 5})"},
+        {"party/PartySpells/Fly", {{fly, 8, kNow - 1}, {fly + 8, 2, 7}}, ""},
+        {"characters/2/Number", {}, "3"},
+        // "Золтан" in the prefix's code page, 1251, and its terminator.
+        {"characters/2/Name", {{Record(3, CL::Name.Offset), 8, 0x0000EDE0F2EBEEC7}}, "\"Золтан\""},
+        {"characters/2/Might", {{Record(3, 848), 2, -5}}, "-5"},
+        {"characters/2/Experience", {{Record(3, 156), 4, 123456789}}, "123456789"},
+        {"characters/2/Class", {{Record(3, 846), 1, 4}}, "\"Knight\""},
+        {"characters/4/Class", {{Record(5, 846), 1, 40}}, "40"},
+        {"characters/2/Face", {{Record(3, CL::Face.Offset), 1, 30}}, "30"},
+        {"characters/2/BaseLevel", {{Record(3, 878), 2, 6}, {Record(3, CL::LevelBonus.Offset), 2, 2}}, "6"},
+        {"characters/2/Level", {}, "8"},
+        {"characters/2/BaseAge", {{Record(3, CL::BirthYear.Offset), 4, 1150}, {Record(3, CL::AgeBonus.Offset), 2, 3}},
+         "25"},
+        {"characters/2/Age", {}, "28"},
+        {"characters/2/SkillPoints", {{Record(3, 7152), 4, 17}}, "17"},
+        {"characters/2/Skills/Sword", {{Record(3, CL::SkillsOffset + 2), 2, 0x00C7}},
+         R"({"Level": 7, "Mastery": "Master"})"},
+        {"characters/2/Skills/IdMonster", {{Record(3, CL::SkillsOffset + 2 * 34), 2, 0x01B8}},
+         R"({"Level": 56, "Mastery": "Grand"})"},
+        {"characters/2/Spells/Mind/Charm", {{mind + 4, 1, 7}}, "7"},
+        {"characters/2/Spells/Dragon", {{dragon, 4, 0x00020001}},
+         R"({"Fear": 1, "Flame Blast": 0, "Flight": 2, "Wing Buffet": 0})"},
+        {"characters/2/Items", {{entry, InventoryLayout::EntryCount * InventoryLayout::EntrySize},
+                                {Record(3, CL::InventoryGridOffset), InventoryLayout::CellCount * 4},
+                                {entry, 8, 0x0000000200000000 | 109}, {entry + 8, 8, 0x0000000400000003},
+                                {entry + 16, 8, 0x0000000100000005}, {Record(3, CL::InventoryGridOffset + 125 * 4), 4, 1}},
+         R"([{"Cell": 125, "ItemNumber": 109, "Name": "Helm", "Enchantment1": 2, "Enchantment1Modifier": 3,
+              "Enchantment2": 4, "Charges": 5, "ItemFlags": 1}])"},
+        {"characters/2/Awards", {{Record(3, CL::AwardsOffset), 10}, {Record(3, CL::AwardsOffset + 1), 1, 0x10}},
+         R"([{"Number": 11, "Text": "Sunk the Regnan Fleet Allowing Roland And Catherine Ironfist to Join the Alliance"}])"},
+        {"characters/2/Conditions", {{Record(3, CL::ConditionsOffset), CL::ConditionCount * 8},
+                                     {Record(3, CL::ConditionsOffset + 14 * 8), 8, kNow - Ticks(1, 2, 3) - 9}},
+         R"({"Dead": {"Days": 1, "Hours": 2, "Minutes": 3}})"},
+        {"characters/2/ActiveSpells", {{Record(3, CL::ActiveSpellsOffset), CL::ActiveSpellCount * SE::Size},
+                                       {bless, 8, kNow + Ticks(0, 5, 6) + 3}, {bless + 8, 2, 4}, {bless + 10, 2, 2}},
+         R"({"Bless": {"Days": 0, "Hours": 5, "Minutes": 6, "Power": 4, "Skill": "Expert"}})"},
+    };
+    // clang-format on
+    SaveBuilder builder = Played(11);
+    for (const ShownCase& c : cases) {
+        for (const Patch& p : c.patches) {
+            if (p.width <= 8)
+                builder.Put(p.offset, p.width, p.value);
+            else
+                builder.PutBytes(p.offset, std::vector<std::uint8_t>(static_cast<std::size_t>(p.width)));
+        }
+    }
+    const std::filesystem::path save = Write(builder);
+    const QJsonObject document = Show(save);
+
+    for (const ShownCase& c : cases)
+        EXPECT_EQ(At(document, QString::fromLatin1(c.path)), Json(c.expected)) << c.path;
+
+    using Names = std::set<QString>;
+    EXPECT_EQ(Keys(document), (Names{"characters", "party"}));
+    EXPECT_EQ(Keys(document.value("party")), (Names{"Bank", "Food", "Gold", "Members", "PartySpells", "Time"}));
+    const Names characterKeys = {
+        "AirResistance",
+        "Accuracy",
+        "ActiveSpells",
+        "Age",
+        "ArmorClassModifier",
+        "Awards",
+        "BaseAge",
+        "BaseLevel",
+        "BodyResistance",
+        "Class",
+        "Conditions",
+        "Description",
+        "EarthResistance",
+        "Endurance",
+        "Experience",
+        "Face",
+        "FireResistance",
+        "HitPoints",
+        "Intelligence",
+        "Items",
+        "Level",
+        "Luck",
+        "Might",
+        "MindResistance",
+        "Name",
+        "Number",
+        "Perception",
+        "SkillPoints",
+        "Skills",
+        "Speed",
+        "SpellPoints",
+        "Spells",
+        "WaterResistance",
+    };
+    const QJsonArray characters = document.value("characters").toArray();
+    ASSERT_EQ(characters.size(), 50);
+    for (const QJsonValue& character : characters) {
+        EXPECT_EQ(Keys(character), characterKeys);
+        const QJsonObject skills = character["Skills"].toObject();
+        EXPECT_EQ(skills.size(), 38);
+        for (const QJsonValue& skill : skills)
+            EXPECT_EQ(Keys(skill), (Names{"Level", "Mastery"}));
+        const QJsonObject schools = character["Spells"].toObject();
+        EXPECT_EQ(Keys(schools), (Names{"Air", "Body", "Dark", "DarkElf", "Dragon", "Earth", "Fire", "Light", "Mind",
+                                        "Spirit", "Vampire", "Water"}));
+        const Names racial = {"DarkElf", "Vampire", "Dragon"};
+        for (const QString& school : schools.keys())
+            EXPECT_EQ(schools[school].toObject().size(), racial.contains(school) ? 4 : 11) << school.toStdString();
+    }
+
+    // Picked characters alone, in the order asked; and the summary for people.
+    const QJsonObject picked = Show(save, {"--character", "5", "--character", "3"});
+    EXPECT_EQ(Keys(picked), Names{"characters"});
+    EXPECT_EQ(At(picked, "characters/1/Name"), QJsonValue("Золтан"));
+    const Result summary = Run({"show", Text(save), "--character", "3"});
+    EXPECT_TRUE(summary.out.contains("Character 3: \"Золтан\"\n")) << summary.out.toStdString();
+    EXPECT_TRUE(summary.out.contains("\n  Might -5, Intelligence ")) << summary.out.toStdString();
+}
+
+TEST_F(ShowTest, TheGamesFoundAndTheirSavedGamesInTheGamesCodePage)
+{
+    SaveBuilder("\xC7\xEE\xEB\xF2\xE0\xED").WriteTo(game_ / "Saves" / "save003.dod"); // "Золтан" in 1251
+    const Result games = Run({"games"});
+    EXPECT_EQ(games.status, 0);
+    EXPECT_EQ(QString::fromUtf8(games.out), Text(game_) + "\tWine prefix ~/.wine\n");
+    for (const QStringList& list : {QStringList{"list"}, QStringList{"list", Text(game_)}}) {
+        const Result saves = Run(list);
+        EXPECT_EQ(saves.status, 0);
+        EXPECT_EQ(QString::fromUtf8(saves.out), "save003.dod\tЗолтан\n");
+    }
+    EXPECT_EQ(QString::fromUtf8(Run({"list", Text(game_), "--encoding", "1252"}).out), "save003.dod\tÇîëòàí\n");
+
+    std::filesystem::remove_all(home_ / ".wine");
+    const Result none = Run({"list"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(none.error, "velkar-cli: No game found; give the game folder.\n");
+}
