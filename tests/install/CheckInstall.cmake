@@ -6,7 +6,7 @@ if(failed)
 endif()
 
 set(id io.github.velkar.Velkar)
-set(expected bin/velkar share/applications/${id}.desktop share/metainfo/${id}.metainfo.xml)
+set(expected bin/velkar bin/velkar-cli share/applications/${id}.desktop share/metainfo/${id}.metainfo.xml)
 foreach(size 16 24 32 48 64 128 256)
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/${id}.png)
 endforeach()
