@@ -66,7 +66,8 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
 
     auto* banner = new QLabel(this);
     ControlId::Give(banner, IdBanner);
-    banner->setPixmap(QPixmap(QStringLiteral(":/banner.png")));
+    // banner@2x.png on a high-DPI screen.
+    banner->setPixmap(QIcon(QStringLiteral(":/banner.png")).pixmap(QSize(420, 160), devicePixelRatioF()));
     banner->setFixedSize(420, 160);
 
     list_ = new QTreeWidget(this);

@@ -252,9 +252,8 @@ void CVelkarPage1::OnCreate()
 {
     BuildControls();
     for (int f = 0; f < PortraitCount; ++f)
-        portraits_[static_cast<std::size_t>(f)] =
-            QPixmap(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
-    noPortrait_ = QPixmap(QStringLiteral(":/NOFACE.png"));
+        portraits_[static_cast<std::size_t>(f)] = QIcon(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
+    noPortrait_ = QIcon(QStringLiteral(":/NOFACE.png"));
 }
 
 void CVelkarPage1::BuildControls()

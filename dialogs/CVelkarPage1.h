@@ -2,7 +2,7 @@
 
 #include "dialogs/CharacterPage.h"
 
-#include <QPixmap>
+#include <QIcon>
 #include <QString>
 
 #include <array>
@@ -72,6 +72,7 @@ private:
     QString name_;
     QString description_;
     QPushButton* portraitButton_ = nullptr;
-    std::array<QPixmap, PortraitCount> portraits_;
-    QPixmap noPortrait_;
+    // Icons from the files: on a high-DPI screen they take the @2x pictures.
+    std::array<QIcon, PortraitCount> portraits_;
+    QIcon noPortrait_;
 };

@@ -42,12 +42,13 @@ void PaintShield(QPainter& p, const QRectF& box)
 
 } // namespace
 
-QImage BrandPainter::Banner()
+QImage BrandPainter::Banner(int scale)
 {
-    QImage image(420, 160, QImage::Format_RGB32);
+    QImage image(420 * scale, 160 * scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
 
     QLinearGradient sky(0, 0, 0, 160);
     sky.setColorAt(0, kNight);

@@ -6,7 +6,7 @@
 // any size for the desktop's icon theme.
 class BrandPainter {
 public:
-    static QImage Banner();
+    static QImage Banner(int scale = 1); // scale 2: twice the pixels, for high-DPI screens
     static QImage Icon();
     static QImage AppIcon(int size);
 };

@@ -199,12 +199,13 @@ void PaintFrame(QPainter& p)
 
 } // namespace
 
-QImage PortraitPainter::Portrait(int number)
+QImage PortraitPainter::Portrait(int number, int scale)
 {
     const Traits traits = TraitsOf(number);
-    QImage image(Width, Height, QImage::Format_RGB32);
+    QImage image(Width * scale, Height * scale, QImage::Format_RGB32);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     PaintBackground(p, traits);
     PaintBody(p, traits);
     PaintHairBack(p, traits);
@@ -217,12 +218,13 @@ QImage PortraitPainter::Portrait(int number)
     return image.convertToFormat(QImage::Format_RGB888);
 }
 
-QImage PortraitPainter::Placeholder()
+QImage PortraitPainter::Placeholder(int scale)
 {
-    QImage image(Width, Height, QImage::Format_RGB32);
+    QImage image(Width * scale, Height * scale, QImage::Format_RGB32);
     image.fill(QColor(0xB0, 0xB0, 0xB0));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x90, 0x90, 0x90));
     p.drawEllipse(QPoint(30, 32), 13, 17);

@@ -10,7 +10,8 @@ public:
     static constexpr int Width = 60;
     static constexpr int Height = 80;
 
-    static QImage Portrait(int number);
+    // scale 2 draws the same picture at twice the pixels, for high-DPI screens.
+    static QImage Portrait(int number, int scale = 1);
     // Shown for a stored portrait number that has no image.
-    static QImage Placeholder();
+    static QImage Placeholder(int scale = 1);
 };

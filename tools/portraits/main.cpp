@@ -36,11 +36,15 @@ int main(int argc, char** argv)
     if (!folder.mkpath(QStringLiteral("portraits")))
         return 1;
     bool ok = true;
-    for (int f = 0; f < PortraitPainter::Count; ++f)
-        ok &= Write(PortraitPainter::Portrait(f), folder,
-                    QStringLiteral("portraits/FACE%1.png").arg(f, 2, 10, QLatin1Char('0')));
-    ok &= Write(PortraitPainter::Placeholder(), folder, QStringLiteral("portraits/NOFACE.png"));
-    ok &= Write(BrandPainter::Banner(), folder, QStringLiteral("banner.png"));
+    // name@2x.png beside each: twice the pixels, which Qt picks on a high-DPI screen.
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        for (int f = 0; f < PortraitPainter::Count; ++f)
+            ok &= Write(PortraitPainter::Portrait(f, scale), folder,
+                        QStringLiteral("portraits/FACE%1").arg(f, 2, 10, QLatin1Char('0')) + suffix);
+        ok &= Write(PortraitPainter::Placeholder(scale), folder, QStringLiteral("portraits/NOFACE") + suffix);
+        ok &= Write(BrandPainter::Banner(scale), folder, QStringLiteral("banner") + suffix);
+    }
     ok &= Write(BrandPainter::Icon(), folder, QStringLiteral("icon.png"));
     // The desktop's icon theme: hicolor/NxN/apps/ of the installed icons.
     for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
