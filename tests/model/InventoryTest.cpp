@@ -248,7 +248,7 @@ TEST_F(InventoryTest, EveryNamedItemHasAKind)
 {
     const ItemTable& table = save.GetItemTable();
     int named = 0;
-    for (int m = 1; m <= ItemTable::Count; ++m) {
+    for (int m = 1; m <= ItemTable::BuiltInCount; ++m) {
         if (table.GetItemName(m).empty())
             continue;
         ++named;

@@ -190,7 +190,7 @@ InventoryItem FuzzItem(ByteReader& in)
     for (auto word : IL::ItemWords)
         item.*word = in.Int();
     if (in.Bit()) // mostly real kinds, so items land in the grid and get removed again
-        item.ItemNumber = in.InRange(1, ItemTable::Count);
+        item.ItemNumber = in.InRange(1, ItemTable::BuiltInCount);
     return item;
 }
 
