@@ -128,7 +128,7 @@ TEST_F(BackpackViewTest, DrawsEachItemAtItsAnchorWithItsSizeAndKind)
            Item(Book)});
     OpenPage();
     ASSERT_NE(View(), nullptr);
-    EXPECT_EQ(View()->size(), QSize(IL::Columns * BackpackView::CellSize + 2, IL::Rows * BackpackView::CellSize + 2));
+    EXPECT_GE(View()->CellSize(), BackpackView::SmallestCellSize);
     struct Expected {
         int anchor;
         QRect cells;
@@ -263,11 +263,16 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
         PutCell(CellAt(0, row), ~0);
     PutEntry(2, Helm);
     PutCell(CellAt(0, 2), 2);
-    // Chain mail three wide in column 12, and a sword reaching below the last row.
+    // Chain mail three wide in column 12, and chain mail reaching below the last row, each
+    // with marks that fill no rectangle, so their size comes from the table.
     PutEntry(3, Chainmail);
     PutCell(CellAt(12, 0), 3);
-    PutEntry(4, Longsword);
+    PutCell(CellAt(13, 0), ~CellAt(12, 0));
+    PutCell(CellAt(12, 1), ~CellAt(12, 0));
+    PutEntry(4, Chainmail);
     PutCell(CellAt(5, 7), 4);
+    PutCell(CellAt(6, 7), ~CellAt(5, 7));
+    PutCell(CellAt(5, 8), ~CellAt(5, 7));
     // Marks no item explains: a cover from an empty cell, a value beyond the entries, an
     // anchor naming a free entry.
     PutCell(CellAt(4, 4), ~CellAt(8, 3));
@@ -284,7 +289,7 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
     EXPECT_FALSE(pieces[1].overlaps);
     EXPECT_TRUE(pieces[2].overlaps);
     EXPECT_TRUE(pieces[3].outside);
-    EXPECT_EQ(pieces[3].cells, QRect(5, 7, 1, 5));
+    EXPECT_EQ(pieces[3].cells, QRect(5, 7, 3, 4));
     EXPECT_EQ(Hover(CellAt(0, 0)), QStringLiteral("Longsword\n") + BackpackView::OverlapMessage);
     EXPECT_EQ(Hover(CellAt(13, 3)), QStringLiteral("Steel Chainmail\n") + BackpackView::OutsideMessage);
     // Where two overlap, the later one lies on top.
@@ -305,7 +310,7 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
     EXPECT_TRUE(Shows(picture, CellAt(0, 4), warning));
     EXPECT_TRUE(Shows(picture, CellAt(13, 0), warning));
     EXPECT_TRUE(Shows(picture, CellAt(5, 8), warning));
-    EXPECT_FALSE(Shows(picture, CellAt(5, 8), BackpackView::KindColor(ItemKind::Weapon)));
+    EXPECT_FALSE(Shows(picture, CellAt(5, 8), BackpackView::KindColor(ItemKind::Armor)));
     for (const int cell : {CellAt(4, 4), CellAt(6, 5), CellAt(8, 5)}) {
         EXPECT_FALSE(ShowsFree(picture, cell)) << cell;
         EXPECT_TRUE(Shows(picture, cell, warning)) << cell;
