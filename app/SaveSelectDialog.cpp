@@ -213,7 +213,7 @@ void SaveSelectDialog::FillSaveList()
 
 void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
 {
-    // What the game's data says about its damage is said once a session, not at every choice.
+    // What a folder's data says about its damage is said once a session, not at every choice.
     static std::set<std::string> said;
     std::shared_ptr<const GameData> data;
     if (IsFolder(folder))
@@ -222,7 +222,7 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
     QStringList lines;
     if (data != nullptr) {
         for (const std::string& message : data->Messages()) {
-            if (said.insert(message).second)
+            if (said.insert(folder.string() + '\n' + message).second)
                 lines.append(QString::fromStdString(message));
         }
     }

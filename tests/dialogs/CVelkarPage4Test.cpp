@@ -1,5 +1,6 @@
 #include "tests/dialogs/InventoryPageFixture.h"
 
+#include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
@@ -445,4 +446,72 @@ TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListAndItsLayout)
     ASSERT_EQ(Stored().size(), 3u);
     // The list's kind is a potion: its power is the row's first word.
     EXPECT_EQ(Stored()[2].second, Item(CureWounds, 4, 2, 0, 0, 0));
+}
+
+TEST_F(CVelkarPage4Test, AddItemReadsOnlyTheFieldsShownForTheChosenKind)
+{
+    Carry({Item(CureWounds, 10, 3)});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment1)->currentIndex(), -1) << "a power is no enchantment";
+    TypeInto(Id::IdPower, "");
+    Choose(Id::IdItem, Kinds()->findData(Longsword));
+    EXPECT_TRUE(RegularLayout());
+    Press(Id::IdAddItem);
+    EXPECT_TRUE(messages.Shown().isEmpty()) << "the hidden power is not checked";
+    ASSERT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 0, 3)) << "no enchantment from the potion's power";
+
+    Choose(Id::IdItem, Kinds()->findData(Catalyst));
+    EXPECT_EQ(Text(Id::IdPower), "10");
+    TypeInto(Id::IdPower, "");
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
+    EXPECT_TRUE(On<QWidget>(Id::IdPower)->hasFocus());
+    EXPECT_EQ(Stored().size(), 2u);
+}
+
+TEST_F(CVelkarPage4Test, ReplaceWritesTheShownFieldsOverTheSelectedItem)
+{
+    constexpr int Sarcophagus = 612; // 14x4
+    InventoryItem helm = Item(Helm, 0, 0, 0, 0, 0x3F1);
+    helm.Unused7 = 77;
+    Prepare([&](SaveGame& s) {
+        ASSERT_EQ(s.AddInventoryItem(N, helm), 0);
+        ASSERT_EQ(s.AddInventoryItem(N, Item(Longsword)), 1);
+        ASSERT_EQ(s.AddInventoryItem(N, Item(BronzeRing)), 2);
+        ASSERT_TRUE(s.MoveInventoryItem(N, 2, 13 + 14 * 6)); // no four free rows are left
+    });
+    OpenPage();
+    ClickRow(0);
+    TypeInto(Id::IdCharges, "5");
+    Choose(Id::IdDamaged, 1);
+    Press(Id::IdReplaceItem);
+    InventoryItem replaced = helm;
+    replaced.Charges = 5;
+    replaced.ItemFlags = 0x3F3; // the bits the page does not show are kept
+    ASSERT_EQ(Stored().size(), 3u);
+    EXPECT_EQ(Stored()[0], std::pair(0, replaced));
+    EXPECT_EQ(save.GetInventoryGridCell(N, 0), 1) << "the same entry";
+    EXPECT_EQ(List()->currentRow(), 0);
+
+    // No place holds a sarcophagus: nothing changes, and the largest free area is outlined.
+    const auto before = Stored();
+    const BackpackView* backpack = Page().findChild<BackpackView*>();
+    Choose(Id::IdItem, Kinds()->findData(Sarcophagus));
+    for (const int button : {Id::IdReplaceItem, Id::IdAddItem}) {
+        messages.Clear();
+        Press(button);
+        EXPECT_EQ(messages.Shown(), QStringList{"Inventory Full."});
+        EXPECT_EQ(Stored(), before);
+        EXPECT_EQ(backpack->LargestFreeArea(), QRect(2, 0, 11, 9));
+    }
+
+    // Chain mail does not fit where the helm was: it goes where Add Item would put it.
+    Choose(Id::IdItem, Kinds()->findData(Chainmail));
+    Press(Id::IdReplaceItem);
+    EXPECT_EQ(RowCells(), (std::vector<int>{1, 2, 13 + 14 * 6}));
+    EXPECT_EQ(Rows()[List()->currentRow()], "Steel Chainmail");
+    EXPECT_EQ(save.GetInventoryGridCell(N, 2), 1);
+    EXPECT_TRUE(backpack->LargestFreeArea().isEmpty());
 }
