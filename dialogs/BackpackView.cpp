@@ -8,6 +8,8 @@
 #include "model/SaveGame.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -53,6 +55,7 @@ constexpr QRgb kFreeAreaColor = 0x1E88E5;
 constexpr int kMargin = 1;
 constexpr int kSelectedPen = 3;
 constexpr int kLegendColumns = 2;
+constexpr double kNameScale = 0.85;
 
 QString StrayText(int value)
 {
@@ -342,14 +345,47 @@ void BackpackView::PaintPiece(QPainter& painter, const Piece& piece)
     painter.setPen(pen);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(inner.adjusted(0, 0, -1, -1));
-    if (piece.cells.width() * piece.cells.height() >= 2 && !piece.Damaged()) {
-        painter.setPen(QColor(Qt::black));
-        const QRect text = inner.adjusted(2, 1, -2, -1);
-        const QString elided = painter.fontMetrics().elidedText(
-            piece.name, Qt::ElideRight,
-            text.width() * std::max(1, text.height() / painter.fontMetrics().lineSpacing()));
-        painter.drawText(text, Qt::AlignCenter | Qt::TextWordWrap, elided);
+    if (piece.cells.width() * piece.cells.height() >= 2 && !piece.Damaged())
+        PaintName(painter, piece.name, inner.adjusted(2, 1, -2, -1));
+}
+
+void BackpackView::PaintName(QPainter& painter, const QString& name, const QRect& area)
+{
+    // Along the longer side: a wand's name reads upwards.
+    const bool upright = 2 * area.height() > 3 * area.width();
+    const QRect box = upright ? QRect(0, 0, area.height(), area.width()) : QRect(QPoint(0, 0), area.size());
+    painter.save();
+    QFont font = painter.font();
+    font.setPointSizeF(font.pointSizeF() * kNameScale);
+    painter.setFont(font);
+    painter.setPen(QColor(Qt::black));
+    painter.translate(upright ? area.bottomLeft() + QPoint(0, 1) : area.topLeft());
+    if (upright)
+        painter.rotate(-90);
+    // Whole words to a line while they fit; the last line that fits is elided.
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int lines = std::max(1, box.height() / metrics.lineSpacing());
+    QStringList shown;
+    QString line;
+    const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString longer = line.isEmpty() ? words[i] : line + u' ' + words[i];
+        if (metrics.horizontalAdvance(longer) <= box.width() || line.isEmpty()) {
+            line = longer;
+            continue;
+        }
+        if (shown.size() == lines - 1) {
+            line += u' ' + QStringList(words.mid(i)).join(u' ');
+            break;
+        }
+        shown.append(line);
+        line = words[i];
     }
+    shown.append(line);
+    for (QString& text : shown)
+        text = metrics.elidedText(text, Qt::ElideRight, box.width());
+    painter.drawText(box, Qt::AlignCenter, shown.join(u'\n'));
+    painter.restore();
 }
 
 void BackpackView::PaintItems(QPainter& painter)

@@ -121,6 +121,7 @@ private:
     // Draws the grid, the strays and the items, which change only at Refresh or a resize.
     void PaintItems(QPainter& painter);
     void PaintPiece(QPainter& painter, const Piece& piece);
+    static void PaintName(QPainter& painter, const QString& name, const QRect& area);
     void UpdateDrag(const QPoint& position);
     void EndDrag();
 
