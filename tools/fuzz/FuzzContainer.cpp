@@ -302,6 +302,21 @@ void SweepInventory(SaveGame& save, int n, ByteReader& in)
         if (anchor >= 0)
             Check(save.GetInventoryCell(n, anchor, item) == 1 && item == added, "AddInventoryItem entry", anchor);
     }
+    // Moves and replaces over whatever grid the input left: an anchor keeps its entry.
+    for (int moves = in.Byte() % 4; moves > 0; --moves) {
+        const int from = in.InRange(-2, IL::CellCount + 1);
+        const int to = in.InRange(-2, IL::CellCount + 1);
+        const int was = save.GetInventoryCell(n, from, item);
+        const InventoryItem moved = item;
+        if (save.MoveInventoryItem(n, from, to))
+            Check(was == 1 && save.GetInventoryCell(n, to, item) == 1 && item == moved, "MoveInventoryItem", to);
+        const InventoryItem replacement = FuzzItem(in);
+        const int anchor = save.ReplaceInventoryItem(n, to, replacement);
+        Check(anchor >= -1 && anchor < IL::CellCount, "ReplaceInventoryItem anchor", anchor);
+        if (anchor >= 0)
+            Check(save.GetInventoryCell(n, anchor, item) == 1 && item.ItemNumber == replacement.ItemNumber,
+                  "ReplaceInventoryItem entry", anchor);
+    }
 }
 
 void SweepFields(SaveGame& save, int n, ByteReader& in)
