@@ -9,6 +9,8 @@
 #include "ui/ErrorGuard.h"
 #include "ui/Mnemonics.h"
 
+#include "model/GameData.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -26,11 +28,15 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QStringList>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <array>
 #include <filesystem>
+#include <memory>
+#include <set>
+#include <string>
 #include <system_error>
 
 #ifdef _WIN32
@@ -104,9 +110,13 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     fields->addWidget(textLabel, 1, 0);
     fields->addWidget(codePageBox_, 1, 1, Qt::AlignLeft);
     fields->setColumnStretch(1, 1);
+    status_ = new QLabel(this);
+    ControlId::Give(status_, IdStatus);
+    status_->setWordWrap(true);
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(fields);
     groupLayout->addWidget(listArea_, 1);
+    groupLayout->addWidget(status_);
 
     auto* buttons = new QVBoxLayout;
     static constexpr std::array<ButtonRow, 4> rows{{
@@ -203,8 +213,29 @@ void SaveSelectDialog::FillSaveList()
     if (!path_.isEmpty() && path_ != decidedFor_) {
         decidedFor_ = path_;
         ShowCodePage(GameCodePage::Decide(folder, rows_));
+        LoadGameData(folder);
     }
     ShowRows();
+}
+
+void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
+{
+    // What a folder's data says about its damage is said once a session, not at every choice.
+    static std::set<std::string> said;
+    std::shared_ptr<const GameData> data;
+    if (IsFolder(folder))
+        data = GameData::Load(folder);
+    items_ = ItemTable::FromGame(data);
+    QStringList lines;
+    if (data != nullptr) {
+        for (const std::string& message : data->Messages()) {
+            if (said.insert(folder.string() + '\n' + message).second)
+                lines.append(QString::fromStdString(message));
+        }
+    }
+    lines.append(items_.IsFromGame() ? QString::fromLatin1(ItemsFromGame).arg(items_.Count())
+                                     : QString::fromLatin1(ItemsBuiltIn));
+    status_->setText(lines.join(u'\n'));
 }
 
 void SaveSelectDialog::ShowCodePage(TextCodec::Page page)
@@ -268,7 +299,7 @@ void SaveSelectDialog::OpenSelected()
     // current codec, which is always the one the chooser shows.
     const std::filesystem::path folder = PathText::ToPath(path_);
     UserSettings::SetLastGameFolder(folder);
-    PartyDialog party{SaveListing::SavePath(folder, selected.front()->text(0).toStdString()), this};
+    PartyDialog party{SaveListing::SavePath(folder, selected.front()->text(0).toStdString()), items_, this};
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;

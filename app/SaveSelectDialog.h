@@ -4,9 +4,12 @@
 #include "app/SaveListing.h"
 #include "ui/TextCodec.h"
 
+#include "model/ItemTable.h"
+
 #include <QDialog>
 #include <QString>
 
+#include <filesystem>
 #include <vector>
 
 class QComboBox;
@@ -30,18 +33,23 @@ public:
     static constexpr int IdBrowse = 1187;
     static constexpr int IdCodePage = 1188;
     static constexpr int IdListNote = 1189;   // in place of the list when it is empty
+    static constexpr int IdStatus = 1190;     // under the list: the item table used, damaged game data
     static constexpr int IdAboutCommand = 16; // the system-menu entry
     static constexpr const char* AboutEntry = "&About Velkar...";
     static constexpr const char* BrowsePrompt = "Select your MM8 Folder:";
     static constexpr const char* NoGameFound = "No game found: use Browse... to pick the game folder.";
     static constexpr const char* NoSavedGames = "No saved games in this folder's Saves folder.";
     static constexpr const char* CodePageMissing = "This build of Qt cannot convert this code page.";
+    static constexpr const char* ItemsFromGame = "Items: from the game (%1)";
+    static constexpr const char* ItemsBuiltIn = "Items: built-in";
 
     explicit SaveSelectDialog(QWidget* parent = nullptr);
 
     // 1 after "Invalid save game file.", which ends the program; 0 otherwise.
     int ExitCode() const { return exitCode_; }
     const QString& Path() const { return path_; }
+    // The item table the chosen folder's saved games open with.
+    const ItemTable& Items() const { return items_; }
 
     void FillSaveList();
     void Browse();
@@ -60,16 +68,20 @@ private:
     void ShowCodePage(TextCodec::Page page);
     void OnCodePageChosen(int index);
     void ShowRows();
+    // Reads the game's own item data for the folder, once per folder choice.
+    void LoadGameData(const std::filesystem::path& folder);
     void AddAboutEntry();
 
     std::vector<GameFolderLocator::FoundGame> games_;
     std::vector<SaveListing::Row> rows_;
     QString path_;
     QString decidedFor_; // the folder whose code page the chooser was last set for
+    ItemTable items_ = ItemTable::BuiltIn();
     QComboBox* pathBox_ = nullptr;
     QComboBox* codePageBox_ = nullptr;
     QStackedWidget* listArea_ = nullptr;
     QTreeWidget* list_ = nullptr;
     QLabel* listNote_ = nullptr;
+    QLabel* status_ = nullptr;
     int exitCode_ = 0;
 };

@@ -44,7 +44,7 @@ struct Detail {
     int labelId = 0; // 0: the label has no id of its own
     Kind kind = Kind::Number;
     int spinId = 0;
-    int place = 0; // the row it stands in; Power and Enchantment 1 share one
+    int place = 0; // where it stands (see kPlacesPerColumn); Power and Enchantment 1 share one
     int value = -1;
     Shown shown = Shown::Always;
 };
@@ -78,6 +78,9 @@ constexpr int PlaceCount()
     return count;
 }
 constexpr std::size_t kPlaceCount = static_cast<std::size_t>(PlaceCount());
+// Places fill a column of label and control pairs, then the next one: the flags stand beside
+// the item's words, which keeps the page low enough for the backpack below.
+constexpr int kPlacesPerColumn = 5;
 
 constexpr bool EveryValueBoundOnce()
 {
@@ -122,6 +125,20 @@ constexpr std::array<int, Page::ValueCount> Initial()
     return values;
 }
 
+struct Button {
+    int id;
+    const char* text;
+    void (Page::*handler)();
+};
+
+// The flag bits the page shows, by value member.
+constexpr std::array<std::pair<Page::Value, std::int32_t>, 4> kFlags = {{
+    {Page::Identified, InventoryItemFlags::Identified},
+    {Page::Damaged, InventoryItemFlags::Damaged},
+    {Page::Stolen, InventoryItemFlags::Stolen},
+    {Page::Hardened, InventoryItemFlags::Hardened},
+}};
+
 // Layout.
 constexpr int kListWidth = 220;
 constexpr int kNumberWidth = 84;
@@ -129,6 +146,7 @@ constexpr int kRowGap = 6;
 constexpr int kLabelGap = 4;
 constexpr int kColumnGap = 16;
 constexpr int kVisibleKinds = 20;
+constexpr int kKindChars = 24;
 
 template <std::size_t N>
 QComboBox* MakeList(const std::array<std::string_view, N>& words)
@@ -146,6 +164,9 @@ QWidget* MakeControl(const Detail& detail)
     case Kind::ItemKinds: {
         auto* list = new QComboBox;
         list->setMaxVisibleItems(kVisibleKinds);
+        // A width of its own rather than the widest of a thousand names, measured one by one.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(kKindChars);
         return list;
     }
     case Kind::Number: {
@@ -207,18 +228,13 @@ void CVelkarPage4::BuildControls()
     left->addWidget(inventory_, 1);
     page->addLayout(left, 1);
 
-    auto* middle = new QVBoxLayout;
-    middle->setSpacing(kLabelGap);
-    backpack_ = new BackpackView(Game(), Number());
-    middle->addWidget(new QLabel(QStringLiteral("Backpack:")));
-    middle->addWidget(backpack_);
-    middle->addStretch(1);
-    page->addLayout(middle);
-
     auto* right = new QVBoxLayout;
+    right->setSpacing(kLabelGap);
     auto* grid = new QGridLayout;
     grid->setVerticalSpacing(kRowGap);
+    grid->setHorizontalSpacing(kLabelGap);
     grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(2, kColumnGap);
     // Each place is a box of its own, so that a pair sharing it shows whichever is visible
     // (two widgets in one grid cell upset the grid's row spacing).
     std::array<std::array<QHBoxLayout*, 2>, kPlaceCount> places{};
@@ -226,7 +242,9 @@ void CVelkarPage4::BuildControls()
         for (std::size_t c = 0; c < 2; ++c) {
             places[r][c] = new QHBoxLayout;
             places[r][c]->setContentsMargins(0, 0, 0, 0);
-            grid->addLayout(places[r][c], static_cast<int>(r), static_cast<int>(c));
+            // Label and control, a gap, label and control.
+            const int column = static_cast<int>(r) / kPlacesPerColumn * 3 + static_cast<int>(c);
+            grid->addLayout(places[r][c], static_cast<int>(r) % kPlacesPerColumn, column);
         }
     }
     for (const Detail& detail : kDetails) {
@@ -250,18 +268,35 @@ void CVelkarPage4::BuildControls()
     }
     right->addLayout(grid);
 
+    // Here, where the handlers may be named.
+    // clang-format off
+    static constexpr std::array<Button, 3> kButtons = {{
+        {.id = IdAddItem, .text = "&Add Item", .handler = &Page::OnAddItem},
+        {.id = IdReplaceItem, .text = "&Replace", .handler = &Page::OnReplaceItem},
+        {.id = IdDeleteItem, .text = "&Delete Item", .handler = &Page::OnDeleteItem},
+    }};
+    // clang-format on
     auto* buttons = new QHBoxLayout;
-    auto* add = new QPushButton(QStringLiteral("&Add Item"));
-    ControlId::Give(add, IdAddItem);
-    auto* remove = new QPushButton(QStringLiteral("&Delete Item"));
-    ControlId::Give(remove, IdDeleteItem);
     buttons->addStretch(1);
-    buttons->addWidget(add);
-    buttons->addWidget(remove);
+    for (const auto& [id, text, handler] : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(text));
+        ControlId::Give(button, id);
+        buttons->addWidget(button);
+        const auto run = handler;
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
+    }
     right->addSpacing(kRowGap);
     right->addLayout(buttons);
-    right->addStretch(1);
-    page->addLayout(right);
+
+    right->addSpacing(kRowGap);
+    backpack_ = new BackpackView(Game(), Number());
+    right->addWidget(new QLabel(QStringLiteral("Backpack:")));
+    right->addWidget(backpack_, 1);
+    // The key to the colours stands under the list, where the page has room for it.
+    legend_ = BackpackView::MakeLegend();
+    left->addWidget(legend_);
+    legend_->setVisible(!backpack_->HasPictures()); // once it has a parent: alone it would be a window
+    page->addLayout(right, 2);
 
     itemKinds_ = Control<QComboBox>(IdItem);
     ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
@@ -270,23 +305,20 @@ void CVelkarPage4::BuildControls()
                         [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
     // activated: the user's choices only, not the page's own.
     ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
-    ErrorGuard::Connect(add, &QPushButton::clicked, this, [this] { OnAddItem(); });
-    ErrorGuard::Connect(remove, &QPushButton::clicked, this, [this] { OnDeleteItem(); });
+    ErrorGuard::Connect(backpack_, &BackpackView::MoveRequested, this,
+                        [this](int from, int toCell) { OnMoveRequested(from, toCell); });
 }
 
 void CVelkarPage4::FillItemKinds()
 {
-    std::vector<std::string> names;
-    names.reserve(ItemTable::Count);
-    Game().GetItemTable().GetItemNameList(names);
-    // Built whole and handed over at once, so the up to 750 entries are not inserted one by one.
+    const ItemTable& table = Game().GetItemTable();
+    const std::vector<int> numbers = table.ChoosableNumbers();
+    // Built whole and handed over at once, so the entries are not inserted one by one.
     QList<QStandardItem*> entries;
-    entries.reserve(ItemTable::Count);
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (names[i].empty())
-            continue;
-        auto* entry = new QStandardItem(TextCodec::Decode(names[i]));
-        entry->setData(static_cast<int>(i) + 1, Qt::UserRole);
+    entries.reserve(static_cast<qsizetype>(numbers.size()));
+    for (const int number : numbers) {
+        auto* entry = new QStandardItem(TextCodec::Decode(table.GetItemName(number)));
+        entry->setData(number, Qt::UserRole);
         entries.append(entry);
     }
     auto* model = new QStandardItemModel(itemKinds_);
@@ -305,6 +337,8 @@ void CVelkarPage4::ApplyLayout(int itemNumber)
         const bool visible = detail.shown == layout;
         QWidget* control = Control<QWidget>(detail.id);
         control->setVisible(visible);
+        // A hidden field keeps its last good value and is not checked.
+        Exchange().SetSkipped(detail.id, !visible);
         for (QLabel* label : findChildren<QLabel*>()) {
             if (label->buddy() == control)
                 label->setVisible(visible);
@@ -361,17 +395,18 @@ void CVelkarPage4::OnRowsChanged()
         const QSignalBlocker blocker(itemKinds_);
         itemKinds_->setCurrentIndex(entry);
     }
-    ApplyLayout(item.ItemNumber);
+    // The fields are laid out for the chosen kind, which Add Item and Replace use; a kind the
+    // list lacks leaves the last one chosen.
+    ApplyLayout(ChosenKind());
 
-    values_[Enchantment1] = item.Enchantment1;
+    // A potion's power is no enchantment: the list shows none.
+    values_[Enchantment1] = IsPotion(item.ItemNumber) ? -1 : item.Enchantment1;
     values_[Power] = item.Enchantment1;
     values_[Modifier] = item.Enchantment1Modifier;
     values_[Enchantment2] = item.Enchantment2;
     values_[Charges] = item.Charges;
-    values_[Identified] = (item.ItemFlags & InventoryItemFlags::Identified) != 0 ? 1 : 0;
-    values_[Damaged] = (item.ItemFlags & InventoryItemFlags::Damaged) != 0 ? 1 : 0;
-    values_[Stolen] = (item.ItemFlags & InventoryItemFlags::Stolen) != 0 ? 1 : 0;
-    values_[Hardened] = (item.ItemFlags & InventoryItemFlags::Hardened) != 0 ? 1 : 0;
+    for (const auto& [value, bit] : kFlags)
+        values_[value] = (item.ItemFlags & bit) != 0 ? 1 : 0;
     Exchange().Show();
 }
 
@@ -380,27 +415,93 @@ void CVelkarPage4::OnItemKindChosen(int index)
     ApplyLayout(itemKinds_->itemData(index).toInt());
 }
 
-void CVelkarPage4::OnAddItem()
+int CVelkarPage4::ChosenKind() const
 {
-    // A number box without a number keeps its member and the ones after it; the add goes on.
-    // A list without a selection (a stored enchantment beyond the list) keeps the stored value.
-    Exchange().Read();
-    if (itemKinds_->currentIndex() < 0)
-        return;
+    return itemKinds_->currentIndex() < 0 ? 0 : itemKinds_->currentData().toInt();
+}
+
+std::optional<InventoryItem> CVelkarPage4::ShownItem(std::int32_t flags)
+{
+    // Only the fields shown for the chosen kind are read; the first that fails stops here.
+    if (!Exchange().Read() || itemKinds_->currentIndex() < 0)
+        return std::nullopt;
     InventoryItem item;
-    item.ItemNumber = itemKinds_->currentData().toInt();
-    item.Enchantment1 = IsPotion(item.ItemNumber) ? values_[Power] : values_[Enchantment1];
+    item.ItemNumber = ChosenKind();
+    if (IsPotion(item.ItemNumber)) {
+        item.Enchantment1 = values_[Power];
+    } else {
+        // From the list alone: without a selection (a potion's power, a value beyond the
+        // list) the item has none.
+        const int row = Control<QComboBox>(IdEnchantment1)->currentIndex();
+        item.Enchantment1 = row < 0 ? 0 : row;
+    }
     item.Enchantment1Modifier = values_[Modifier];
     item.Enchantment2 = values_[Enchantment2];
     item.Charges = values_[Charges];
-    item.ItemFlags = values_[Identified] * InventoryItemFlags::Identified +
-                     values_[Damaged] * InventoryItemFlags::Damaged + values_[Stolen] * InventoryItemFlags::Stolen +
-                     values_[Hardened] * InventoryItemFlags::Hardened;
-    if (Game().AddInventoryItem(Number(), item) < 0) {
-        Messages::Warning(QString::fromLatin1(FullMessage));
+    item.ItemFlags = flags;
+    for (const auto& [value, bit] : kFlags)
+        item.ItemFlags = values_[value] != 0 ? item.ItemFlags | bit : item.ItemFlags & ~bit;
+    return item;
+}
+
+void CVelkarPage4::ReportFull(bool noRoom)
+{
+    Messages::Warning(QString::fromLatin1(FullMessage));
+    // Free cells where nothing of this size fits: the player sees what room is left.
+    if (noRoom)
+        backpack_->ShowLargestFreeArea();
+}
+
+void CVelkarPage4::SelectAnchor(int anchor)
+{
+    for (int r = 0; r < inventory_->count(); ++r) {
+        if (inventory_->item(r)->data(Qt::UserRole).toInt() == anchor) {
+            inventory_->setCurrentRow(r, QItemSelectionModel::ClearAndSelect);
+            inventory_->scrollToItem(inventory_->item(r));
+            return;
+        }
+    }
+}
+
+void CVelkarPage4::OnAddItem()
+{
+    const std::optional<InventoryItem> item = ShownItem();
+    if (!item)
+        return;
+    if (Game().AddInventoryItem(Number(), *item) < 0) {
+        ReportFull(Game().HasFreeInventoryEntry(Number()));
         return;
     }
     LoadFromModel();
+}
+
+void CVelkarPage4::OnReplaceItem()
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    const int cell = inventory_->item(rows.front())->data(Qt::UserRole).toInt();
+    InventoryItem old;
+    if (Game().GetInventoryCell(Number(), cell, old) != 1)
+        return;
+    const std::optional<InventoryItem> item = ShownItem(old.ItemFlags);
+    if (!item)
+        return;
+    const int anchor = Game().ReplaceInventoryItem(Number(), cell, *item);
+    if (anchor < 0) {
+        ReportFull(true);
+        return;
+    }
+    LoadFromModel();
+    SelectAnchor(anchor);
+}
+
+void CVelkarPage4::OnMoveRequested(int from, int toCell)
+{
+    if (!Game().MoveInventoryItem(Number(), from, toCell))
+        return;
+    LoadFromModel();
+    SelectAnchor(toCell);
 }
 
 void CVelkarPage4::OnDeleteItem()

@@ -2,9 +2,12 @@
 
 #include "dialogs/CharacterPage.h"
 
+#include "model/InventoryLayout.h"
 #include "model/ItemKinds.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class BackpackView;
@@ -13,8 +16,9 @@ class QListWidget;
 
 // The "Inventory" tab: the items the character carries, listed by anchor cell. Selecting
 // a row copies the item into the detail controls, which serve as the template for Add
-// Item; Delete Item removes every selected row. Items are never changed in place. Beside
-// the list, a picture of the backpack shows where the items lie and shares the selection.
+// Item; Replace writes them over the selected item; Delete Item removes every selected
+// row. Beside the list, a picture of the backpack shows where the items lie, shares the
+// selection and moves an item dragged to a place where it fits.
 class CVelkarPage4 : public CharacterPage {
     Q_OBJECT
 
@@ -40,6 +44,7 @@ public:
         IdEnchantment1Label = 1103,
         IdPowerLabel = 1104,
         IdModifierLabel = 1105,
+        IdReplaceItem = 1106,
     };
 
     // The value members, in the exchange order.
@@ -77,8 +82,17 @@ private:
 
     void OnRowsChanged();
     void OnItemKindChosen(int index);
+    // The item the shown fields describe; no value (after its message) when a shown field
+    // fails its check or no kind is chosen. Bits of flags the page does not show come from flags.
+    std::optional<InventoryItem> ShownItem(std::int32_t flags = 0);
+    int ChosenKind() const;
+    // "Inventory Full.", and where free cells are left, the largest free area outlined.
+    void ReportFull(bool noRoom);
+    void SelectAnchor(int anchor);
     void OnAddItem();
+    void OnReplaceItem();
     void OnDeleteItem();
+    void OnMoveRequested(int from, int toCell);
     // The picture follows the list's selection, and a click on it selects in the list.
     void ShowSelectionInBackpack();
     void OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers);
@@ -87,4 +101,5 @@ private:
     QListWidget* inventory_ = nullptr;
     QComboBox* itemKinds_ = nullptr;
     BackpackView* backpack_ = nullptr;
+    QWidget* legend_ = nullptr;
 };

@@ -221,8 +221,12 @@ QPushButton* Button(int id, const char* text)
 } // namespace
 
 PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
-    : EditingDialog(parent), path_(path), caption_(QString::fromStdU16String(path.filename().u16string())),
-      exchange_(*this)
+    : PartyDialog(path, ItemTable::BuiltIn(), parent)
+{}
+
+PartyDialog::PartyDialog(const std::filesystem::path& path, const ItemTable& items, QWidget* parent)
+    : EditingDialog(parent), path_(path), items_(items),
+      caption_(QString::fromStdU16String(path.filename().u16string())), exchange_(*this)
 {
     static_assert(HeldCount == HeldValueCount);
     setWindowTitle(caption_);
@@ -233,7 +237,7 @@ PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
 
 bool PartyDialog::Open()
 {
-    if (!save_.Open(path_))
+    if (!save_.Open(path_, items_))
         return false;
     LoadFromModel();
     // Typing starts in the first field, not on OK, where Enter would save at once.

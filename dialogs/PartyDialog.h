@@ -59,6 +59,8 @@ public:
     static constexpr const char* GapMessage = "You cannot have gaps in your party.";
 
     explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
+    // items: the item table of the saved game's game (the built-in one by default).
+    PartyDialog(const std::filesystem::path& path, const ItemTable& items, QWidget* parent = nullptr);
 
     // Once, before the dialog is shown.
     bool Open();
@@ -91,6 +93,7 @@ private:
     void OnOk();
 
     std::filesystem::path path_;
+    ItemTable items_;
     QString caption_;
     SaveGame save_;
     std::array<int, HeldValueCount> values_{};

@@ -34,8 +34,10 @@ public:
     static std::shared_ptr<const GameData> Load(const std::filesystem::path& game);
 
     bool HasItemTable() const noexcept { return hasItemTable_; }
-    // The highest item number of the table: numbers 1..ItemCount(), as ItemTable::Count.
+    // The highest item number of the table.
     int ItemCount() const noexcept { return table_.LastNumber(); }
+    // The item table as read (empty without one).
+    const ItemsText& Table() const noexcept { return table_; }
     // No value for a number the table has no row for; bytes in the game's code page.
     std::optional<std::string_view> GetItemName(int n) const;
     // The icon's name in the archives ("item001"), "" without a row.

@@ -43,7 +43,7 @@ inline constexpr std::array<Range, 11> Ranges = {{
     {220, 271, ItemKind::Potion},
     {300, 498, ItemKind::ScrollOrBook},
     {500, 542, ItemKind::Artifact},
-    {602, ItemTable::Count, ItemKind::Quest},
+    {602, ItemTable::BuiltInCount, ItemKind::Quest},
 }};
 // clang-format on
 
@@ -69,7 +69,7 @@ constexpr bool RangesAreOrdered()
 {
     int previous = 0;
     for (const Range& range : Ranges) {
-        if (range.First <= previous || range.Last < range.First || range.Last > ItemTable::Count)
+        if (range.First <= previous || range.Last < range.First || range.Last > ItemTable::BuiltInCount)
             return false;
         previous = range.Last;
     }

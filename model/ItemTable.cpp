@@ -1,5 +1,8 @@
 #include "model/ItemTable.h"
 
+#include "model/AsciiFold.h"
+#include "model/GameData.h"
+
 #include <array>
 #include <cstddef>
 
@@ -349,7 +352,7 @@ constexpr bool RunsCoverEveryNumberOnce()
             return false;
         next = run.Last + 1;
     }
-    return next == ItemTable::Count + 1;
+    return next == ItemTable::BuiltInCount + 1;
 }
 
 constexpr std::size_t NameCount(const Run& run)
@@ -413,7 +416,7 @@ struct Entry {
 };
 
 constexpr auto Entries = [] {
-    std::array<Entry, ItemTable::Count> entries{};
+    std::array<Entry, ItemTable::BuiltInCount> entries{};
     for (const Run& run : Runs) {
         for (int n = run.First; n <= run.Last; ++n) {
             Entry& entry = entries[static_cast<std::size_t>(n - 1)];
@@ -458,7 +461,7 @@ constexpr const Entry& At(int n)
 }
 
 static_assert(NamedEntryCount() == 617, "expected 617 item kinds");
-static_assert(ItemTable::Count - NamedEntryCount() == 133, "expected 133 unnamed numbers");
+static_assert(ItemTable::BuiltInCount - NamedEntryCount() == 133, "expected 133 unnamed numbers");
 static_assert(NamedExactlyWhenSized());
 static_assert(At(1).Name == "Longsword" && At(1).Width == 1 && At(1).Height == 5);
 static_assert(At(612).Name == "Sarcophagus of Korbu" && At(612).Width == 14 && At(612).Height == 4);
@@ -471,9 +474,43 @@ static_assert(At(498).Name == "Souldrinker (book)");
 
 } // namespace
 
+const ItemTable& ItemTable::BuiltIn()
+{
+    static const ItemTable table = [] {
+        ItemTable t;
+        t.Fill();
+        return t;
+    }();
+    return table;
+}
+
+ItemTable ItemTable::FromGame(std::shared_ptr<const GameData> game)
+{
+    if (game == nullptr || !game->HasItemTable())
+        return BuiltIn();
+    auto rows = std::make_shared<GameRows>();
+    const auto& textRows = game->Table().Rows();
+    rows->Rows.reserve(textRows.size());
+    rows->Index.assign(static_cast<std::size_t>(game->ItemCount()) + 1, -1);
+    for (const ItemsText::Row& row : textRows) {
+        GameRow entry{row.Name, game->GetItemSize(row.Number), AsciiFold(row.Picture) == "null"};
+        if (!entry.Size)
+            entry.Size = BuiltIn().GetItemSize(row.Number);
+        rows->Index[static_cast<std::size_t>(row.Number)] = static_cast<std::int32_t>(rows->Rows.size());
+        rows->Rows.push_back(std::move(entry));
+    }
+    ItemTable table;
+    table.filled_ = true;
+    table.rows_ = std::move(rows);
+    table.game_ = std::move(game);
+    return table;
+}
+
 void ItemTable::Fill()
 {
     filled_ = true;
+    rows_.reset();
+    game_.reset();
 }
 
 bool ItemTable::IsFilled() const noexcept
@@ -481,26 +518,72 @@ bool ItemTable::IsFilled() const noexcept
     return filled_;
 }
 
+int ItemTable::Count() const noexcept
+{
+    if (!filled_)
+        return 0;
+    return rows_ ? static_cast<int>(rows_->Rows.size()) : BuiltInCount;
+}
+
+int ItemTable::LastNumber() const noexcept
+{
+    if (!filled_)
+        return 0;
+    return rows_ ? static_cast<int>(rows_->Index.size()) - 1 : BuiltInCount;
+}
+
+const ItemTable::GameRow* ItemTable::Find(int n) const
+{
+    if (n < 0 || n >= static_cast<int>(rows_->Index.size()))
+        return nullptr;
+    const std::int32_t row = rows_->Index[static_cast<std::size_t>(n)];
+    return row < 0 ? nullptr : &rows_->Rows[static_cast<std::size_t>(row)];
+}
+
 std::string_view ItemTable::GetItemName(int n) const
 {
-    if (!filled_ || n < 1 || n > Count)
+    if (!filled_ || n < 1 || n > LastNumber())
         return {};
+    if (rows_) {
+        const GameRow* row = Find(n);
+        return row != nullptr ? std::string_view(row->Name) : std::string_view();
+    }
     return At(n).Name;
 }
 
 void ItemTable::GetItemNameList(std::vector<std::string>& list) const
 {
-    if (!filled_)
-        return;
-    list.reserve(list.size() + Entries.size());
-    for (const Entry& entry : Entries)
-        list.emplace_back(entry.Name);
+    const int last = LastNumber();
+    list.reserve(list.size() + static_cast<std::size_t>(last));
+    for (int n = 1; n <= last; ++n)
+        list.emplace_back(GetItemName(n));
+}
+
+std::vector<int> ItemTable::ChoosableNumbers() const
+{
+    std::vector<int> numbers;
+    const int last = LastNumber();
+    numbers.reserve(static_cast<std::size_t>(last));
+    for (int n = 1; n <= last; ++n) {
+        if (rows_) {
+            const GameRow* row = Find(n);
+            if (row != nullptr && !row->Placeholder && !row->Name.empty())
+                numbers.push_back(n);
+        } else if (!At(n).Name.empty()) {
+            numbers.push_back(n);
+        }
+    }
+    return numbers;
 }
 
 std::optional<ItemSize> ItemTable::GetItemSize(int n) const
 {
-    if (!filled_ || n < 1 || n > Count)
+    if (!filled_ || n < 1 || n > LastNumber())
         return std::nullopt;
+    if (rows_) {
+        const GameRow* row = Find(n);
+        return row != nullptr ? row->Size : std::nullopt;
+    }
     const Entry& entry = At(n);
     if (entry.Width == 0)
         return std::nullopt;

@@ -33,6 +33,11 @@ SaveGame::~SaveGame() = default;
 
 bool SaveGame::Open(const std::filesystem::path& path)
 {
+    return Open(path, ItemTable::BuiltIn());
+}
+
+bool SaveGame::Open(const std::filesystem::path& path, const ItemTable& items)
+{
     readSize_ = 0;
     windowSize_ = 0;
     file_.Open(path, File::Share::ReadWrite);
@@ -58,7 +63,7 @@ bool SaveGame::Open(const std::filesystem::path& path)
             windowSize_ = WL::WindowSize;
             windowIsBaseline_ = true;
             awardTable_.Fill();
-            itemTable_.Fill();
+            itemTable_ = items.IsFilled() ? items : ItemTable::BuiltIn();
             return true;
         }
     }
@@ -574,46 +579,190 @@ int SaveGame::GetInventoryCell(int n, int cell, InventoryItem& item) const
     return 1;
 }
 
+SaveGame::Grid SaveGame::ReadGrid(int n) const
+{
+    Grid grid{};
+    for (int cell = 0; cell < IL::CellCount; ++cell)
+        grid[static_cast<std::size_t>(cell)] = Cell(n, cell);
+    return grid;
+}
+
+void SaveGame::WriteGrid(int n, const Grid& grid)
+{
+    for (int cell = 0; cell < IL::CellCount; ++cell) {
+        if (Cell(n, cell) != grid[static_cast<std::size_t>(cell)])
+            SetCell(n, cell, grid[static_cast<std::size_t>(cell)]);
+    }
+}
+
+std::optional<ItemSize> SaveGame::WrittenFootprint(const Grid& grid, int anchor)
+{
+    // The bounding box of the anchor and its marked cells, when it starts at the anchor and
+    // every cell in it is the item's.
+    int right = anchor % IL::Columns;
+    int bottom = anchor / IL::Columns;
+    int marked = 1;
+    for (int cell = 0; cell < IL::CellCount; ++cell) {
+        if (grid[static_cast<std::size_t>(cell)] != ~anchor)
+            continue;
+        if (cell % IL::Columns < anchor % IL::Columns || cell < anchor)
+            return std::nullopt;
+        right = std::max(right, cell % IL::Columns);
+        bottom = std::max(bottom, cell / IL::Columns);
+        ++marked;
+    }
+    const ItemSize size{right - anchor % IL::Columns + 1, bottom - anchor / IL::Columns + 1};
+    if (marked != size.Width * size.Height)
+        return std::nullopt;
+    return size;
+}
+
+bool SaveGame::Fits(const Grid& grid, int anchor, ItemSize size)
+{
+    const int column = anchor % IL::Columns;
+    const int row = anchor / IL::Columns;
+    if (anchor < 0 || anchor >= IL::CellCount || column + size.Width > IL::Columns || row + size.Height > IL::Rows)
+        return false;
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            if (grid[static_cast<std::size_t>(anchor + x + IL::Columns * y)] != 0)
+                return false;
+    return true;
+}
+
+int SaveGame::FirstFit(const Grid& grid, ItemSize size)
+{
+    for (int anchor = 0; anchor < IL::CellCount; ++anchor) {
+        if (Fits(grid, anchor, size))
+            return anchor;
+    }
+    return -1;
+}
+
+void SaveGame::FreeItemCells(Grid& grid, int anchor)
+{
+    grid[static_cast<std::size_t>(anchor)] = 0;
+    for (int& value : grid) {
+        if (value == ~anchor)
+            value = 0;
+    }
+}
+
+namespace {
+
+void Mark(std::array<int, IL::CellCount>& grid, int anchor, ItemSize size, int entry)
+{
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            grid[static_cast<std::size_t>(anchor + x + IL::Columns * y)] = ~anchor;
+    grid[static_cast<std::size_t>(anchor)] = entry;
+}
+
+bool IsAnchor(int value)
+{
+    return value > 0 && value <= IL::EntryCount;
+}
+
+} // namespace
+
+int SaveGame::FreeEntry(int n, const Grid& grid) const
+{
+    // An entry an anchor still names is taken, whatever it holds: reusing it would give
+    // two cells one item.
+    std::array<bool, IL::EntryCount + 1> named{};
+    for (const int v : grid) {
+        if (IsAnchor(v))
+            named[static_cast<std::size_t>(v)] = true;
+    }
+    for (int k = 1; k <= IL::EntryCount; ++k)
+        if (!named[static_cast<std::size_t>(k)] && ReadEntry(n, k).ItemNumber == 0)
+            return k;
+    return 0;
+}
+
+bool SaveGame::HasFreeInventoryEntry(int n) const
+{
+    RecordOffset(n);
+    return FreeEntry(n, ReadGrid(n)) != 0;
+}
+
 int SaveGame::AddInventoryItem(int n, const InventoryItem& item)
 {
     RecordOffset(n);
     if (item.ItemNumber == 0)
         return -1;
-    // An entry an anchor still names is taken, whatever it holds: reusing it would give
-    // two cells one item.
-    std::array<bool, IL::EntryCount + 1> named{};
-    for (int cell = 0; cell < IL::CellCount; ++cell) {
-        const int v = Cell(n, cell);
-        if (v > 0 && v <= IL::EntryCount)
-            named[static_cast<std::size_t>(v)] = true;
-    }
-    int entry = 0;
-    for (int k = 1; k <= IL::EntryCount && entry == 0; ++k)
-        if (!named[static_cast<std::size_t>(k)] && ReadEntry(n, k).ItemNumber == 0)
-            entry = k;
+    const Grid grid = ReadGrid(n);
+    const int entry = FreeEntry(n, grid);
     if (entry == 0)
         return -1;
 
     const ItemSize size = Footprint(item.ItemNumber);
-    for (int anchor = 0; anchor < IL::CellCount; ++anchor) {
-        const int column = anchor % IL::Columns;
-        const int row = anchor / IL::Columns;
-        if (Cell(n, anchor) != 0 || column + size.Width > IL::Columns || row + size.Height > IL::Rows)
-            continue;
-        bool free = true;
-        for (int y = 0; y < size.Height && free; ++y)
-            for (int x = 0; x < size.Width && free; ++x)
-                free = Cell(n, anchor + x + IL::Columns * y) == 0;
-        if (!free)
-            continue;
-        WriteEntry(n, entry, item);
-        for (int y = 0; y < size.Height; ++y)
-            for (int x = 0; x < size.Width; ++x)
-                SetCell(n, anchor + x + IL::Columns * y, ~anchor);
-        SetCell(n, anchor, entry);
-        return anchor;
-    }
-    return -1;
+    const int anchor = FirstFit(grid, size);
+    if (anchor < 0)
+        return -1;
+    WriteEntry(n, entry, item);
+    Grid placed = grid;
+    Mark(placed, anchor, size, entry);
+    WriteGrid(n, placed);
+    return anchor;
+}
+
+std::optional<ItemSize> SaveGame::GetInventoryFootprint(int n, int cell) const
+{
+    RecordOffset(n);
+    if (cell < 0 || cell >= IL::CellCount || !IsAnchor(Cell(n, cell)))
+        return std::nullopt;
+    const Grid grid = ReadGrid(n);
+    if (const auto written = WrittenFootprint(grid, cell))
+        return written;
+    return Footprint(ReadEntry(n, Cell(n, cell)).ItemNumber);
+}
+
+bool SaveGame::CanMoveInventoryItem(int n, int fromCell, int toCell) const
+{
+    const std::optional<ItemSize> size = GetInventoryFootprint(n, fromCell);
+    if (!size)
+        return false;
+    Grid grid = ReadGrid(n);
+    FreeItemCells(grid, fromCell);
+    return Fits(grid, toCell, *size);
+}
+
+bool SaveGame::MoveInventoryItem(int n, int fromCell, int toCell)
+{
+    if (!CanMoveInventoryItem(n, fromCell, toCell))
+        return false;
+    const std::optional<ItemSize> size = GetInventoryFootprint(n, fromCell);
+    Grid grid = ReadGrid(n);
+    const int entry = grid[static_cast<std::size_t>(fromCell)];
+    FreeItemCells(grid, fromCell);
+    Mark(grid, toCell, *size, entry);
+    WriteGrid(n, grid);
+    return true;
+}
+
+int SaveGame::ReplaceInventoryItem(int n, int cell, const InventoryItem& item)
+{
+    const std::optional<ItemSize> footprint = GetInventoryFootprint(n, cell);
+    if (!footprint || item.ItemNumber == 0)
+        return -1;
+    Grid grid = ReadGrid(n);
+    const int entry = grid[static_cast<std::size_t>(cell)];
+    const InventoryItem old = ReadEntry(n, entry);
+    const ItemSize size = item.ItemNumber == old.ItemNumber ? *footprint : Footprint(item.ItemNumber);
+    FreeItemCells(grid, cell);
+    const int anchor = Fits(grid, cell, size) ? cell : FirstFit(grid, size);
+    if (anchor < 0)
+        return -1;
+    InventoryItem stored = item;
+    stored.Unused6 = old.Unused6;
+    stored.Unused7 = old.Unused7;
+    stored.Unused8 = old.Unused8;
+    if (stored != old)
+        WriteEntry(n, entry, stored);
+    Mark(grid, anchor, size, entry);
+    WriteGrid(n, grid);
+    return anchor;
 }
 
 int SaveGame::GetInventoryGridCell(int n, int cell) const

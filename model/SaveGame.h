@@ -8,9 +8,11 @@
 #include "model/ItemTable.h"
 #include "model/WindowLayout.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -61,7 +63,10 @@ public:
 
     // Throws FileError when the file cannot be opened or read; reports "Invalid save game
     // file." and returns false when it holds no party.bin or too little data after it.
+    // Item names and sizes come from items (the built-in table without one, or when items is
+    // not filled); a copy of the table shares its rows, so this costs no reading.
     bool Open(const std::filesystem::path& path) override;
+    bool Open(const std::filesystem::path& path, const ItemTable& items);
     // Writes back exactly the bytes that were read, at the data offset, and flushes them to
     // the disk. Throws FileError, writing nothing, when the file on disk is no longer what
     // was last read or written (the game rewrote or replaced it meanwhile).
@@ -231,9 +236,26 @@ public:
     // it fits, row by row; returns that anchor cell, or -1 (nothing changed) when no entry or
     // no room is left.
     int AddInventoryItem(int n, const InventoryItem& item);
+    // Whether an entry is left for AddInventoryItem.
+    bool HasFreeInventoryEntry(int n) const;
     // Removes the item anchored at cell: its entry, its anchor and every cell the grid marks
     // as covered by it, wherever they lie. Any other cell is ignored.
     void RemoveInventoryItem(int n, int cell);
+    // The columns and rows the item anchored at cell covers, from the anchor: the rectangle
+    // its marked cells fill when they fill one (what the game wrote, which may differ from
+    // the table), else its kind's size, else one cell. No value for a cell that is no anchor.
+    std::optional<ItemSize> GetInventoryFootprint(int n, int cell) const;
+    // Moves the item anchored at fromCell so that toCell becomes its anchor: only its anchor
+    // and the cells it covers change, its entry stays. Refuses (false, nothing changed) when
+    // fromCell is no anchor or the item, with its own cells freed, does not fit at toCell.
+    bool MoveInventoryItem(int n, int fromCell, int toCell);
+    bool CanMoveInventoryItem(int n, int fromCell, int toCell) const;
+    // Writes item over the entry of the item anchored at cell, keeping that entry and its
+    // words 6-8 (item's are ignored). The item stays at its anchor when it fits there with
+    // its old cells freed (the same kind keeps the cells it covers), else it is placed as
+    // AddInventoryItem places; returns the anchor, or -1 with nothing changed when no place
+    // fits or cell is no anchor.
+    int ReplaceInventoryItem(int n, int cell, const InventoryItem& item);
     // The grid cell's stored value as it is (0 free, k an anchor, ~a covered), hostile values
     // included. Every value is a possible answer, so a cell outside 0..125 throws std::out_of_range.
     int GetInventoryGridCell(int n, int cell) const;
@@ -268,6 +290,19 @@ private:
     InventoryItem ReadEntry(int n, int entry) const;
     void WriteEntry(int n, int entry, const InventoryItem& item);
     ItemSize Footprint(int itemNumber) const;
+    using Grid = std::array<int, InventoryLayout::CellCount>;
+    Grid ReadGrid(int n) const;
+    // The lowest entry no anchor names and no item holds; 0 without one.
+    int FreeEntry(int n, const Grid& grid) const;
+    static std::optional<ItemSize> WrittenFootprint(const Grid& grid, int anchor);
+    // Whether a size fits at anchor in grid, inside the backpack and on free cells only.
+    static bool Fits(const Grid& grid, int anchor, ItemSize size);
+    // The first anchor, row by row, where size fits; -1 without one.
+    static int FirstFit(const Grid& grid, ItemSize size);
+    // Frees the anchor and the cells marked as its in grid (the copy, not the window).
+    static void FreeItemCells(Grid& grid, int anchor);
+    // Writes the cells of grid that differ from the window's.
+    void WriteGrid(int n, const Grid& grid);
 
     std::unique_ptr<std::uint8_t[]> window_;
     std::size_t windowSize_ = 0; // 0 until a successful Open: every access is checked against it

@@ -117,6 +117,7 @@ DataExchange::DataExchange(QWidget& owner) : owner_(owner)
 void DataExchange::SetBindings(std::vector<Binding> bindings)
 {
     bindings_ = std::move(bindings);
+    skipped_.assign(bindings_.size(), false);
     Remember();
 }
 
@@ -208,6 +209,14 @@ void DataExchange::ShowOne(const Binding& binding)
     }
 }
 
+void DataExchange::SetSkipped(int id, bool skipped)
+{
+    for (std::size_t i = 0; i < bindings_.size(); ++i) {
+        if (bindings_[i].id == id)
+            skipped_[i] = skipped;
+    }
+}
+
 bool DataExchange::Read()
 {
     return ReadAll(false);
@@ -225,7 +234,7 @@ bool DataExchange::ReadAll(bool repeat)
     for (std::size_t i = 0; i < bindings_.size(); ++i) {
         const Binding& binding = bindings_[i];
         QString message;
-        if (ReadOne(i, message))
+        if (skipped_[i] || ReadOne(i, message))
             continue;
         failed_ = i;
         Failure failure{binding.id, message};

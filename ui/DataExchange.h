@@ -59,6 +59,9 @@ public:
 
     void Show();
     bool Read();
+    // A skipped binding is shown but neither read nor checked: its member keeps its value
+    // (for a control the dialog hides).
+    void SetSkipped(int id, bool skipped);
     // Whether the member bound to id now differs from its reference: what its control showed
     // after the last Show(), or what Remember() last took. Numbers compare as numbers, texts
     // as texts, lists by position. A store writes only such fields, so whatever else the file
@@ -92,6 +95,7 @@ private:
     QWidget& owner_;
     std::vector<Binding> bindings_;
     std::vector<Value> reference_;      // by binding
+    std::vector<bool> skipped_;         // by binding
     std::optional<std::size_t> failed_; // the binding whose check failed in the last reading
     std::optional<Failure> lastFailure_;
 };

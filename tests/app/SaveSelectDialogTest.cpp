@@ -6,6 +6,7 @@
 #include "dialogs/PartyDialog.h"
 #include "model/CharacterLayout.h"
 #include "tests/app/TempWinePrefix.h"
+#include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/WinePrefixWriter.h"
@@ -433,5 +434,47 @@ TEST_P(FoundGameTest, TheTextsAreShownInTheCodePageDecidedForTheGame)
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, FoundGameTest, ::testing::ValuesIn(kFoundGames));
+
+} // namespace
+
+namespace {
+
+TEST_F(SaveSelectDialogTest, TheStatusLineSaysWhichItemTableIsUsedAndDamagedArchivesOnce)
+{
+    AddSave(0, "Modded");
+    LodBuilder::WriteGame(game.Path(), LodBuilder::FullTable(1203));
+    std::ofstream(game / "Data" / "zz.icons.lod", std::ios::binary) << std::string("LOD\0MMVI", 8);
+    TempDirectory bare;
+    std::filesystem::create_directories(bare / "Saves");
+    const QString damaged = "Data/zz.icons.lod could not be read (the file is too short for an archive header); "
+                            "its pictures are not used.";
+    const auto status = [](SaveSelectDialog& dialog) {
+        return ControlId::Find<QLabel>(dialog, SaveSelectDialog::IdStatus)->text();
+    };
+    const auto choose = [&](SaveSelectDialog& dialog, const std::filesystem::path& folder) {
+        PathEdit(dialog)->clear();
+        UiTesting::TypeText(*PathEdit(dialog), Text(folder));
+    };
+
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    choose(dialog, game.Path());
+    EXPECT_EQ(status(dialog), damaged + "\nItems: from the game (1203)");
+    EXPECT_EQ(dialog.Items().GetItemName(1202), "Item number 1202");
+    choose(dialog, bare.Path());
+    EXPECT_EQ(status(dialog), "Items: built-in");
+    EXPECT_FALSE(dialog.Items().IsFromGame());
+    choose(dialog, game.Path());
+    EXPECT_EQ(status(dialog), "Items: from the game (1203)") << "the damage was told once";
+
+    // The saved game opens with the game's table, and nothing interrupts the opening.
+    Select(dialog, 0);
+    WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
+              [](QWidget& party) {
+                  const ItemTable& items = static_cast<PartyDialog&>(party).Game().GetItemTable();
+                  EXPECT_EQ(items.Count(), 1203);
+              });
+    EXPECT_TRUE(messages.Shown().isEmpty());
+}
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "dialogs/CVelkarPage4.h"
 
 #include "model/CharacterLayout.h"
+#include "model/GameData.h"
+#include "tests/support/LodBuilder.h"
 #include "tests/ui/UiTesting.h"
 
 #include <QApplication>
@@ -52,6 +54,24 @@ protected:
     }
 
     BackpackView* View() const { return Page().findChild<BackpackView*>(); }
+    // The game's own data beside the saved game: the table with item 1 renamed, a placeholder
+    // and an item above the built-in table, and pictures for a few items; the saved game is
+    // opened again with that table, as the start-up dialog hands it on.
+    void UseGameData()
+    {
+        auto rows = LodBuilder::FullTable(803);
+        rows[Longsword].Name = "Game's longsword";
+        rows[751].Picture = "null";
+        rows[802].Name = "Lost item";
+        LodBuilder("MMVIII", "language")
+            .AddFile("items.txt", LodBuilder::ItemsText(rows))
+            .WriteTo(folder / "Data" / "EnglishT.lod");
+        LodBuilder("MMVI", "icons")
+            .AddIcon("item001", 40, 150) // 1x5, overhanging its cells by 4 pixels each side
+            .AddIcon("item802", 64, 64)
+            .WriteTo(folder / "Data" / "icons.lod");
+        ASSERT_TRUE(save.Open(path, ItemTable::FromGame(GameData::Load(folder.Path()))));
+    }
     QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
     QString ItemKind() const { return On<QComboBox>(Id::IdItem)->currentText(); }
 
@@ -128,7 +148,7 @@ TEST_F(BackpackViewTest, DrawsEachItemAtItsAnchorWithItsSizeAndKind)
            Item(Book)});
     OpenPage();
     ASSERT_NE(View(), nullptr);
-    EXPECT_EQ(View()->size(), QSize(IL::Columns * BackpackView::CellSize + 2, IL::Rows * BackpackView::CellSize + 2));
+    EXPECT_GE(View()->CellSize(), BackpackView::SmallestCellSize);
     struct Expected {
         int anchor;
         QRect cells;
@@ -263,11 +283,16 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
         PutCell(CellAt(0, row), ~0);
     PutEntry(2, Helm);
     PutCell(CellAt(0, 2), 2);
-    // Chain mail three wide in column 12, and a sword reaching below the last row.
+    // Chain mail three wide in column 12, and chain mail reaching below the last row, each
+    // with marks that fill no rectangle, so their size comes from the table.
     PutEntry(3, Chainmail);
     PutCell(CellAt(12, 0), 3);
-    PutEntry(4, Longsword);
+    PutCell(CellAt(13, 0), ~CellAt(12, 0));
+    PutCell(CellAt(12, 1), ~CellAt(12, 0));
+    PutEntry(4, Chainmail);
     PutCell(CellAt(5, 7), 4);
+    PutCell(CellAt(6, 7), ~CellAt(5, 7));
+    PutCell(CellAt(5, 8), ~CellAt(5, 7));
     // Marks no item explains: a cover from an empty cell, a value beyond the entries, an
     // anchor naming a free entry.
     PutCell(CellAt(4, 4), ~CellAt(8, 3));
@@ -284,7 +309,7 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
     EXPECT_FALSE(pieces[1].overlaps);
     EXPECT_TRUE(pieces[2].overlaps);
     EXPECT_TRUE(pieces[3].outside);
-    EXPECT_EQ(pieces[3].cells, QRect(5, 7, 1, 5));
+    EXPECT_EQ(pieces[3].cells, QRect(5, 7, 3, 4));
     EXPECT_EQ(Hover(CellAt(0, 0)), QStringLiteral("Longsword\n") + BackpackView::OverlapMessage);
     EXPECT_EQ(Hover(CellAt(13, 3)), QStringLiteral("Steel Chainmail\n") + BackpackView::OutsideMessage);
     // Where two overlap, the later one lies on top.
@@ -305,7 +330,7 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
     EXPECT_TRUE(Shows(picture, CellAt(0, 4), warning));
     EXPECT_TRUE(Shows(picture, CellAt(13, 0), warning));
     EXPECT_TRUE(Shows(picture, CellAt(5, 8), warning));
-    EXPECT_FALSE(Shows(picture, CellAt(5, 8), BackpackView::KindColor(ItemKind::Weapon)));
+    EXPECT_FALSE(Shows(picture, CellAt(5, 8), BackpackView::KindColor(ItemKind::Armor)));
     for (const int cell : {CellAt(4, 4), CellAt(6, 5), CellAt(8, 5)}) {
         EXPECT_FALSE(ShowsFree(picture, cell)) << cell;
         EXPECT_TRUE(Shows(picture, cell, warning)) << cell;
@@ -317,4 +342,111 @@ TEST_F(BackpackViewTest, ADamagedInventoryIsDrawnAsStoredWithWarnings)
     ClickCell(CellAt(0, 2));
     EXPECT_EQ(SelectedRows(), std::vector<int>{2});
     EXPECT_EQ(ItemKind(), "Helm");
+}
+
+TEST_F(BackpackViewTest, AnItemIsDrawnOverTheCellsTheGameMarkedForIt)
+{
+    // Longswords (1x5 in the table) the game wrote otherwise: two cells wide, a lone anchor,
+    // and beside them one whose marks fill no rectangle, drawn by the table's size.
+    PutEntry(1, Longsword);
+    PutCell(CellAt(0, 0), 1);
+    PutCell(CellAt(1, 0), ~CellAt(0, 0));
+    PutEntry(2, Longsword);
+    PutCell(CellAt(3, 0), 2);
+    PutEntry(3, Longsword);
+    PutCell(CellAt(5, 0), 3);
+    PutCell(CellAt(6, 1), ~CellAt(5, 0));
+    OpenPage();
+    const struct {
+        int anchor;
+        QRect cells;
+        bool damaged;
+    } expected[] = {
+        {CellAt(0, 0), {0, 0, 2, 1}, false},
+        {CellAt(3, 0), {3, 0, 1, 1}, false},
+        {CellAt(5, 0), {5, 0, 1, 5}, false},
+    };
+    const auto& pieces = View()->Pieces();
+    ASSERT_EQ(pieces.size(), std::size(expected));
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        EXPECT_EQ(pieces[i].anchor, expected[i].anchor) << i;
+        EXPECT_EQ(pieces[i].cells, expected[i].cells) << i;
+        EXPECT_EQ(pieces[i].Damaged(), expected[i].damaged) << i;
+    }
+    EXPECT_EQ(Hover(CellAt(1, 0)), "Longsword");
+    EXPECT_TRUE(ShowsFree(Picture(), CellAt(0, 1))) << "not where the table would reach";
+    ASSERT_EQ(View()->Strays().size(), 1u) << "the third sword's stray mark";
+    EXPECT_EQ(View()->Strays()[0].cell, CellAt(6, 1));
+}
+
+TEST_F(BackpackViewTest, ADraggedItemShowsWhereItFitsAndMovesThere)
+{
+    Carry({Item(Longsword), Item(Chainmail), Item(Helm, 0, 0, 0, 7)});
+    OpenPage();
+    const auto bytes = save.GetCharacterBytes(N);
+    const std::vector<std::uint8_t> before(bytes.begin(), bytes.end());
+    // The helm lies at cell 4; grabbed there and dragged over the chain mail, then past the
+    // right edge, then to a free cell.
+    const QPoint grab = View()->CellRect(CellAt(4, 0)).center();
+    QTest::mousePress(View(), Qt::LeftButton, {}, grab);
+    EXPECT_EQ(ItemKind(), "Helm") << "the press selects the item's row";
+    const struct {
+        QPoint cell;
+        bool fits;
+    } steps[] = {{{2, 1}, false}, {{14, 3}, false}, {{4, 0}, true}, {{9, 6}, true}};
+    for (const auto& step : steps) {
+        QTest::mouseMove(View(), View()->CellRect(0).center() + step.cell * View()->CellSize());
+        EXPECT_EQ(View()->DragTarget(), QRect(step.cell, QSize(1, 1))) << step.cell.x();
+        EXPECT_EQ(View()->DragFits(), step.fits) << step.cell.x();
+        const QRect target = View()->CellRect(0).translated(step.cell * View()->CellSize());
+        if (QRect(0, 0, IL::Columns, IL::Rows).contains(step.cell)) {
+            const QColor outline = step.fits ? BackpackView::FitsColor() : BackpackView::WarningColor();
+            EXPECT_EQ(Picture().pixelColor(target.topLeft() + QPoint(1, 1)).rgb(), outline.rgb()) << step.cell.x();
+        }
+    }
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, View()->CellRect(CellAt(9, 6)).center());
+    EXPECT_EQ(Anchors(), (std::vector<int>{0, 1, CellAt(9, 6)}));
+    EXPECT_EQ(View()->Selected(), std::vector<int>{CellAt(9, 6)}) << "the moved item stays selected";
+    InventoryItem helm;
+    ASSERT_EQ(save.GetInventoryCell(N, CellAt(9, 6), helm), 1);
+    EXPECT_EQ(helm.Charges, 7);
+    EXPECT_TRUE(messages.Shown().isEmpty());
+
+    // Cancel puts the character back as it was.
+    Click(QDialogButtonBox::Cancel);
+    const auto after = save.GetCharacterBytes(N);
+    EXPECT_TRUE(std::equal(after.begin(), after.end(), before.begin(), before.end()));
+}
+
+TEST_F(BackpackViewTest, TheGamesPicturesAreDrawnAtTheGamesPlaceAndScale)
+{
+    UseGameData();
+    Carry({Item(Longsword), Item(802), Item(Helm)});
+    OpenPage();
+    ASSERT_TRUE(View()->HasPictures());
+    EXPECT_EQ(List()->item(0)->text(), "Game's longsword");
+    EXPECT_EQ(List()->item(1)->text(), "Lost item");
+    const auto* kinds = On<QComboBox>(Id::IdItem);
+    EXPECT_EQ(kinds->itemText(0), "Game's longsword");
+    EXPECT_GE(kinds->findData(802), 0);
+    EXPECT_EQ(kinds->findData(751), -1) << "a placeholder is no kind to choose";
+    EXPECT_EQ(View()->Pieces()[1].cells, QRect(1, 0, 2, 2)) << "64 pixels: two cells";
+
+    const QImage picture = Picture();
+    const QColor free = View()->palette().color(QPalette::Base);
+    const double scale = View()->CellSize() / 32.0;
+    const auto at = [&](int cell, double x, double y) {
+        return picture.pixelColor(View()->CellRect(cell).topLeft() + QPoint(qRound(x * scale), qRound(y * scale)));
+    };
+    // The sword's picture, 40 x 150 on a 32 x 160 area, is centred: its ellipse's middle is
+    // drawn, its transparent corners are not, and no teal shows anywhere.
+    EXPECT_NE(at(CellAt(0, 2), 16, 16).rgb(), free.rgb());
+    EXPECT_NE(at(CellAt(0, 2), 16, 16).rgb(), BackpackView::KindColor(ItemKind::Weapon).rgb());
+    EXPECT_EQ(at(CellAt(0, 0), 1, 3).rgb(), free.rgb());
+    EXPECT_NE(at(CellAt(1, 1), 30, 16).rgb(), free.rgb()) << "the 64-pixel picture fills its cells";
+    // The helm has no picture in this game: its coloured rectangle stands in.
+    EXPECT_TRUE(Shows(picture, CellAt(3, 0), BackpackView::KindColor(ItemKind::Armor)));
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            ASSERT_NE(picture.pixelColor(x, y).rgb() & 0xFFFFFF, 0x00FFFFu) << x << "," << y;
 }

@@ -1,5 +1,6 @@
 #include "tests/dialogs/InventoryPageFixture.h"
 
+#include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
@@ -157,10 +158,10 @@ TEST_F(CVelkarPage4Test, TheItemKindListHoldsEveryNamedKindWithItsNumberAsData)
     OpenPage();
     const ItemTable& table = save.GetItemTable();
     int named = 0;
-    for (int m = 1; m <= ItemTable::Count; ++m)
+    for (int m = 1; m <= ItemTable::BuiltInCount; ++m)
         named += table.GetItemName(m).empty() ? 0 : 1;
     ASSERT_EQ(Kinds()->count(), named);
-    EXPECT_LT(named, ItemTable::Count);
+    EXPECT_LT(named, ItemTable::BuiltInCount);
     int previous = 0;
     for (int i = 0; i < Kinds()->count(); ++i) {
         const int m = Kinds()->itemData(i).toInt();
@@ -302,7 +303,7 @@ TEST_F(CVelkarPage4Test, TheFlagWordIsComposedFromTheFourLists)
     EXPECT_EQ(Stored()[2].second, Item(Helm, 0, 0, 0, 0, 0x300));
 }
 
-TEST_F(CVelkarPage4Test, EnchantmentsBeyondTheListsAreAddedAsStored)
+TEST_F(CVelkarPage4Test, AFirstEnchantmentBeyondItsListIsAddedAsNoneASecondAsStored)
 {
     Carry({Item(Longsword, 40, 1, 99)});
     OpenPage();
@@ -311,13 +312,13 @@ TEST_F(CVelkarPage4Test, EnchantmentsBeyondTheListsAreAddedAsStored)
     EXPECT_EQ(On<QComboBox>(Id::IdEnchantment2)->currentIndex(), -1);
     Press(Id::IdAddItem);
     ASSERT_EQ(Stored().size(), 2u);
-    EXPECT_EQ(Stored()[1].second, Item(Longsword, 40, 1, 99));
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 0, 1, 99));
 
     // Once the user picks an entry, the pick counts.
     Choose(Id::IdEnchantment2, 4);
     Press(Id::IdAddItem);
     ASSERT_EQ(Stored().size(), 3u);
-    EXPECT_EQ(Stored()[2].second, Item(Longsword, 40, 1, 4));
+    EXPECT_EQ(Stored()[2].second, Item(Longsword, 0, 1, 4));
 }
 
 TEST_F(CVelkarPage4Test, DeleteItemRemovesEverySelectedRow)
@@ -372,7 +373,7 @@ TEST_F(CVelkarPage4Test, AddItemReportsAFullGrid)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage4Test, AFieldWithoutANumberStopsTheReadingButTheItemIsStillAdded)
+TEST_F(CVelkarPage4Test, AShownFieldWithoutANumberStopsAddItemAndTheLeavingOfTheTab)
 {
     Carry({Item(Longsword, 3, 5, 0, 4, InventoryItemFlags::Identified)});
     OpenPage();
@@ -383,9 +384,7 @@ TEST_F(CVelkarPage4Test, AFieldWithoutANumberStopsTheReadingButTheItemIsStillAdd
     Press(Id::IdAddItem);
     EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
     EXPECT_TRUE(On<QWidget>(Id::IdCharges)->hasFocus());
-    ASSERT_EQ(Stored().size(), 2u);
-    // Charges is read first: it and everything after it keep their values.
-    EXPECT_EQ(Stored()[1].second, Item(Longsword, 3, 5, 0, 4, InventoryItemFlags::Identified));
+    EXPECT_EQ(Stored().size(), 1u) << "nothing is added";
 
     // The same field refuses the leaving of the tab.
     messages.Clear();
@@ -433,7 +432,7 @@ TEST_F(CVelkarPage4Test, AnItemAddedIntoAnEarlierFreeCellIsListedAboveOlderOnes)
     EXPECT_EQ(Text(Id::IdCharges), "6");
 }
 
-TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListButSetsTheLayout)
+TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListAndItsLayout)
 {
     Carry({Item(CureWounds, 10), Item(Unnamed, 4, 2)});
     OpenPage();
@@ -441,10 +440,78 @@ TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListButSetsTheLayout)
     EXPECT_TRUE(PotionLayout());
     ClickRow(1);
     EXPECT_EQ(Text(Id::IdItem), "Cure Wounds (red Potion)");
-    EXPECT_TRUE(RegularLayout());
+    EXPECT_TRUE(PotionLayout()) << "the fields are those of the kind Add Item adds";
     EXPECT_EQ(Text(Id::IdPower), "4");
     Press(Id::IdAddItem);
     ASSERT_EQ(Stored().size(), 3u);
     // The list's kind is a potion: its power is the row's first word.
     EXPECT_EQ(Stored()[2].second, Item(CureWounds, 4, 2, 0, 0, 0));
+}
+
+TEST_F(CVelkarPage4Test, AddItemReadsOnlyTheFieldsShownForTheChosenKind)
+{
+    Carry({Item(CureWounds, 10, 3)});
+    OpenPage();
+    ClickRow(0);
+    EXPECT_EQ(On<QComboBox>(Id::IdEnchantment1)->currentIndex(), -1) << "a power is no enchantment";
+    TypeInto(Id::IdPower, "");
+    Choose(Id::IdItem, Kinds()->findData(Longsword));
+    EXPECT_TRUE(RegularLayout());
+    Press(Id::IdAddItem);
+    EXPECT_TRUE(messages.Shown().isEmpty()) << "the hidden power is not checked";
+    ASSERT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored()[1].second, Item(Longsword, 0, 3)) << "no enchantment from the potion's power";
+
+    Choose(Id::IdItem, Kinds()->findData(Catalyst));
+    EXPECT_EQ(Text(Id::IdPower), "10");
+    TypeInto(Id::IdPower, "");
+    Press(Id::IdAddItem);
+    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
+    EXPECT_TRUE(On<QWidget>(Id::IdPower)->hasFocus());
+    EXPECT_EQ(Stored().size(), 2u);
+}
+
+TEST_F(CVelkarPage4Test, ReplaceWritesTheShownFieldsOverTheSelectedItem)
+{
+    constexpr int Sarcophagus = 612; // 14x4
+    InventoryItem helm = Item(Helm, 0, 0, 0, 0, 0x3F1);
+    helm.Unused7 = 77;
+    Prepare([&](SaveGame& s) {
+        ASSERT_EQ(s.AddInventoryItem(N, helm), 0);
+        ASSERT_EQ(s.AddInventoryItem(N, Item(Longsword)), 1);
+        ASSERT_EQ(s.AddInventoryItem(N, Item(BronzeRing)), 2);
+        ASSERT_TRUE(s.MoveInventoryItem(N, 2, 13 + 14 * 6)); // no four free rows are left
+    });
+    OpenPage();
+    ClickRow(0);
+    TypeInto(Id::IdCharges, "5");
+    Choose(Id::IdDamaged, 1);
+    Press(Id::IdReplaceItem);
+    InventoryItem replaced = helm;
+    replaced.Charges = 5;
+    replaced.ItemFlags = 0x3F3; // the bits the page does not show are kept
+    ASSERT_EQ(Stored().size(), 3u);
+    EXPECT_EQ(Stored()[0], std::pair(0, replaced));
+    EXPECT_EQ(save.GetInventoryGridCell(N, 0), 1) << "the same entry";
+    EXPECT_EQ(List()->currentRow(), 0);
+
+    // No place holds a sarcophagus: nothing changes, and the largest free area is outlined.
+    const auto before = Stored();
+    const BackpackView* backpack = Page().findChild<BackpackView*>();
+    Choose(Id::IdItem, Kinds()->findData(Sarcophagus));
+    for (const int button : {Id::IdReplaceItem, Id::IdAddItem}) {
+        messages.Clear();
+        Press(button);
+        EXPECT_EQ(messages.Shown(), QStringList{"Inventory Full."});
+        EXPECT_EQ(Stored(), before);
+        EXPECT_EQ(backpack->LargestFreeArea(), QRect(2, 0, 11, 9));
+    }
+
+    // Chain mail does not fit where the helm was: it goes where Add Item would put it.
+    Choose(Id::IdItem, Kinds()->findData(Chainmail));
+    Press(Id::IdReplaceItem);
+    EXPECT_EQ(RowCells(), (std::vector<int>{1, 2, 13 + 14 * 6}));
+    EXPECT_EQ(Rows()[List()->currentRow()], "Steel Chainmail");
+    EXPECT_EQ(save.GetInventoryGridCell(N, 2), 1);
+    EXPECT_TRUE(backpack->LargestFreeArea().isEmpty());
 }

@@ -2,9 +2,12 @@
 // screenshots) on a real display.
 //   velkar_dialog_preview party        the party dialog
 //   velkar_dialog_preview sheet [TAB]  the character sheet, on tab TAB (0 = Stats)
+//   velkar_dialog_preview sheet TAB GAME   the same with the item table and pictures of the
+//                                          game folder GAME (the demo's, say)
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
 
+#include "model/GameData.h"
 #include "model/SaveGame.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
@@ -30,10 +33,10 @@ int ShowParty(const std::filesystem::path& path)
     return QApplication::exec();
 }
 
-int ShowSheet(const std::filesystem::path& path, int tab)
+int ShowSheet(const std::filesystem::path& path, int tab, const std::filesystem::path& game)
 {
     SaveGame save;
-    if (!save.Open(path))
+    if (!save.Open(path, game.empty() ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(game))))
         return 1;
     constexpr int n = 2;
     save.SetDescription(n, "A veteran of the border wars.\r\nPrefers the axe.");
@@ -44,15 +47,18 @@ int ShowSheet(const std::filesystem::path& path, int tab)
     save.SetSpellsFire(n, fire);
     save.SetConditionWeak(n, 1, {1, 5, 0});
     save.SetConditionPoisonYellow(n, 1, {0, -3, 0});
-    // A longsword of Charm +5, chain mail, a buckler, a ring, two potions, a wand, a book.
-    for (const auto& [number, enchantment1, modifier] : std::array<std::array<int, 3>, 8>{{{1, 3, 5},
-                                                                                           {90, 0, 0},
-                                                                                           {104, 10, 2},
-                                                                                           {143, 0, 0},
-                                                                                           {222, 10, 0},
-                                                                                           {235, 25, 0},
-                                                                                           {153, 0, 0},
-                                                                                           {405, 0, 0}}}) {
+    // A longsword of Charm +5, chain mail, a buckler, a ring, two potions, two wands, a book, and
+    // an item only a modded game names.
+    for (const auto& [number, enchantment1, modifier] : std::array<std::array<int, 3>, 10>{{{1, 3, 5},
+                                                                                            {90, 0, 0},
+                                                                                            {104, 10, 2},
+                                                                                            {143, 0, 0},
+                                                                                            {222, 10, 0},
+                                                                                            {235, 25, 0},
+                                                                                            {153, 0, 0},
+                                                                                            {405, 0, 0},
+                                                                                            {162, 0, 0},
+                                                                                            {802, 0, 0}}}) {
         InventoryItem item;
         item.ItemNumber = number;
         item.Enchantment1 = enchantment1;
@@ -83,5 +89,6 @@ int main(int argc, char** argv)
     SaveBuilder().WriteTo(path);
     if (argc > 1 && std::strcmp(argv[1], "party") == 0)
         return ShowParty(path);
-    return ShowSheet(path, argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 0);
+    return ShowSheet(path, argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 0,
+                     argc > 3 ? std::filesystem::path(argv[3]) : std::filesystem::path());
 }

@@ -2,6 +2,7 @@
 
 #include "model/ItemKinds.h"
 
+#include <algorithm>
 #include <set>
 #include <stdexcept>
 
@@ -27,6 +28,7 @@ constexpr int Buckler = 104;     // 2x2
 constexpr int Chainmail = 90;    // 3x4
 constexpr int Sarcophagus = 612; // 14x4
 constexpr int Unnamed = 190;     // no size
+constexpr int CureWounds = 222;  // 1x2
 
 InventoryItem Item(int number, int charges = 0)
 {
@@ -244,11 +246,153 @@ TEST_F(InventoryTest, GridCellsReadBackAsStored)
     EXPECT_TRUE(SaveAndDiff().empty());
 }
 
+// A character's grid as the game left it: a longsword at 0 (1x5) whose entry carries words
+// nobody interprets, a buckler at 1 (2x2), a helm at 3, a ring at 4 and a sarcophagus filling
+// rows 5 to 8.
+SaveBuilder Arranged(int n)
+{
+    SaveBuilder b;
+    const auto put = [&](int entry, int number, int anchor, ItemSize size) {
+        b.Put(Entry(n, entry), 4, number);
+        for (int y = 0; y < size.Height; ++y)
+            for (int x = 0; x < size.Width; ++x)
+                b.Put(Cell(n, anchor + x + 14 * y), 4, ~anchor);
+        b.Put(Cell(n, anchor), 4, entry);
+    };
+    put(1, Longsword, 0, {1, 5});
+    b.Put(Entry(n, 1) + 4 * 4, 4, 6).Put(Entry(n, 1) + 6 * 4, 4, 66).Put(Entry(n, 1) + 8 * 4, 4, 88);
+    put(2, Buckler, 1, {2, 2});
+    put(3, Helm, 3, {1, 1});
+    put(4, 137, 4, {1, 1});
+    put(5, Sarcophagus, 70, {14, 4});
+    return b;
+}
+
+// The cells an item covers after an operation, anchor first.
+std::vector<int> Covered(int anchor, ItemSize size)
+{
+    std::vector<int> cells;
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            cells.push_back(anchor + x + 14 * y);
+    return cells;
+}
+
+TEST_F(InventoryTest, MovesRewriteOnlyTheItemsCellsAndRefuseWhatDoesNotFit)
+{
+    constexpr int n = 8;
+    const struct {
+        const char* what;
+        int from, to;
+        bool moved;
+        ItemSize size;
+    } cases[] = {
+        {"to a free place", 0, 5, true, {1, 5}},
+        {"over its own cells", 1, 15, true, {2, 2}},
+        {"a ring to the last column", 4, 13, true, {1, 1}},
+        {"onto another item", 0, 2, false, {}},
+        {"its last row past the grid's", 70, 84, false, {}},
+        {"its last column past the grid's", 1, 13, false, {}},
+        {"from a covered cell", 14, 6, false, {}},
+        {"from a free cell", 6, 7, false, {}},
+        {"to a cell past the grid", 3, 126, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Create(Arranged(n)));
+        const int entry = save.GetInventoryGridCell(n, c.from);
+        EXPECT_EQ(save.MoveInventoryItem(n, c.from, c.to), c.moved);
+        const auto changed = SaveAndDiff();
+        if (!c.moved) {
+            EXPECT_TRUE(changed.empty());
+            continue;
+        }
+        const std::vector<int> now = Covered(c.to, c.size);
+        const std::vector<int> before = Covered(c.from, c.size);
+        for (const int w : changed) {
+            const int cell = (w - Cell(n, 0)) / 4;
+            EXPECT_TRUE(w >= Cell(n, 0) && w < Cell(n, 126)) << "only grid cells change: " << w;
+            EXPECT_TRUE(std::count(now.begin(), now.end(), cell) + std::count(before.begin(), before.end(), cell))
+                << "cell " << cell;
+        }
+        EXPECT_EQ(FileValue(Cell(n, c.to), 4), entry) << "the anchor names the same entry";
+        for (std::size_t i = 1; i < now.size(); ++i)
+            EXPECT_EQ(FileValue(Cell(n, now[i]), 4), ~c.to);
+        EXPECT_EQ(save.GetInventoryFootprint(n, c.to), c.size);
+    }
+}
+
+TEST_F(InventoryTest, ReplaceKeepsTheEntryAndItsOtherWordsAndMovesOnlyWhereItMust)
+{
+    constexpr int n = 9;
+    InventoryItem helm = Item(Helm, 3);
+    helm.Enchantment2 = 12;
+    helm.Unused7 = 5; // not written: the entry keeps its own
+    const struct {
+        const char* what;
+        int cell;
+        InventoryItem item;
+        int anchor; // -1: refused
+        ItemSize size;
+    } cases[] = {
+        {"a smaller kind stays at its anchor", 0, helm, 0, {1, 1}},
+        {"a larger kind that fits there stays", 3, Item(CureWounds), 3, {1, 2}},
+        {"a larger kind that does not goes where Add would put it", 3, Item(Chainmail), 5, {3, 4}},
+        {"a kind no free place holds changes nothing", 4, Item(Sarcophagus), -1, {}},
+        {"a covered cell is no item", 14, helm, -1, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(Create(Arranged(n)));
+        InventoryItem old;
+        save.GetInventoryCell(n, c.cell, old);
+        const int entry = save.GetInventoryGridCell(n, c.cell);
+        EXPECT_EQ(save.ReplaceInventoryItem(n, c.cell, c.item), c.anchor);
+        if (c.anchor < 0) {
+            EXPECT_TRUE(SaveAndDiff().empty());
+            continue;
+        }
+        EXPECT_EQ(save.GetInventoryGridCell(n, c.anchor), entry) << "the entry number is kept";
+        InventoryItem now;
+        ASSERT_EQ(save.GetInventoryCell(n, c.anchor, now), 1);
+        InventoryItem expected = c.item;
+        expected.Unused6 = old.Unused6;
+        expected.Unused7 = old.Unused7;
+        expected.Unused8 = old.Unused8;
+        EXPECT_EQ(now, expected);
+        EXPECT_EQ(save.GetInventoryFootprint(n, c.anchor), c.size);
+        if (c.anchor != c.cell) {
+            EXPECT_EQ(save.GetInventoryGridCell(n, c.cell), 0) << "the old place is freed";
+        }
+    }
+}
+
+TEST_F(InventoryTest, TheFootprintIsWhatTheGameMarkedElseTheTablesSize)
+{
+    constexpr int n = 10;
+    SaveBuilder b;
+    // A longsword (1x5 in the table) the game wrote as 2x1, one it wrote as a lone anchor,
+    // and one whose marks fill no rectangle.
+    b.Put(Entry(n, 1), 4, Longsword).Put(Cell(n, 20), 4, 1).Put(Cell(n, 21), 4, ~20);
+    b.Put(Entry(n, 2), 4, Longsword).Put(Cell(n, 5), 4, 2);
+    b.Put(Entry(n, 3), 4, Longsword).Put(Cell(n, 8), 4, 3).Put(Cell(n, 9), 4, ~8).Put(Cell(n, 22), 4, ~8);
+    ASSERT_TRUE(Create(b));
+    EXPECT_EQ(save.GetInventoryFootprint(n, 20), (ItemSize{2, 1}));
+    EXPECT_EQ(save.GetInventoryFootprint(n, 5), (ItemSize{1, 1}));
+    EXPECT_EQ(save.GetInventoryFootprint(n, 8), (ItemSize{1, 5}));
+    EXPECT_FALSE(save.GetInventoryFootprint(n, 21).has_value()) << "a covered cell";
+    EXPECT_FALSE(save.GetInventoryFootprint(n, 0).has_value()) << "a free cell";
+    // A move keeps the shape the game wrote.
+    ASSERT_TRUE(save.MoveInventoryItem(n, 20, 30));
+    EXPECT_EQ(save.GetInventoryGridCell(n, 31), ~30);
+    EXPECT_EQ(save.GetInventoryGridCell(n, 21), 0);
+}
+
 TEST_F(InventoryTest, EveryNamedItemHasAKind)
 {
     const ItemTable& table = save.GetItemTable();
     int named = 0;
-    for (int m = 1; m <= ItemTable::Count; ++m) {
+    for (int m = 1; m <= ItemTable::BuiltInCount; ++m) {
         if (table.GetItemName(m).empty())
             continue;
         ++named;

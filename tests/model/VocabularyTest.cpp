@@ -62,7 +62,7 @@ TEST(VocabularyTest, EveryEntryIsAsTranscribed)
 
     ItemTable items;
     items.Fill();
-    ASSERT_EQ(sections["items"].size(), static_cast<std::size_t>(ItemTable::Count));
+    ASSERT_EQ(sections["items"].size(), static_cast<std::size_t>(ItemTable::BuiltInCount));
     for (const auto& [n, row] : sections["items"]) {
         std::istringstream fields(row);
         int width = 0;

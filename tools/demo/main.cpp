@@ -1,5 +1,7 @@
 // Writes a demo game folder (GAME/Saves/save000.dod ...) with saved games that look
-// played, and prints a summary of any game folder's saved games.
+// played and a small game data set of its own (GAME/Data/EnglishT.lod with the item table,
+// GAME/Data/icons.lod with pictures drawn by code), and prints a summary of any game
+// folder's saved games.
 //
 //   velkar-demo GAME [PREFIX]   write the demo folder; with PREFIX, also a Wine-style
 //                               prefix whose registry names GAME as the game's folder
@@ -7,16 +9,23 @@
 
 #include "model/Container.h"
 #include "model/FileError.h"
+#include "model/GameData.h"
+#include "model/ItemFootprint.h"
 #include "model/SaveGame.h"
 #include "model/Vocabulary.h"
+#include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/WinePrefixWriter.h"
+#include "tools/demo/IconPainter.h"
 
 #include <array>
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
 #include <iostream>
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -61,7 +70,7 @@ const std::array<DemoSave, 4> Saves{{
      7,
      200,
      0,
-     {{1, 4, 3, 18, {{1, 4}, {8, 3}, {11, 2}}, {}, {Item(1), Item(104), Item(222), Item(187)}, {}},
+     {{1, 4, 3, 18, {{1, 4}, {8, 3}, {11, 2}}, {}, {Item(1), Item(104), Item(222), Item(187), Item(802)}, {}},
       {2, 2, 3, 11, {{16, 4}, {18, 3}, {6, 2}}, {4, 6}, {Item(66), Item(127), Item(222), Item(224)}, {}},
       {3, 0, 2, 9, {{12, 4}, {20, 3}, {0, 2}}, {0, 8}, {Item(79), Item(84), Item(152, 0, 0, 0, 12)}, {}},
       {4, 10, 3, 12, {{1, 3}, {13, 2}, {21, 1}}, {1, 9}, {Item(26), Item(56), Item(137, 7, 3)}, {}}},
@@ -140,7 +149,7 @@ const std::array<DemoSave, 4> Saves{{
        22,
        {{12, 20 | Grand}, {20, 20 | Grand}, {14, 12 | Master}},
        {0, 2, 8},
-       {Item(530), Item(515), Item(519), Item(609)},
+       {Item(530), Item(515), Item(519), Item(609), Item(800), Item(803)},
        {9, 33, 35, 36, 41}},
       {12,
        11,
@@ -177,14 +186,99 @@ const std::array<DemoSave, 4> Saves{{
      14},
 }};
 
-void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int index)
+// The demo game's own item table differs from the built-in one as a patched or modded game's
+// does: a few items renamed, a few pictures of another size, and items above the built-in 750.
+struct DemoItem {
+    int number;
+    const char* name; // null: the built-in name
+    int columns = 0;  // 0: the built-in size
+    int rows = 0;
+};
+
+// clang-format off
+constexpr std::array<DemoItem, 11> DemoItems = {{
+    {.number = 1, .name = "Knight's Longsword", .columns = 1, .rows = 4},
+    {.number = 90, .name = nullptr, .columns = 3, .rows = 3},
+    {.number = 137, .name = "Copper Ring"},
+    {.number = 222, .name = "Healing Draught (red Potion)"},
+    {.number = 800, .name = "Ancient Tablet", .columns = 2, .rows = 2},
+    {.number = 801, .name = "Lost Relic", .columns = 1, .rows = 3},
+    {.number = 802, .name = "Moonstone", .columns = 1, .rows = 1},
+    {.number = 803, .name = "Dragon Scale", .columns = 2, .rows = 2},
+    {.number = 804, .name = "Merchant's Ledger", .columns = 2, .rows = 2},
+    {.number = 805, .name = "Star Shard", .columns = 1, .rows = 1},
+    {.number = 806, .name = "Wyvern Fang", .columns = 1, .rows = 2},
+}};
+// clang-format on
+
+std::string PictureName(int number)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "item%03d", number);
+    return name;
+}
+
+// A picture's size in pixels for a number of cells: well inside the cells, as most of the
+// game's pictures are.
+int PicturePixels(int cells)
+{
+    return ItemFootprint::CellPixels * cells - 4;
+}
+
+// Data/EnglishT.lod with items.txt, and Data/icons.lod with a picture for every item the demo
+// saves carry and for the demo's own items: the other items keep their built-in size.
+void WriteGameData(const std::filesystem::path& game)
+{
+    const ItemTable& builtIn = ItemTable::BuiltIn();
+    std::map<int, const DemoItem*> changed;
+    for (const DemoItem& item : DemoItems)
+        changed[item.number] = &item;
+    const int last = DemoItems.back().number;
+
+    std::vector<LodBuilder::Row> rows;
+    for (int n = 0; n <= last; ++n) {
+        const auto found = changed.find(n);
+        std::string name(builtIn.GetItemName(n));
+        if (found != changed.end() && found->second->name != nullptr)
+            name = found->second->name;
+        // Numbers without an item are the game's placeholders.
+        rows.push_back({n, name.empty() ? "null" : PictureName(n), name});
+    }
+    LodBuilder("MMVIII", "language")
+        .AddFile("items.txt", LodBuilder::ItemsText(rows))
+        .WriteTo(game / "Data" / "EnglishT.lod");
+
+    std::set<int> pictured;
+    for (const DemoSave& demo : Saves)
+        for (const DemoCharacter& c : demo.party)
+            for (const InventoryItem& item : c.items)
+                pictured.insert(item.ItemNumber);
+    for (const DemoItem& item : DemoItems)
+        pictured.insert(item.number);
+    LodBuilder icons("MMVI", "icons");
+    const std::vector<std::uint8_t> palette = IconPainter::Palette();
+    for (const int n : pictured) {
+        const auto found = changed.find(n);
+        ItemSize size = builtIn.GetItemSize(n).value_or(ItemSize{1, 1});
+        if (found != changed.end() && found->second->columns != 0)
+            size = {found->second->columns, found->second->rows};
+        IconPainter painter(PicturePixels(size.Width), PicturePixels(size.Height));
+        painter.Draw(ItemKinds::KindOf(n), n, builtIn.GetItemName(n));
+        icons.AddBitmap(PictureName(n), PicturePixels(size.Width), PicturePixels(size.Height), painter.Indices(),
+                        palette);
+    }
+    icons.WriteTo(game / "Data" / "icons.lod");
+}
+
+void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int index, const ItemTable& items)
 {
     SaveBuilder builder(demo.name);
     builder.SetSeed(0xC0FFEEu + static_cast<unsigned>(index));
     builder.WriteTo(path);
 
+    // Placed by the game's own table, as the game places them.
     SaveGame save;
-    if (!save.Open(path))
+    if (!save.Open(path, items))
         throw std::runtime_error("the demo container could not be opened: " + path.string());
     save.SetTime(demo.time);
     save.SetFood(demo.food);
@@ -278,12 +372,15 @@ int main(int argc, char** argv)
             std::cerr << "usage: velkar-demo GAME_FOLDER [WINE_PREFIX] | velkar-demo --summary GAME_FOLDER\n";
             return 2;
         }
-        const std::filesystem::path saves = std::filesystem::path(argv[1]) / "Saves";
+        const std::filesystem::path game = argv[1];
+        const std::filesystem::path saves = game / "Saves";
         std::filesystem::create_directories(saves);
+        WriteGameData(game);
+        const ItemTable items = ItemTable::FromGame(std::make_shared<const GameData>(game));
         for (std::size_t i = 0; i < Saves.size(); ++i) {
             char file[32];
             std::snprintf(file, sizeof file, "save%03d.dod", static_cast<int>(i));
-            WriteSave(saves / file, Saves[i], static_cast<int>(i));
+            WriteSave(saves / file, Saves[i], static_cast<int>(i), items);
         }
         std::cout << "Demo game folder written: " << std::filesystem::absolute(argv[1]).string() << "\n";
         if (argc == 3) {

@@ -190,7 +190,7 @@ InventoryItem FuzzItem(ByteReader& in)
     for (auto word : IL::ItemWords)
         item.*word = in.Int();
     if (in.Bit()) // mostly real kinds, so items land in the grid and get removed again
-        item.ItemNumber = in.InRange(1, ItemTable::Count);
+        item.ItemNumber = in.InRange(1, ItemTable::BuiltInCount);
     return item;
 }
 
@@ -301,6 +301,21 @@ void SweepInventory(SaveGame& save, int n, ByteReader& in)
         Check(added.ItemNumber != 0 || anchor == -1, "AddInventoryItem stored no item");
         if (anchor >= 0)
             Check(save.GetInventoryCell(n, anchor, item) == 1 && item == added, "AddInventoryItem entry", anchor);
+    }
+    // Moves and replaces over whatever grid the input left: an anchor keeps its entry.
+    for (int moves = in.Byte() % 4; moves > 0; --moves) {
+        const int from = in.InRange(-2, IL::CellCount + 1);
+        const int to = in.InRange(-2, IL::CellCount + 1);
+        const int was = save.GetInventoryCell(n, from, item);
+        const InventoryItem moved = item;
+        if (save.MoveInventoryItem(n, from, to))
+            Check(was == 1 && save.GetInventoryCell(n, to, item) == 1 && item == moved, "MoveInventoryItem", to);
+        const InventoryItem replacement = FuzzItem(in);
+        const int anchor = save.ReplaceInventoryItem(n, to, replacement);
+        Check(anchor >= -1 && anchor < IL::CellCount, "ReplaceInventoryItem anchor", anchor);
+        if (anchor >= 0)
+            Check(save.GetInventoryCell(n, anchor, item) == 1 && item.ItemNumber == replacement.ItemNumber,
+                  "ReplaceInventoryItem entry", anchor);
     }
 }
 
