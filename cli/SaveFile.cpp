@@ -5,6 +5,8 @@
 #include "app/SaveListing.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
+#include "model/GameData.h"
+#include "model/ItemTable.h"
 #include "model/MessageSink.h"
 
 #include <QStringList>
@@ -33,7 +35,12 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
         Console::Error(QStringLiteral("velkar-cli: %1: %2")
                            .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     })};
-    if (!game_.Open(path_))
+    // The item names and sizes of the game the save belongs to, as the start-up dialog reads them.
+    const std::filesystem::path folder = GameFolderOf(path_);
+    std::error_code error;
+    const ItemTable items =
+        ItemTable::FromGame(std::filesystem::is_directory(folder, error) ? GameData::Load(folder) : nullptr);
+    if (!game_.Open(path_, items))
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 

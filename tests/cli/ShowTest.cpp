@@ -5,6 +5,7 @@
 #include "model/CharacterLayout.h"
 #include "model/InventoryLayout.h"
 #include "model/WindowLayout.h"
+#include "tests/support/LodBuilder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -201,6 +202,16 @@ TEST_F(ShowTest, TheGamesFoundAndTheirSavedGamesInTheGamesCodePage)
         EXPECT_EQ(QString::fromUtf8(saves.out), "save003.dod\tЗолтан\n");
     }
     EXPECT_EQ(QString::fromUtf8(Run({"list", Text(game_), "--encoding", "1252"}).out), "save003.dod\tÇîëòàí\n");
+
+    // Item names come from the game's own table where it has one.
+    SaveBuilder builder;
+    builder.Put(2832 + 1188, 4, 7).Put(2832 + 6156, 4, 1); // character 1: item 7 in entry 1, cell 0
+    builder.WriteTo(game_ / "Saves" / "save004.dod");
+    std::vector<LodBuilder::Row> rows = LodBuilder::FullTable(803);
+    rows[7].Name = "Renamed Blade";
+    LodBuilder::WriteGame(game_, rows);
+    const Result show = Run({"show", Text(game_ / "Saves" / "save004.dod"), "--character", "1", "--json"});
+    EXPECT_TRUE(show.out.contains("\"Name\": \"Renamed Blade\"")) << show.out.toStdString();
 
     std::filesystem::remove_all(home_ / ".wine");
     const Result none = Run({"list"});
