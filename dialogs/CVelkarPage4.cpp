@@ -14,9 +14,12 @@
 #include "model/Vocabulary.h"
 
 #include <QComboBox>
+#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -313,19 +316,55 @@ void CVelkarPage4::FillItemKinds()
 {
     const ItemTable& table = Game().GetItemTable();
     const std::vector<int> numbers = table.ChoosableNumbers();
+    // By name; where two kinds share a name, each shows its number too ("Ruby (185)").
+    struct Kind {
+        QString text;
+        int number;
+    };
+    std::vector<Kind> kinds;
+    kinds.reserve(numbers.size());
+    QHash<QString, int> uses;
+    for (const int number : numbers) {
+        kinds.push_back({TextCodec::Decode(table.GetItemName(number)), number});
+        ++uses[kinds.back().text];
+    }
+    for (Kind& kind : kinds) {
+        if (uses.value(kind.text) > 1)
+            kind.text += QStringLiteral(" (%1)").arg(kind.number);
+    }
+    std::stable_sort(kinds.begin(), kinds.end(), [](const Kind& a, const Kind& b) {
+        return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+    });
     // Built whole and handed over at once, so the entries are not inserted one by one.
     QList<QStandardItem*> entries;
-    entries.reserve(static_cast<qsizetype>(numbers.size()));
-    for (const int number : numbers) {
-        auto* entry = new QStandardItem(TextCodec::Decode(table.GetItemName(number)));
-        entry->setData(number, Qt::UserRole);
+    entries.reserve(static_cast<qsizetype>(kinds.size()));
+    for (const Kind& kind : kinds) {
+        auto* entry = new QStandardItem(kind.text);
+        entry->setData(kind.number, Qt::UserRole);
         entries.append(entry);
     }
     auto* model = new QStandardItemModel(itemKinds_);
     model->appendColumn(entries);
     const QSignalBlocker blocker(itemKinds_);
     itemKinds_->setModel(model);
-    itemKinds_->setCurrentIndex(0);
+    // The lowest number comes first, as it did when the list was in number order.
+    itemKinds_->setCurrentIndex(numbers.empty() ? -1 : itemKinds_->findData(numbers.front()));
+    // Typing filters the kinds by any part of their names.
+    itemKinds_->setEditable(true);
+    itemKinds_->setInsertPolicy(QComboBox::NoInsert);
+    itemKinds_->completer()->setFilterMode(Qt::MatchContains);
+    itemKinds_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    itemKinds_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    // A typed text that names no kind is not kept: the box shows its chosen kind again.
+    ErrorGuard::Connect(itemKinds_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+        const int entry = itemKinds_->findText(itemKinds_->currentText(), Qt::MatchFixedString);
+        if (entry >= 0 && entry != itemKinds_->currentIndex()) {
+            itemKinds_->setCurrentIndex(entry);
+            OnItemKindChosen(entry);
+        } else {
+            itemKinds_->setEditText(itemKinds_->itemText(itemKinds_->currentIndex()));
+        }
+    });
 }
 
 void CVelkarPage4::ApplyLayout(int itemNumber)
@@ -365,7 +404,7 @@ void CVelkarPage4::LoadFromModel()
         for (int cell = 0; game.GetInventoryCell(Number(), cell, item) != -1; ++cell) {
             if (item.ItemNumber == 0)
                 continue;
-            auto* row = new QListWidgetItem(ItemText::Name(game.GetItemTable(), item.ItemNumber), inventory_);
+            auto* row = new QListWidgetItem(ItemText::Listed(game.GetItemTable(), item), inventory_);
             row->setData(Qt::UserRole, cell);
         }
     }
@@ -417,13 +456,14 @@ void CVelkarPage4::OnItemKindChosen(int index)
 
 int CVelkarPage4::ChosenKind() const
 {
+    // A typed text is settled when the box lets go of the focus, before any button acts.
     return itemKinds_->currentIndex() < 0 ? 0 : itemKinds_->currentData().toInt();
 }
 
 std::optional<InventoryItem> CVelkarPage4::ShownItem(std::int32_t flags)
 {
     // Only the fields shown for the chosen kind are read; the first that fails stops here.
-    if (!Exchange().Read() || itemKinds_->currentIndex() < 0)
+    if (!Exchange().Read() || ChosenKind() == 0)
         return std::nullopt;
     InventoryItem item;
     item.ItemNumber = ChosenKind();
@@ -468,11 +508,13 @@ void CVelkarPage4::OnAddItem()
     const std::optional<InventoryItem> item = ShownItem();
     if (!item)
         return;
-    if (Game().AddInventoryItem(Number(), *item) < 0) {
+    const int anchor = Game().AddInventoryItem(Number(), *item);
+    if (anchor < 0) {
         ReportFull(Game().HasFreeInventoryEntry(Number()));
         return;
     }
     LoadFromModel();
+    SelectAnchor(anchor); // the new item, in the list and in the backpack
 }
 
 void CVelkarPage4::OnReplaceItem()

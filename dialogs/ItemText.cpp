@@ -34,6 +34,23 @@ QString ItemText::Name(const ItemTable& table, int itemNumber)
     return TextCodec::Decode(name);
 }
 
+QString ItemText::Listed(const ItemTable& table, const InventoryItem& item)
+{
+    QStringList parts{Name(table, item.ItemNumber)};
+    if (ItemKinds::HoldsPower(item.ItemNumber)) {
+        parts.append(QStringLiteral("power %1").arg(item.Enchantment1));
+    } else if (item.Enchantment1 != 0) {
+        QString standard = Word(Vocabulary::StandardEnchantments, item.Enchantment1);
+        if (item.Enchantment1Modifier != 0)
+            standard +=
+                QStringLiteral(" %1%2").arg(item.Enchantment1Modifier > 0 ? "+" : "").arg(item.Enchantment1Modifier);
+        parts.append(standard);
+    }
+    if (item.Enchantment2 != 0)
+        parts.append(Word(Vocabulary::SpecialEnchantments, item.Enchantment2));
+    return parts.join(QStringLiteral(", "));
+}
+
 QString ItemText::Describe(const ItemTable& table, const InventoryItem& item)
 {
     QStringList lines{Name(table, item.ItemNumber)};

@@ -244,7 +244,7 @@ TEST_F(BackpackViewTest, RedrawsFromTheModelAfterAddAndDelete)
     Press(Id::IdAddItem);
     EXPECT_EQ(Anchors(), (std::vector<int>{0, 1}));
     EXPECT_EQ(View()->Pieces()[1].cells, QRect(1, 0, 1, 5));
-    EXPECT_TRUE(View()->Selected().empty()) << "the list has no selection after adding";
+    EXPECT_EQ(View()->Selected(), std::vector<int>{1}) << "the new item is selected";
     EXPECT_TRUE(Shows(Picture(), CellAt(1, 4), BackpackView::KindColor(ItemKind::Weapon)));
 
     ClickCell(CellAt(0, 2));

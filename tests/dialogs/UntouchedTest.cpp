@@ -438,10 +438,10 @@ const Edit kEdits[] = {
      {{Record(kN, 1188), 138 * 36 + 126 * 4}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Inventory);
-         t.Choose(t.OnTab<QComboBox>(1088), 0); // the first kind: item 1
+         UiTesting::ChooseByName(*t.OnTab<QComboBox>(1088), "Amber"); // item 180
          t.Press(t.OnTab<QPushButton>(1094));
      },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 1) << "the fifth entry"; }},
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 180) << "the fifth entry"; }},
     {"DeleteItem",
      kN,
      {{Record(kN, 1188), 138 * 36 + 126 * 4}},

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCompleter>
 #include <QTabBar>
 #include <QTest>
 #include <QWidget>
@@ -67,6 +68,21 @@ void ChooseEntry(QComboBox& list, int index)
         QTest::keyClick(view, Qt::Key_Down);
     QTest::keyClick(view, Qt::Key_Return);
     ASSERT_FALSE(view->isVisible());
+}
+
+void ChooseByName(QComboBox& list, const QString& name)
+{
+    TypeOver(list, name);
+    QAbstractItemView* popup = list.completer()->popup();
+    ASSERT_TRUE(popup->isVisible()) << name.toStdString();
+    int row = 0;
+    while (row < popup->model()->rowCount() && popup->model()->index(row, 0).data().toString() != name)
+        ++row;
+    ASSERT_LT(row, popup->model()->rowCount()) << name.toStdString() << " is not offered";
+    for (int i = 0; i <= row; ++i)
+        QTest::keyClick(popup, Qt::Key_Down);
+    QTest::keyClick(popup, Qt::Key_Return);
+    ASSERT_EQ(list.currentText(), name);
 }
 
 } // namespace UiTesting

@@ -31,4 +31,7 @@ QString Plain(QString text);
 // Opens the drop-down list with the mouse and picks entry index with the keyboard.
 void ChooseEntry(QComboBox& list, int index);
 
+// Types the name into a list that filters as you type and picks it from what is offered.
+void ChooseByName(QComboBox& list, const QString& name);
+
 } // namespace UiTesting
