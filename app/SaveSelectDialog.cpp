@@ -113,6 +113,8 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     status_ = new QLabel(this);
     ControlId::Give(status_, IdStatus);
     status_->setWordWrap(true);
+    // Until a game's data is read there is nothing to say, and an empty line would leave a gap.
+    status_->hide();
     auto* groupLayout = new QVBoxLayout(group);
     groupLayout->addLayout(fields);
     groupLayout->addWidget(listArea_, 1);
@@ -236,6 +238,7 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
     lines.append(items_.IsFromGame() ? QString::fromLatin1(ItemsFromGame).arg(items_.Count())
                                      : QString::fromLatin1(ItemsBuiltIn));
     status_->setText(lines.join(u'\n'));
+    status_->show();
 }
 
 void SaveSelectDialog::ShowCodePage(TextCodec::Page page)

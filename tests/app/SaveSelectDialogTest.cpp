@@ -23,6 +23,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -438,6 +439,33 @@ INSTANTIATE_TEST_SUITE_P(Texts, FoundGameTest, ::testing::ValuesIn(kFoundGames))
 } // namespace
 
 namespace {
+
+TEST_F(SaveSelectDialogTest, NoEmptyStripRunsAlongTheBottomWithOrWithoutAGame)
+{
+    // In the dialog and in its group, the lowest shown control ends at the layout's bottom margin.
+    const auto gapBelow = [](const QWidget& parent) {
+        int lowest = 0;
+        for (const QWidget* child : parent.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isVisible())
+                lowest = std::max(lowest, child->geometry().bottom() + 1);
+        }
+        return parent.contentsRect().bottom() + 1 - lowest - parent.layout()->contentsMargins().bottom();
+    };
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    auto* status = ControlId::Find<QLabel>(dialog, SaveSelectDialog::IdStatus);
+    const QWidget& group = *status->parentWidget();
+    EXPECT_FALSE(status->isVisible()) << "no game, nothing to say";
+    EXPECT_EQ(gapBelow(dialog), 0);
+    EXPECT_EQ(gapBelow(group), 0);
+
+    AddSave(0, "Found");
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+    QCoreApplication::sendPostedEvents(); // the layouts settle
+    EXPECT_TRUE(status->isVisible());
+    EXPECT_EQ(gapBelow(dialog), 0);
+    EXPECT_EQ(gapBelow(group), 0);
+}
 
 TEST_F(SaveSelectDialogTest, TheStatusLineSaysWhichItemTableIsUsedAndDamagedArchivesOnce)
 {
