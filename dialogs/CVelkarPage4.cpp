@@ -419,15 +419,24 @@ void CVelkarPage4::StoreToModel()
     Exchange().Read();
 }
 
-void CVelkarPage4::OnRowsChanged()
+std::optional<std::pair<int, InventoryItem>> CVelkarPage4::FirstSelectedItem() const
 {
     const std::vector<int> rows = SelectedRows();
     if (rows.empty())
-        return;
+        return std::nullopt;
     const int cell = inventory_->item(rows.front())->data(Qt::UserRole).toInt();
     InventoryItem item;
     if (Game().GetInventoryCell(Number(), cell, item) != 1)
+        return std::nullopt;
+    return std::pair(cell, item);
+}
+
+void CVelkarPage4::OnRowsChanged()
+{
+    const auto selected = FirstSelectedItem();
+    if (!selected)
         return;
+    const InventoryItem& item = selected->second;
 
     const int entry = itemKinds_->findData(item.ItemNumber);
     if (entry >= 0) {
@@ -519,13 +528,10 @@ void CVelkarPage4::OnAddItem()
 
 void CVelkarPage4::OnReplaceItem()
 {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.empty())
+    const auto selected = FirstSelectedItem();
+    if (!selected)
         return;
-    const int cell = inventory_->item(rows.front())->data(Qt::UserRole).toInt();
-    InventoryItem old;
-    if (Game().GetInventoryCell(Number(), cell, old) != 1)
-        return;
+    const auto& [cell, old] = *selected;
     const std::optional<InventoryItem> item = ShownItem(old.ItemFlags);
     if (!item)
         return;

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class BackpackView;
@@ -79,6 +80,8 @@ private:
     void ApplyLayout(int itemNumber);
     // Row indices of the selected rows, lowest first.
     std::vector<int> SelectedRows() const;
+    // The anchor cell and entry of the first selected row's item, if it is one.
+    std::optional<std::pair<int, InventoryItem>> FirstSelectedItem() const;
 
     void OnRowsChanged();
     void OnItemKindChosen(int index);

@@ -70,6 +70,18 @@ void ChooseEntry(QComboBox& list, int index)
     ASSERT_FALSE(view->isVisible());
 }
 
+QStringList Offered(QComboBox& list, const QString& typed)
+{
+    TypeOver(list, typed);
+    QStringList offered;
+    const QAbstractItemView* popup = list.completer()->popup();
+    if (!popup->isVisible())
+        return offered;
+    for (int row = 0; row < popup->model()->rowCount(); ++row)
+        offered.append(popup->model()->index(row, 0).data().toString());
+    return offered;
+}
+
 void ChooseByName(QComboBox& list, const QString& name)
 {
     TypeOver(list, name);

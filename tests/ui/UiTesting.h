@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 #include <iosfwd>
 
 class QComboBox;
@@ -30,6 +32,9 @@ QString Plain(QString text);
 
 // Opens the drop-down list with the mouse and picks entry index with the keyboard.
 void ChooseEntry(QComboBox& list, int index);
+
+// Types into a list that filters as you type and returns the entries its popup offers.
+QStringList Offered(QComboBox& list, const QString& typed);
 
 // Types the name into a list that filters as you type and picks it from what is offered.
 void ChooseByName(QComboBox& list, const QString& name);
