@@ -23,7 +23,8 @@ QString ValueOf(const TextCodec::PageInfo& info)
 } // namespace
 
 SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding)
-    : argument_(argument), path_(PathText::ToPath(argument)), codec_(encoding ? *encoding : Decide(GameFolderOf(path_)))
+    : argument_(argument), path_(PathText::ToPath(argument)),
+      codec_(encoding ? *encoding : Decide(SaveListing::GameFolderOf(path_)))
 {
     // The model's message names no file, and a command may open two: name it here.
     struct Sink {
@@ -35,13 +36,6 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
     })};
     if (!game_.Open(path_))
         throw CliError(CliError::Failure, QString()); // the sink has said why
-}
-
-std::filesystem::path SaveFile::GameFolderOf(const std::filesystem::path& save)
-{
-    const std::filesystem::path folder = std::filesystem::absolute(save).parent_path();
-    const bool inSaves = PathText::ToText(folder.filename()).compare(QStringLiteral("Saves"), Qt::CaseInsensitive) == 0;
-    return inSaves ? folder.parent_path() : folder;
 }
 
 TextCodec::Page SaveFile::Decide(const std::filesystem::path& gameFolder)

@@ -22,8 +22,6 @@ public:
     const QString& Argument() const { return argument_; }
     const std::filesystem::path& Path() const { return path_; }
 
-    // The folder above the save's Saves folder; the save's own folder when it lies in none.
-    static std::filesystem::path GameFolderOf(const std::filesystem::path& save);
     // As the start-up dialog decides it, from the folder's listing.
     static TextCodec::Page Decide(const std::filesystem::path& gameFolder);
     // --encoding's value: nothing when not given; throws CliError (usage) for one that is no
