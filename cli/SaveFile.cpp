@@ -1,8 +1,10 @@
 #include "cli/SaveFile.h"
 
+#include "app/Backups.h"
 #include "app/GameCodePage.h"
 #include "app/PathText.h"
 #include "app/SaveListing.h"
+#include "app/UserSettings.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
 #include "model/MessageSink.h"
@@ -34,8 +36,24 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
         Console::Error(QStringLiteral("velkar-cli: %1: %2")
                            .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     })};
+    game_.SetBackupHook([](const std::filesystem::path& file) {
+        if (UserSettings::MakeBackups() && !Backups::CoveredByRecent(file))
+            Backups::Make(file);
+    });
     if (!game_.Open(path_))
         throw CliError(CliError::Failure, QString()); // the sink has said why
+}
+
+void SaveFile::Save()
+{
+    game_.Save();
+    Backups::NoteWritten(path_);
+}
+
+void SaveFile::SaveCharacter(int n)
+{
+    game_.SaveCharacter(n);
+    Backups::NoteWritten(path_);
 }
 
 TextCodec::Page SaveFile::Decide(const std::filesystem::path& gameFolder)
