@@ -90,7 +90,7 @@ TEST(FileTest, CreateMakesANewFileOnlyWhereNoneIs)
     File file;
     file.Create(dir / "new.bak");
     file.WriteAt(0, "abc", 3);
-    file.Flush();
+    file.Close(); // held exclusively: Windows lets nobody else read it meanwhile
     EXPECT_EQ(Content(dir / "new.bak"), "abc");
     File again;
     EXPECT_THROW(again.Create(dir / "new.bak"), FileError);
