@@ -1,6 +1,7 @@
 #include "app/SaveListing.h"
 
 #include "app/GameFolderLocator.h"
+#include "app/PathText.h"
 #include "model/CharacterLayout.h"
 #include "model/Container.h"
 #include "model/File.h"
@@ -20,6 +21,13 @@ std::vector<SaveListing::Row> SaveListing::Build(const std::filesystem::path& fo
 std::filesystem::path SaveListing::SavePath(const std::filesystem::path& folder, std::string_view fileName)
 {
     return folder / "Saves" / fileName;
+}
+
+std::filesystem::path SaveListing::GameFolderOf(const std::filesystem::path& save)
+{
+    const std::filesystem::path folder = std::filesystem::absolute(save).parent_path();
+    const bool inSaves = PathText::ToText(folder.filename()).compare(QStringLiteral("Saves"), Qt::CaseInsensitive) == 0;
+    return inSaves ? folder.parent_path() : folder;
 }
 
 std::vector<std::string> SaveListing::CharacterNames(const std::filesystem::path& save)

@@ -19,6 +19,8 @@ public:
     static std::vector<Row> Build(const std::filesystem::path& folder);
     // folder/Saves/fileName
     static std::filesystem::path SavePath(const std::filesystem::path& folder, std::string_view fileName);
+    // The game folder above the save's Saves folder; the save's own folder when it lies in none.
+    static std::filesystem::path GameFolderOf(const std::filesystem::path& save);
     // The names of the saved game's fifty characters, in the game's code page; fewer where
     // the file ends early, none where it cannot be opened or read.
     static std::vector<std::string> CharacterNames(const std::filesystem::path& save);

@@ -1,6 +1,8 @@
 #include "app/SaveSelectDialog.h"
 
 #include "app/AboutDialog.h"
+#include "app/BackupDialog.h"
+#include "app/Backups.h"
 #include "app/GameCodePage.h"
 #include "app/PathText.h"
 #include "app/UserSettings.h"
@@ -121,9 +123,10 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     groupLayout->addWidget(status_);
 
     auto* buttons = new QVBoxLayout;
-    static constexpr std::array<ButtonRow, 4> rows{{
+    static constexpr std::array<ButtonRow, 5> rows{{
         {IdBrowse, "Browse...", &SaveSelectDialog::Browse},
         {IdOpen, "Open", &SaveSelectDialog::OpenSelected},
+        {IdBackups, "Backups...", &SaveSelectDialog::ShowBackups},
         {IdCancel, "Cancel", nullptr}, // closes the dialog, ending the program
         {IdAbout, "About...", &SaveSelectDialog::ShowAbout},
     }};
@@ -155,6 +158,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
 
     Mnemonics::Assign(*this);
     AddAboutEntry();
+    AddMakeBackupsEntry();
     // The folder last used, while it is there; else the best game found.
     const std::filesystem::path last = UserSettings::LastGameFolder();
     SetPath(IsFolder(last) ? FolderText(last) : games_.empty() ? QString() : FolderText(games_.front().folder));
@@ -293,16 +297,27 @@ void SaveSelectDialog::Browse()
     FillSaveList();
 }
 
-void SaveSelectDialog::OpenSelected()
+std::filesystem::path SaveSelectDialog::SelectedSave() const
 {
     const QList<QTreeWidgetItem*> selected = list_->selectedItems();
     if (selected.isEmpty())
+        return {};
+    return SaveListing::SavePath(PathText::ToPath(path_), selected.front()->text(0).toStdString());
+}
+
+void SaveSelectDialog::OpenSelected()
+{
+    const std::filesystem::path save = SelectedSave();
+    if (save.empty())
         return;
     // The party dialog and the sheet read and write every text through the
     // current codec, which is always the one the chooser shows.
-    const std::filesystem::path folder = PathText::ToPath(path_);
-    UserSettings::SetLastGameFolder(folder);
-    PartyDialog party{SaveListing::SavePath(folder, selected.front()->text(0).toStdString()), items_, this};
+    UserSettings::SetLastGameFolder(PathText::ToPath(path_));
+    PartyDialog party{save, items_, this};
+    party.Game().SetBackupHook([](const std::filesystem::path& file) {
+        if (UserSettings::MakeBackups())
+            Backups::Make(file);
+    });
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;
@@ -310,6 +325,35 @@ void SaveSelectDialog::OpenSelected()
         return;
     }
     party.exec();
+}
+
+void SaveSelectDialog::ShowBackups()
+{
+    const std::filesystem::path save = SelectedSave();
+    if (save.empty())
+        return;
+    BackupDialog backups(save, this);
+    backups.exec();
+    if (!backups.Restored())
+        return;
+    // The restored file may hold another saved game's name.
+    const QString fileName = PathText::ToText(save.filename());
+    FillSaveList();
+    const QList<QTreeWidgetItem*> same = list_->findItems(fileName, Qt::MatchExactly, 0);
+    if (!same.isEmpty())
+        list_->setCurrentItem(same.front());
+}
+
+// Both programs read the setting before each copy.
+void SaveSelectDialog::AddMakeBackupsEntry()
+{
+    auto* entry = new QAction(QString::fromLatin1(MakeBackupsEntry), this);
+    ControlId::Give(entry, IdMakeBackupsCommand);
+    entry->setCheckable(true);
+    entry->setChecked(UserSettings::MakeBackups());
+    ErrorGuard::Connect(entry, &QAction::toggled, this, [](bool on) { UserSettings::SetMakeBackups(on); });
+    addAction(entry);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 void SaveSelectDialog::ShowAbout()
@@ -349,7 +393,6 @@ void SaveSelectDialog::AddAboutEntry()
     ControlId::Give(about, IdAboutCommand);
     ErrorGuard::Connect(about, &QAction::triggered, this, [this] { ShowAbout(); });
     addAction(about);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
 #endif

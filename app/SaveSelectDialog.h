@@ -19,7 +19,8 @@ class QTreeWidget;
 
 // The program's main window: offers every game folder found, lists the chosen folder's saved
 // games by the names the game gave them, in the code page the "Text:" chooser shows, and opens
-// the chosen one in the party dialog.
+// the chosen one in the party dialog, which copies it before its first write (while "Make
+// Backups" is on); "Backups..." lists those copies and puts one back.
 class SaveSelectDialog : public QDialog {
     Q_OBJECT
 
@@ -27,15 +28,18 @@ public:
     static constexpr int IdOpen = 1;
     static constexpr int IdCancel = 2;
     static constexpr int IdAbout = 3;
+    static constexpr int IdBackups = 4;
     static constexpr int IdBanner = 1003;
     static constexpr int IdList = 1004;
     static constexpr int IdPath = 1186;
     static constexpr int IdBrowse = 1187;
     static constexpr int IdCodePage = 1188;
-    static constexpr int IdListNote = 1189;   // in place of the list when it is empty
-    static constexpr int IdStatus = 1190;     // under the list: the item table used, damaged game data
-    static constexpr int IdAboutCommand = 16; // the system-menu entry
+    static constexpr int IdListNote = 1189;         // in place of the list when it is empty
+    static constexpr int IdStatus = 1190;           // under the list: the item table used, damaged game data
+    static constexpr int IdAboutCommand = 16;       // the system-menu entry
+    static constexpr int IdMakeBackupsCommand = 17; // the context-menu entry
     static constexpr const char* AboutEntry = "&About Velkar...";
+    static constexpr const char* MakeBackupsEntry = "Make Backups";
     static constexpr const char* BrowsePrompt = "Select your MM8 Folder:";
     static constexpr const char* NoGameFound = "No game found: use Browse... to pick the game folder.";
     static constexpr const char* NoSavedGames = "No saved games in this folder's Saves folder.";
@@ -54,6 +58,7 @@ public:
     void FillSaveList();
     void Browse();
     void OpenSelected();
+    void ShowBackups();
     void ShowAbout();
 
 protected:
@@ -71,6 +76,9 @@ private:
     // Reads the game's own item data for the folder, once per folder choice.
     void LoadGameData(const std::filesystem::path& folder);
     void AddAboutEntry();
+    void AddMakeBackupsEntry();
+    // The selected saved game's path; empty when none is selected.
+    std::filesystem::path SelectedSave() const;
 
     std::vector<GameFolderLocator::FoundGame> games_;
     std::vector<SaveListing::Row> rows_;

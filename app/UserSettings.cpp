@@ -12,6 +12,7 @@
 namespace {
 
 const QString kLastGameFolder = QStringLiteral("LastGameFolder");
+const QString kMakeBackups = QStringLiteral("MakeBackups");
 
 // An INI file everywhere (on Windows too, rather than the registry), in the user's settings folder.
 std::unique_ptr<QSettings> Settings()
@@ -52,6 +53,16 @@ std::optional<TextCodec::Page> UserSettings::CodePage(const std::filesystem::pat
 void UserSettings::SetCodePage(const std::filesystem::path& gameFolder, TextCodec::Page page)
 {
     Settings()->setValue(CodePageKey(gameFolder), TextCodec::Key(page));
+}
+
+bool UserSettings::MakeBackups()
+{
+    return Settings()->value(kMakeBackups, true).toBool();
+}
+
+void UserSettings::SetMakeBackups(bool on)
+{
+    Settings()->setValue(kMakeBackups, on);
 }
 
 void UserSettings::Clear()

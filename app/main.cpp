@@ -12,6 +12,7 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velkar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
     MessageSink::Install([](std::string_view text) { Messages::Warning(TextCodec::Decode(text)); });
 

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/BackupCommands.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
 #include "cli/CopyCommand.h"
@@ -20,12 +21,14 @@ struct Command {
 };
 
 // clang-format off
-constexpr std::array<Command, 5> kCommands = {{
+constexpr std::array<Command, 7> kCommands = {{
     {.name = "games", .summary = "list the game folders found", .run = &GameCommands::Games},
     {.name = "list", .summary = "list a game's saved games", .run = &GameCommands::List},
     {.name = "show", .summary = "print the party and the characters", .run = &ShowCommand::Run},
     {.name = "set", .summary = "change fields of the party and the characters", .run = &SetCommand::Run},
     {.name = "copy-character", .summary = "copy a character over another", .run = &CopyCommand::Run},
+    {.name = "backups", .summary = "list the copies kept of a saved game", .run = &BackupCommands::List},
+    {.name = "restore", .summary = "write a copy back over a saved game", .run = &BackupCommands::Restore},
 }};
 // clang-format on
 
@@ -35,7 +38,9 @@ QString Help()
                                   "The saved games of Might and Magic VIII from the command line.\n\nCommands:\n");
     for (const Command& command : kCommands)
         help += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -15).arg(QLatin1String(command.summary));
-    return help + QStringLiteral("\nvelkar-cli COMMAND --help describes each.\n"
+    return help + QStringLiteral("\nvelkar-cli COMMAND --help describes each. A command that changes a saved game\n"
+                                 "copies it first (see backups), unless the newest copy is less than ten minutes\n"
+                                 "old and velkar-cli wrote the file last.\n"
                                  "Exit status: 0 done, 1 a file that cannot be read or written or holds no saved\n"
                                  "game, 2 a command used wrongly.");
 }

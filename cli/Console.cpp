@@ -1,6 +1,8 @@
 #include "cli/Console.h"
 
 #include <cstdio>
+#include <iostream>
+#include <string>
 
 namespace {
 
@@ -25,4 +27,16 @@ void Console::Error(const QString& text)
 void Console::OutBytes(const QByteArray& bytes)
 {
     Write(stdout, bytes);
+}
+
+void Console::Prompt(const QString& text)
+{
+    Write(stderr, text.toUtf8());
+}
+
+QString Console::ReadLine()
+{
+    std::string line;
+    std::getline(std::cin, line);
+    return QString::fromLocal8Bit(line);
 }

@@ -11,4 +11,11 @@ public:
     static void Error(const QString& text);
     // Bytes already in UTF-8, as they are.
     static void OutBytes(const QByteArray& bytes);
+
+    // A question on the standard error, with no line end: the answer follows on the same line.
+    static void Prompt(const QString& text);
+    // One line of the standard input, without its end; empty at its end.
+    static QString ReadLine();
+    // Whether someone can answer a question: the standard input is a terminal.
+    static bool InputIsTerminal();
 };

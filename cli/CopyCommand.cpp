@@ -63,7 +63,7 @@ int CopyCommand::Run(const QStringList& arguments)
                                       "%4: the name and description will read differently.")
                            .arg(given[0], Label(source.Codec()), given[2], Label(target.Codec())));
     target.Game().RestoreCharacterBytes(m, CharacterTransfer::Rebase(source.Game(), n, target.Game()));
-    target.Game().SaveCharacter(m);
+    target.SaveCharacter(m);
     Console::Out(QStringLiteral("Copied \"%1\" (character %2 of %3) over \"%4\" (character %5 of %6)")
                      .arg(from)
                      .arg(n)

@@ -1,8 +1,10 @@
 #include "cli/SaveFile.h"
 
+#include "app/Backups.h"
 #include "app/GameCodePage.h"
 #include "app/PathText.h"
 #include "app/SaveListing.h"
+#include "app/UserSettings.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
 #include "model/GameData.h"
@@ -25,7 +27,8 @@ QString ValueOf(const TextCodec::PageInfo& info)
 } // namespace
 
 SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding)
-    : argument_(argument), path_(PathText::ToPath(argument)), codec_(encoding ? *encoding : Decide(GameFolderOf(path_)))
+    : argument_(argument), path_(PathText::ToPath(argument)),
+      codec_(encoding ? *encoding : Decide(SaveListing::GameFolderOf(path_)))
 {
     // The model's message names no file, and a command may open two: name it here.
     struct Sink {
@@ -35,8 +38,12 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
         Console::Error(QStringLiteral("velkar-cli: %1: %2")
                            .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     })};
+    game_.SetBackupHook([](const std::filesystem::path& file) {
+        if (UserSettings::MakeBackups() && !Backups::CoveredByRecent(file))
+            Backups::Make(file);
+    });
     // The item names and sizes of the game the save belongs to, as the start-up dialog reads them.
-    const std::filesystem::path folder = GameFolderOf(path_);
+    const std::filesystem::path folder = SaveListing::GameFolderOf(path_);
     std::error_code error;
     const ItemTable items =
         ItemTable::FromGame(std::filesystem::is_directory(folder, error) ? GameData::Load(folder) : nullptr);
@@ -44,11 +51,16 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 
-std::filesystem::path SaveFile::GameFolderOf(const std::filesystem::path& save)
+void SaveFile::Save()
 {
-    const std::filesystem::path folder = std::filesystem::absolute(save).parent_path();
-    const bool inSaves = PathText::ToText(folder.filename()).compare(QStringLiteral("Saves"), Qt::CaseInsensitive) == 0;
-    return inSaves ? folder.parent_path() : folder;
+    game_.Save();
+    Backups::NoteWritten(path_);
+}
+
+void SaveFile::SaveCharacter(int n)
+{
+    game_.SaveCharacter(n);
+    Backups::NoteWritten(path_);
 }
 
 TextCodec::Page SaveFile::Decide(const std::filesystem::path& gameFolder)

@@ -10,7 +10,8 @@
 
 // A saved game opened for a command, with the code page of its texts: the one the start-up
 // dialog would decide for the game folder above the save's Saves folder, unless --encoding
-// names another.
+// names another. Its first write copies the file first, as Velkar does, unless the newest copy
+// is less than ten minutes old and the file is as this program's last write left it.
 class SaveFile {
 public:
     // Throws FileError when the file cannot be opened or read, CliError (failure) when it
@@ -18,12 +19,13 @@ public:
     SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding);
 
     SaveGame& Game() { return game_; }
+    // The game's writes, noting how they leave the file for the next command's copy.
+    void Save();
+    void SaveCharacter(int n);
     const TextCodec& Codec() const { return codec_; }
     const QString& Argument() const { return argument_; }
     const std::filesystem::path& Path() const { return path_; }
 
-    // The folder above the save's Saves folder; the save's own folder when it lies in none.
-    static std::filesystem::path GameFolderOf(const std::filesystem::path& save);
     // As the start-up dialog decides it, from the folder's listing.
     static TextCodec::Page Decide(const std::filesystem::path& gameFolder);
     // --encoding's value: nothing when not given; throws CliError (usage) for one that is no

@@ -121,7 +121,7 @@ int SetCommand::Run(const QStringList& arguments)
                            TextReport::Value(target.read(game), target.isText));
     }
     if (changed && !parser.isSet(dryRun))
-        game.Save();
+        save.Save();
     Console::OutBytes(report.toUtf8());
     return 0;
 }

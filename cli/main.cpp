@@ -7,6 +7,6 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("velkar-cli"));
+    QCoreApplication::setApplicationName(QStringLiteral("Velkar"));
     return CommandLine::Run(QCoreApplication::arguments());
 }

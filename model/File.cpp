@@ -86,6 +86,13 @@ void File::Open(const std::filesystem::path& path, Share share)
     path_ = path;
 }
 
+void File::Create(const std::filesystem::path& path)
+{
+    Close();
+    SystemCreate(path);
+    path_ = path;
+}
+
 void File::Close() noexcept
 {
     memory_.reset();
@@ -126,6 +133,18 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
     if (position + size > bytes.size())
         bytes.resize(static_cast<std::size_t>(position + size));
     std::memcpy(bytes.data() + position, buffer, size);
+}
+
+void File::Resize(std::uint64_t size)
+{
+    InjectFault(Operation::Write);
+    if (!memory_) {
+        SystemResize(size);
+        return;
+    }
+    if (size > memory_->max_size())
+        throw FileError::Detected("The file cannot grow that large.", path_);
+    memory_->resize(static_cast<std::size_t>(size));
 }
 
 void File::Flush()

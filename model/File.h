@@ -25,6 +25,8 @@ public:
 
     // Opens an existing file for reading and writing; throws FileError on failure.
     void Open(const std::filesystem::path& path, Share share);
+    // Creates a new file on disk (failing when the name is taken) and opens it exclusively.
+    void Create(const std::filesystem::path& path);
     void Close() noexcept;
     bool IsOpen() const noexcept;
     const std::filesystem::path& Path() const noexcept { return path_; }
@@ -33,6 +35,9 @@ public:
     std::size_t ReadAt(std::uint64_t position, void* buffer, std::size_t size);
     // Writes all size bytes at position or throws.
     void WriteAt(std::uint64_t position, const void* buffer, std::size_t size);
+    // Makes the file size bytes long: cuts it there, or lengthens it with zeros. A write for
+    // the fault hook.
+    void Resize(std::uint64_t size);
     // Makes what was written durable: returns once the system has it on the disk.
     void Flush();
     // Whether path still names the file held open here (same device and inode, or volume and
@@ -60,9 +65,11 @@ private:
 
     // The operating system's part, one implementation per platform.
     void SystemOpen(const std::filesystem::path& path, Share share);
+    void SystemCreate(const std::filesystem::path& path);
     void SystemClose() noexcept;
     std::size_t SystemRead(std::uint64_t position, void* buffer, std::size_t size);
     void SystemWrite(std::uint64_t position, const void* buffer, std::size_t size);
+    void SystemResize(std::uint64_t size);
     void SystemFlush();
     bool SystemIsNamedBy(const std::filesystem::path& path) const;
 

@@ -60,7 +60,7 @@ std::string SystemMessage(int code)
 } // namespace
 
 FileError::FileError(const std::string& systemMessage, const std::filesystem::path& path)
-    : std::runtime_error(systemMessage + ": " + PathText(path)), path_(path)
+    : std::runtime_error(systemMessage + ": " + PathText(path)), path_(path), reason_(systemMessage)
 {}
 
 FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
@@ -69,7 +69,7 @@ FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
 }
 
 FileError::FileError(WholeText, const std::string& text, const std::filesystem::path& path)
-    : std::runtime_error(text), path_(path)
+    : std::runtime_error(text), path_(path), reason_(text)
 {}
 
 FileError FileError::Detected(const std::string& text, const std::filesystem::path& path)

@@ -16,10 +16,13 @@ public:
     static FileError Detected(const std::string& text, const std::filesystem::path& path);
 
     const std::filesystem::path& Path() const noexcept { return path_; }
+    // The operating system's message alone (the whole text of a detected failure).
+    const std::string& Reason() const noexcept { return reason_; }
 
 private:
     struct WholeText {};
     FileError(WholeText, const std::string& text, const std::filesystem::path& path);
 
     std::filesystem::path path_;
+    std::string reason_;
 };

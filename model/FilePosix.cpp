@@ -28,6 +28,17 @@ void File::SystemOpen(const std::filesystem::path& path, Share share)
     handle_ = fd;
 }
 
+void File::SystemCreate(const std::filesystem::path& path)
+{
+    int fd = -1;
+    do {
+        fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0)
+        throw FileError::FromSystemCode(errno, path);
+    handle_ = fd;
+}
+
 void File::SystemClose() noexcept
 {
     if (handle_ != NoHandle) {
@@ -72,6 +83,16 @@ void File::SystemWrite(std::uint64_t position, const void* buffer, std::size_t s
             throw FileError::FromSystemCode(EIO, path_);
         done += static_cast<std::size_t>(put);
     }
+}
+
+void File::SystemResize(std::uint64_t size)
+{
+    int result = 0;
+    do {
+        result = ::ftruncate(static_cast<int>(handle_), static_cast<off_t>(size));
+    } while (result != 0 && errno == EINTR);
+    if (result != 0)
+        throw FileError::FromSystemCode(errno, path_);
 }
 
 void File::SystemFlush()

@@ -43,6 +43,15 @@ void File::SystemOpen(const std::filesystem::path& path, Share share)
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }
 
+void File::SystemCreate(const std::filesystem::path& path)
+{
+    HANDLE h =
+        CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path);
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+}
+
 void File::SystemClose() noexcept
 {
     if (handle_ != NoHandle) {
@@ -87,6 +96,15 @@ void File::SystemWrite(std::uint64_t position, const void* buffer, std::size_t s
             throw FileError::FromSystemCode(ERROR_WRITE_FAULT, path_);
         done += put;
     }
+}
+
+void File::SystemResize(std::uint64_t size)
+{
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    // Reads and writes name their own positions, so moving the file pointer here is harmless.
+    if (!SetFilePointerEx(AsHandle(handle_), end, nullptr, FILE_BEGIN) || !SetEndOfFile(AsHandle(handle_)))
+        throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path_);
 }
 
 void File::SystemFlush()

@@ -40,6 +40,7 @@ bool SaveGame::Open(const std::filesystem::path& path, const ItemTable& items)
 {
     readSize_ = 0;
     windowSize_ = 0;
+    backedUp_ = false;
     file_.Open(path, File::Share::ReadWrite);
 
     // The window doubles as the lookup's read buffer, so opening allocates once, and
@@ -89,6 +90,10 @@ void SaveGame::SaveCharacter(int n)
 void SaveGame::WriteRange(std::size_t offset, std::size_t size)
 {
     CheckFileUnchanged();
+    if (backupHook_ && !backedUp_) {
+        backupHook_(file_.Path());
+        backedUp_ = true;
+    }
     try {
         file_.WriteAt(std::uint64_t{dataOffset_} + offset, window_.get() + offset, size);
         file_.Flush();

@@ -11,10 +11,12 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // What a party spell operation exchanges: the time left, power, skill and caster.
@@ -81,6 +83,12 @@ public:
     void RestoreCharacterBytes(int n, std::span<const std::uint8_t> bytes);
     // Writes only character n's own bytes and flushes them, with the same check as Save.
     void SaveCharacter(int n);
+
+    // Runs with the file's path once after each Open, before the first write of any kind
+    // and after the check that the file is unchanged; nothing is written while it throws.
+    // Velkar keeps a copy of the file there.
+    using BackupHook = std::function<void(const std::filesystem::path&)>;
+    void SetBackupHook(BackupHook hook) { backupHook_ = std::move(hook); }
 
     bool IsOpen() const noexcept { return readSize_ != 0; }
     std::uint32_t GetDataOffset() const noexcept { return dataOffset_; }
@@ -319,4 +327,6 @@ private:
     // The check reads the file through this, a piece at a time, rather than a copy of the stretch.
     static constexpr std::size_t ScratchSize = std::size_t{64} << 10;
     std::unique_ptr<std::uint8_t[]> scratch_;
+    BackupHook backupHook_;
+    bool backedUp_ = false; // since the last Open
 };

@@ -13,6 +13,12 @@ Messages::Sink& CurrentSink()
     return sink;
 }
 
+Messages::Answerer& CurrentAnswerer()
+{
+    static Messages::Answerer answerer;
+    return answerer;
+}
+
 void ShowBox(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Velkar"), text, QMessageBox::Ok,
@@ -30,9 +36,24 @@ void Messages::Warning(const QString& text)
         ShowBox(text);
 }
 
+bool Messages::Question(const QString& text)
+{
+    if (CurrentAnswerer())
+        return CurrentAnswerer()(text);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Velkar"), text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 Messages::Sink Messages::SetSink(Sink sink)
 {
     return std::exchange(CurrentSink(), std::move(sink));
+}
+
+Messages::Answerer Messages::SetAnswerer(Answerer answerer)
+{
+    return std::exchange(CurrentAnswerer(), std::move(answerer));
 }
 
 QString Messages::NotAnInteger()

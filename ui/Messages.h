@@ -5,16 +5,21 @@
 #include <functional>
 
 // Every message the program shows: a warning box with one OK button and the
-// program's name as title. The sink can be replaced so that tests never block
-// on a modal box.
+// program's name as title, or a question with Yes and No. The sink and the answerer can be
+// replaced so that tests never block on a modal box.
 class Messages {
 public:
     using Sink = std::function<void(const QString& text)>;
+    using Answerer = std::function<bool(const QString& question)>;
 
     static void Warning(const QString& text);
+    // True for Yes. No is the default button: the question guards an action that replaces.
+    static bool Question(const QString& text);
 
     // Installs a new sink and returns the previous one; an empty sink restores the box.
     static Sink SetSink(Sink sink);
+    // The same for questions.
+    static Answerer SetAnswerer(Answerer answerer);
 
     // The fixed texts of the field checks.
     static QString NotAnInteger();

@@ -1,6 +1,7 @@
 // The whole road of an edit: list the saved games, open one, change the gold in the party
 // dialog and a character's might in the sheet, confirm both, and read the file's bytes.
 
+#include "app/Backups.h"
 #include "app/GameFolderLocator.h"
 #include "app/SaveSelectDialog.h"
 #include "tests/app/TempWinePrefix.h"
@@ -90,6 +91,10 @@ TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
     EXPECT_TRUE(sheetRan);
     EXPECT_TRUE(messages.Shown().isEmpty()) << messages.Shown().join("; ").toStdString();
     EXPECT_TRUE(select.isVisible()) << "the selection dialog carries on";
+    // Two writes, the sheet's and the party's: one copy, of the file before either.
+    const std::vector<Backups::Entry> copies = Backups::List(file);
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(Read(copies.front().path), before);
 
     // Gold is window 2148 (party record at 332 + 1816); character 2's Might is window
     // 2832 + 7464 + 848. Nothing else in the file may differ.

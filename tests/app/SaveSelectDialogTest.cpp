@@ -1,5 +1,7 @@
 #include "app/SaveSelectDialog.h"
 #include "app/AboutDialog.h"
+#include "app/BackupDialog.h"
+#include "app/Backups.h"
 #include "app/GameFolderLocator.h"
 #include "app/PathText.h"
 #include "app/UserSettings.h"
@@ -367,6 +369,72 @@ TEST_F(SaveSelectDialogTest, TheLastFolderAndTheCodePageChosenForItAreRemembered
     EXPECT_EQ(Rows(dialog), QStringList{QString::fromUtf8("save000.dod|\u0416\u0430\u043D\u043D\u0430")});
     EXPECT_EQ(Listing(game.Path()), (std::vector{game / "Saves", SaveFile(0)}))
         << "nothing is written into the game folder";
+}
+
+TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesTheFileItReplaces)
+{
+    AddSave(0, "Before the Ogres");
+    const std::filesystem::path copy = Backups::Make(SaveFile(0));
+    const auto before = Listing(game.Path());
+    std::ifstream in(copy, std::ios::binary);
+    const std::string copied{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    SaveBuilder("After the Ogres").RemoveMembersAfter().WriteTo(SaveFile(0)); // the game saved since
+    const QString time = Backups::TimeText(Backups::List(SaveFile(0)).front().time);
+
+    SaveSelectDialog dialog;
+    UiTesting::ShowActive(dialog);
+    UiTesting::TypeText(*PathEdit(dialog), Text(game.Path()));
+    const auto shown = [](QWidget& backups) {
+        QStringList rows;
+        auto* list = ControlId::Find<QTreeWidget>(backups, BackupDialog::IdList);
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            rows << list->topLevelItem(i)->text(0) + "|" + list->topLevelItem(i)->text(1);
+        return rows;
+    };
+    WithModal([&] { Click(dialog, SaveSelectDialog::IdBackups); },
+              [&](QWidget& backups) {
+                  EXPECT_EQ(backups.windowTitle(), "Backups of save000.dod");
+                  EXPECT_EQ(shown(backups), QStringList{time + "|Before the Ogres"});
+                  auto* restore = ControlId::Find<QPushButton>(backups, BackupDialog::IdRestore);
+                  QTest::mouseClick(restore, Qt::LeftButton); // No
+                  EXPECT_EQ(messages.Asked(), QStringList{"Replace save000.dod with the backup of " + time +
+                                                          "? The current file is backed up first."});
+                  EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|After the Ogres"});
+                  messages.Answer(true);
+                  QTest::mouseClick(restore, Qt::LeftButton);
+                  const QStringList rows = shown(backups);
+                  ASSERT_EQ(rows.size(), 2);
+                  EXPECT_TRUE(rows[0].endsWith("|After the Ogres")) << "the file it replaced, newest";
+              });
+    EXPECT_TRUE(messages.Shown().isEmpty()) << messages.Shown().join("; ").toStdString();
+    std::ifstream now(SaveFile(0), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(now), std::istreambuf_iterator<char>()), copied);
+    EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|Before the Ogres"});
+    EXPECT_EQ(Listing(game.Path()), before) << "nothing new in the game folder";
+}
+
+TEST_F(SaveSelectDialogTest, MakeBackupsOffLetsAnEditWriteWithoutACopyAndIsRemembered)
+{
+    AddSave(0, "Edited");
+    UserSettings::SetLastGameFolder(game.Path());
+    for (const bool on : {true, false}) {
+        SaveSelectDialog dialog; // in the folder last used
+        UiTesting::ShowActive(dialog);
+        auto* entry = ControlId::Find<QAction>(dialog, SaveSelectDialog::IdMakeBackupsCommand);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->text(), "Make Backups");
+        EXPECT_TRUE(entry->isChecked()) << "on until turned off";
+        if (!on)
+            entry->trigger();
+        Select(dialog, 0);
+        WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
+                  [](QWidget& party) {
+                      QTest::mouseClick(ControlId::Find<QPushButton>(party, PartyDialog::IdOk), Qt::LeftButton);
+                  });
+        EXPECT_EQ(Backups::List(SaveFile(0)).size(), 1u) << (on ? "on" : "off");
+    }
+    EXPECT_FALSE(
+        SaveSelectDialog().findChild<QAction*>(QString::number(SaveSelectDialog::IdMakeBackupsCommand))->isChecked());
 }
 
 namespace {

@@ -25,6 +25,7 @@ CliFixture::Result CliFixture::Run(const QStringList& arguments) const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), Text(home_.Path()));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Text(home_ / "config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), Text(home_ / "data"));
     environment.remove(QStringLiteral("WINEPREFIX"));
     QProcess process;
     process.setProcessEnvironment(environment);

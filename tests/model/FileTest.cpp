@@ -15,7 +15,8 @@
 namespace {
 
 // Every answer in order: reads across and past the end, writes inside and past the end (a
-// gap between), a flush, the name check, a read the fault hook fails, and the close.
+// gap between), a flush, a cut and a lengthening, the name check, a read the fault hook
+// fails, and the close.
 std::string Transcript(const std::filesystem::path& path)
 {
     std::string log;
@@ -31,6 +32,10 @@ std::string Transcript(const std::filesystem::path& path)
     file.WriteAt(2, "AB", 2);
     file.WriteAt(13, "YZ", 2);
     file.Flush();
+    read(0, 32);
+    file.Resize(3);
+    read(0, 32);
+    file.Resize(5);
     read(0, 32);
     log += file.IsNamedBy(path) ? "named|" : "not named|";
     File::SetFaultHook(
@@ -65,6 +70,7 @@ TEST(FileTest, MountedBytesAnswerLikeTheSameBytesOnDisk)
     std::copy_n("0123456789", 10, bytes->begin());
     File::Mount(path, bytes);
     EXPECT_EQ(Transcript(path), onDisk);
+    EXPECT_EQ(written, std::string("01A\0\0", 5));
     EXPECT_EQ(std::string(bytes->begin(), bytes->end()), written);
     EXPECT_EQ(Content(path), "0123456789") << "the disk is not touched";
 
@@ -76,6 +82,19 @@ TEST(FileTest, MountedBytesAnswerLikeTheSameBytesOnDisk)
     EXPECT_FALSE(file.IsNamedBy(path));
     File::Unmount(path);
     EXPECT_FALSE(file.IsNamedBy(path));
+}
+
+TEST(FileTest, CreateMakesANewFileOnlyWhereNoneIs)
+{
+    const TempDirectory dir;
+    File file;
+    file.Create(dir / "new.bak");
+    file.WriteAt(0, "abc", 3);
+    file.Close(); // held exclusively: Windows lets nobody else read it meanwhile
+    EXPECT_EQ(Content(dir / "new.bak"), "abc");
+    File again;
+    EXPECT_THROW(again.Create(dir / "new.bak"), FileError);
+    EXPECT_EQ(Content(dir / "new.bak"), "abc") << "an existing file is never emptied";
 }
 
 } // namespace

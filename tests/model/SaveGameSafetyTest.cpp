@@ -230,6 +230,41 @@ TEST_F(SaveGameSafetyTest, AWriteThatFailsPartWayLetsTheUserRetry)
 }
 #endif
 
+TEST_F(SaveGameSafetyTest, TheBackupHookRunsOnceAfterEachOpenBeforeTheFirstWriteAndAFailingOneStopsIt)
+{
+    const std::vector<std::function<void(SaveGame&)>> writes = {
+        [](SaveGame& s) { s.Save(); },
+        [](SaveGame& s) { s.SaveCharacter(3); },
+    };
+    for (std::size_t i = 0; i < writes.size(); ++i) {
+        ASSERT_TRUE(Create());
+        std::vector<Bytes> copies; // the file as each run of the hook found it
+        bool fail = true;
+        save.SetBackupHook([&](const std::filesystem::path& file) {
+            EXPECT_EQ(file, path);
+            copies.push_back(FileBytes());
+            if (fail)
+                throw FileError::Detected("no room", file);
+        });
+        save.SetMight(3, 100);
+        EXPECT_THROW(writes[i](save), FileError) << "write " << i;
+        EXPECT_EQ(FileBytes(), original) << "write " << i << ": a failing hook stops the write";
+        fail = false;
+        writes[i](save);
+        save.SetMight(3, 200);
+        writes[i](save);
+        EXPECT_EQ(copies, (std::vector{original, original})) << "write " << i;
+        EXPECT_EQ(FileValue(2828 + 2 * 7464 + 4 + 848, 2), 200);
+
+        const Bytes written = FileBytes();
+        ASSERT_TRUE(save.Open(path));
+        save.SetMight(3, 300);
+        writes[i](save);
+        ASSERT_EQ(copies.size(), 3u) << "write " << i;
+        EXPECT_EQ(copies.back(), written) << "write " << i << ": once more after Open";
+    }
+}
+
 TEST_F(SaveGameSafetyTest, AFailedReadOrFlushIsReportedAndWritesNothingUnasked)
 {
     ASSERT_TRUE(Create());

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "tests/ui/UiTesting.h"
@@ -50,4 +51,25 @@ TEST(Messages, WithoutASinkAWarningBoxWithOneOkButtonIsShown)
     EXPECT_EQ(text, "Inventory Full.");
     EXPECT_EQ(icon, QMessageBox::Warning);
     EXPECT_EQ(buttons, 1);
+}
+
+TEST(Messages, AQuestionBoxAnswersWithTheButtonClickedAndDefaultsToNo)
+{
+    for (const auto button : {QMessageBox::Yes, QMessageBox::No}) {
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->windowTitle(), "Velkar");
+            EXPECT_EQ(box->buttons().size(), 2);
+            defaultButton = box->standardButton(box->defaultButton());
+            box->button(button)->click();
+        });
+        EXPECT_EQ(Messages::Question("Replace?"), button == QMessageBox::Yes);
+        EXPECT_EQ(defaultButton, QMessageBox::No);
+    }
+    MessageRecorder recorder;
+    recorder.Answer(true);
+    EXPECT_TRUE(Messages::Question("Replace?"));
+    EXPECT_EQ(recorder.Asked(), QStringList{"Replace?"});
 }

@@ -36,6 +36,7 @@ struct Game {
         save = QString::fromStdString((game / "Saves" / "save007.dod").string());
         environment.insert(QStringLiteral("HOME"), QString::fromStdString(home.Path().string()));
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QString::fromStdString((home / "config").string()));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString((home / "data").string()));
         environment.remove(QStringLiteral("WINEPREFIX"));
     }
     TempDirectory home;

@@ -1,0 +1,114 @@
+#include "app/BackupDialog.h"
+
+#include "app/PathText.h"
+#include "model/Container.h"
+#include "ui/ControlId.h"
+#include "ui/ErrorGuard.h"
+#include "ui/Messages.h"
+#include "ui/Mnemonics.h"
+#include "ui/TextCodec.h"
+
+#include <QDesktopServices>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+
+namespace {
+
+struct ButtonRow {
+    int id;
+    const char* text;
+    void (BackupDialog::*handler)(); // null: closes the dialog
+};
+
+// clang-format off
+constexpr std::array<ButtonRow, 3> kButtons{{
+    {BackupDialog::IdRestore, "Restore", &BackupDialog::Restore},
+    {BackupDialog::IdShowFolder, "Show Folder", &BackupDialog::ShowFolder},
+    {BackupDialog::IdClose, "Close", nullptr},
+}};
+// clang-format on
+
+QString FileName(const std::filesystem::path& path)
+{
+    return PathText::ToText(path.filename());
+}
+
+} // namespace
+
+BackupDialog::BackupDialog(const std::filesystem::path& save, QWidget* parent) : QDialog(parent), save_(save)
+{
+    setWindowTitle(QStringLiteral("Backups of %1").arg(FileName(save_)));
+    list_ = ControlId::Give(new QTreeWidget(this), IdList);
+    list_->setRootIsDecorated(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Name"), QStringLiteral("Size")});
+    list_->header()->resizeSection(0, 140);
+    list_->header()->resizeSection(1, 200);
+    list_->setMinimumSize(440, 220);
+
+    auto* buttons = new QVBoxLayout;
+    for (const ButtonRow& row : kButtons) {
+        auto* button = ControlId::Give(new QPushButton(QString::fromLatin1(row.text), this), row.id);
+        buttons->addWidget(button);
+        if (row.handler == nullptr) {
+            connect(button, &QPushButton::clicked, this, &QDialog::reject);
+            continue;
+        }
+        const auto handler = row.handler;
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    }
+    buttons->addStretch(1);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(list_, 1);
+    layout->addLayout(buttons);
+    Mnemonics::Assign(*this);
+    FillList();
+}
+
+void BackupDialog::FillList()
+{
+    entries_ = Backups::List(save_);
+    std::reverse(entries_.begin(), entries_.end()); // the newest, most likely wanted, on top
+    list_->clear();
+    for (const Backups::Entry& entry : entries_) {
+        auto* item = new QTreeWidgetItem(list_);
+        item->setText(0, Backups::TimeText(entry.time));
+        item->setText(1, TextCodec::Decode(ReadSaveName(entry.path).value_or(std::string())));
+        item->setText(2, QStringLiteral("%L1 KB").arg((entry.size + 1023) / 1024));
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    if (list_->topLevelItemCount() > 0)
+        list_->setCurrentItem(list_->topLevelItem(0));
+    std::error_code error;
+    ControlId::Find<QPushButton>(*this, IdShowFolder)
+        ->setEnabled(std::filesystem::is_directory(Backups::FolderFor(save_), error));
+}
+
+void BackupDialog::Restore()
+{
+    const int row = list_->indexOfTopLevelItem(list_->currentItem());
+    if (row < 0)
+        return;
+    const Backups::Entry entry = entries_[static_cast<std::size_t>(row)];
+    Backups::CheckSavedGame(entry.path);
+    if (!Messages::Question(QStringLiteral("Replace %1 with the backup of %2? The current file is backed up first.")
+                                .arg(FileName(save_), Backups::TimeText(entry.time))))
+        return;
+    Backups::Restore(save_, entry.path);
+    restored_ = true;
+    FillList();
+}
+
+void BackupDialog::ShowFolder()
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(PathText::ToText(Backups::FolderFor(save_))));
+}
