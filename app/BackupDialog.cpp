@@ -51,9 +51,15 @@ BackupDialog::BackupDialog(const std::filesystem::path& save, QWidget* parent) :
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setHeaderLabels({QStringLiteral("Time"), QStringLiteral("Name"), QStringLiteral("Size")});
-    list_->header()->resizeSection(0, 140);
-    list_->header()->resizeSection(1, 200);
-    list_->setMinimumSize(440, 220);
+    // The time and the size always show whole; the name takes the rest of the width.
+    list_->header()->setStretchLastSection(false);
+    list_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    list_->header()->setSectionResizeMode(1, QHeaderView::Stretch);
+    list_->header()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    const QFontMetrics metrics = list_->fontMetrics();
+    list_->setMinimumSize(metrics.horizontalAdvance(QStringLiteral("0000-00-00 00:00:00 Name of a saved game")) +
+                              metrics.horizontalAdvance(QStringLiteral("000,000 KB")) + 60,
+                          220);
 
     auto* buttons = new QVBoxLayout;
     for (const ButtonRow& row : kButtons) {

@@ -24,6 +24,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -395,6 +396,8 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
               [&](QWidget& backups) {
                   EXPECT_EQ(backups.windowTitle(), "Backups of save000.dod");
                   EXPECT_EQ(shown(backups), QStringList{time + "|Before the Ogres"});
+                  const auto* list = ControlId::Find<QTreeWidget>(backups, BackupDialog::IdList);
+                  EXPECT_LE(list->header()->length(), list->viewport()->width()) << "every column shows whole";
                   auto* restore = ControlId::Find<QPushButton>(backups, BackupDialog::IdRestore);
                   QTest::mouseClick(restore, Qt::LeftButton); // No
                   EXPECT_EQ(messages.Asked(), QStringList{"Replace save000.dod with the backup of " + time +

@@ -1,10 +1,12 @@
 // Takes a picture of every window and every tab of the sheet, on a game folder written by the
 // demo maker, for the README and for looking at the layout at another scale.
 //
-//   velkar-screenshots GAME OUT   writes OUT/startup.png, about.png, party.png and
+//   velkar-screenshots GAME OUT   writes OUT/startup.png, about.png, backups.png, party.png and
 //                                 sheet-<tab>.png for every tab of the sheet
 
 #include "app/AboutDialog.h"
+#include "app/BackupDialog.h"
+#include "app/Backups.h"
 #include "app/SaveSelectDialog.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
@@ -72,7 +74,16 @@ int main(int argc, char** argv)
     ok &= Take(about, out, QStringLiteral("about"));
     about.hide();
 
-    PartyDialog party(std::filesystem::path(argv[1]) / "Saves" / "save000.dod");
+    // Two copies, as after two sessions of editing (the data folder is the demo's own).
+    const std::filesystem::path save = std::filesystem::path(argv[1]) / "Saves" / "save000.dod";
+    Backups::Make(save);
+    Backups::Make(save);
+    BackupDialog backups(save, &startup);
+    ok &= Take(backups, out, QStringLiteral("backups"));
+    backups.hide();
+
+    // With the game's own item table, as the start-up dialog opens a saved game.
+    PartyDialog party(save, startup.Items());
     if (!party.Open())
         return 1;
     // The first party member, selected in the list, as before "Edit Character".
