@@ -311,6 +311,7 @@ TEST_F(PartyDialogTest, EditCharacterOpensTheSheetAndRefreshesTheNamesAfterwards
     OnSheet([&](CVelkarSheet& sheet) {
         auto* name = sheet.findChild<QLineEdit*>(QString::number(CVelkarPage1::IdName));
         seen = {sheet.windowTitle(), name->text()};
+        EXPECT_EQ(sheet.parentWidget(), dialog.get()) << "a child window, opened centred on the party dialog";
         UiTesting::TypeOver(*name, "Zed");
         QTest::mouseClick(sheet.Button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
