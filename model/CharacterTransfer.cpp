@@ -2,7 +2,7 @@
 
 #include "model/CharacterLayout.h"
 #include "model/GameTime.h"
-#include "model/WindowLayout.h"
+#include "model/LittleEndian.h"
 #include "model/Wrapping.h"
 
 #include <span>
@@ -10,27 +10,15 @@
 namespace {
 
 namespace CL = CharacterLayout;
-namespace WL = WindowLayout;
 
 std::int64_t Load(std::span<const std::uint8_t> bytes, std::size_t at, int width)
 {
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | bytes[at + static_cast<std::size_t>(i)];
-    const int unused = 64 - 8 * width;
-    return static_cast<std::int64_t>(value << unused) >> unused;
+    return LittleEndian::LoadSigned(bytes.subspan(at, static_cast<std::size_t>(width)).data(), width);
 }
 
 void Store(std::span<std::uint8_t> bytes, std::size_t at, int width, std::int64_t value)
 {
-    auto bits = static_cast<std::uint64_t>(value);
-    for (int i = 0; i < width; ++i, bits >>= 8)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(bits);
-}
-
-std::int64_t Clock(const SaveGame& game)
-{
-    return Load(game.GetWindow(), static_cast<std::size_t>(WL::PartyRecordOffset + WL::Time.Offset), WL::Time.Width);
+    LittleEndian::Store(bytes.subspan(at, static_cast<std::size_t>(width)).data(), width, value);
 }
 
 } // namespace
@@ -39,8 +27,8 @@ std::vector<std::uint8_t> CharacterTransfer::Rebase(const SaveGame& source, int 
 {
     const std::span<const std::uint8_t> own = source.GetCharacterBytes(n);
     std::vector<std::uint8_t> bytes(own.begin(), own.end());
-    const std::int64_t from = Clock(source);
-    const std::int64_t to = Clock(target);
+    const std::int64_t from = source.GetTicks();
+    const std::int64_t to = target.GetTicks();
     const auto at = [](int recordOffset) { return static_cast<std::size_t>(recordOffset - CL::OwnBytesStart); };
     const auto shiftTicks = [&](int recordOffset) {
         const std::int64_t ticks = Load(bytes, at(recordOffset), 8);

@@ -2,6 +2,7 @@
 
 #include "model/File.h"
 #include "model/FileError.h"
+#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,8 +29,7 @@ bool IsNameUnit(const unsigned char* unit, std::size_t unitSize, std::string_vie
 
 std::uint32_t LoadLE32(const unsigned char* p)
 {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    return static_cast<std::uint32_t>(LittleEndian::LoadUnsigned(p, 4));
 }
 
 // The lookup; bufferFor(size) gives at least size bytes to read into.

@@ -1,6 +1,7 @@
 #include "model/LodArchive.h"
 
 #include "model/AsciiFold.h"
+#include "model/LittleEndian.h"
 #include "model/LodError.h"
 #include "model/LodLayout.h"
 
@@ -17,10 +18,7 @@ using namespace LodLayout;
 template <typename T>
 T Get(const std::uint8_t* bytes, std::size_t offset)
 {
-    T value = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        value = static_cast<T>(value | static_cast<T>(bytes[offset + i]) << (8 * i));
-    return value;
+    return static_cast<T>(LittleEndian::LoadUnsigned(bytes + offset, sizeof(T)));
 }
 
 // A fixed-width C string: the bytes before its NUL (whatever follows the NUL is garbage).

@@ -2,6 +2,7 @@
 
 #include "model/Container.h"
 #include "model/FileError.h"
+#include "model/LittleEndian.h"
 #include "model/MessageSink.h"
 #include "model/Wrapping.h"
 
@@ -23,6 +24,19 @@ void CheckIndex(int value, int first, int last, const char* what)
     if (value < first || value > last)
         throw std::out_of_range(std::string(what) + " " + std::to_string(value) + " outside " + std::to_string(first) +
                                 ".." + std::to_string(last));
+}
+
+void Mark(std::array<int, IL::CellCount>& grid, int anchor, ItemSize size, int entry)
+{
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            grid[static_cast<std::size_t>(anchor + x + IL::Columns * y)] = ~anchor;
+    grid[static_cast<std::size_t>(anchor)] = entry;
+}
+
+bool IsAnchor(int value)
+{
+    return value > 0 && value <= IL::EntryCount;
 }
 
 } // namespace
@@ -124,7 +138,7 @@ void SaveGame::RestoreCharacterBytes(int n, std::span<const std::uint8_t> bytes)
     if (std::equal(bytes.begin(), bytes.end(), own.begin()))
         return; // nothing to undo: the window stays the baseline
     BeforeEdit();
-    std::memcpy(window_.get() + (own.data() - window_.get()), bytes.data(), bytes.size());
+    std::memcpy(window_.get() + RecordOffset(n) + CL::OwnBytesStart, bytes.data(), bytes.size());
 }
 
 void SaveGame::CheckFileUnchanged()
@@ -196,18 +210,12 @@ std::uint64_t SaveGame::ReadUnsigned(int offset, int width) const
 {
     if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | window_[static_cast<std::size_t>(offset + i)];
-    return value;
+    return LittleEndian::LoadUnsigned(window_.get() + offset, width);
 }
 
 std::int64_t SaveGame::Read(int offset, int width) const
 {
-    const std::uint64_t value = ReadUnsigned(offset, width);
-    const int unused = 64 - 8 * width;
-    // Shift the sign bit to the top and back down: sign extension without overflow.
-    return static_cast<std::int64_t>(value << unused) >> unused;
+    return LittleEndian::SignExtend(ReadUnsigned(offset, width), width);
 }
 
 void SaveGame::Write(int offset, int width, std::int64_t value)
@@ -215,26 +223,24 @@ void SaveGame::Write(int offset, int width, std::int64_t value)
     if (offset < 0 || width <= 0 || width > 8 || static_cast<std::size_t>(offset) + width > windowSize_)
         throw std::out_of_range("window offset " + std::to_string(offset) + " outside the open window");
     BeforeEdit();
-    auto bits = static_cast<std::uint64_t>(value);
-    for (int i = 0; i < width; ++i, bits >>= 8)
-        window_[static_cast<std::size_t>(offset + i)] = static_cast<std::uint8_t>(bits);
+    LittleEndian::Store(window_.get() + offset, width, value);
 }
 
-std::int64_t SaveGame::Now() const
+std::int64_t SaveGame::GetTicks() const
 {
     return Read(WL::PartyRecordOffset + WL::Time.Offset, WL::Time.Width);
 }
 
 std::int32_t SaveGame::CurrentYear() const
 {
-    return TicksToGameTime(Now()).year;
+    return TicksToGameTime(GetTicks()).year;
 }
 
 // --- Party block ---
 
 GameTime SaveGame::GetTime() const
 {
-    return TicksToGameTime(Now());
+    return TicksToGameTime(GetTicks());
 }
 
 void SaveGame::SetTime(const GameTime& time)
@@ -276,7 +282,7 @@ void SaveGame::SetBank(int value)
 SpellEffectInfo SaveGame::ReadSpellEffect(int offset) const
 {
     const std::int64_t expiry = Read(offset + SE::Expiry.Offset, SE::Expiry.Width);
-    const std::int64_t now = Now();
+    const std::int64_t now = GetTicks();
     if (expiry == 0 || expiry < now)
         return {};
     SpellEffectInfo info;
@@ -290,7 +296,7 @@ SpellEffectInfo SaveGame::ReadSpellEffect(int offset) const
 void SaveGame::WriteSpellEffect(int offset, const SpellEffectInfo& value, SpellEffectParts parts)
 {
     if (parts.expiry)
-        Write(offset + SE::Expiry.Offset, SE::Expiry.Width, WrapAdd64(Now(), DurationToTicks(value.duration)));
+        Write(offset + SE::Expiry.Offset, SE::Expiry.Width, WrapAdd64(GetTicks(), DurationToTicks(value.duration)));
     if (parts.power)
         Write(offset + SE::Power.Offset, SE::Power.Width, value.power);
     if (parts.skill)
@@ -503,14 +509,14 @@ int SaveGame::GetCondition(int n, int k, GameDuration& duration) const
         Read(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth);
     if (start == 0)
         return 0;
-    duration = TicksToDuration(WrapSub64(Now(), start));
+    duration = TicksToDuration(WrapSub64(GetTicks(), start));
     return 1;
 }
 
 void SaveGame::SetCondition(int n, int k, int afflicted, const GameDuration& duration)
 {
     CheckIndex(k, 0, CL::ConditionCount - 1, "condition");
-    const std::int64_t start = afflicted != 0 ? WrapSub64(Now(), DurationToTicks(duration)) : 0;
+    const std::int64_t start = afflicted != 0 ? WrapSub64(GetTicks(), DurationToTicks(duration)) : 0;
     Write(RecordOffset(n) + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth, start);
 }
 
@@ -576,7 +582,7 @@ int SaveGame::GetInventoryCell(int n, int cell, InventoryItem& item) const
         return -1;
     }
     const int v = Cell(n, cell);
-    if (v <= 0 || v > IL::EntryCount) { // empty, covered, or no entry that exists
+    if (!IsAnchor(v)) { // empty, covered, or no entry that exists
         item.ItemNumber = 0;
         return 0;
     }
@@ -653,23 +659,6 @@ void SaveGame::FreeItemCells(Grid& grid, int anchor)
     }
 }
 
-namespace {
-
-void Mark(std::array<int, IL::CellCount>& grid, int anchor, ItemSize size, int entry)
-{
-    for (int y = 0; y < size.Height; ++y)
-        for (int x = 0; x < size.Width; ++x)
-            grid[static_cast<std::size_t>(anchor + x + IL::Columns * y)] = ~anchor;
-    grid[static_cast<std::size_t>(anchor)] = entry;
-}
-
-bool IsAnchor(int value)
-{
-    return value > 0 && value <= IL::EntryCount;
-}
-
-} // namespace
-
 int SaveGame::FreeEntry(int n, const Grid& grid) const
 {
     // An entry an anchor still names is taken, whatever it holds: reusing it would give
@@ -712,46 +701,58 @@ int SaveGame::AddInventoryItem(int n, const InventoryItem& item)
     return anchor;
 }
 
+std::optional<ItemSize> SaveGame::FootprintIn(int n, const Grid& grid, int cell) const
+{
+    if (cell < 0 || cell >= IL::CellCount || !IsAnchor(grid[static_cast<std::size_t>(cell)]))
+        return std::nullopt;
+    if (const auto written = WrittenFootprint(grid, cell))
+        return written;
+    return Footprint(ReadEntry(n, grid[static_cast<std::size_t>(cell)]).ItemNumber);
+}
+
 std::optional<ItemSize> SaveGame::GetInventoryFootprint(int n, int cell) const
 {
     RecordOffset(n);
-    if (cell < 0 || cell >= IL::CellCount || !IsAnchor(Cell(n, cell)))
-        return std::nullopt;
-    const Grid grid = ReadGrid(n);
-    if (const auto written = WrittenFootprint(grid, cell))
-        return written;
-    return Footprint(ReadEntry(n, Cell(n, cell)).ItemNumber);
+    return FootprintIn(n, ReadGrid(n), cell);
 }
 
 bool SaveGame::CanMoveInventoryItem(int n, int fromCell, int toCell) const
 {
-    const std::optional<ItemSize> size = GetInventoryFootprint(n, fromCell);
+    RecordOffset(n);
+    Grid grid = ReadGrid(n);
+    return MovedGrid(n, grid, fromCell, toCell);
+}
+
+bool SaveGame::MovedGrid(int n, Grid& grid, int fromCell, int toCell) const
+{
+    const std::optional<ItemSize> size = FootprintIn(n, grid, fromCell);
     if (!size)
         return false;
-    Grid grid = ReadGrid(n);
+    const int entry = grid[static_cast<std::size_t>(fromCell)];
     FreeItemCells(grid, fromCell);
-    return Fits(grid, toCell, *size);
+    if (!Fits(grid, toCell, *size))
+        return false;
+    Mark(grid, toCell, *size, entry);
+    return true;
 }
 
 bool SaveGame::MoveInventoryItem(int n, int fromCell, int toCell)
 {
-    if (!CanMoveInventoryItem(n, fromCell, toCell))
-        return false;
-    const std::optional<ItemSize> size = GetInventoryFootprint(n, fromCell);
+    RecordOffset(n);
     Grid grid = ReadGrid(n);
-    const int entry = grid[static_cast<std::size_t>(fromCell)];
-    FreeItemCells(grid, fromCell);
-    Mark(grid, toCell, *size, entry);
+    if (!MovedGrid(n, grid, fromCell, toCell))
+        return false;
     WriteGrid(n, grid);
     return true;
 }
 
 int SaveGame::ReplaceInventoryItem(int n, int cell, const InventoryItem& item)
 {
-    const std::optional<ItemSize> footprint = GetInventoryFootprint(n, cell);
+    RecordOffset(n);
+    Grid grid = ReadGrid(n);
+    const std::optional<ItemSize> footprint = FootprintIn(n, grid, cell);
     if (!footprint || item.ItemNumber == 0)
         return -1;
-    Grid grid = ReadGrid(n);
     const int entry = grid[static_cast<std::size_t>(cell)];
     const InventoryItem old = ReadEntry(n, entry);
     const ItemSize size = item.ItemNumber == old.ItemNumber ? *footprint : Footprint(item.ItemNumber);
@@ -783,14 +784,12 @@ void SaveGame::RemoveInventoryItem(int n, int cell)
     if (cell < 0 || cell >= IL::CellCount)
         return;
     const int entry = Cell(n, cell);
-    if (entry <= 0 || entry > IL::EntryCount)
+    if (!IsAnchor(entry))
         return;
     WriteEntry(n, entry, InventoryItem{});
     // The game's own markers say which cells are the item's: its size in the item table
     // may differ from what the game wrote, and a neighbour's cells must never be freed.
-    SetCell(n, cell, 0);
-    for (int other = 0; other < IL::CellCount; ++other) {
-        if (Cell(n, other) == ~cell)
-            SetCell(n, other, 0);
-    }
+    Grid grid = ReadGrid(n);
+    FreeItemCells(grid, cell);
+    WriteGrid(n, grid);
 }

@@ -101,6 +101,8 @@ public:
 
     // --- Party block and clock ---
     GameTime GetTime() const;
+    // The party clock as stored: ticks, 256 a minute.
+    std::int64_t GetTicks() const;
     void SetTime(const GameTime& time);
     int GetFood() const;
     void SetFood(int value);
@@ -285,7 +287,6 @@ private:
     void Write(int offset, int width, std::int64_t value);
     int ReadCharacter(int n, Field field) const;
     void WriteCharacter(int n, Field field, int value);
-    std::int64_t Now() const;
     std::int32_t CurrentYear() const;
 
     SpellEffectInfo ReadSpellEffect(int offset) const;
@@ -303,6 +304,10 @@ private:
     // The lowest entry no anchor names and no item holds; 0 without one.
     int FreeEntry(int n, const Grid& grid) const;
     static std::optional<ItemSize> WrittenFootprint(const Grid& grid, int anchor);
+    // GetInventoryFootprint on a grid already read.
+    std::optional<ItemSize> FootprintIn(int n, const Grid& grid, int cell) const;
+    // Moves the item in grid (its own cells freed first); false when it cannot.
+    bool MovedGrid(int n, Grid& grid, int fromCell, int toCell) const;
     // Whether a size fits at anchor in grid, inside the backpack and on free cells only.
     static bool Fits(const Grid& grid, int anchor, ItemSize size);
     // The first anchor, row by row, where size fits; -1 without one.
