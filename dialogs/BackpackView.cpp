@@ -47,6 +47,8 @@ constexpr std::array<KindLook, ItemKinds::KindCount> kKinds = {{
     {.color = 0x5FB3A1, .name = "Quest items"},
 }};
 // clang-format on
+// The backpack in cells.
+constexpr QRect kGrid(0, 0, IL::Columns, IL::Rows);
 constexpr QRgb kWarningColor = 0xE53935;
 constexpr QRgb kFitsColor = 0x2E9B3A;
 constexpr QRgb kStrayColor = 0x707070;
@@ -236,6 +238,11 @@ QRect BackpackView::AreaRect(const QRect& cells) const
             cells.height() * cell};
 }
 
+QRect BackpackView::PieceRect(const Piece& piece) const
+{
+    return AreaRect(piece.cells & kGrid);
+}
+
 QRect BackpackView::CellRect(int cell) const
 {
     return AreaRect(QRect(cell % IL::Columns, cell / IL::Columns, 1, 1));
@@ -319,7 +326,7 @@ void BackpackView::resizeEvent(QResizeEvent* event)
 void BackpackView::PaintPiece(QPainter& painter, const Piece& piece)
 {
     // Drawn as far as the grid reaches.
-    const QRect area = AreaRect(piece.cells & QRect(0, 0, IL::Columns, IL::Rows));
+    const QRect area = PieceRect(piece);
     const QImage* picture = nullptr;
     if (pictures_ != nullptr && !piece.Damaged()) {
         const QImage& image = pictures_->Get(piece.itemNumber);
@@ -439,8 +446,8 @@ void BackpackView::paintEvent(QPaintEvent*)
     };
     for (const int anchor : selected_) {
         if (const Piece* piece = PieceAnchoredAt(anchor))
-            outline(AreaRect(piece->cells & QRect(0, 0, IL::Columns, IL::Rows)).adjusted(1, 1, -1, -1),
-                    palette().color(QPalette::Highlight), kSelectedPen, Qt::SolidLine);
+            outline(PieceRect(*piece).adjusted(1, 1, -1, -1), palette().color(QPalette::Highlight), kSelectedPen,
+                    Qt::SolidLine);
     }
     if (!freeArea_.isEmpty())
         outline(AreaRect(freeArea_), QColor::fromRgb(kFreeAreaColor), kSelectedPen, Qt::DashLine);
@@ -472,7 +479,7 @@ void BackpackView::UpdateDrag(const QPoint& position)
     const QRect target(topLeft, piece->cells.size());
     if (target == dragTarget_)
         return;
-    const bool inside = QRect(0, 0, IL::Columns, IL::Rows).contains(target);
+    const bool inside = kGrid.contains(target);
     dragTarget_ = target;
     dragFits_ = inside && save_.CanMoveInventoryItem(n_, pressed_, topLeft.x() + IL::Columns * topLeft.y());
     update();

@@ -111,6 +111,8 @@ private:
     QRect GridRect() const;
     // Cell rectangles (columns, rows) to the view's coordinates.
     QRect AreaRect(const QRect& cells) const;
+    // A piece's cells inside the grid, in the view's coordinates.
+    QRect PieceRect(const Piece& piece) const;
     // The cell under a point, -1 outside the grid; column and row even outside it.
     int CellAt(const QPoint& position) const;
     QPoint ColumnRowAt(const QPoint& position) const;

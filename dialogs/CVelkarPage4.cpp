@@ -6,6 +6,7 @@
 #include "dialogs/ItemText.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
+#include "ui/FilteringList.h"
 #include "ui/Messages.h"
 #include "ui/NumberBox.h"
 #include "ui/TextCodec.h"
@@ -14,7 +15,6 @@
 #include "model/Vocabulary.h"
 
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHash>
@@ -349,12 +349,7 @@ void CVelkarPage4::FillItemKinds()
     itemKinds_->setModel(model);
     // The lowest number comes first, as it did when the list was in number order.
     itemKinds_->setCurrentIndex(numbers.empty() ? -1 : itemKinds_->findData(numbers.front()));
-    // Typing filters the kinds by any part of their names.
-    itemKinds_->setEditable(true);
-    itemKinds_->setInsertPolicy(QComboBox::NoInsert);
-    itemKinds_->completer()->setFilterMode(Qt::MatchContains);
-    itemKinds_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    itemKinds_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    FilteringList::Make(*itemKinds_);
     // A typed text that names no kind is not kept: the box shows its chosen kind again.
     ErrorGuard::Connect(itemKinds_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
         const int entry = itemKinds_->findText(itemKinds_->currentText(), Qt::MatchFixedString);
@@ -501,14 +496,20 @@ void CVelkarPage4::ReportFull(bool noRoom)
         backpack_->ShowLargestFreeArea();
 }
 
-void CVelkarPage4::SelectAnchor(int anchor)
+int CVelkarPage4::RowOfAnchor(int anchor) const
 {
     for (int r = 0; r < inventory_->count(); ++r) {
-        if (inventory_->item(r)->data(Qt::UserRole).toInt() == anchor) {
-            inventory_->setCurrentRow(r, QItemSelectionModel::ClearAndSelect);
-            inventory_->scrollToItem(inventory_->item(r));
-            return;
-        }
+        if (inventory_->item(r)->data(Qt::UserRole).toInt() == anchor)
+            return r;
+    }
+    return -1;
+}
+
+void CVelkarPage4::SelectAnchor(int anchor)
+{
+    if (const int row = RowOfAnchor(anchor); row >= 0) {
+        inventory_->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        inventory_->scrollToItem(inventory_->item(row));
     }
 }
 
@@ -572,11 +573,7 @@ void CVelkarPage4::ShowSelectionInBackpack()
 
 void CVelkarPage4::OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers)
 {
-    int row = -1;
-    for (int r = 0; r < inventory_->count() && row < 0; ++r) {
-        if (inventory_->item(r)->data(Qt::UserRole).toInt() == anchor)
-            row = r;
-    }
+    const int row = RowOfAnchor(anchor);
     // As a click in the list: alone it selects that row only (or nothing, off the items);
     // with Ctrl it adds the row to the selection or takes it out.
     const bool adding = (modifiers & Qt::ControlModifier) != 0;

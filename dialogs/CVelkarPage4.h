@@ -91,6 +91,8 @@ private:
     int ChosenKind() const;
     // "Inventory Full.", and where free cells are left, the largest free area outlined.
     void ReportFull(bool noRoom);
+    // The inventory row of the item anchored there; -1 without one.
+    int RowOfAnchor(int anchor) const;
     void SelectAnchor(int anchor);
     void OnAddItem();
     void OnReplaceItem();

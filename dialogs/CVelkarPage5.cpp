@@ -4,6 +4,7 @@
 
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
+#include "ui/FilteringList.h"
 #include "ui/TextCodec.h"
 
 #include "model/AwardTable.h"
@@ -11,7 +12,6 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QCompleter>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -69,12 +69,7 @@ void CVelkarPage5::OnCreate()
             chooser->addItem(TextCodec::Decode(texts[a]), static_cast<int>(a));
     }
     chooser->setCurrentIndex(0);
-    // Typing filters the awards by any part of their text.
-    chooser->setEditable(true);
-    chooser->setInsertPolicy(QComboBox::NoInsert);
-    chooser->completer()->setFilterMode(Qt::MatchContains);
-    chooser->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    chooser->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    FilteringList::Make(*chooser);
     // The longest texts would make the page far too wide: the box is as wide as the list,
     // and its popup as wide as the longest text.
     chooser->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
