@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cstdint>
@@ -164,12 +165,7 @@ static_assert(EveryBoxOnce());
 } // namespace
 
 CVelkarPage3::CVelkarPage3(SaveGame& save, int n) : CharacterPage(QStringLiteral("Spells"), save, n)
-{
-    std::vector<DataExchange::Binding> bindings;
-    for (std::size_t i = 0; i < kBoxes.size(); ++i)
-        bindings.push_back(DataExchange::Choice(kBoxes[i].id, flags_[i]));
-    Exchange().SetBindings(std::move(bindings));
-}
+{}
 
 void CVelkarPage3::OnCreate()
 {
@@ -202,18 +198,15 @@ void CVelkarPage3::LoadFromModel()
         const std::uint8_t flag = bytes[static_cast<std::size_t>(kBoxes[i].byte)];
         // Only 0 and 1 are known to the game; anything else is shown as partly checked.
         shown_[i] = flag == 0 ? Qt::Unchecked : flag == 1 ? Qt::Checked : Qt::PartiallyChecked;
-        flags_[i] = flag == 0 ? 0 : 1;
-    }
-    Exchange().Show();
-    for (std::size_t i = 0; i < kBoxes.size(); ++i) {
-        if (shown_[i] == Qt::PartiallyChecked)
-            Control<SpellBox>(kBoxes[i].id)->setCheckState(Qt::PartiallyChecked);
+        auto* box = Control<SpellBox>(kBoxes[i].id);
+        // Showing the stored value is not a user's change.
+        const QSignalBlocker blocker(box);
+        box->setCheckState(shown_[i]);
     }
 }
 
 void CVelkarPage3::StoreToModel()
 {
-    Exchange().Read();
     std::array<std::array<std::uint8_t, CL::FullSpellGroupSize>, CL::SpellGroupCount> groups{};
     std::array<bool, CL::SpellGroupCount> changed{};
     for (int g = 0; g < CL::SpellGroupCount; ++g) {

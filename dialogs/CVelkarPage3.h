@@ -29,6 +29,5 @@ protected:
     void StoreToModel() override;
 
 private:
-    std::array<int, BoxCount> flags_{};            // as the boxes read: 0 or 1
     std::array<Qt::CheckState, BoxCount> shown_{}; // as the boxes were loaded or last stored
 };

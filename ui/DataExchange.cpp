@@ -91,11 +91,6 @@ DataExchange::Binding DataExchange::Text(int id, QString& member)
     return {id, &member, Check::None, 0, 0};
 }
 
-DataExchange::Binding DataExchange::Text(int id, QString& member, int maxLength)
-{
-    return {id, &member, Check::MaxLength, 0, maxLength};
-}
-
 DataExchange::Binding DataExchange::GameText(int id, QString& member, int maxBytes, const char* subject)
 {
     return {.id = id, .member = &member, .check = Check::GameText, .maximum = maxBytes, .subject = subject};
@@ -254,10 +249,6 @@ bool DataExchange::ReadOne(std::size_t index, QString& message)
     const auto asReference = [&] { return ValueOf(binding) == reference_[index]; };
     if (auto* const* text = std::get_if<QString*>(&binding.member)) {
         **text = TextOf(control);
-        if (binding.check == Check::MaxLength && (*text)->toUcs4().size() > binding.maximum && !asReference()) {
-            message = Messages::TooLong(binding.maximum);
-            return false;
-        }
         if (binding.check == Check::GameText && !asReference()) {
             message = GameTextProblem(binding, **text);
             return message.isEmpty();

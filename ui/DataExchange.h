@@ -15,12 +15,11 @@ class QWidget;
 class DataExchange {
 public:
     enum class Check {
-        None,      // lists, check boxes, texts without a limit, bound buttons
-        Integer,   // a signed 32-bit whole number
-        Positive,  // a whole number without sign
-        Range,     // an integer between Minimum and Maximum
-        MaxLength, // a text of at most Maximum characters
-        GameText,  // a text the game's code page stores in at most Maximum bytes
+        None,     // lists, check boxes, texts without a limit, bound buttons
+        Integer,  // a signed 32-bit whole number
+        Positive, // a whole number without sign
+        Range,    // an integer between Minimum and Maximum
+        GameText, // a text the game's code page stores in at most Maximum bytes
     };
 
     using Member = std::variant<std::monostate, int*, QString*>;
@@ -38,7 +37,6 @@ public:
     static Binding Positive(int id, int& member);
     static Binding Range(int id, int& member, int minimum, int maximum);
     static Binding Text(int id, QString& member);
-    static Binding Text(int id, QString& member, int maxLength);
     // A text of the saved game, in the current codec (TextCodec::Current()).
     static Binding GameText(int id, QString& member, int maxBytes, const char* subject);
     // A drop-down list (selected position) or a check box (0 or 1).

@@ -7,9 +7,6 @@
 #include <QMimeData>
 #include <QTextCursor>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 const QString kStoredBreak = QStringLiteral("\r\n");
@@ -55,16 +52,7 @@ qsizetype MultiLineBox::Fitting(const QString& text) const
     const auto fits = [&](qsizetype length) {
         return codec.ByteLength(Stored(before + text.left(length) + after)) <= maxLength_;
     };
-    if (fits(text.size()))
-        return text.size();
-    // A longer start never takes fewer bytes: search among the ends of its characters.
-    std::vector<qsizetype> ends;
-    for (qsizetype at = 0; at < text.size();) {
-        at += text.at(at).isHighSurrogate() && at + 1 < text.size() && text.at(at + 1).isLowSurrogate() ? 2 : 1;
-        ends.push_back(at);
-    }
-    const auto tooLong = std::partition_point(ends.begin(), ends.end(), fits);
-    return tooLong == ends.begin() ? 0 : *(tooLong - 1);
+    return TextCodec::LongestStart(text, fits);
 }
 
 void MultiLineBox::keyPressEvent(QKeyEvent* event)

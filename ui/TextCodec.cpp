@@ -141,17 +141,21 @@ qsizetype TextCodec::ByteLength(QStringView text) const
 
 qsizetype TextCodec::Fit(QStringView text, qsizetype maxBytes) const
 {
-    if (ByteLength(text) <= maxBytes)
+    return LongestStart(text, [&](qsizetype length) { return ByteLength(text.left(length)) <= maxBytes; });
+}
+
+qsizetype TextCodec::LongestStart(QStringView text, const std::function<bool(qsizetype length)>& fits)
+{
+    if (fits(text.size()))
         return text.size();
-    // Where each character ends; a longer start never takes fewer bytes, so search.
+    // Where each character ends; a longer start never fits better, so search.
     std::vector<qsizetype> ends;
     for (qsizetype at = 0; at < text.size();) {
         at += text[at].isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate() ? 2 : 1;
         ends.push_back(at);
     }
-    const auto fits = std::partition_point(ends.begin(), ends.end(),
-                                           [&](qsizetype end) { return ByteLength(text.left(end)) <= maxBytes; });
-    return fits == ends.begin() ? 0 : *(fits - 1);
+    const auto tooLong = std::partition_point(ends.begin(), ends.end(), fits);
+    return tooLong == ends.begin() ? 0 : *(tooLong - 1);
 }
 
 std::string TextCodec::Wrap(std::string_view plain)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -63,6 +64,9 @@ public:
     // The UTF-16 length of the longest start of text whose bytes fit in maxBytes, always
     // at the end of a character.
     qsizetype Fit(QStringView text, qsizetype maxBytes) const;
+    // The UTF-16 length of the longest start of text, at the end of a character, that fits:
+    // a test that, once false for a start, is false for every longer one.
+    static qsizetype LongestStart(QStringView text, const std::function<bool(qsizetype length)>& fits);
 
     // The fan translation stores each run of double-byte characters XY as 0x0E, then
     // 0x20 0x0E X Y 0x07 for each character, then 0x0F; single bytes stay as they are.

@@ -59,7 +59,7 @@ struct DataExchangeTest : ::testing::Test {
             DataExchange::Integer(10, first),
             DataExchange::Range(11, level, 0, 63),
             DataExchange::Positive(12, days),
-            DataExchange::Text(13, name, 5),
+            DataExchange::GameText(13, name, 5, "name"),
             DataExchange::Choice(14, choice),
             DataExchange::Choice(15, flag),
             DataExchange::Integer(16, last),
