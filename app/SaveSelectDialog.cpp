@@ -40,6 +40,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -227,7 +228,8 @@ void SaveSelectDialog::FillSaveList()
 void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
 {
     // What a folder's data says about its damage is said once a session, not at every choice.
-    static std::set<std::string> said;
+    // Keyed on the native name: a narrow copy of it would lose characters on Windows.
+    static std::set<std::pair<std::filesystem::path::string_type, std::string>> said;
     std::shared_ptr<const GameData> data;
     if (IsFolder(folder))
         data = GameData::Load(folder);
@@ -235,7 +237,7 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
     QStringList lines;
     if (data != nullptr) {
         for (const std::string& message : data->Messages()) {
-            if (said.insert(folder.string() + '\n' + message).second)
+            if (said.emplace(folder.native(), message).second)
                 lines.append(QString::fromStdString(message));
         }
     }
