@@ -26,6 +26,8 @@ public:
     static std::filesystem::path FolderFor(const std::filesystem::path& save);
     // The copies of save, oldest first.
     static std::vector<Entry> List(const std::filesystem::path& save);
+    // The same, newest first: the copy most often wanted back on top.
+    static std::vector<Entry> NewestFirst(const std::filesystem::path& save);
 
     // Copies save as it is on disk, flushed before it returns, then drops all but the oldest and
     // the newest KeptNewest copies. Returns the copy. Throws FileError ("Velkar could not back up

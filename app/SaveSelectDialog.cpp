@@ -339,7 +339,7 @@ void SaveSelectDialog::ShowBackups()
     if (!backups.Restored())
         return;
     // The restored file may hold another saved game's name.
-    const QString fileName = PathText::ToText(save.filename());
+    const QString fileName = PathText::FileName(save);
     FillSaveList();
     const QList<QTreeWidgetItem*> same = list_->findItems(fileName, Qt::MatchExactly, 0);
     if (!same.isEmpty())
