@@ -83,6 +83,13 @@ std::vector<std::uint8_t> ReadAll(File& file)
     return bytes;
 }
 
+// Backups::CheckSavedGame on a file already open.
+void RequireParty(File& file, const std::filesystem::path& backup)
+{
+    if (!FindMember(file, "party.bin"))
+        throw FileError::Detected(Backups::NotASavedGame, backup);
+}
+
 } // namespace
 
 std::filesystem::path Backups::FolderFor(const std::filesystem::path& save)
@@ -242,15 +249,14 @@ void Backups::CheckSavedGame(const std::filesystem::path& backup)
 {
     File file;
     file.Open(backup, File::Share::ReadWrite);
-    if (!FindMember(file, "party.bin"))
-        throw FileError::Detected(NotASavedGame, backup);
+    RequireParty(file, backup);
 }
 
 std::filesystem::path Backups::Restore(const std::filesystem::path& save, const std::filesystem::path& backup)
 {
-    CheckSavedGame(backup);
     File from;
     from.Open(backup, File::Share::ReadWrite);
+    RequireParty(from, backup); // on the open file, so what is read is what was checked
     const std::vector<std::uint8_t> bytes = ReadAll(from);
     from.Close();
     File target;
