@@ -2,6 +2,7 @@
 
 #include "app/PathText.h"
 #include "app/SaveListing.h"
+#include "app/UserSettings.h"
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/FileError.h"
@@ -229,6 +230,14 @@ void Backups::NoteWritten(const std::filesystem::path& save)
     QSaveFile mark(PathText::ToText(MarkOf(save)));
     if (mark.open(QIODevice::WriteOnly) && mark.write(Digest(save) + '\n') > 0)
         mark.commit();
+}
+
+std::function<void(const std::filesystem::path&)> Backups::Hook(Recent recent)
+{
+    return [recent](const std::filesystem::path& file) {
+        if (UserSettings::MakeBackups() && (recent == Recent::Ignored || !CoveredByRecent(file)))
+            Make(file);
+    };
 }
 
 QByteArray Backups::Digest(const std::filesystem::path& file)

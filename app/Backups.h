@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 // The copies Velkar keeps of a saved game before changing it, in the user's data folder and
@@ -39,6 +40,11 @@ public:
     // left it (NoteWritten).
     static bool CoveredByRecent(const std::filesystem::path& save);
     static void NoteWritten(const std::filesystem::path& save);
+
+    // What a saved game runs before its first write: a copy while the setting is on, read at
+    // each copy; with Recent::Covers (velkar-cli), none while CoveredByRecent.
+    enum class Recent { Ignored, Covers };
+    static std::function<void(const std::filesystem::path&)> Hook(Recent recent);
 
     // Throws FileError ("This backup is not a saved game.") unless backup holds a party.bin.
     static void CheckSavedGame(const std::filesystem::path& backup);

@@ -4,6 +4,7 @@
 #include "app/BackupDialog.h"
 #include "app/Backups.h"
 #include "app/GameCodePage.h"
+#include "app/GameItems.h"
 #include "app/PathText.h"
 #include "app/UserSettings.h"
 #include "dialogs/PartyDialog.h"
@@ -36,7 +37,6 @@
 
 #include <array>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
 #include <system_error>
@@ -230,13 +230,11 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
     // What a folder's data says about its damage is said once a session, not at every choice.
     // Keyed on the native name: a narrow copy of it would lose characters on Windows.
     static std::set<std::pair<std::filesystem::path::string_type, std::string>> said;
-    std::shared_ptr<const GameData> data;
-    if (IsFolder(folder))
-        data = GameData::Load(folder);
-    items_ = ItemTable::FromGame(data);
+    const GameItems game = GameItems::Load(folder);
+    items_ = game.table;
     QStringList lines;
-    if (data != nullptr) {
-        for (const std::string& message : data->Messages()) {
+    if (game.data != nullptr) {
+        for (const std::string& message : game.data->Messages()) {
             if (said.emplace(folder.native(), message).second)
                 lines.append(QString::fromStdString(message));
         }
@@ -316,10 +314,7 @@ void SaveSelectDialog::OpenSelected()
     // current codec, which is always the one the chooser shows.
     UserSettings::SetLastGameFolder(PathText::ToPath(path_));
     PartyDialog party{save, items_, this};
-    party.Game().SetBackupHook([](const std::filesystem::path& file) {
-        if (UserSettings::MakeBackups())
-            Backups::Make(file);
-    });
+    party.Game().SetBackupHook(Backups::Hook(Backups::Recent::Ignored));
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;
