@@ -17,7 +17,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <array>
 #include <system_error>
 
@@ -37,16 +36,11 @@ constexpr std::array<ButtonRow, 3> kButtons{{
 }};
 // clang-format on
 
-QString FileName(const std::filesystem::path& path)
-{
-    return PathText::ToText(path.filename());
-}
-
 } // namespace
 
 BackupDialog::BackupDialog(const std::filesystem::path& save, QWidget* parent) : QDialog(parent), save_(save)
 {
-    setWindowTitle(QStringLiteral("Backups of %1").arg(FileName(save_)));
+    setWindowTitle(QStringLiteral("Backups of %1").arg(PathText::FileName(save_)));
     list_ = ControlId::Give(new QTreeWidget(this), IdList);
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -82,8 +76,7 @@ BackupDialog::BackupDialog(const std::filesystem::path& save, QWidget* parent) :
 
 void BackupDialog::FillList()
 {
-    entries_ = Backups::List(save_);
-    std::reverse(entries_.begin(), entries_.end()); // the newest, most likely wanted, on top
+    entries_ = Backups::NewestFirst(save_);
     list_->clear();
     for (const Backups::Entry& entry : entries_) {
         auto* item = new QTreeWidgetItem(list_);
@@ -107,7 +100,7 @@ void BackupDialog::Restore()
     const Backups::Entry entry = entries_[static_cast<std::size_t>(row)];
     Backups::CheckSavedGame(entry.path);
     if (!Messages::Question(QStringLiteral("Replace %1 with the backup of %2? The current file is backed up first.")
-                                .arg(FileName(save_), Backups::TimeText(entry.time))))
+                                .arg(PathText::FileName(save_), Backups::TimeText(entry.time))))
         return;
     Backups::Restore(save_, entry.path);
     restored_ = true;

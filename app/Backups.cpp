@@ -2,6 +2,7 @@
 
 #include "app/PathText.h"
 #include "app/SaveListing.h"
+#include "app/UserSettings.h"
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/FileError.h"
@@ -39,11 +40,6 @@ std::filesystem::path GameFolder(const std::filesystem::path& save)
     return error ? folder.lexically_normal() : canonical;
 }
 
-QString FileName(const std::filesystem::path& path)
-{
-    return PathText::ToText(path.filename());
-}
-
 std::vector<Named> Listed(const std::filesystem::path& save)
 {
     std::vector<Named> found;
@@ -53,11 +49,11 @@ std::vector<Named> Listed(const std::filesystem::path& save)
         return found;
     const QRegularExpression pattern(
         QStringLiteral("^%1\\.(\\d{4}-\\d\\d-\\d\\dT\\d\\d-\\d\\d-\\d\\d)(?:-(\\d+))?\\.bak$")
-            .arg(QRegularExpression::escape(FileName(save))),
+            .arg(QRegularExpression::escape(PathText::FileName(save))),
         QRegularExpression::CaseInsensitiveOption);
     // Without exceptions: a folder that cannot be read lists what was read.
     for (std::filesystem::directory_iterator item(folder, error), end; !error && item != end; item.increment(error)) {
-        const QRegularExpressionMatch match = pattern.match(FileName(item->path()));
+        const QRegularExpressionMatch match = pattern.match(PathText::FileName(item->path()));
         std::error_code itemError;
         if (!match.hasMatch() || !item->is_regular_file(itemError))
             continue;
@@ -73,7 +69,7 @@ std::vector<Named> Listed(const std::filesystem::path& save)
 
 std::filesystem::path MarkOf(const std::filesystem::path& save)
 {
-    return Backups::FolderFor(save) / PathText::ToPath(FileName(save) + QStringLiteral(".written"));
+    return Backups::FolderFor(save) / PathText::ToPath(PathText::FileName(save) + QStringLiteral(".written"));
 }
 
 std::vector<std::uint8_t> ReadAll(File& file)
@@ -86,6 +82,13 @@ std::vector<std::uint8_t> ReadAll(File& file)
         bytes.resize(at + got);
     }
     return bytes;
+}
+
+// Backups::CheckSavedGame on a file already open.
+void RequireParty(File& file, const std::filesystem::path& backup)
+{
+    if (!FindMember(file, "party.bin"))
+        throw FileError::Detected(Backups::NotASavedGame, backup);
 }
 
 } // namespace
@@ -102,7 +105,7 @@ std::filesystem::path Backups::FolderFor(const std::filesystem::path& save)
 #endif
     const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(8);
     return PathText::ToPath(data) / "Velkar" / "backups" /
-           PathText::ToPath(FileName(game) + QLatin1Char('-') + QString::fromLatin1(hash));
+           PathText::ToPath(PathText::FileName(game) + QLatin1Char('-') + QString::fromLatin1(hash));
 }
 
 std::vector<Backups::Entry> Backups::List(const std::filesystem::path& save)
@@ -113,6 +116,13 @@ std::vector<Backups::Entry> Backups::List(const std::filesystem::path& save)
     return entries;
 }
 
+std::vector<Backups::Entry> Backups::NewestFirst(const std::filesystem::path& save)
+{
+    std::vector<Entry> entries = List(save);
+    std::reverse(entries.begin(), entries.end());
+    return entries;
+}
+
 std::filesystem::path Backups::Make(const std::filesystem::path& save)
 {
     std::filesystem::path copy;
@@ -120,7 +130,7 @@ std::filesystem::path Backups::Make(const std::filesystem::path& save)
         copy = Copy(save, PrepareFolder(save));
     } catch (const FileError& error) {
         const QString text = QStringLiteral("Velkar could not back up %1 before changing it: %2. Nothing was written.")
-                                 .arg(FileName(save), QString::fromLocal8Bit(error.Reason()));
+                                 .arg(PathText::FileName(save), QString::fromLocal8Bit(error.Reason()));
         throw FileError::Detected(text.toLocal8Bit().toStdString(), save);
     }
     Prune(save);
@@ -151,7 +161,8 @@ std::filesystem::path Backups::Copy(const std::filesystem::path& save, const std
 {
     File source;
     source.Open(save, File::Share::ReadWrite);
-    const QString base = FileName(save) + QLatin1Char('.') + QDateTime::currentDateTime().toString(kStampFormat);
+    const QString base =
+        PathText::FileName(save) + QLatin1Char('.') + QDateTime::currentDateTime().toString(kStampFormat);
     std::filesystem::path name;
     std::filesystem::path part; // the copy is written under this name, so a cut-off copy is never listed
     File copy;
@@ -221,6 +232,14 @@ void Backups::NoteWritten(const std::filesystem::path& save)
         mark.commit();
 }
 
+std::function<void(const std::filesystem::path&)> Backups::Hook(Recent recent)
+{
+    return [recent](const std::filesystem::path& file) {
+        if (UserSettings::MakeBackups() && (recent == Recent::Ignored || !CoveredByRecent(file)))
+            Make(file);
+    };
+}
+
 QByteArray Backups::Digest(const std::filesystem::path& file)
 {
     try {
@@ -239,15 +258,14 @@ void Backups::CheckSavedGame(const std::filesystem::path& backup)
 {
     File file;
     file.Open(backup, File::Share::ReadWrite);
-    if (!FindMember(file, "party.bin"))
-        throw FileError::Detected(NotASavedGame, backup);
+    RequireParty(file, backup);
 }
 
 std::filesystem::path Backups::Restore(const std::filesystem::path& save, const std::filesystem::path& backup)
 {
-    CheckSavedGame(backup);
     File from;
     from.Open(backup, File::Share::ReadWrite);
+    RequireParty(from, backup); // on the open file, so what is read is what was checked
     const std::vector<std::uint8_t> bytes = ReadAll(from);
     from.Close();
     File target;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 // The copies Velkar keeps of a saved game before changing it, in the user's data folder and
@@ -26,6 +27,8 @@ public:
     static std::filesystem::path FolderFor(const std::filesystem::path& save);
     // The copies of save, oldest first.
     static std::vector<Entry> List(const std::filesystem::path& save);
+    // The same, newest first: the copy most often wanted back on top.
+    static std::vector<Entry> NewestFirst(const std::filesystem::path& save);
 
     // Copies save as it is on disk, flushed before it returns, then drops all but the oldest and
     // the newest KeptNewest copies. Returns the copy. Throws FileError ("Velkar could not back up
@@ -37,6 +40,11 @@ public:
     // left it (NoteWritten).
     static bool CoveredByRecent(const std::filesystem::path& save);
     static void NoteWritten(const std::filesystem::path& save);
+
+    // What a saved game runs before its first write: a copy while the setting is on, read at
+    // each copy; with Recent::Covers (velkar-cli), none while CoveredByRecent.
+    enum class Recent { Ignored, Covers };
+    static std::function<void(const std::filesystem::path&)> Hook(Recent recent);
 
     // Throws FileError ("This backup is not a saved game.") unless backup holds a party.bin.
     static void CheckSavedGame(const std::filesystem::path& backup);

@@ -7,16 +7,6 @@
 #include <cstdio>
 #include <system_error>
 
-namespace {
-
-#ifdef _WIN32
-constexpr char kSeparator = '\\';
-#else
-constexpr char kSeparator = '/';
-#endif
-
-} // namespace
-
 std::filesystem::path GameFolderLocator::Find()
 {
     std::vector<FoundGame> games = FindAll();
@@ -53,19 +43,4 @@ std::string GameFolderLocator::SaveFileName(int number)
     char name[32];
     std::snprintf(name, sizeof name, "save%03d.dod", number);
     return name;
-}
-
-std::string GameFolderLocator::SavePath(std::string_view folder, int number)
-{
-    return SavePath(folder, SaveFileName(number));
-}
-
-std::string GameFolderLocator::SavePath(std::string_view folder, std::string_view fileName)
-{
-    std::string path(folder);
-    path += kSeparator;
-    path += "Saves";
-    path += kSeparator;
-    path += fileName;
-    return path;
 }

@@ -50,19 +50,8 @@ public:
     // system.reg and drive_c), with its ANSI code page.
     static Prefix PrefixOf(const std::filesystem::path& gameFolder);
 
-    // Native strings, for the code that still deals in them: the bytes the system's narrow
-    // file functions take (UTF-8 elsewhere, the ANSI code page on Windows, which cannot
-    // hold every name). NativePath(NativeString(p)) == p wherever the code page can.
-    static std::filesystem::path NativePath(std::string_view native);
-    static std::string NativeString(const std::filesystem::path& path);
-
     // "save%03d.dod"
     static std::string SaveFileName(int number);
-    // folder + "/Saves/save%03d.dod" as plain text (the native separator in place of '/'):
-    // no separator is added or removed, so an empty folder gives "/Saves/save000.dod".
-    static std::string SavePath(std::string_view folder, int number);
-    // folder + "/Saves/" + fileName, likewise.
-    static std::string SavePath(std::string_view folder, std::string_view fileName);
 
 private:
     struct Source {

@@ -134,14 +134,4 @@ fs::path GameFolderLocator::FolderOf(std::u16string_view registryPath)
     return NativeFolder(registryPath, RegistryKey::WinePrefix());
 }
 
-fs::path GameFolderLocator::NativePath(std::string_view native)
-{
-    return fs::path(std::string(native));
-}
-
-std::string GameFolderLocator::NativeString(const fs::path& path)
-{
-    return path.native();
-}
-
 #endif

@@ -11,6 +11,11 @@ QString PathText::ToText(const std::filesystem::path& path)
 #endif
 }
 
+QString PathText::FileName(const std::filesystem::path& path)
+{
+    return ToText(path.filename());
+}
+
 std::filesystem::path PathText::ToPath(const QString& text)
 {
 #ifdef _WIN32

@@ -11,4 +11,6 @@ class PathText {
 public:
     static QString ToText(const std::filesystem::path& path);
     static std::filesystem::path ToPath(const QString& text);
+    // The last name of path ("save003.dod"), as text.
+    static QString FileName(const std::filesystem::path& path);
 };

@@ -4,6 +4,7 @@
 #include "app/BackupDialog.h"
 #include "app/Backups.h"
 #include "app/GameCodePage.h"
+#include "app/GameItems.h"
 #include "app/PathText.h"
 #include "app/UserSettings.h"
 #include "dialogs/PartyDialog.h"
@@ -36,10 +37,10 @@
 
 #include <array>
 #include <filesystem>
-#include <memory>
 #include <set>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #ifdef _WIN32
 #define WIN32_LEAN_AND_MEAN
@@ -227,15 +228,14 @@ void SaveSelectDialog::FillSaveList()
 void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
 {
     // What a folder's data says about its damage is said once a session, not at every choice.
-    static std::set<std::string> said;
-    std::shared_ptr<const GameData> data;
-    if (IsFolder(folder))
-        data = GameData::Load(folder);
-    items_ = ItemTable::FromGame(data);
+    // Keyed on the native name: a narrow copy of it would lose characters on Windows.
+    static std::set<std::pair<std::filesystem::path::string_type, std::string>> said;
+    const GameItems game = GameItems::Load(folder);
+    items_ = game.table;
     QStringList lines;
-    if (data != nullptr) {
-        for (const std::string& message : data->Messages()) {
-            if (said.insert(folder.string() + '\n' + message).second)
+    if (game.data != nullptr) {
+        for (const std::string& message : game.data->Messages()) {
+            if (said.emplace(folder.native(), message).second)
                 lines.append(QString::fromStdString(message));
         }
     }
@@ -314,10 +314,7 @@ void SaveSelectDialog::OpenSelected()
     // current codec, which is always the one the chooser shows.
     UserSettings::SetLastGameFolder(PathText::ToPath(path_));
     PartyDialog party{save, items_, this};
-    party.Game().SetBackupHook([](const std::filesystem::path& file) {
-        if (UserSettings::MakeBackups())
-            Backups::Make(file);
-    });
+    party.Game().SetBackupHook(Backups::Hook(Backups::Recent::Ignored));
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
         exitCode_ = 1;
@@ -337,7 +334,7 @@ void SaveSelectDialog::ShowBackups()
     if (!backups.Restored())
         return;
     // The restored file may hold another saved game's name.
-    const QString fileName = PathText::ToText(save.filename());
+    const QString fileName = PathText::FileName(save);
     FillSaveList();
     const QList<QTreeWidgetItem*> same = list_->findItems(fileName, Qt::MatchExactly, 0);
     if (!same.isEmpty())

@@ -1,9 +1,9 @@
 #include "app/WinePrefixFinder.h"
 
 #include "app/LauncherConfig.h"
+#include "app/SmallFile.h"
 
 #include <algorithm>
-#include <fstream>
 #include <set>
 #include <string_view>
 #include <system_error>
@@ -30,19 +30,6 @@ std::vector<fs::path> List(const fs::path& folder, std::string_view extension = 
     }
     std::sort(entries.begin(), entries.end());
     return entries;
-}
-
-std::string ReadSmallFile(const fs::path& file)
-{
-    std::error_code error;
-    const std::uintmax_t size = fs::file_size(file, error);
-    if (error || size > kMaxConfigSize)
-        return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    std::ifstream in(file, std::ios::binary);
-    if (!in.read(text.data(), static_cast<std::streamsize>(text.size())))
-        return {};
-    return text;
 }
 
 // Without "." or ".." and without a trailing separator, as a setting may write "~/Games/mm8/".
@@ -111,7 +98,7 @@ void AddSteam(Collector& prefixes)
          {home / ".local/share/Steam", home / ".steam/steam", flatpak / ".local/share/Steam", flatpak / "data/Steam"}) {
         std::vector<fs::path> libraries = {root};
         for (const std::string& library :
-             LauncherConfig::SteamLibraries(ReadSmallFile(root / "steamapps/libraryfolders.vdf"))) {
+             LauncherConfig::SteamLibraries(SmallFile::Read(root / "steamapps/libraryfolders.vdf", kMaxConfigSize))) {
             if (fs::path(library).is_absolute())
                 libraries.emplace_back(library);
         }
@@ -128,7 +115,7 @@ void AddLutris(Collector& prefixes)
     prefixes.AddEach(home / "Games", "Lutris"); // where Lutris puts new prefixes
     for (const fs::path& games : {home / ".config/lutris/games", home / ".local/share/lutris/games"}) {
         for (const fs::path& file : List(games, ".yml")) {
-            for (const std::string& prefix : LauncherConfig::LutrisPrefixes(ReadSmallFile(file)))
+            for (const std::string& prefix : LauncherConfig::LutrisPrefixes(SmallFile::Read(file, kMaxConfigSize)))
                 prefixes.AddNamed(prefix, "Lutris");
         }
     }
@@ -142,7 +129,7 @@ void AddHeroic(Collector& prefixes)
         prefixes.AddEach(games, "Heroic");
     for (const fs::path& config : {home / ".config/heroic", flatpak / "config/heroic"}) {
         for (const fs::path& file : List(config / "GamesConfig", ".json")) {
-            for (const std::string& prefix : LauncherConfig::HeroicPrefixes(ReadSmallFile(file)))
+            for (const std::string& prefix : LauncherConfig::HeroicPrefixes(SmallFile::Read(file, kMaxConfigSize)))
                 prefixes.AddNamed(prefix, "Heroic");
         }
     }

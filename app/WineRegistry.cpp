@@ -1,10 +1,9 @@
 #include "app/WineRegistry.h"
 
+#include "app/SmallFile.h"
 #include "app/UnicodeText.h"
 
 #include <algorithm>
-#include <fstream>
-#include <system_error>
 
 namespace {
 
@@ -326,15 +325,8 @@ WineRegistry::WineRegistry(std::string text) : text_(std::move(text))
 
 WineRegistry WineRegistry::Read(const std::filesystem::path& file)
 {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > kMaxFileSize)
-        return {};
-    std::string text(static_cast<std::size_t>(size), '\0');
-    std::ifstream in(file, std::ios::binary);
-    if (!in.read(text.data(), static_cast<std::streamsize>(text.size())))
-        return {};
-    return WineRegistry(std::move(text));
+    // Unread, the text is empty: a registry without keys, as WineRegistry() is.
+    return WineRegistry(SmallFile::Read(file, kMaxFileSize));
 }
 
 std::vector<WineRegistry::Key> WineRegistry::Find(std::span<const std::u16string> paths) const

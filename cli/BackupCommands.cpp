@@ -12,23 +12,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-
-// Numbered from 1, the newest: the copy most often wanted back.
-std::vector<Backups::Entry> NewestFirst(const std::filesystem::path& save)
-{
-    std::vector<Backups::Entry> entries = Backups::List(save);
-    std::reverse(entries.begin(), entries.end());
-    return entries;
-}
-
-QString FileName(const std::filesystem::path& path)
-{
-    return PathText::ToText(path.filename());
-}
-
-} // namespace
-
 int BackupCommands::List(const QStringList& arguments)
 {
     QCommandLineParser parser;
@@ -47,10 +30,10 @@ int BackupCommands::List(const QStringList& arguments)
     const TextCodec codec(page ? *page : SaveFile::Decide(SaveListing::GameFolderOf(save)));
     QString out;
     int number = 0;
-    for (const Backups::Entry& entry : NewestFirst(save)) {
+    for (const Backups::Entry& entry : Backups::NewestFirst(save)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                    .arg(++number)
-                   .arg(FileName(entry.path), Backups::TimeText(entry.time))
+                   .arg(PathText::FileName(entry.path), Backups::TimeText(entry.time))
                    .arg(entry.size)
                    .arg(codec.ToText(ReadSaveName(entry.path).value_or(std::string())));
     }
@@ -74,14 +57,14 @@ int BackupCommands::Restore(const QStringList& arguments)
         return 0;
     const QStringList given = parser.positionalArguments();
     const std::filesystem::path save = PathText::ToPath(given[0]);
-    const std::vector<Backups::Entry> entries = NewestFirst(save);
+    const std::vector<Backups::Entry> entries = Backups::NewestFirst(save);
     bool isNumber = false;
     const int number = given[1].toInt(&isNumber);
     const auto chosen =
         isNumber ? (number >= 1 && number <= static_cast<int>(entries.size()) ? entries.begin() + (number - 1)
                                                                               : entries.end())
                  : std::find_if(entries.begin(), entries.end(), [&](const Backups::Entry& entry) {
-                       return FileName(entry.path) == FileName(PathText::ToPath(given[1]));
+                       return PathText::FileName(entry.path) == PathText::FileName(PathText::ToPath(given[1]));
                    });
     if (chosen == entries.end())
         throw CliError::UsageError(
@@ -92,13 +75,13 @@ int BackupCommands::Restore(const QStringList& arguments)
         if (!Console::InputIsTerminal())
             throw CliError::UsageError(QStringLiteral("restore replaces %1: give --yes to confirm").arg(given[0]));
         Console::Prompt(QStringLiteral("Replace %1 with the backup of %2? The current file is backed up first. [y/N] ")
-                            .arg(FileName(save), Backups::TimeText(chosen->time)));
+                            .arg(PathText::FileName(save), Backups::TimeText(chosen->time)));
         const QString answer = Console::ReadLine().trimmed().toLower();
         if (answer != QStringLiteral("y") && answer != QStringLiteral("yes"))
             throw CliError::FailureError(QStringLiteral("nothing was restored"));
     }
     const std::filesystem::path copy = Backups::Restore(save, chosen->path);
     Console::Out(QStringLiteral("Restored %1 from %2; the file it replaced is %3")
-                     .arg(given[0], FileName(chosen->path), FileName(copy)));
+                     .arg(given[0], PathText::FileName(chosen->path), PathText::FileName(copy)));
     return 0;
 }

@@ -2,13 +2,11 @@
 
 #include "app/Backups.h"
 #include "app/GameCodePage.h"
+#include "app/GameItems.h"
 #include "app/PathText.h"
 #include "app/SaveListing.h"
-#include "app/UserSettings.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
-#include "model/GameData.h"
-#include "model/ItemTable.h"
 #include "model/MessageSink.h"
 
 #include <QStringList>
@@ -27,8 +25,8 @@ QString ValueOf(const TextCodec::PageInfo& info)
 } // namespace
 
 SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding)
-    : argument_(argument), path_(PathText::ToPath(argument)),
-      codec_(encoding ? *encoding : Decide(SaveListing::GameFolderOf(path_)))
+    : argument_(argument), path_(PathText::ToPath(argument)), gameFolder_(SaveListing::GameFolderOf(path_)),
+      codec_(encoding ? *encoding : Decide(gameFolder_))
 {
     // The model's message names no file, and a command may open two: name it here.
     struct Sink {
@@ -38,16 +36,9 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
         Console::Error(QStringLiteral("velkar-cli: %1: %2")
                            .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     })};
-    game_.SetBackupHook([](const std::filesystem::path& file) {
-        if (UserSettings::MakeBackups() && !Backups::CoveredByRecent(file))
-            Backups::Make(file);
-    });
+    game_.SetBackupHook(Backups::Hook(Backups::Recent::Covers));
     // The item names and sizes of the game the save belongs to, as the start-up dialog reads them.
-    const std::filesystem::path folder = SaveListing::GameFolderOf(path_);
-    std::error_code error;
-    const ItemTable items =
-        ItemTable::FromGame(std::filesystem::is_directory(folder, error) ? GameData::Load(folder) : nullptr);
-    if (!game_.Open(path_, items))
+    if (!game_.Open(path_, GameItems::Load(gameFolder_).table))
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 

@@ -36,6 +36,7 @@ public:
 private:
     QString argument_;
     std::filesystem::path path_;
+    std::filesystem::path gameFolder_; // above the save's Saves folder
     SaveGame game_;
     TextCodec codec_;
 };

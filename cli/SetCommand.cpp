@@ -6,9 +6,11 @@
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
 #include "cli/TextReport.h"
+#include "model/PartyRoster.h"
 #include "model/WindowLayout.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <limits>
 #include <numeric>
@@ -19,23 +21,16 @@ namespace {
 
 using Target = Assignment::Target;
 
-// As the party dialog: members fill the first slots, with no empty slot before a member.
+// The party dialog's rule, on the slots as the assignments left them.
 std::optional<QString> StoreRoster(SaveGame& game)
 {
-    int count = 0;
-    bool emptyBefore = false;
-    bool gap = false;
-    for (int slot = 1; slot <= WindowLayout::RosterSlotCount; ++slot) {
-        if (game.GetPartyMember(slot) == -1)
-            emptyBefore = true;
-        else if (emptyBefore)
-            gap = true;
-        else
-            ++count;
-    }
-    if (gap || count == 0)
-        return QStringLiteral("party.Members: You cannot have gaps in your party.");
-    game.SetPartyMemberCount(count);
+    std::array<int, WindowLayout::RosterSlotCount> members{};
+    for (int slot = 1; slot <= WindowLayout::RosterSlotCount; ++slot)
+        members[static_cast<std::size_t>(slot - 1)] = game.GetPartyMember(slot);
+    const std::optional<int> count = PartyRoster::MemberCount(members);
+    if (!count)
+        return QStringLiteral("party.Members: %1").arg(QString::fromLatin1(PartyRoster::GapMessage));
+    game.SetPartyMemberCount(*count);
     return std::nullopt;
 }
 

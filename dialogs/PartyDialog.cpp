@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -419,15 +420,13 @@ bool PartyDialog::StoreToModel()
         chosen[k] = Control<QComboBox>(kMembers[k].id)->currentIndex();
         members[k] = std::max(chosen[k], 0) - 1;
     }
-    const auto firstEmpty = std::find(members.begin(), members.end(), -1);
-    const bool gaps = firstEmpty == members.begin() ||
-                      std::any_of(firstEmpty, members.end(), [](int member) { return member != -1; });
-    if (gaps) {
+    const std::optional<int> count = PartyRoster::MemberCount(members);
+    if (!count) {
         Messages::Warning(QString::fromLatin1(GapMessage));
         return false;
     }
     if (chosen != shownMembers_) {
-        save_.SetPartyMemberCount(static_cast<int>(firstEmpty - members.begin()));
+        save_.SetPartyMemberCount(*count);
         for (std::size_t k = 0; k < members.size(); ++k)
             save_.SetPartyMember(static_cast<int>(k) + 1, members[k]);
         shownMembers_ = chosen;

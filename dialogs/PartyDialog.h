@@ -4,6 +4,7 @@
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
 
+#include "model/PartyRoster.h"
 #include "model/SaveGame.h"
 
 #include "ui/EditingDialog.h"
@@ -56,7 +57,7 @@ public:
     static constexpr int MemberCount = WindowLayout::RosterSlotCount;
     static constexpr int CharacterCount = CharacterLayout::CharacterCount;
     static constexpr int EffectCount = WindowLayout::PartySpellCount;
-    static constexpr const char* GapMessage = "You cannot have gaps in your party.";
+    static constexpr const char* GapMessage = PartyRoster::GapMessage;
 
     explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
     // items: the item table of the saved game's game (the built-in one by default).

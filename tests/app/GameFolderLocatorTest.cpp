@@ -307,16 +307,10 @@ TEST(GameFolderLocatorPrefixes, AGameFoldersPrefixIsTheNearestAboveIt)
     }
 }
 
-TEST(GameFolderLocatorPaths, JoinsAsPlainText)
+TEST(GameFolderLocatorPaths, NamesTheSaveFiles)
 {
     EXPECT_EQ(GameFolderLocator::SaveFileName(0), "save000.dod");
     EXPECT_EQ(GameFolderLocator::SaveFileName(39), "save039.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("", 0), "/Saves/save000.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("/games/mm8", 7), "/games/mm8/Saves/save007.dod");
-    // No separator is added or removed.
-    EXPECT_EQ(GameFolderLocator::SavePath("/games/mm8/", 39), "/games/mm8//Saves/save039.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("/games/mm8", "save012.dod"), "/games/mm8/Saves/save012.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("", "save012.dod"), "/Saves/save012.dod");
 }
 
 } // namespace

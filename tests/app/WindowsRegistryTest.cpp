@@ -7,7 +7,6 @@
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/MessageSink.h"
-#include "tests/support/AnsiText.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
@@ -332,22 +331,6 @@ TEST_F(WindowsRegistryTest, AFolderNamedInAnyScriptIsFoundAndItsSavesOpen)
     ASSERT_TRUE(registry.Open(RegistryKey::LocalMachine(), kGameKey));
     ASSERT_TRUE(registry.QueryString("AppPath", utf8));
     EXPECT_TRUE(utf8.ends_with("\\\xD0\x98\xD0\xB3\xD1\x80\xD1\x8B \xC2\xAE")) << utf8;
-
-    // Native strings, where the code that still uses them goes, keep what the ANSI code page
-    // holds (in Windows-1252 "Jeux \u00E9t\u00E9 \u2013 \u0152uvres", not all of it Latin-1).
-    const fs::path ansi = MakeFolder(FromAnsi("Jeux \xE9t\xE9 \x96 \x8Cuvres"));
-    const std::string native = GameFolderLocator::NativeString(ansi);
-    EXPECT_EQ(GameFolderLocator::NativePath(native), ansi);
-    EXPECT_EQ(GameFolderLocator::NativePath(GameFolderLocator::SavePath(native, 3)), ansi / "Saves" / "save003.dod");
-    EXPECT_EQ(GameFolderLocator::NativePath(""), fs::path());
-}
-
-TEST(WindowsSavePaths, JoinWithBackslashesAsPlainText)
-{
-    EXPECT_EQ(GameFolderLocator::SavePath("C:\\Games\\MM8", 7), "C:\\Games\\MM8\\Saves\\save007.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("C:\\Games\\MM8\\", 39), "C:\\Games\\MM8\\\\Saves\\save039.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("", 0), "\\Saves\\save000.dod");
-    EXPECT_EQ(GameFolderLocator::SavePath("D:\\MM8", "save012.dod"), "D:\\MM8\\Saves\\save012.dod");
 }
 
 } // namespace

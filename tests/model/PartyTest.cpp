@@ -1,5 +1,8 @@
 #include "tests/model/SavedGameFixture.h"
 
+#include "model/PartyRoster.h"
+
+#include <array>
 #include <limits>
 
 namespace {
@@ -95,6 +98,17 @@ TEST_F(PartyTest, HostileClocksGiveDefinedResults)
         save.SetTime({0, 0, 0, 0, 1172});
         EXPECT_EQ(save.GetTime(), (GameTime{0, 0, 0, 0, 1172}));
     }
+}
+
+TEST(PartyRoster, CountsMembersThatFillTheFirstSlots)
+{
+    using Slots = std::array<int, WindowLayout::RosterSlotCount>;
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{3, 0, 7, 1, 49}), 5);
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{3, 0, -1, -1, -1}), 2);
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{-2, -1, -1, -1, -1}), 1) << "only -1 is empty";
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{-1, -1, -1, -1, -1}), std::nullopt) << "no member";
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{3, -1, 7, -1, -1}), std::nullopt) << "a gap";
+    EXPECT_EQ(PartyRoster::MemberCount(Slots{-1, 0, 1, 2, 3}), std::nullopt);
 }
 
 } // namespace
