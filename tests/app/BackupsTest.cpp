@@ -6,6 +6,7 @@
 #include "model/SaveGame.h"
 #include "tests/app/TempWinePrefix.h"
 #include "tests/support/FileSizeLimit.h"
+#include "tests/support/Files.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 
@@ -16,9 +17,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 
 namespace {
@@ -33,20 +32,10 @@ protected:
         setenv("HOME", home.c_str(), 1);
         std::filesystem::create_directories(game / "MM8" / "Saves");
         SaveBuilder("Ravenshore").WriteTo(save);
-        original = Read(save);
+        original = ReadBytes(save);
     }
     ~BackupsTest() override { File::SetFaultHook({}); }
 
-    static Bytes Read(const std::filesystem::path& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    static void Write(const std::filesystem::path& path, const Bytes& bytes)
-    {
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
     // The file names in the folder, sorted.
     static std::vector<std::string> Names(const std::filesystem::path& folder)
     {
@@ -89,9 +78,9 @@ TEST_F(BackupsTest, TheFirstWriteOfASessionCopiesTheFileIntoTheUsersDataFolderOn
     EXPECT_EQ(made[0].path.filename().string(),
               "save000.dod." + made[0].time.toString("yyyy-MM-dd'T'HH-mm-ss").toStdString() + ".bak");
     EXPECT_LE(std::abs(made[0].time.secsTo(QDateTime::currentDateTime())), 2);
-    EXPECT_EQ(Read(made[0].path), original);
+    EXPECT_EQ(ReadBytes(made[0].path), original);
     EXPECT_EQ(made[0].size, original.size());
-    const Bytes folderText = Read(Folder() / "folder.txt");
+    const Bytes folderText = ReadBytes(Folder() / "folder.txt");
     EXPECT_EQ(std::string(folderText.begin(), folderText.end()), (game / "MM8").string() + "\n");
     EXPECT_EQ(Names(game / "MM8"), std::vector<std::string>{"Saves"});
     EXPECT_EQ(Names(game / "MM8" / "Saves"), std::vector<std::string>{"save000.dod"});
@@ -99,7 +88,7 @@ TEST_F(BackupsTest, TheFirstWriteOfASessionCopiesTheFileIntoTheUsersDataFolderOn
     // A name already taken this second (and the next two) gets -1.
     for (int s = 0; s < 3; ++s) {
         const QString stamp = QDateTime::currentDateTime().addSecs(s).toString("yyyy-MM-dd'T'HH-mm-ss");
-        Write(Folder() / ("save000.dod." + stamp.toStdString() + ".bak"), {});
+        WriteBytes(Folder() / ("save000.dod." + stamp.toStdString() + ".bak"), {});
     }
     EXPECT_TRUE(Backups::Make(save).filename().string().ends_with("-1.bak"));
 }
@@ -139,7 +128,7 @@ TEST_F(BackupsTest, ACopyThatFailsWritesNothingAndSaysWhy)
                 << fault.name;
         }
         File::SetFaultHook({});
-        EXPECT_EQ(Read(save), original) << fault.name;
+        EXPECT_EQ(ReadBytes(save), original) << fault.name;
         EXPECT_EQ(Names(Folder()), std::vector<std::string>{"folder.txt"}) << fault.name << ": no copy is left";
     }
 }
@@ -152,13 +141,13 @@ TEST_F(BackupsTest, PruningKeepsTheNewestTwentyAndTheOldest)
     for (int i = 0; i < 30; ++i) {
         const std::string name =
             "save000.dod." + start.addSecs(60 * i).toString("yyyy-MM-dd'T'HH-mm-ss").toStdString() + ".bak";
-        Write(Folder() / name, Bytes(static_cast<std::size_t>(i), 0));
+        WriteBytes(Folder() / name, Bytes(static_cast<std::size_t>(i), 0));
         if (i == 0 || i >= 11)
             expected.push_back(name);
     }
     const std::vector<std::string> others = {"folder.txt", "notes.txt", "save001.dod.2001-01-01T00-00-00.bak"};
     for (const std::string& other : others)
-        Write(Folder() / other, {});
+        WriteBytes(Folder() / other, {});
     const std::filesystem::path made = Backups::Make(save);
     expected.push_back(made.filename().string());
     expected.insert(expected.end(), others.begin(), others.end());
@@ -174,9 +163,9 @@ TEST_F(BackupsTest, RestoreWritesTheCopyOverTheSameFileAfterCopyingIt)
     ASSERT_LT(older.size(), original.size()) << "the file must shrink to the copy's size";
     std::filesystem::create_directories(Folder());
     const auto copy = Folder() / "save000.dod.2001-01-01T00-00-00.bak";
-    Write(copy, older);
+    WriteBytes(copy, older);
     const auto junk = Folder() / "save000.dod.2001-01-01T00-00-01.bak";
-    Write(junk, Bytes(5000, 'x'));
+    WriteBytes(junk, Bytes(5000, 'x'));
 
     try {
         Backups::Restore(save, junk);
@@ -184,14 +173,14 @@ TEST_F(BackupsTest, RestoreWritesTheCopyOverTheSameFileAfterCopyingIt)
     } catch (const FileError& error) {
         EXPECT_STREQ(error.what(), "This backup is not a saved game.");
     }
-    EXPECT_EQ(Read(save), original);
+    EXPECT_EQ(ReadBytes(save), original);
     EXPECT_EQ(Backups::List(save).size(), 2u) << "nothing is copied for a refused restore";
 
     File held;
     held.Open(save, File::Share::ReadWrite);
     const std::filesystem::path before = Backups::Restore(save, copy);
-    EXPECT_EQ(Read(save), older);
-    EXPECT_EQ(Read(before), original);
+    EXPECT_EQ(ReadBytes(save), older);
+    EXPECT_EQ(ReadBytes(before), original);
     EXPECT_TRUE(held.IsNamedBy(save)) << "the same file, not a new one in the game folder";
     EXPECT_EQ(Names(game / "MM8" / "Saves"), std::vector<std::string>{"save000.dod"});
 }

@@ -5,6 +5,8 @@
 #include "app/GameFolderLocator.h"
 #include "app/SaveSelectDialog.h"
 #include "tests/app/TempWinePrefix.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/ui/UiTesting.h"
@@ -24,16 +26,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 namespace {
-
-std::vector<unsigned char> Read(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Runs action on the modal window of type T once it is up (inside its event loop).
 template <class T>
@@ -57,7 +50,7 @@ TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
     const SaveBuilder builder("Journey");
     const auto file = game / "Saves" / GameFolderLocator::SaveFileName(1);
     builder.WriteTo(file);
-    const auto before = Read(file);
+    const auto before = ReadBytes(file);
 
     SaveSelectDialog select;
     UiTesting::ShowActive(select);
@@ -94,21 +87,15 @@ TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
     // Two writes, the sheet's and the party's: one copy, of the file before either.
     const std::vector<Backups::Entry> copies = Backups::List(file);
     ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(Read(copies.front().path), before);
+    EXPECT_EQ(ReadBytes(copies.front().path), before);
 
     // Gold is window 2148 (party record at 332 + 1816); character 2's Might is window
     // 2832 + 7464 + 848. Nothing else in the file may differ.
-    const auto after = Read(file);
+    const auto after = ReadBytes(file);
     ASSERT_EQ(after.size(), before.size());
     const std::size_t window = builder.PartyOffset();
-    auto value = [&](std::size_t w, int width) {
-        std::uint32_t v = 0;
-        for (int i = width - 1; i >= 0; --i)
-            v = v << 8 | after[window + w + static_cast<std::size_t>(i)];
-        return v;
-    };
-    EXPECT_EQ(value(2148, 4), 123456u);
-    EXPECT_EQ(value(2832 + 7464 + 848, 2), 777u);
+    EXPECT_EQ(LoadUnsignedLE(after, window + 2148, 4), 123456u);
+    EXPECT_EQ(LoadUnsignedLE(after, window + 2832 + 7464 + 848, 2), 777u);
     for (std::size_t i = 0; i < after.size(); ++i) {
         const std::size_t w = i - window;
         const bool gold = i >= window && w >= 2148 && w < 2152;

@@ -8,6 +8,7 @@
 #include "dialogs/PartyDialog.h"
 #include "model/CharacterLayout.h"
 #include "tests/app/TempWinePrefix.h"
+#include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
@@ -377,8 +378,7 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
     AddSave(0, "Before the Ogres");
     const std::filesystem::path copy = Backups::Make(SaveFile(0));
     const auto before = Listing(game.Path());
-    std::ifstream in(copy, std::ios::binary);
-    const std::string copied{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> copied = ReadBytes(copy);
     SaveBuilder("After the Ogres").RemoveMembersAfter().WriteTo(SaveFile(0)); // the game saved since
     const QString time = Backups::TimeText(Backups::List(SaveFile(0)).front().time);
 
@@ -410,8 +410,7 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
                   EXPECT_TRUE(rows[0].endsWith("|After the Ogres")) << "the file it replaced, newest";
               });
     EXPECT_TRUE(messages.Shown().isEmpty()) << messages.Shown().join("; ").toStdString();
-    std::ifstream now(SaveFile(0), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(now), std::istreambuf_iterator<char>()), copied);
+    EXPECT_EQ(ReadBytes(SaveFile(0)), copied);
     EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|Before the Ogres"});
     EXPECT_EQ(Listing(game.Path()), before) << "nothing new in the game folder";
 }

@@ -2,6 +2,8 @@
 
 #include "tests/cli/CliFixture.h"
 
+#include "tests/support/Files.h"
+
 #include <QDateTime>
 
 #include <algorithm>
@@ -56,7 +58,7 @@ protected:
 TEST_F(BackupTest, AScriptOfManySetsMakesOneCopyUntilTheFileOrTheClockMovesOn)
 {
     const std::filesystem::path save = Write(Played(5));
-    const std::vector<std::uint8_t> original = Bytes(save);
+    const std::vector<std::uint8_t> original = ReadBytes(save);
     struct Step {
         const char* what;
         std::function<void()> before;
@@ -84,15 +86,15 @@ TEST_F(BackupTest, AScriptOfManySetsMakesOneCopyUntilTheFileOrTheClockMovesOn)
         ASSERT_EQ(result.status, 0) << step.what << ": " << result.error.toStdString();
         EXPECT_EQ(Copies().size(), step.copies) << step.what;
     }
-    EXPECT_EQ(Bytes(Copies().front()), original) << "the first copy is the file before velkar-cli changed it";
+    EXPECT_EQ(ReadBytes(Copies().front()), original) << "the first copy is the file before velkar-cli changed it";
 }
 
 TEST_F(BackupTest, BackupsNumbersTheCopiesAndRestoreWritesTheChosenOneBack)
 {
     const std::filesystem::path save = Write(Played(8));
-    const std::vector<std::uint8_t> original = Bytes(save);
+    const std::vector<std::uint8_t> original = ReadBytes(save);
     ASSERT_EQ(Run({"set", Text(save), "party.Gold=5"}).status, 0);
-    const std::vector<std::uint8_t> changed = Bytes(save);
+    const std::vector<std::uint8_t> changed = ReadBytes(save);
     ASSERT_EQ(Copies().size(), 1u);
     const QString first = QString::fromStdString(Copies().front().filename().string());
     const QString time = QDateTime::fromString(first.mid(12, 19), kStampFormat).toString("yyyy-MM-dd HH:mm:ss");
@@ -126,7 +128,7 @@ TEST_F(BackupTest, BackupsNumbersTheCopiesAndRestoreWritesTheChosenOneBack)
         const std::string what = call.arguments.join(' ').toStdString();
         EXPECT_EQ(result.status, call.status) << what << ": " << result.error.toStdString();
         EXPECT_EQ(result.error.left(static_cast<qsizetype>(std::strlen(call.error))), call.error) << what;
-        EXPECT_TRUE(Bytes(save) == *call.file) << what;
+        EXPECT_TRUE(ReadBytes(save) == *call.file) << what;
         EXPECT_EQ(Copies().size(), call.copies) << what;
     }
 }

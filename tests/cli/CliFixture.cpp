@@ -7,9 +7,6 @@
 #include <QJsonDocument>
 #include <QProcess>
 
-#include <fstream>
-#include <iterator>
-
 const std::int64_t CliFixture::kNow = Ticks(((1175 - 1172) * 12 + 2) * 28 + 4, 13, 7) + 100;
 
 CliFixture::CliFixture()
@@ -56,12 +53,6 @@ std::filesystem::path CliFixture::Write(const SaveBuilder& save, const char* fil
     return path;
 }
 
-std::vector<std::uint8_t> CliFixture::Bytes(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 QJsonValue CliFixture::At(const QJsonObject& document, const QString& path)
 {
     QJsonValue value = document;
@@ -71,4 +62,10 @@ QJsonValue CliFixture::At(const QJsonObject& document, const QString& path)
         value = isIndex ? value.toArray().at(index) : value.toObject().value(key);
     }
     return value;
+}
+
+QJsonValue CliFixture::Json(const char* text)
+{
+    return text == nullptr || *text == '\0' ? QJsonValue(QJsonValue::Undefined)
+                                            : QJsonDocument::fromJson(QByteArray("[") + text + "]").array().at(0);
 }

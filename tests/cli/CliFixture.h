@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <ostream>
-#include <vector>
 
 // velkar-cli run as a process. Each test has a home of its own (settings, a Wine prefix
 // whose registry names the game and whose code page is 1251) and the game folder in it.
@@ -45,9 +44,12 @@ protected:
     static SaveBuilder Played(std::uint32_t seed);
     std::filesystem::path Write(const SaveBuilder& save, const char* fileName = "save000.dod") const;
 
-    static std::vector<std::uint8_t> Bytes(const std::filesystem::path& file);
+    // Window offset of character n's record offset.
+    static int Record(int n, int offset) { return SaveBuilder::CharacterOffset(n, offset); }
     // "characters/2/Skills/Sword": the value there, undefined where there is none.
     static QJsonValue At(const QJsonObject& document, const QString& path);
+    // A JSON value of any kind (fromJson takes only documents); undefined for null or "".
+    static QJsonValue Json(const char* text);
     static QString Text(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
     TempDirectory home_;

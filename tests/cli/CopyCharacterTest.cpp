@@ -5,6 +5,8 @@
 
 #include "model/CharacterLayout.h"
 #include "model/WindowLayout.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 
 #include <QJsonArray>
 
@@ -18,14 +20,6 @@ struct CopyCase {
     int n;
     int m;
 };
-
-std::int64_t Load(const std::vector<std::uint8_t>& bytes, std::size_t at)
-{
-    std::uint64_t value = 0;
-    for (std::size_t i = 8; i-- > 0;)
-        value = value << 8 | bytes[at + i];
-    return static_cast<std::int64_t>(value);
-}
 
 class CopyCharacterTest : public CliFixture {
 protected:
@@ -64,7 +58,7 @@ TEST_F(CopyCharacterTest, TheCharacterArrivesAsItWasAndNothingElseChanges)
         const QJsonObject copied = Character(from, c.n);
         const QString name = copied["Name"].toString();
         const QString replaced = Character(to, c.m)["Name"].toString();
-        const std::vector<std::uint8_t> before = Bytes(to);
+        const std::vector<std::uint8_t> before = ReadBytes(to);
         const Result result = Run({"copy-character", Text(from), QString::number(c.n), Text(to), QString::number(c.m)});
         ASSERT_EQ(result.status, 0) << result.error.toStdString();
         EXPECT_EQ(QString::fromUtf8(result.out),
@@ -76,16 +70,16 @@ TEST_F(CopyCharacterTest, TheCharacterArrivesAsItWasAndNothingElseChanges)
                       .arg(Text(to)));
 
         EXPECT_EQ(Character(to, c.m), copied);
-        const std::vector<std::uint8_t> after = Bytes(to);
+        const std::vector<std::uint8_t> after = ReadBytes(to);
         ASSERT_EQ(after.size(), before.size());
         const std::size_t own =
             partyOffset + static_cast<std::size_t>(SaveBuilder::CharacterOffset(c.m, CL::OwnBytesStart));
         for (std::size_t i = 0; i < after.size(); ++i)
             EXPECT_TRUE(after[i] == before[i] || (i >= own && i < own + CL::RecordSize)) << "file byte " << i;
         const auto at = [&](int offset) { return own + static_cast<std::size_t>(offset - CL::OwnBytesStart); };
-        EXPECT_EQ(Load(after, at(dead)), kNow - Ticks(1, 2, 3) - 250 + shift);
-        EXPECT_EQ(Load(after, at(bless)), kNow + Ticks(0, 5, 6) + 3 + shift);
-        EXPECT_EQ(Load(after, at(CL::ConditionsOffset)), 0);
-        EXPECT_EQ(Load(after, at(haste)), 0);
+        EXPECT_EQ(LoadLE(after, at(dead), 8), kNow - Ticks(1, 2, 3) - 250 + shift);
+        EXPECT_EQ(LoadLE(after, at(bless), 8), kNow + Ticks(0, 5, 6) + 3 + shift);
+        EXPECT_EQ(LoadLE(after, at(CL::ConditionsOffset), 8), 0);
+        EXPECT_EQ(LoadLE(after, at(haste), 8), 0);
     }
 }

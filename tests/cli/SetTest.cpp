@@ -5,9 +5,8 @@
 
 #include "model/CharacterLayout.h"
 #include "model/WindowLayout.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 
 #include <optional>
 #include <set>
@@ -33,11 +32,6 @@ struct SetCase {
     const char* expected = nullptr;
     const char* message = nullptr; // in the output, or in the errors where the status is not 0
 };
-
-int Record(int n, int offset)
-{
-    return SaveBuilder::CharacterOffset(n, offset);
-}
 
 constexpr int kHaste = WL::PartyRecordOffset + WL::PartySpellsOffset + 8 * SE::Size;
 
@@ -121,24 +115,19 @@ TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
         EXPECT_TRUE(c.message == nullptr || said.contains(QString::fromUtf8(c.message))) << said.toStdString();
 
         std::set<std::size_t> allowed;
-        const std::vector<std::uint8_t> now = Bytes(save);
+        const std::vector<std::uint8_t> now = ReadBytes(save);
         ASSERT_EQ(now.size(), original.size());
         for (const Stretch& s : c.changes) {
-            std::uint64_t value = 0;
-            for (int i = s.width; i-- > 0;) {
-                const auto at = static_cast<std::size_t>(partyOffset + s.offset + i);
-                allowed.insert(at);
-                value = value << 8 | now[at];
-            }
-            EXPECT_TRUE(!s.value || value == static_cast<std::uint64_t>(*s.value)) << "window offset " << s.offset;
+            const auto at = static_cast<std::size_t>(partyOffset + s.offset);
+            for (int i = 0; i < s.width; ++i)
+                allowed.insert(at + static_cast<std::size_t>(i));
+            EXPECT_TRUE(!s.value || LoadUnsignedLE(now, at, s.width) == static_cast<std::uint64_t>(*s.value))
+                << "window offset " << s.offset;
         }
         for (std::size_t i = 0; i < now.size(); ++i)
             EXPECT_TRUE(now[i] == original[i] || allowed.contains(i)) << "file byte " << i;
         if (c.path != nullptr) {
-            const QJsonValue expected = c.expected == nullptr
-                                            ? QJsonValue(QJsonValue::Undefined)
-                                            : QJsonDocument::fromJson(QByteArray("[") + c.expected + "]").array().at(0);
-            EXPECT_EQ(At(Show(save), QString::fromLatin1(c.path)), expected);
+            EXPECT_EQ(At(Show(save), QString::fromLatin1(c.path)), Json(c.expected));
         }
     }
 

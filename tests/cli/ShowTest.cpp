@@ -8,7 +8,6 @@
 #include "tests/support/LodBuilder.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 
 #include <set>
 
@@ -34,17 +33,6 @@ struct ShownCase {
 int Party(int offset)
 {
     return WL::PartyRecordOffset + offset;
-}
-
-int Record(int n, int offset)
-{
-    return SaveBuilder::CharacterOffset(n, offset);
-}
-
-QJsonValue Json(const char* text)
-{
-    return *text == '\0' ? QJsonValue(QJsonValue::Undefined)
-                         : QJsonDocument::fromJson(QByteArray("[") + text + "]").array().at(0);
 }
 
 std::set<QString> Keys(const QJsonValue& object)

@@ -2,6 +2,8 @@
 
 #include "ui/NumberBox.h"
 
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/ui/UiTesting.h"
 
 #include <QPushButton>
@@ -9,19 +11,6 @@
 #include <QTest>
 
 #include <fstream>
-#include <iterator>
-#include <span>
-#include <stdexcept>
-
-namespace {
-
-std::vector<std::uint8_t> ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-} // namespace
 
 void SheetFixture::SetUp()
 {
@@ -75,46 +64,27 @@ void SheetFixture::PatchFile(int windowOffset, std::string_view bytes)
 
 SheetFixture::Bytes SheetFixture::FileBytes() const
 {
-    return ReadAll(path);
+    return ReadBytes(path);
 }
-
-namespace {
-
-std::int64_t ReadLE(std::span<const std::uint8_t> bytes, std::size_t at, int width)
-{
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
-    const int unused = 64 - 8 * width;
-    return static_cast<std::int64_t>(value << unused) >> unused;
-}
-
-} // namespace
 
 std::int64_t SheetFixture::WindowValue(const Bytes& file, int windowOffset, int width)
 {
-    const std::size_t at = SaveBuilder().PartyOffset() + static_cast<std::size_t>(windowOffset);
-    if (at + static_cast<std::size_t>(width) > file.size())
-        throw std::out_of_range("outside the file");
-    return ReadLE(file, at, width);
+    return LoadLE(file, SaveBuilder().PartyOffset() + static_cast<std::size_t>(windowOffset), width);
 }
 
 std::int64_t SheetFixture::ModelValue(int windowOffset, int width) const
 {
-    return ReadLE(save.GetWindow(), static_cast<std::size_t>(windowOffset), width);
+    return LoadLE(save.GetWindow(), static_cast<std::size_t>(windowOffset), width);
 }
 
 SheetFixture::Bytes SheetFixture::Expected(const std::function<void(SaveGame&)>& edits) const
 {
     const std::filesystem::path copy = folder / "expected.dod";
-    {
-        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(opened.data()), static_cast<std::streamsize>(opened.size()));
-    }
+    WriteBytes(copy, opened);
     SaveGame model;
     if (!model.Open(copy))
         return {};
     edits(model);
     model.Save();
-    return ReadAll(copy);
+    return ReadBytes(copy);
 }

@@ -6,6 +6,8 @@
 #include "tests/ui/MessageRecorder.h"
 #include "ui/NumberBox.h"
 
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/ui/UiTesting.h"
@@ -28,11 +30,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <set>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -53,12 +54,6 @@ constexpr int Record(int n, int offset)
 
 constexpr std::uint32_t kSeeds[] = {1, 7, 42, 1000, 65537};
 
-Bytes ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class UntouchedTest : public ::testing::Test {
 protected:
     void Write(std::uint32_t seed)
@@ -67,7 +62,7 @@ protected:
         builder.SetPlayed(seed);
         partyOffset = builder.PartyOffset();
         builder.WriteTo(path);
-        before = ReadAll(path);
+        before = ReadBytes(path);
     }
 
     void OpenParty()
@@ -144,7 +139,7 @@ protected:
     // The window offsets whose bytes differ between the file as written and as it is now.
     std::vector<int> Changed() const
     {
-        const Bytes now = ReadAll(path);
+        const Bytes now = ReadBytes(path);
         std::vector<int> offsets;
         for (std::size_t i = 0; i < now.size() && i < before.size(); ++i) {
             if (now[i] != before[i])
@@ -154,11 +149,7 @@ protected:
     }
     std::int64_t FileValue(int windowOffset, int width) const
     {
-        const Bytes now = ReadAll(path);
-        std::uint64_t value = 0;
-        for (int i = width - 1; i >= 0; --i)
-            value = value << 8 | now.at(partyOffset + static_cast<std::size_t>(windowOffset + i));
-        return static_cast<std::int64_t>(value << (64 - 8 * width)) >> (64 - 8 * width);
+        return LoadLE(ReadBytes(path), partyOffset + static_cast<std::size_t>(windowOffset), width);
     }
 
     TempDirectory folder;
@@ -232,16 +223,13 @@ TEST_F(UntouchedTest, AnotherProgramsWriteBetweenTheSheetAndThePartyIsNotOverwri
     Press(sheet->Button(QDialogButtonBox::Apply));
     EXPECT_EQ(FileValue(Record(3, 848), 2), 77);
     Press(sheet->Button(QDialogButtonBox::Ok));
-    {
-        std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
-        file.seekp(partyOffset + kRoster + 30);
-        file.write("game", 4);
-    }
-    const Bytes theirs = ReadAll(path);
+    Bytes theirs = ReadBytes(path);
+    std::ranges::copy(std::string_view("game"), theirs.begin() + partyOffset + kRoster + 30);
+    WriteBytes(path, theirs);
     Press(party->Control<QPushButton>(PartyDialog::IdOk));
     EXPECT_TRUE(party->isVisible());
     EXPECT_EQ(messages.Shown().size(), 1);
-    EXPECT_EQ(ReadAll(path), theirs);
+    EXPECT_EQ(ReadBytes(path), theirs);
 }
 
 TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)

@@ -2,13 +2,13 @@
 // on disk do, or what the fuzzers find (or miss) would say nothing about real files.
 #include "model/File.h"
 #include "model/FileError.h"
+#include "tests/support/Files.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
@@ -52,8 +52,8 @@ std::string Transcript(const std::filesystem::path& path)
 
 std::string Content(const std::filesystem::path& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
+    return {bytes.begin(), bytes.end()};
 }
 
 TEST(FileTest, MountedBytesAnswerLikeTheSameBytesOnDisk)

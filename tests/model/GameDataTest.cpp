@@ -1,4 +1,5 @@
 #include "model/GameData.h"
+#include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/TempDirectory.h"
 
@@ -41,8 +42,7 @@ void WriteIcons(const fs::path& path, const std::string& width, bool base)
         const std::uint8_t size[] = {10, 0, 0, 0};
         std::copy(size, size + 4, bytes.begin() + 0x120 + 0x14);
     }
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
 }
 
 void WriteCut(const fs::path& path)

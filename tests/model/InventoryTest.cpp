@@ -246,6 +246,16 @@ TEST_F(InventoryTest, GridCellsReadBackAsStored)
     EXPECT_TRUE(SaveAndDiff().empty());
 }
 
+// The cells an item covers, anchor first.
+std::vector<int> Covered(int anchor, ItemSize size)
+{
+    std::vector<int> cells;
+    for (int y = 0; y < size.Height; ++y)
+        for (int x = 0; x < size.Width; ++x)
+            cells.push_back(anchor + x + 14 * y);
+    return cells;
+}
+
 // A character's grid as the game left it: a longsword at 0 (1x5) whose entry carries words
 // nobody interprets, a buckler at 1 (2x2), a helm at 3, a ring at 4 and a sarcophagus filling
 // rows 5 to 8.
@@ -254,9 +264,8 @@ SaveBuilder Arranged(int n)
     SaveBuilder b;
     const auto put = [&](int entry, int number, int anchor, ItemSize size) {
         b.Put(Entry(n, entry), 4, number);
-        for (int y = 0; y < size.Height; ++y)
-            for (int x = 0; x < size.Width; ++x)
-                b.Put(Cell(n, anchor + x + 14 * y), 4, ~anchor);
+        for (const int cell : Covered(anchor, size))
+            b.Put(Cell(n, cell), 4, ~anchor);
         b.Put(Cell(n, anchor), 4, entry);
     };
     put(1, Longsword, 0, {1, 5});
@@ -266,16 +275,6 @@ SaveBuilder Arranged(int n)
     put(4, 137, 4, {1, 1});
     put(5, Sarcophagus, 70, {14, 4});
     return b;
-}
-
-// The cells an item covers after an operation, anchor first.
-std::vector<int> Covered(int anchor, ItemSize size)
-{
-    std::vector<int> cells;
-    for (int y = 0; y < size.Height; ++y)
-        for (int x = 0; x < size.Width; ++x)
-            cells.push_back(anchor + x + 14 * y);
-    return cells;
 }
 
 TEST_F(InventoryTest, MovesRewriteOnlyTheItemsCellsAndRefuseWhatDoesNotFit)

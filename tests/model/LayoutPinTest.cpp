@@ -5,6 +5,8 @@
 
 #include "model/MessageSink.h"
 #include "model/SaveGame.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/TestData.h"
 
@@ -13,7 +15,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <span>
@@ -60,18 +61,7 @@ std::vector<Row> Layout()
 
 std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 {
-    std::uint64_t value = 0;
-    for (int i = width - 1; i >= 0; --i)
-        value = value << 8 | bytes.at(static_cast<std::size_t>(at + i));
-    const int unused = 64 - 8 * width;
-    return isSigned ? static_cast<std::int64_t>(value << unused) >> unused : static_cast<std::int64_t>(value);
-}
-
-void Store(Bytes& bytes, int at, int width, std::int64_t value)
-{
-    for (int i = 0; i < width; ++i)
-        bytes.at(static_cast<std::size_t>(at + i)) =
-            static_cast<std::uint8_t>(static_cast<std::uint64_t>(value) >> (8 * i));
+    return isSigned ? LoadLE(bytes, at, width) : static_cast<std::int64_t>(LoadUnsignedLE(bytes, at, width));
 }
 
 // Accessors by the names the transcription uses.
@@ -246,10 +236,9 @@ protected:
         }
         Bytes file(32, 0);
         std::memcpy(file.data(), "party.bin", 9);
-        Store(file, 16, 4, 32);
+        StoreLE(file, 16, 4, 32);
         file.insert(file.end(), window.begin(), window.end());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        WriteBytes(path, file);
         ASSERT_TRUE(save.Open(path));
     }
 
@@ -258,23 +247,23 @@ protected:
         const int at = At(row, n);
         const int k = ++filled % 20 + 1;
         if (row.kind == "clock") {
-            Store(window, at, 8, kNow);
+            StoreLE(window, at, 8, kNow);
         } else if (row.kind == "condition") {
-            Store(window, at, 8, kNow - k * 61 * 256 - 3); // begun k hours and k minutes ago
+            StoreLE(window, at, 8, kNow - k * 61 * 256 - 3); // begun k hours and k minutes ago
         } else if (row.kind == "effect") {
-            Store(window, at + effect["Expiry"].offset, 8, kNow + k * 1441 * 256 + 5);
+            StoreLE(window, at + effect["Expiry"].offset, 8, kNow + k * 1441 * 256 + 5);
             for (const char* member : {"Power", "Skill", "Caster", "Flags"})
-                Store(window, at + effect[member].offset, effect[member].width, Next());
+                StoreLE(window, at + effect[member].offset, effect[member].width, Next());
         } else if (row.kind == "text") {
             const std::string text = row.name + std::to_string(n);
             std::memcpy(window.data() + at, text.c_str(), text.size() + 1); // old bytes stay after the end
         } else if (row.kind == "birth") {
-            Store(window, at, 4, 1150 - n);
+            StoreLE(window, at, 4, 1150 - n);
         } else if (row.kind == "grid") {
             for (int cell = 0; cell < 126; ++cell)
-                Store(window, at + 4 * cell, 4, cell < 3 ? (cell == 0 ? 138 : cell) : Next() | 0x1000);
+                StoreLE(window, at + 4 * cell, 4, cell < 3 ? (cell == 0 ? 138 : cell) : Next() | 0x1000);
         } else if (row.width <= 8) {
-            Store(window, at, row.width, Next());
+            StoreLE(window, at, row.width, Next());
         }
     }
 

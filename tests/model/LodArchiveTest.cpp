@@ -1,11 +1,12 @@
 #include "model/LodArchive.h"
 #include "model/LodError.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
 
 namespace {
@@ -18,8 +19,7 @@ protected:
     std::filesystem::path Write(const Bytes& bytes)
     {
         const auto path = dir / ("a" + std::to_string(count++) + ".lod");
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        WriteBytes(path, bytes);
         return path;
     }
 
@@ -46,12 +46,6 @@ protected:
         } catch (const LodError& error) {
             return error.what();
         }
-    }
-
-    static void Put(Bytes& bytes, std::size_t at, std::uint32_t value, int width = 4)
-    {
-        for (int i = 0; i < width; ++i, value >>= 8)
-            bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
     }
 
     TempDirectory dir;
@@ -107,16 +101,16 @@ TEST_F(LodArchiveTest, RefusesDamagedArchivesWithTheReason)
         {"", [](Bytes&) {}},
         {"the file is too short for an archive header", [](Bytes& b) { b.resize(0x11F); }},
         {"the file is not a LOD archive", [](Bytes& b) { b[3] = ' '; }},
-        {"the archive has no directory", [](Bytes& b) { Put(b, 0xAC, 0); }},
-        {"the directory runs past the end of the file", [](Bytes& b) { Put(b, 0x11C, 0xFFFF, 2); }},
-        {"the directory runs past the end of the file", [](Bytes& b) { Put(b, 0x110, 0xFFFFFFF0u); }},
+        {"the archive has no directory", [](Bytes& b) { StoreLE(b, 0xAC, 4, 0); }},
+        {"the directory runs past the end of the file", [](Bytes& b) { StoreLE(b, 0x11C, 2, 0xFFFF); }},
+        {"the directory runs past the end of the file", [](Bytes& b) { StoreLE(b, 0x110, 4, 0xFFFFFFF0u); }},
         {"the directory runs past the end of the file", [](Bytes& b) { b.resize(0x120 + 0x30); }},
         {"b: the entry runs past the end of the file", [](Bytes& b) { b.pop_back(); }},
-        {"a: the entry runs past the end of the file", [](Bytes& b) { Put(b, 0x120 + 0x14, 0xFFFFFFFFu); }},
-        {"b: the entry runs past the end of the file", [](Bytes& b) { Put(b, 0x140 + 0x10, 0xFFFFFFF0u); }},
+        {"a: the entry runs past the end of the file", [](Bytes& b) { StoreLE(b, 0x120 + 0x14, 4, 0xFFFFFFFFu); }},
+        {"b: the entry runs past the end of the file", [](Bytes& b) { StoreLE(b, 0x140 + 0x10, 4, 0xFFFFFFF0u); }},
         // Entry offsets count from the directory, not from the file's start.
         {"b: the entry runs past the end of the file",
-         [&](Bytes& b) { Put(b, 0x140 + 0x10, static_cast<std::uint32_t>(builder.EntryPosition(1))); }},
+         [&](Bytes& b) { StoreLE(b, 0x140 + 0x10, 4, static_cast<std::uint32_t>(builder.EntryPosition(1))); }},
     };
     for (const auto& c : cases) {
         Bytes bytes = good;
@@ -170,7 +164,7 @@ TEST_F(LodArchiveTest, DamagedEntriesFailAloneWithTheReason)
     };
     for (const auto& c : sizes) {
         Bytes bytes = builder.Build();
-        Put(bytes, c.at, c.value);
+        StoreLE(bytes, c.at, 4, c.value);
         LodArchive archive(Write(bytes));
         EXPECT_EQ(ReadError(archive, 0, false), c.reason);
     }

@@ -1,5 +1,7 @@
 #include "model/FileError.h"
 #include "tests/model/SavedGameFixture.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 
 #ifndef _WIN32
 #include "tests/support/FileSizeLimit.h"
@@ -80,8 +82,7 @@ TEST_F(SaveGameFileTest, TooLittleDataAfterTheOffsetIsRefused)
     SaveBuilder builder;
     auto bytes = builder.Build();
     bytes.resize(builder.PartyOffset() + 376051);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
     EXPECT_FALSE(save.Open(path));
     EXPECT_EQ(messages, std::vector<std::string>{"Invalid save game file."});
 }
@@ -96,10 +97,8 @@ TEST_F(SaveGameFileTest, APartyBinEntryPointingPastTheEndOrIntoItsOwnDataIsRefus
         const auto at =
             static_cast<std::size_t>(std::search(bytes.begin(), bytes.end(), name.begin(), name.end()) - bytes.begin());
         ASSERT_LT(at, 1024u) << "party.bin's directory entry";
-        for (std::size_t i = 0; i < 4; ++i)
-            bytes[at + 16 + i] = static_cast<std::uint8_t>(offset >> (8 * i));
-        std::ofstream(path, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        StoreLE(bytes, at + 16, 4, offset);
+        WriteBytes(path, bytes);
         messages.clear();
         SaveGame other;
         EXPECT_FALSE(other.Open(path)) << offset;
@@ -112,8 +111,7 @@ TEST_F(SaveGameFileTest, AShortWindowWorksAndSaveNeverWritesPastWhatWasRead)
     SaveBuilder builder;
     auto bytes = builder.Build();
     bytes.resize(builder.PartyOffset() + 376052);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
     ASSERT_TRUE(save.Open(path));
     EXPECT_EQ(save.GetWindowSize(), 376052u);
     save.SetPartyMemberCount(5); // the last interpreted bytes
@@ -130,8 +128,7 @@ TEST_F(SaveGameFileTest, AReopenedGameKeepsNothingOfTheOneBefore)
     SaveBuilder builder;
     auto bytes = builder.SetSeed(7).Build();
     bytes.resize(builder.PartyOffset() + 376052);
-    std::ofstream(dir / "short.dod", std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(dir / "short.dod", bytes);
     ASSERT_TRUE(save.Open(dir / "short.dod"));
     save.SetFood(1);
     ASSERT_TRUE(Create());

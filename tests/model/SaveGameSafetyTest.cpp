@@ -2,6 +2,7 @@
 // then write nothing stale, say why, and leave both the file and the window as they were.
 #include "model/FileError.h"
 #include "tests/model/SavedGameFixture.h"
+#include "tests/support/Files.h"
 
 #ifndef _WIN32
 #include "tests/support/FileSizeLimit.h"
@@ -10,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <fstream>
 #include <functional>
 #include <span>
 
@@ -38,12 +38,6 @@ protected:
         File other;
         other.Open(path, File::Share::ReadWrite);
         other.WriteAt(position, bytes.data(), bytes.size());
-    }
-
-    static void WriteFile(const std::filesystem::path& to, const Bytes& bytes)
-    {
-        std::ofstream(to, std::ios::binary | std::ios::trunc)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
 
     // Save must refuse with the message, and neither the file nor the window may change.
@@ -116,7 +110,7 @@ TEST_F(SaveGameSafetyTest, ANewFileRenamedOverTheSaveStopsSave)
     save.SetGold(777);
     // The same bytes, as a new file: only its identity differs from the one held open.
     const auto fresh = dir / "save000.tmp";
-    WriteFile(fresh, original);
+    WriteBytes(fresh, original);
     std::filesystem::rename(fresh, path);
     ExpectRefused();
     EXPECT_EQ(FileBytes(), original);
@@ -138,8 +132,7 @@ TEST_F(SaveGameSafetyTest, APartyBinThatMovedStopsSave)
     ASSERT_NE(moved.PartyOffset(), partyOffset);
     Bytes bytes = moved.Build();
     bytes.resize(std::max(bytes.size(), FileBytes().size()));
-    std::fstream(path, std::ios::binary | std::ios::in | std::ios::out)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    WriteBytes(path, bytes);
     ExpectRefused();
 }
 

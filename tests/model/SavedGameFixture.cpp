@@ -1,7 +1,9 @@
 #include "tests/model/SavedGameFixture.h"
 
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
+
 #include <fstream>
-#include <iterator>
 
 SavedGameFixture::SavedGameFixture() : path(dir / "save000.dod")
 {
@@ -23,8 +25,7 @@ bool SavedGameFixture::Create(const SaveBuilder& builder)
 
 std::vector<std::uint8_t> SavedGameFixture::FileBytes() const
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ReadBytes(path);
 }
 
 std::vector<int> SavedGameFixture::SaveAndDiff()
@@ -51,12 +52,8 @@ std::int64_t SavedGameFixture::FileValue(int w, int width) const
 {
     std::ifstream in(path, std::ios::binary);
     in.seekg(static_cast<std::streamoff>(partyOffset) + w);
-    unsigned char bytes[8] = {};
+    std::uint8_t bytes[8] = {};
     in.read(reinterpret_cast<char*>(bytes), width);
     EXPECT_EQ(in.gcount(), width) << "window offset " << w << " lies past the end of the file";
-    std::uint64_t v = 0;
-    for (int i = width - 1; i >= 0; --i)
-        v = v << 8 | bytes[i];
-    const int unused = 64 - 8 * width;
-    return static_cast<std::int64_t>(v << unused) >> unused;
+    return LoadLE(bytes, 0, width); // a short read leaves zeros
 }

@@ -1,21 +1,17 @@
 #include "tests/support/LodBuilder.h"
 
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
+
 #include <zlib.h>
 
 #include <cstring>
-#include <fstream>
 #include <set>
 #include <stdexcept>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void Put(Bytes& bytes, std::size_t at, std::uint64_t value, int width)
-{
-    for (int i = 0; i < width; ++i, value >>= 8)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value);
-}
 
 void PutText(Bytes& bytes, std::size_t at, std::string_view text, std::size_t width)
 {
@@ -98,27 +94,27 @@ std::vector<std::uint8_t> LodBuilder::Build() const
     PutText(bytes, 0x04, version_, 80);
     bytes[0x04 + version_.size() + 1] = 0x5A; // garbage after the version's NUL, as real archives have
     PutText(bytes, 0x54, "Velkar test archive", 80);
-    Put(bytes, 0xAC, 1, 4);
+    StoreLE(bytes, 0xAC, 4, 1);
     PutText(bytes, 0x100, root_, 16);
-    Put(bytes, 0x110, 0x120, 4);
-    Put(bytes, 0x114, bytes.size() - 0x120, 4);
-    Put(bytes, 0x11C, entries_.size(), 2);
+    StoreLE(bytes, 0x110, 4, 0x120);
+    StoreLE(bytes, 0x114, 4, bytes.size() - 0x120);
+    StoreLE(bytes, 0x11C, 2, entries_.size());
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const Entry& e = entries_[i];
         const std::size_t at = EntryPosition(i);
         const std::size_t size = nameLength + 0x20 + e.Stored.size() + e.Tail.size();
         const std::size_t record = 0x120 + i * stride;
         PutText(bytes, record, e.Name, nameLength);
-        Put(bytes, record + nameLength, at - 0x120, 4);
-        Put(bytes, record + nameLength + 4, size, 4);
+        StoreLE(bytes, record + nameLength, 4, at - 0x120);
+        StoreLE(bytes, record + nameLength + 4, 4, size);
         PutText(bytes, at, e.Name, nameLength);
         const std::size_t header = at + nameLength;
-        Put(bytes, header + 0x00, e.BitmapSize, 4);
-        Put(bytes, header + 0x04, e.Stored.size(), 4);
-        Put(bytes, header + 0x08, e.Width, 2);
-        Put(bytes, header + 0x0A, e.Height, 2);
-        Put(bytes, header + 0x18, e.UnpackedSize, 4);
-        Put(bytes, header + 0x1C, e.Flags, 4);
+        StoreLE(bytes, header + 0x00, 4, e.BitmapSize);
+        StoreLE(bytes, header + 0x04, 4, e.Stored.size());
+        StoreLE(bytes, header + 0x08, 2, e.Width);
+        StoreLE(bytes, header + 0x0A, 2, e.Height);
+        StoreLE(bytes, header + 0x18, 4, e.UnpackedSize);
+        StoreLE(bytes, header + 0x1C, 4, e.Flags);
         std::copy(e.Stored.begin(), e.Stored.end(), bytes.begin() + static_cast<std::ptrdiff_t>(header + 0x20));
         std::copy(e.Tail.begin(), e.Tail.end(),
                   bytes.begin() + static_cast<std::ptrdiff_t>(header + 0x20 + e.Stored.size()));
@@ -129,11 +125,7 @@ std::vector<std::uint8_t> LodBuilder::Build() const
 void LodBuilder::WriteTo(const std::filesystem::path& path) const
 {
     std::filesystem::create_directories(path.parent_path());
-    const Bytes bytes = Build();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    WriteBytes(path, Build());
 }
 
 std::vector<std::uint8_t> LodBuilder::Pack(std::span<const std::uint8_t> data)

@@ -4,11 +4,12 @@
 #include "model/GameTime.h"
 #include "model/InventoryLayout.h"
 #include "model/WindowLayout.h"
+#include "tests/support/Files.h"
+#include "tests/support/LittleEndian.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 
 namespace WL = WindowLayout;
@@ -53,13 +54,6 @@ public:
 private:
     std::uint32_t state_;
 };
-
-void StoreLE(std::uint8_t* at, int width, std::int64_t value)
-{
-    auto bits = static_cast<std::uint64_t>(value);
-    for (int i = 0; i < width; ++i, bits >>= 8)
-        at[i] = static_cast<std::uint8_t>(bits);
-}
 
 } // namespace
 
@@ -108,7 +102,7 @@ SaveBuilder& SaveBuilder::SetPlayed(std::uint32_t seed)
 SaveBuilder& SaveBuilder::Put(int windowOffset, int width, std::int64_t value)
 {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width));
-    StoreLE(bytes.data(), width, value);
+    StoreLE(bytes, 0, width, value);
     patches_.push_back({windowOffset, std::move(bytes)});
     return *this;
 }
@@ -168,16 +162,16 @@ std::vector<std::uint8_t> SaveBuilder::Build() const
     // Header region: a signature and a title, zero-padded; nothing reads it.
     const std::string_view title = "LOD\0\0\0\0\0MMVIII save container";
     std::memcpy(image.data(), title.data(), title.size());
-    StoreLE(image.data() + 256, 4, DirectoryStart);
-    StoreLE(image.data() + 260, 4, static_cast<std::int64_t>(members.size()));
+    StoreLE(image, 256, 4, DirectoryStart);
+    StoreLE(image, 260, 4, static_cast<std::int64_t>(members.size()));
 
     Noise noise(seed_);
     std::size_t data = DirectoryStart + members.size() * EntrySize;
     for (std::size_t i = 0; i < members.size(); ++i) {
-        std::uint8_t* entry = image.data() + DirectoryStart + i * EntrySize;
-        std::memcpy(entry, members[i].Name.data(), members[i].Name.size());
-        StoreLE(entry + NameSize, 4, static_cast<std::int64_t>(data - DirectoryStart));
-        StoreLE(entry + NameSize + 4, 4, members[i].Size);
+        const std::size_t entry = DirectoryStart + i * EntrySize;
+        std::memcpy(image.data() + entry, members[i].Name.data(), members[i].Name.size());
+        StoreLE(image, entry + NameSize, 4, static_cast<std::int64_t>(data - DirectoryStart));
+        StoreLE(image, entry + NameSize + 4, 4, members[i].Size);
         std::generate_n(image.begin() + static_cast<std::ptrdiff_t>(data), members[i].Size,
                         [&] { return noise.Next(); });
         if (members[i].Name == "header.bin") {
@@ -206,7 +200,7 @@ std::vector<std::uint8_t> SaveBuilder::Build() const
 void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t windowStart) const
 {
     std::uint8_t* window = image.data() + windowStart;
-    auto put = [&](int offset, int width, std::int64_t value) { StoreLE(window + offset, width, value); };
+    auto put = [&](int offset, int width, std::int64_t value) { StoreLE(image, windowStart + offset, width, value); };
     auto zero = [&](int offset, int size) { std::memset(window + offset, 0, static_cast<std::size_t>(size)); };
 
     const int party = WL::PartyRecordOffset;
@@ -266,7 +260,9 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
     const auto pick = [&](std::initializer_list<int> values) {
         return *(values.begin() + random(static_cast<int>(values.size())));
     };
-    const auto put = [&](int offset, int width, std::int64_t value) { StoreLE(window + offset, width, value); };
+    const auto put = [&](int offset, int width, std::int64_t value) {
+        StoreLE({window, WL::WindowSize}, static_cast<std::size_t>(offset), width, value);
+    };
     const auto tail = [&](int offset, int width) {
         // Old text after the terminator, as the game leaves it.
         const auto* start = window + offset;
@@ -375,9 +371,5 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
 
 void SaveBuilder::WriteTo(const std::filesystem::path& path) const
 {
-    const auto image = Build();
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
+    WriteBytes(path, Build());
 }

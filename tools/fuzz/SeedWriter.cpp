@@ -4,6 +4,7 @@
 
 #include "model/CharacterLayout.h"
 #include "model/InventoryLayout.h"
+#include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
 #include "tools/fuzz/ContainerInput.h"
@@ -12,9 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -63,14 +62,6 @@ Bytes Picks(CI::PartyGroup party, std::initializer_list<std::pair<int, CI::Group
     return bytes;
 }
 
-void Write(const std::filesystem::path& path, const Bytes& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + path.string());
-}
-
 void WriteContainerSeeds(const std::filesystem::path& dir)
 {
     const SaveBuilder builder;
@@ -78,7 +69,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     Bytes plain{0x01, 0x00};
     Append(plain, Picks(CI::Clock, {{1, CI::Fields}, {2, CI::Awards}, {50, CI::ActiveSpells}}));
     Append(plain, Values());
-    Write(dir / "plain", plain);
+    WriteBytes(dir / "plain", plain);
 
     // Shorter files: just too short, exactly the smallest window, a little more.
     for (std::uint32_t extra : {0u, 16u, 300u}) {
@@ -87,7 +78,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         cut.push_back(0);
         Append(cut, Picks(CI::Roster, {{50, CI::Inventory}, {49, CI::Conditions}}));
         Append(cut, Values());
-        Write(dir / ("truncated-" + std::to_string(extra)), cut);
+        WriteBytes(dir / ("truncated-" + std::to_string(extra)), cut);
     }
 
     // party.bin's offset (the unit after its name unit) moved: a little, to the start of
@@ -100,7 +91,7 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
         Append(moved, offset, 4);
         Append(moved, Picks(CI::PartySpells, {{1, CI::Texts}, {25, CI::SpellGroups}, {26, CI::Skills}}));
         Append(moved, Values());
-        Write(dir / ("party-at-" + std::to_string(offset)), moved);
+        WriteBytes(dir / ("party-at-" + std::to_string(offset)), moved);
     }
 
     // Inventories the model did not write: entry numbers past the table, covered cells
@@ -119,13 +110,13 @@ void WriteContainerSeeds(const std::filesystem::path& dir)
     cell(3, 60, 0x80000000u);
     Append(grid, Picks(CI::Clock, {{1, CI::Inventory}, {2, CI::Inventory}, {3, CI::Inventory}}));
     Append(grid, Values());
-    Write(dir / "odd-inventory", grid);
+    WriteBytes(dir / "odd-inventory", grid);
 
     // Raw containers: the start of a real one, cut inside the directory and after it.
     for (std::size_t length : {300u, 1024u, 2048u}) {
         Bytes raw{0x00};
         Append(raw, Prefix(builder, length));
-        Write(dir / ("raw-" + std::to_string(length)), raw);
+        WriteBytes(dir / ("raw-" + std::to_string(length)), raw);
     }
 }
 
@@ -135,7 +126,7 @@ void WriteNameSeeds(const std::filesystem::path& dir)
     for (std::uint8_t name : {0, 1}) {
         Bytes seed{name, 0};
         Append(seed, Prefix(builder, 1024));
-        Write(dir / ("small-" + std::to_string(name)), seed);
+        WriteBytes(dir / ("small-" + std::to_string(name)), seed);
     }
 
     // A directory longer than the lookup's first read.
@@ -145,7 +136,7 @@ void WriteNameSeeds(const std::filesystem::path& dir)
     for (std::uint8_t buffer : {0, 1, 2}) {
         Bytes seed{1, buffer};
         Append(seed, Prefix(longer, 5000));
-        Write(dir / ("long-directory-" + std::to_string(buffer)), seed);
+        WriteBytes(dir / ("long-directory-" + std::to_string(buffer)), seed);
     }
 
     // The name unit last in the first read, its offset unit in the next.
@@ -156,13 +147,13 @@ void WriteNameSeeds(const std::filesystem::path& dir)
     file[4080 + party.size()] = 0;
     file[4096] = 0x10;
     Append(edge, file);
-    Write(dir / "unit-at-chunk-end", edge);
+    WriteBytes(dir / "unit-at-chunk-end", edge);
 
     // The save name cut by the end of the file.
     Bytes cut{1, 0};
     Append(cut, Prefix(builder, 288 + 6 * 32 + 5)); // header.bin's data, where the name is
-    Write(dir / "name-cut", cut);
-    Write(dir / "empty", Bytes{2, 0});
+    WriteBytes(dir / "name-cut", cut);
+    WriteBytes(dir / "empty", Bytes{2, 0});
 }
 
 void WriteGameDataSeeds(const std::filesystem::path& dir)
@@ -171,12 +162,12 @@ void WriteGameDataSeeds(const std::filesystem::path& dir)
     const std::vector<LodBuilder::Row> rows{
         {0, "", ""}, {1, "item001", "Longsword"}, {2, "\"item002\"", "\"Broad sword\""}, {751, "null", "x"}};
     const std::string table = LodBuilder::ItemsText(rows);
-    Write(dir / "items-txt", Bytes(table.begin(), table.end()));
+    WriteBytes(dir / "items-txt", Bytes(table.begin(), table.end()));
     for (Packing packing : {Packing::Raw, Packing::Zlib}) {
         const std::string how = packing == Packing::Raw ? "raw" : "zlib";
         LodBuilder language("MMVIII", "language");
         language.AddFile("items.txt", table, packing).AddFile("ITEMS.TXT", "1\n2\n3", packing);
-        Write(dir / ("language-" + how), language.Build());
+        WriteBytes(dir / ("language-" + how), language.Build());
 
         // Both transparency rules, mipmaps after the picture, a picture without its palette.
         LodBuilder icons("MMVI", "icons");
@@ -184,7 +175,7 @@ void WriteGameDataSeeds(const std::filesystem::path& dir)
         Bytes mipmapped(8 * 8 + 4 * 4 + 2 * 2, 3);
         icons.AddBitmap("item002", 8, 8, mipmapped, LodBuilder::IconPalette(), 0x202, packing);
         icons.Add({"item003", Bytes(12, 1), 0, 12, 4, 3, 0, {}});
-        Write(dir / ("icons-" + how), icons.Build());
+        WriteBytes(dir / ("icons-" + how), icons.Build());
     }
 }
 
