@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <QFile>
 #include <QHBoxLayout>

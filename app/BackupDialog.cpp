@@ -1,12 +1,12 @@
 #include "app/BackupDialog.h"
 
-#include "app/PathText.h"
+#include "game/PathText.h"
 #include "model/Container.h"
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
 #include "ui/Mnemonics.h"
-#include "ui/TextCodec.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

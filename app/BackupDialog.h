@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Backups.h"
+#include "game/Backups.h"
 
 #include <QDialog>
 

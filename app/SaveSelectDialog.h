@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/GameFolderLocator.h"
-#include "app/SaveListing.h"
-#include "ui/TextCodec.h"
+#include "game/GameFolderLocator.h"
+#include "game/SaveListing.h"
+#include "text/TextCodec.h"
 
 #include "model/ItemTable.h"
 

@@ -3,8 +3,8 @@
 #include "app/SaveSelectDialog.h"
 
 #include "model/MessageSink.h"
+#include "text/TextCodec.h"
 #include "ui/Messages.h"
-#include "ui/TextCodec.h"
 
 #include <QApplication>
 #include <QIcon>

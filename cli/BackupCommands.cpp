@@ -1,12 +1,12 @@
 #include "cli/BackupCommands.h"
 
-#include "app/Backups.h"
-#include "app/PathText.h"
-#include "app/SaveListing.h"
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
+#include "game/Backups.h"
+#include "game/PathText.h"
+#include "game/SaveListing.h"
 #include "model/Container.h"
 
 #include <algorithm>

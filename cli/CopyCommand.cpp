@@ -1,10 +1,10 @@
 #include "cli/CopyCommand.h"
 
-#include "app/PathText.h"
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
+#include "game/PathText.h"
 #include "model/CharacterLayout.h"
 #include "model/CharacterTransfer.h"
 

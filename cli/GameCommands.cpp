@@ -1,14 +1,14 @@
 #include "cli/GameCommands.h"
 
-#include "app/GameCodePage.h"
-#include "app/GameFolderLocator.h"
-#include "app/PathText.h"
-#include "app/SaveListing.h"
 #include "cli/CliError.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
-#include "ui/TextCodec.h"
+#include "game/GameCodePage.h"
+#include "game/GameFolderLocator.h"
+#include "game/PathText.h"
+#include "game/SaveListing.h"
+#include "text/TextCodec.h"
 
 #include <system_error>
 

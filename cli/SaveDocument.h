@@ -2,7 +2,7 @@
 
 #include "model/GameTime.h"
 #include "model/SaveGame.h"
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <QJsonObject>
 #include <QJsonValue>

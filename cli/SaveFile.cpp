@@ -1,12 +1,12 @@
 #include "cli/SaveFile.h"
 
-#include "app/Backups.h"
-#include "app/GameCodePage.h"
-#include "app/GameItems.h"
-#include "app/PathText.h"
-#include "app/SaveListing.h"
 #include "cli/CliError.h"
 #include "cli/Console.h"
+#include "game/Backups.h"
+#include "game/GameCodePage.h"
+#include "game/GameItems.h"
+#include "game/PathText.h"
+#include "game/SaveListing.h"
 #include "model/MessageSink.h"
 
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/SaveGame.h"
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <QString>
 

@@ -3,12 +3,12 @@
 #include "dialogs/CVelkarPage1.h"
 
 #include "dialogs/ExchangeOrder.h"
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/LengthValidator.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "model/SaveGame.h"
 #include "model/Vocabulary.h"

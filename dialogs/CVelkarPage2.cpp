@@ -3,9 +3,9 @@
 #include "dialogs/CVelkarPage2.h"
 
 #include "dialogs/ExchangeOrder.h"
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "model/SaveGame.h"
 #include "model/SkillWord.h"

@@ -4,12 +4,12 @@
 
 #include "dialogs/BackpackView.h"
 #include "dialogs/ItemText.h"
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FilteringList.h"
 #include "ui/Messages.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "model/SaveGame.h"
 #include "model/Vocabulary.h"

@@ -2,10 +2,10 @@
 
 #include "dialogs/CVelkarPage5.h"
 
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FilteringList.h"
-#include "ui/TextCodec.h"
 
 #include "model/AwardTable.h"
 #include "model/SaveGame.h"

@@ -1,6 +1,6 @@
 #include "dialogs/ItemText.h"
 
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include "model/InventoryLayout.h"
 #include "model/ItemKinds.h"

@@ -5,11 +5,11 @@
 #include "dialogs/SpellEffectEditor.h"
 #include "ui/ControlId.h"
 
+#include "text/TextCodec.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
 #include "ui/Mnemonics.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include <QComboBox>
 #include <QGridLayout>

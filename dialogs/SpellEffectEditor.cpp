@@ -1,9 +1,9 @@
 #include "dialogs/SpellEffectEditor.h"
 
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "model/Vocabulary.h"
 

@@ -1,10 +1,10 @@
 #include "ui/DataExchange.h"
 
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/Messages.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

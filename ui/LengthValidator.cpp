@@ -1,6 +1,6 @@
 #include "ui/LengthValidator.h"
 
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 LengthValidator::LengthValidator(int maxBytes, QObject* parent) : QValidator(parent), maximum_(maxBytes)
 {}

@@ -1,6 +1,6 @@
 #include "ui/MultiLineBox.h"
 
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

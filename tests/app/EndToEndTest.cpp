@@ -1,14 +1,14 @@
 // The whole road of an edit: list the saved games, open one, change the gold in the party
 // dialog and a character's might in the sheet, confirm both, and read the file's bytes.
 
-#include "app/Backups.h"
-#include "app/GameFolderLocator.h"
 #include "app/SaveSelectDialog.h"
-#include "tests/app/TempWinePrefix.h"
+#include "game/Backups.h"
+#include "game/GameFolderLocator.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TempWinePrefix.h"
 #include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage1.h"

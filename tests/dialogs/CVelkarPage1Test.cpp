@@ -2,9 +2,9 @@
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
+#include "text/TextCodec.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "tests/ui/UiTesting.h"
 

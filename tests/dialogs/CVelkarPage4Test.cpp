@@ -2,8 +2,8 @@
 
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
+#include "text/TextCodec.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "model/CharacterLayout.h"
 #include "tests/ui/UiTesting.h"

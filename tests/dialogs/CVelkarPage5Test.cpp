@@ -2,7 +2,7 @@
 #include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include "model/CharacterLayout.h"
 

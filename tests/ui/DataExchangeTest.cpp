@@ -1,8 +1,8 @@
 #include "ui/DataExchange.h"
 #include "tests/ui/MessageRecorder.h"
+#include "text/TextCodec.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
-#include "ui/TextCodec.h"
 
 #include "tests/ui/UiTesting.h"
 

@@ -1,5 +1,5 @@
 #include "ui/MultiLineBox.h"
-#include "ui/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <QApplication>
 #include <QClipboard>

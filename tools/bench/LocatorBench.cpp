@@ -2,7 +2,7 @@
 // with a system.reg the size a fresh prefix writes (about 1.7 MB). Target
 // (docs/performance.md): all 20 looked up in under 50 ms.
 
-#include "app/GameFolderLocator.h"
+#include "game/GameFolderLocator.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/WinePrefixWriter.h"
 

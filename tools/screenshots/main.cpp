@@ -6,10 +6,10 @@
 
 #include "app/AboutDialog.h"
 #include "app/BackupDialog.h"
-#include "app/Backups.h"
 #include "app/SaveSelectDialog.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
+#include "game/Backups.h"
 #include "model/MessageSink.h"
 #include "ui/ControlId.h"
 
