@@ -61,3 +61,31 @@ TEST(GameCodePage, TheRememberedChoiceThenTheWrappingThenThePrefixThenWestern)
     }
     UserSettings::Clear();
 }
+
+// One saved game wherever it lies: its own names first, then its real folder's remembered choice.
+TEST(GameCodePage, ASavesOwnNamesAndItsRealFolderDecideWhereverItLies)
+{
+    namespace fs = std::filesystem;
+    UserSettings::Clear();
+    const TempDirectory root;
+    const fs::path game = root / "MM8";
+    fs::create_directories(game / "Saves");
+    fs::create_directories(root / "loose");
+    SaveBuilder("Alvar").WriteTo(game / "Saves" / "save000.dod");
+    SaveBuilder(kWrapped).WriteTo(root / "loose" / "named.dod");
+    SaveBuilder character("Alvar");
+    character.PutText(SaveBuilder::CharacterOffset(3, CharacterLayout::Name.Offset), kWrapped + '\0');
+    character.WriteTo(root / "loose" / "character.dod");
+    SaveBuilder("Alvar").WriteTo(root / "loose" / "plain.dod");
+    fs::create_directory_symlink(game / "Saves", root / "linked saves");
+    fs::create_directory_symlink(game, root / "linked game");
+
+    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "named.dod"), Page::ChineseFan);
+    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "character.dod"), Page::ChineseFan);
+    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "plain.dod"), Page::Western);
+    // Chosen through one link, found through another and through the real folder.
+    UserSettings::SetCodePage(root / "linked game", Page::Cyrillic);
+    EXPECT_EQ(GameCodePage::ForSave(root / "linked saves" / "save000.dod"), Page::Cyrillic);
+    EXPECT_EQ(GameCodePage::Decide(game, SaveListing::Build(game)), Page::Cyrillic);
+    UserSettings::Clear();
+}
