@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -43,9 +44,10 @@ std::vector<const GameFolder::Item*> LookupOrder(const GameFolder& folder, bool 
     return order;
 }
 
+// Without the full stop.
 std::string LeftOut(const std::string& shown, const std::string& entry, std::string_view reason)
 {
-    return shown + ": " + entry + " is left out (" + std::string(reason) + ").";
+    return shown + ": " + entry + " is left out (" + std::string(reason) + ")";
 }
 
 std::string ReadLooseFile(const GameFolder::Item& item)
@@ -134,7 +136,7 @@ void GameData::ReadItemTable(const GameFolder& folder)
             continue;
         try {
             if (const std::string over = LodArchive::OverLimit(archive.Lod.ReadHeader(*entry)); !over.empty()) {
-                messages_.push_back(LeftOut(archive.Shown, entry->Name, over));
+                messages_.push_back(LeftOut(archive.Shown, entry->Name, over) + ".");
                 continue;
             }
             const std::vector<std::uint8_t> data = archive.Lod.ReadData(*entry);
@@ -166,7 +168,8 @@ void GameData::ReadSizes(const GameFolder& folder)
             std::uint64_t decoded;
         };
         std::vector<Found> found;
-        std::vector<std::string> leftOut;
+        std::set<std::string> leftOut; // folded names
+        std::string firstLeftOut;      // the first of them, with its reason
         try {
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 if (from[i] != None)
@@ -176,9 +179,8 @@ void GameData::ReadSizes(const GameFolder& folder)
                     continue;
                 const LodEntryHeader header = archive->Lod.ReadHeader(*entry);
                 if (const std::string over = LodArchive::OverLimit(header); !over.empty()) {
-                    std::string message = LeftOut(archive->Shown, entry->Name, over);
-                    if (std::find(leftOut.begin(), leftOut.end(), message) == leftOut.end())
-                        leftOut.push_back(std::move(message));
+                    if (leftOut.insert(AsciiFold(entry->Name)).second && leftOut.size() == 1)
+                        firstLeftOut = LeftOut(archive->Shown, entry->Name, over);
                     continue;
                 }
                 const std::uint64_t pixels = header.BitmapSize != 0 ? std::uint64_t{header.Width} * header.Height : 0;
@@ -189,7 +191,12 @@ void GameData::ReadSizes(const GameFolder& folder)
             archive = icons_.erase(archive);
             continue;
         }
-        messages_.insert(messages_.end(), leftOut.begin(), leftOut.end());
+        // Named once; a flood of them is counted, not listed.
+        if (leftOut.size() == 1)
+            messages_.push_back(firstLeftOut + ".");
+        else if (leftOut.size() > 1)
+            messages_.push_back(firstLeftOut + ", and " + std::to_string(leftOut.size() - 1) +
+                                " more over the limits.");
         for (const Found& f : found) {
             from[f.row] = static_cast<std::size_t>(archive - icons_.begin());
             sizes_[f.row] = f.size;

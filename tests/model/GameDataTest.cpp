@@ -212,13 +212,15 @@ TEST(GameDataTest, EntriesOverTheLimitsAreLeftOutAndNamedOnce)
          },
          "DataFiles/items.txt could not be read (the file is 4194305 bytes, more than the 4 MB read); its item "
          "names are not used."},
-        {"an 8000 x 8000 picture shown by two items",
+        {"an 8000 x 8000 picture shown by two items, and another picture over the limits",
          [&](const fs::path& data) {
              LodBuilder("MMVI", "icons")
                  .Add({"item001", noise, 0, huge * huge, huge, huge, 0, LodBuilder::IconPalette()})
+                 .Add({"item002", noise, 0, 600 * 8, 600, 8, 0, LodBuilder::IconPalette()})
                  .WriteTo(data / "z.icons.lod");
          },
-         "Data/z.icons.lod: item001 is left out (the picture is 8000 x 8000 pixels, more than 512 x 512)."},
+         "Data/z.icons.lod: item001 is left out (the picture is 8000 x 8000 pixels, more than 512 x 512), and 1 "
+         "more over the limits."},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
