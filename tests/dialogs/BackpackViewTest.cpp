@@ -433,7 +433,6 @@ TEST_F(BackpackViewTest, APictureWiderThanTheCellsTheGameMarkedStopsAtTheOverhan
     const QImage picture = Picture();
     EXPECT_FALSE(ShowsFree(picture, CellAt(1, 0)));
     EXPECT_TRUE(ShowsFree(picture, CellAt(3, 0)));
-    EXPECT_TRUE(ShowsFree(picture, CellAt(3, 1)));
 }
 
 TEST_F(BackpackViewTest, TheGamesPicturesAreDrawnAtTheGamesPlaceAndScale)

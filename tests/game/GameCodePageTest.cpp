@@ -70,19 +70,15 @@ TEST(GameCodePage, ASavesOwnNamesAndItsRealFolderDecideWhereverItLies)
     const TempDirectory root;
     const fs::path game = root / "MM8";
     fs::create_directories(game / "Saves");
-    fs::create_directories(root / "loose");
     SaveBuilder("Alvar").WriteTo(game / "Saves" / "save000.dod");
-    SaveBuilder(kWrapped).WriteTo(root / "loose" / "named.dod");
+    SaveBuilder(kWrapped).WriteTo(root / "named.dod"); // loose copies
     SaveBuilder character("Alvar");
     character.PutText(SaveBuilder::CharacterOffset(3, CharacterLayout::Name.Offset), kWrapped + '\0');
-    character.WriteTo(root / "loose" / "character.dod");
-    SaveBuilder("Alvar").WriteTo(root / "loose" / "plain.dod");
+    character.WriteTo(root / "character.dod");
     fs::create_directory_symlink(game / "Saves", root / "linked saves");
     fs::create_directory_symlink(game, root / "linked game");
-
-    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "named.dod"), Page::ChineseFan);
-    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "character.dod"), Page::ChineseFan);
-    EXPECT_EQ(GameCodePage::ForSave(root / "loose" / "plain.dod"), Page::Western);
+    EXPECT_EQ(GameCodePage::ForSave(root / "named.dod"), Page::ChineseFan);
+    EXPECT_EQ(GameCodePage::ForSave(root / "character.dod"), Page::ChineseFan);
     // Chosen through one link, found through another and through the real folder.
     UserSettings::SetCodePage(root / "linked game", Page::Cyrillic);
     EXPECT_EQ(GameCodePage::ForSave(root / "linked saves" / "save000.dod"), Page::Cyrillic);

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <functional>
 
 namespace {
 
@@ -193,37 +192,27 @@ TEST(GameDataTest, SizesComeFromThePicturesWhichDecodeOnDemand)
 TEST(GameDataTest, EntriesOverTheLimitsAreLeftOutAndNamedOnce)
 {
     const std::vector<std::uint8_t> noise(5000, 0x55); // would not unpack: proof it is not tried
-    const std::uint32_t huge = 8000;
+    const auto palette = LodBuilder::IconPalette();
     const struct {
-        const char* what;
-        std::function<void(const fs::path& data)> write;
+        const char* file; // in the game folder; with no entries, a loose table of 4 MB and a byte
+        std::vector<LodBuilder::Entry> entries;
         std::string message;
     } cases[] = {
-        {"a table stated to unpack to 5 MB",
-         [&](const fs::path& data) {
-             LodBuilder("MMVIII", "language").Add({"items.txt", noise, 5000000}).WriteTo(data / "z.T.lod");
-         },
+        {"Data/z.T.lod",
+         {{"items.txt", noise, 5000000}},
          "Data/z.T.lod: items.txt is left out (its data is 5000000 bytes, more than the 4 MB read)."},
-        {"a loose table over 4 MB",
-         [&](const fs::path& data) {
-             fs::create_directories(data.parent_path() / "DataFiles");
-             std::ofstream(data.parent_path() / "DataFiles" / "items.txt", std::ios::binary)
-                 << std::string((4u << 20) + 1, 'x');
-         },
+        {"DataFiles/items.txt",
+         {},
          "DataFiles/items.txt could not be read (the file is 4194305 bytes, more than the 4 MB read); its item "
          "names are not used."},
-        {"an 8000 x 8000 picture shown by two items, and another picture over the limits",
-         [&](const fs::path& data) {
-             LodBuilder("MMVI", "icons")
-                 .Add({"item001", noise, 0, huge * huge, huge, huge, 0, LodBuilder::IconPalette()})
-                 .Add({"item002", noise, 0, 600 * 8, 600, 8, 0, LodBuilder::IconPalette()})
-                 .WriteTo(data / "z.icons.lod");
-         },
+        // item001 is shown by two items, and named once.
+        {"Data/z.icons.lod",
+         {{"item001", noise, 0, 8000 * 8000, 8000, 8000, 0, palette}, {"item002", noise, 0, 4800, 600, 8, 0, palette}},
          "Data/z.icons.lod: item001 is left out (the picture is 8000 x 8000 pixels, more than 512 x 512), and 1 "
          "more over the limits."},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(c.file);
         TempDirectory game;
         const fs::path data = game / "Data";
         const Rows rows{{1, "item001", "Base"}, {2, "item002", "Two"}, {3, "ITEM001", "Three"}};
@@ -231,31 +220,32 @@ TEST(GameDataTest, EntriesOverTheLimitsAreLeftOutAndNamedOnce)
             .AddFile("items.txt", LodBuilder::ItemsText(rows))
             .WriteTo(data / "EnglishT.lod");
         WriteIcons(data / "icons.lod", "20", true);
-        c.write(data);
+        LodBuilder hostile("MMVI", "icons");
+        for (const LodBuilder::Entry& entry : c.entries)
+            hostile.Add(entry);
+        fs::create_directories(game / "DataFiles");
+        if (c.entries.empty())
+            WriteBytes(game / c.file, std::vector<std::uint8_t>((4u << 20) + 1, 'x'));
+        else
+            hostile.WriteTo(game / c.file);
 
         const GameData gameData(game.Path());
         EXPECT_EQ(gameData.GetItemName(1), "Base");
-        for (int n : {1, 3}) {
-            ASSERT_TRUE(gameData.GetItemSize(n));
-            EXPECT_EQ(gameData.GetItemSize(n)->Width, 1);
-            ASSERT_TRUE(gameData.GetItemIcon(n));
-            EXPECT_EQ(gameData.GetItemIcon(n)->Width(), 20);
+        for (int n : {1, 3}) { // the base archive's 20 x 30 picture
+            EXPECT_EQ(gameData.GetItemSize(n), (ItemSize{1, 1}));
+            EXPECT_EQ(gameData.GetItemIcon(n).value_or(LodBitmap()).Width(), 20);
         }
         EXPECT_EQ(gameData.Messages(), std::vector<std::string>{c.message});
     }
 
     // All pictures together: each counts once, in the table's order, until the bound.
     TempDirectory game;
-    std::vector<std::uint8_t> pixels(512 * 512);
-    for (std::size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
-    const std::vector<std::uint8_t> packed = LodBuilder::Pack(pixels);
-    const int fit = static_cast<int>(GameData::MaxDecodedPerGame / pixels.size() / 4);
+    const int fit = static_cast<int>(GameData::MaxDecodedPerGame / (512 * 512 * 4));
     Rows rows;
     LodBuilder icons("MMVI", "icons");
     for (int n = 1; n <= fit + 1; ++n) {
         rows.push_back({n, "p" + std::to_string(n), "Item"});
-        icons.Add({rows.back().Picture, packed, 512 * 512, 512 * 512, 512, 512, 0, LodBuilder::IconPalette()});
+        icons.AddIcon(rows.back().Picture, 512, 512);
     }
     rows.push_back({fit + 2, "P1", "The first picture again"});
     icons.WriteTo(game / "Data" / "icons.lod");
