@@ -5,6 +5,7 @@
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
 #include "game/Backups.h"
+#include "game/GameCodePage.h"
 #include "game/PathText.h"
 #include "game/SaveListing.h"
 #include "model/Container.h"
@@ -27,15 +28,15 @@ int BackupCommands::List(const QStringList& arguments)
         return 0;
     const std::optional<TextCodec::Page> page = SaveFile::Encoding(parser.value(encoding));
     const std::filesystem::path save = PathText::ToPath(parser.positionalArguments().front());
-    const TextCodec codec(page ? *page : SaveFile::Decide(SaveListing::GameFolderOf(save)));
+    const TextCodec codec(page ? *page : GameCodePage::ForSave(save));
     QString out;
     int number = 0;
     for (const Backups::Entry& entry : Backups::NewestFirst(save)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                    .arg(++number)
-                   .arg(PathText::FileName(entry.path), Backups::TimeText(entry.time))
+                   .arg(Console::Escaped(PathText::FileName(entry.path)), Backups::TimeText(entry.time))
                    .arg(entry.size)
-                   .arg(codec.ToText(ReadSaveName(entry.path).value_or(std::string())));
+                   .arg(Console::Escaped(codec.ToText(ReadSaveName(entry.path).value_or(std::string()))));
     }
     Console::OutBytes(out.toUtf8());
     return 0;

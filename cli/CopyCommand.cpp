@@ -64,10 +64,10 @@ int CopyCommand::Run(const QStringList& arguments)
                            .arg(given[0], Label(source.Codec()), given[2], Label(target.Codec())));
     target.Game().RestoreCharacterBytes(m, CharacterTransfer::Rebase(source.Game(), n, target.Game()));
     target.SaveCharacter(m);
-    Console::Out(QStringLiteral("Copied \"%1\" (character %2 of %3) over \"%4\" (character %5 of %6)")
-                     .arg(from)
+    Console::Out(QStringLiteral("Copied %1 (character %2 of %3) over %4 (character %5 of %6)")
+                     .arg(Console::Quoted(from))
                      .arg(n)
-                     .arg(given[0], over)
+                     .arg(given[0], Console::Quoted(over))
                      .arg(m)
                      .arg(given[2]));
     return 0;

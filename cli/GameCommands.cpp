@@ -22,7 +22,8 @@ int GameCommands::Games(const QStringList& arguments)
         return 0;
     QString out;
     for (const GameFolderLocator::FoundGame& game : GameFolderLocator::FindAll())
-        out += PathText::ToText(game.folder) + QLatin1Char('\t') + QString::fromUtf8(game.source) + QLatin1Char('\n');
+        out += Console::Escaped(PathText::ToText(game.folder)) + QLatin1Char('\t') + QString::fromUtf8(game.source) +
+               QLatin1Char('\n');
     Console::OutBytes(out.toUtf8());
     return 0;
 }
@@ -47,11 +48,15 @@ int GameCommands::List(const QStringList& arguments)
     std::error_code error;
     if (!std::filesystem::is_directory(folder, error))
         throw CliError::FailureError(QStringLiteral("%1: no such folder").arg(PathText::ToText(folder)));
+    if (!std::filesystem::is_directory(folder / "Saves", error))
+        throw CliError::FailureError(
+            QStringLiteral("%1: no Saves folder; is it the game's folder?").arg(PathText::ToText(folder)));
     const std::vector<SaveListing::Row> rows = SaveListing::Build(folder);
     const TextCodec codec(page ? *page : GameCodePage::Decide(folder, rows));
     QString out;
     for (const SaveListing::Row& row : rows)
-        out += QString::fromStdString(row.FileName) + QLatin1Char('\t') + codec.ToText(row.Name) + QLatin1Char('\n');
+        out += QString::fromStdString(row.FileName) + QLatin1Char('\t') + Console::Escaped(codec.ToText(row.Name)) +
+               QLatin1Char('\n');
     Console::OutBytes(out.toUtf8());
     return 0;
 }

@@ -7,10 +7,13 @@
 #include "game/GameItems.h"
 #include "game/PathText.h"
 #include "game/SaveListing.h"
+#include "model/GameData.h"
 #include "model/MessageSink.h"
 
 #include <QStringList>
 
+#include <set>
+#include <string>
 #include <utility>
 
 namespace {
@@ -25,8 +28,8 @@ QString ValueOf(const TextCodec::PageInfo& info)
 } // namespace
 
 SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encoding)
-    : argument_(argument), path_(PathText::ToPath(argument)), gameFolder_(SaveListing::GameFolderOf(path_)),
-      codec_(encoding ? *encoding : Decide(gameFolder_))
+    : argument_(argument), path_(PathText::ToPath(argument)), gameFolder_(SaveListing::RealGameFolderOf(path_)),
+      codec_(encoding ? *encoding : GameCodePage::ForSave(path_))
 {
     // The model's message names no file, and a command may open two: name it here.
     struct Sink {
@@ -37,8 +40,18 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
                            .arg(argument_, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
     })};
     game_.SetBackupHook(Backups::Hook(Backups::Recent::Covers));
-    // The item names and sizes of the game the save belongs to, as the start-up dialog reads them.
-    if (!game_.Open(path_, GameItems::Load(gameFolder_).table))
+    // The item names and sizes of the game the save belongs to, as the start-up dialog reads them;
+    // what of its data cannot be used is said once a run, as the start-up dialog says it once.
+    const GameItems items = GameItems::Load(gameFolder_);
+    if (items.data != nullptr) {
+        static std::set<std::pair<std::filesystem::path, std::string>> said;
+        for (const std::string& message : items.data->Messages()) {
+            if (said.emplace(gameFolder_, message).second)
+                Console::Error(QStringLiteral("velkar-cli: %1: %2")
+                                   .arg(PathText::ToText(gameFolder_), QString::fromStdString(message)));
+        }
+    }
+    if (!game_.Open(path_, items.table))
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 
@@ -52,11 +65,6 @@ void SaveFile::SaveCharacter(int n)
 {
     game_.SaveCharacter(n);
     Backups::NoteWritten(path_);
-}
-
-TextCodec::Page SaveFile::Decide(const std::filesystem::path& gameFolder)
-{
-    return GameCodePage::Decide(gameFolder, SaveListing::Build(gameFolder));
 }
 
 std::optional<TextCodec::Page> SaveFile::Encoding(const QString& value)

@@ -8,9 +8,8 @@
 #include <filesystem>
 #include <optional>
 
-// A saved game opened for a command, with the code page of its texts: the one the start-up
-// dialog would decide for the game folder above the save's Saves folder, unless --encoding
-// names another. Its first write copies the file first, as Velkar does, unless the newest copy
+// A saved game opened for a command, with the code page of its texts: GameCodePage::ForSave's,
+// unless --encoding names another. Its first write copies the file first, as Velkar does, unless the newest copy
 // is less than ten minutes old and the file is as this program's last write left it.
 class SaveFile {
 public:
@@ -26,8 +25,6 @@ public:
     const QString& Argument() const { return argument_; }
     const std::filesystem::path& Path() const { return path_; }
 
-    // As the start-up dialog decides it, from the folder's listing.
-    static TextCodec::Page Decide(const std::filesystem::path& gameFolder);
     // --encoding's value: nothing when not given; throws CliError (usage) for one that is no
     // code page of the game's, or one this build cannot convert.
     static std::optional<TextCodec::Page> Encoding(const QString& value);

@@ -1,5 +1,7 @@
 #include "cli/TextReport.h"
 
+#include "cli/Console.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
@@ -22,13 +24,6 @@ const Keys kTime = {"Year", "Month", "Day", "Hour", "Minute"};
 const Keys kEffect = {"Days", "Hours", "Minutes", "Power", "Skill", "Caster"};
 const Keys kItem = {"ItemNumber",   "Name",    "Enchantment1", "Enchantment1Modifier",
                     "Enchantment2", "Charges", "ItemFlags"};
-
-// A text in JSON's quotes and escapes, so that line ends and quotes inside stay visible.
-QString Quoted(const QString& text)
-{
-    const QByteArray json = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return QString::fromUtf8(json.mid(1, json.size() - 2));
-}
 
 // "Key value, Key value" in the order given.
 QString Inline(const QJsonObject& object, Keys keys)
@@ -68,13 +63,13 @@ void Character(QStringList& lines, QJsonObject c)
 {
     lines.append(QStringLiteral("Character %1: %2")
                      .arg(c.take(QStringLiteral("Number")).toInt())
-                     .arg(Quoted(c.take(QStringLiteral("Name")).toString())));
+                     .arg(Console::Quoted(c.take(QStringLiteral("Name")).toString())));
     for (const Keys& keys : kCharacterLines) {
         lines.append(QStringLiteral("  ") + Inline(c, keys));
         for (const char* key : keys)
             c.remove(QLatin1String(key));
     }
-    lines.append(QStringLiteral("  Description: ") + Quoted(c.take(QStringLiteral("Description")).toString()));
+    lines.append(QStringLiteral("  Description: ") + Console::Quoted(c.take(QStringLiteral("Description")).toString()));
 
     QStringList skills;
     const QJsonObject allSkills = c.take(QStringLiteral("Skills")).toObject();
@@ -150,7 +145,7 @@ QString TextReport::Value(const QJsonValue& value, bool isText)
     case QJsonValue::Undefined:
         return QStringLiteral("none");
     case QJsonValue::String:
-        return isText ? Quoted(value.toString()) : value.toString();
+        return isText ? Console::Quoted(value.toString()) : value.toString();
     case QJsonValue::Double:
         return QString::number(value.toInteger());
     default:

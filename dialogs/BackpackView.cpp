@@ -334,12 +334,16 @@ void BackpackView::PaintPiece(QPainter& painter, const Piece& piece)
     }
     if (picture != nullptr) {
         // As the game draws it: centred on its cells by the game's own offset, which may
-        // let it overhang them a little.
+        // let it overhang them a little; no further, whatever size a mod's picture has.
         const double scale = static_cast<double>(CellSize()) / GameCellSize;
         const QRectF target(area.left() + ItemFootprint::Offset(picture->width()) * scale,
                             area.top() + ItemFootprint::Offset(picture->height()) * scale, picture->width() * scale,
                             picture->height() * scale);
+        const double overhang = ItemFootprint::MaxOverhang * scale;
+        painter.save();
+        painter.setClipRect(QRectF(area).adjusted(-overhang, -overhang, overhang, overhang));
         painter.drawImage(target, *picture);
+        painter.restore();
         return;
     }
     const QRect inner = area.adjusted(2, 2, -2, -2);

@@ -1,5 +1,6 @@
 #include "dialogs/ItemPictures.h"
 
+#include "model/AsciiFold.h"
 #include "model/GameData.h"
 #include "model/ItemTable.h"
 
@@ -29,6 +30,10 @@ const QImage& ItemPictures::Get(int itemNumber)
     const auto found = images_.constFind(itemNumber);
     if (found != images_.constEnd())
         return *found;
+    // Items that show one picture share its pixels, as GameData counts them once.
+    const std::string name = AsciiFold(game_->GetItemPicture(itemNumber));
+    if (const auto shared = byPicture_.find(name); shared != byPicture_.end())
+        return *images_.insert(itemNumber, shared->second);
     QImage image;
     if (const auto bitmap = game_->GetItemIcon(itemNumber)) {
         image = QImage(bitmap->Width(), bitmap->Height(), QImage::Format_ARGB32);
@@ -37,5 +42,6 @@ const QImage& ItemPictures::Get(int itemNumber)
             std::memcpy(image.scanLine(y), pixels.data() + static_cast<std::size_t>(y) * bitmap->Width(),
                         static_cast<std::size_t>(bitmap->Width()) * 4);
     }
+    byPicture_.emplace(name, image);
     return *images_.insert(itemNumber, std::move(image));
 }

@@ -3,7 +3,9 @@
 #include <QHash>
 #include <QImage>
 
+#include <map>
 #include <memory>
+#include <string>
 
 class GameData;
 class ItemTable;
@@ -23,4 +25,5 @@ public:
 private:
     std::shared_ptr<const GameData> game_;
     QHash<int, QImage> images_;
+    std::map<std::string, QImage> byPicture_; // by folded picture name
 };

@@ -2,6 +2,7 @@
 
 #include "game/GameFolderLocator.h"
 #include "game/UserSettings.h"
+#include "model/Container.h"
 
 #include <algorithm>
 #include <optional>
@@ -31,6 +32,21 @@ TextCodec::Page GameCodePage::Decide(const std::filesystem::path& gameFolder, st
     if (const auto system = TextCodec::FromNumber(SystemCodePage(gameFolder)); Usable(system))
         return *system;
     return TextCodec::Page::Western;
+}
+
+TextCodec::Page GameCodePage::ForSave(const std::filesystem::path& save)
+{
+    const std::filesystem::path folder = SaveListing::RealGameFolderOf(save);
+    if (const auto remembered = UserSettings::CodePage(folder); Usable(remembered))
+        return *remembered;
+    if (Usable(TextCodec::Page::ChineseFan)) {
+        std::vector<std::string> names = SaveListing::CharacterNames(save);
+        names.push_back(ReadSaveName(save).value_or(std::string()));
+        if (std::any_of(names.begin(), names.end(),
+                        [](const std::string& name) { return TextCodec::HoldsWrapping(name); }))
+            return TextCodec::Page::ChineseFan;
+    }
+    return Decide(folder, SaveListing::Build(folder));
 }
 
 bool GameCodePage::HoldWrapping(const std::filesystem::path& gameFolder, std::span<const SaveListing::Row> saves)

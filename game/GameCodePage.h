@@ -14,6 +14,10 @@ class GameCodePage {
 public:
     // saves: the folder's listing, whose saved games are looked into for wrapped names.
     static TextCodec::Page Decide(const std::filesystem::path& gameFolder, std::span<const SaveListing::Row> saves);
+    // The code page of one saved game wherever it lies (a loose copy, a folder reached through a
+    // link): the choice remembered for its real game folder, else the Chinese fan translation
+    // when its own name or its characters' names hold the wrapping, else Decide for that folder.
+    static TextCodec::Page ForSave(const std::filesystem::path& save);
 
 private:
     static bool HoldWrapping(const std::filesystem::path& gameFolder, std::span<const SaveListing::Row> saves);

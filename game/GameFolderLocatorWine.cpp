@@ -99,7 +99,9 @@ fs::path GameFolderLocator::NativeFolder(std::u16string_view registryPath, const
     if (prefix.empty())
         return {};
     const fs::path devices = prefix / "dosdevices";
-    const auto drive = FindIgnoringCase(devices, std::u16string{letter, u':'});
+    auto drive = FindIgnoringCase(devices, std::u16string{letter, u':'});
+    if (!drive && letter == u'c')
+        drive = FindIgnoringCase(prefix, u"drive_c"); // Wine makes the c: link again when it starts
     if (!drive)
         return {};
     fs::path folder = *drive;

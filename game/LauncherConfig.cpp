@@ -2,6 +2,7 @@
 
 #include "game/UnicodeText.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -23,6 +24,11 @@ std::optional<char32_t> Hex(std::string_view text, std::size_t& pos, int digits)
         value = value * 16 + static_cast<char32_t>(UnicodeText::HexDigit(text[pos]));
     }
     return value;
+}
+
+bool IsNumber(std::string_view text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
@@ -73,7 +79,8 @@ private:
                 const auto value = Token();
                 if (!value)
                     return false;
-                if (EqualsIgnoringCase(*key, "path"))
+                // The older form lists the libraries as "1" "/path" right in the root block.
+                if (EqualsIgnoringCase(*key, "path") || (depth == 1 && IsNumber(*key)))
                     paths.push_back(*value);
             }
             if (Skip() && text_[pos_] == '[' && !Token())

@@ -30,6 +30,13 @@ std::filesystem::path SaveListing::GameFolderOf(const std::filesystem::path& sav
     return inSaves ? folder.parent_path() : folder;
 }
 
+std::filesystem::path SaveListing::RealGameFolderOf(const std::filesystem::path& save)
+{
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::weakly_canonical(save, error);
+    return GameFolderOf(error ? save : real);
+}
+
 std::vector<std::string> SaveListing::CharacterNames(const std::filesystem::path& save)
 {
     namespace CL = CharacterLayout;

@@ -21,6 +21,8 @@ public:
     static std::filesystem::path SavePath(const std::filesystem::path& folder, std::string_view fileName);
     // The game folder above the save's Saves folder; the save's own folder when it lies in none.
     static std::filesystem::path GameFolderOf(const std::filesystem::path& save);
+    // The same for the save's real path, links resolved (as given where that fails).
+    static std::filesystem::path RealGameFolderOf(const std::filesystem::path& save);
     // The names of the saved game's fifty characters, in the game's code page; fewer where
     // the file ends early, none where it cannot be opened or read.
     static std::vector<std::string> CharacterNames(const std::filesystem::path& save);

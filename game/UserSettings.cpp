@@ -24,9 +24,12 @@ std::unique_ptr<QSettings> Settings()
 // A folder as one settings key: '/' and '\' would open groups.
 QString CodePageKey(const std::filesystem::path& gameFolder)
 {
+    // The real folder, links resolved: one choice however the folder is reached.
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(gameFolder, error);
-    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(PathText::ToText(error ? gameFolder : absolute)));
+    std::filesystem::path real = std::filesystem::weakly_canonical(gameFolder, error);
+    if (error)
+        real = std::filesystem::absolute(gameFolder, error);
+    QString folder = QDir::cleanPath(QDir::fromNativeSeparators(PathText::ToText(error ? gameFolder : real)));
 #ifdef _WIN32
     folder = folder.toCaseFolded(); // one folder, however its name is written
 #endif

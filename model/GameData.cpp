@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace {
 
@@ -43,10 +44,17 @@ std::vector<const GameFolder::Item*> LookupOrder(const GameFolder& folder, bool 
     return order;
 }
 
+// Without the full stop.
+std::string LeftOut(const std::string& shown, const std::string& entry, std::string_view reason)
+{
+    return shown + ": " + entry + " is left out (" + std::string(reason) + ")";
+}
+
 std::string ReadLooseFile(const GameFolder::Item& item)
 {
-    if (item.Size > LodArchive::MaxUnpackedSize)
-        throw LodError("the file is too large");
+    if (item.Size > LodArchive::MaxEntrySize)
+        throw LodError("the file is " + std::to_string(item.Size) + " bytes, more than the " +
+                       std::to_string(LodArchive::MaxEntrySize >> 20) + " MB read");
     std::ifstream in(item.Path, std::ios::binary);
     std::string text(static_cast<std::size_t>(item.Size), '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
@@ -127,6 +135,10 @@ void GameData::ReadItemTable(const GameFolder& folder)
         if (entry == nullptr)
             continue;
         try {
+            if (const std::string over = LodArchive::OverLimit(archive.Lod.ReadHeader(*entry)); !over.empty()) {
+                messages_.push_back(LeftOut(archive.Shown, entry->Name, over) + ".");
+                continue;
+            }
             const std::vector<std::uint8_t> data = archive.Lod.ReadData(*entry);
             text.assign(data.begin(), data.end());
             hasItemTable_ = true;
@@ -143,29 +155,77 @@ void GameData::ReadSizes(const GameFolder& folder)
     icons_ = OpenAll(LookupOrder(folder, IsIconOverlay, "icons.lod"), PicturesUnused);
     const auto& rows = table_.Rows();
     sizes_.assign(rows.size(), std::nullopt);
-    std::vector<bool> resolved(rows.size(), false);
+    constexpr std::size_t None = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> from(rows.size(), None); // the icons_ index of the row's picture
+    std::vector<std::uint64_t> decoded(rows.size(), 0);
     // An archive whose picture cannot be read is damaged: it is dropped whole, and the
-    // pictures it held come from the archives after it.
+    // pictures it held come from the archives after it. An entry over the limits is passed
+    // over alone, named once.
     for (auto archive = icons_.begin(); archive != icons_.end();) {
-        std::vector<std::pair<std::size_t, std::optional<ItemSize>>> found;
+        struct Found {
+            std::size_t row;
+            std::optional<ItemSize> size;
+            std::uint64_t decoded;
+        };
+        std::vector<Found> found;
+        std::set<std::string> leftOut; // folded names
+        std::string firstLeftOut;      // the first of them, with its reason
         try {
             for (std::size_t i = 0; i < rows.size(); ++i) {
-                if (resolved[i])
+                if (from[i] != None)
                     continue;
-                if (const LodEntry* entry = archive->Lod.Find(rows[i].Picture))
-                    found.emplace_back(i, SizeOf(archive->Lod.ReadHeader(*entry)));
+                const LodEntry* entry = archive->Lod.Find(rows[i].Picture);
+                if (entry == nullptr)
+                    continue;
+                const LodEntryHeader header = archive->Lod.ReadHeader(*entry);
+                if (const std::string over = LodArchive::OverLimit(header); !over.empty()) {
+                    if (leftOut.insert(AsciiFold(entry->Name)).second && leftOut.size() == 1)
+                        firstLeftOut = LeftOut(archive->Shown, entry->Name, over);
+                    continue;
+                }
+                const std::uint64_t pixels = header.BitmapSize != 0 ? std::uint64_t{header.Width} * header.Height : 0;
+                found.push_back({i, SizeOf(header), pixels * 4});
             }
         } catch (const LodError& error) {
             Damaged(archive->Shown, error.what(), PicturesUnused);
             archive = icons_.erase(archive);
             continue;
         }
-        for (const auto& [i, size] : found) {
-            resolved[i] = true;
-            sizes_[i] = size;
+        // Named once; a flood of them is counted, not listed.
+        if (leftOut.size() == 1)
+            messages_.push_back(firstLeftOut + ".");
+        else if (leftOut.size() > 1)
+            messages_.push_back(firstLeftOut + ", and " + std::to_string(leftOut.size() - 1) +
+                                " more over the limits.");
+        for (const Found& f : found) {
+            from[f.row] = static_cast<std::size_t>(archive - icons_.begin());
+            sizes_[f.row] = f.size;
+            decoded[f.row] = f.decoded;
         }
         archive->Lod.CloseFile();
         ++archive;
+    }
+
+    // Each picture counts once, in the table's order, whichever items share it.
+    std::uint64_t total = 0;
+    std::size_t over = 0;
+    std::string first;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::string key = AsciiFold(rows[i].Picture);
+        if (from[i] == None || pictures_.contains(key))
+            continue;
+        if (over != 0 || total + decoded[i] > MaxDecodedPerGame) {
+            if (over++ == 0)
+                first = rows[i].Picture;
+            continue;
+        }
+        total += decoded[i];
+        pictures_.emplace(std::move(key), from[i]);
+    }
+    if (over != 0) {
+        messages_.push_back("Item pictures from " + first + " on (" + std::to_string(over) +
+                            " in all) are not shown: together they would take more than " +
+                            std::to_string(MaxDecodedPerGame >> 20) + " MB.");
     }
 }
 
@@ -212,17 +272,18 @@ std::optional<ItemSize> GameData::GetItemSize(int n) const
 
 std::optional<LodBitmap> GameData::GetIcon(std::string_view name) const
 {
+    const auto picture = pictures_.find(AsciiFold(name));
+    if (picture == pictures_.end())
+        return std::nullopt;
     const std::lock_guard lock(mutex_);
-    for (Archive& archive : icons_) {
-        if (const LodEntry* entry = archive.Lod.Find(name)) {
-            std::optional<LodBitmap> bitmap;
-            try {
-                bitmap = archive.Lod.ReadBitmap(*entry);
-            } catch (const LodError&) {
-            }
-            archive.Lod.CloseFile();
-            return bitmap;
+    Archive& archive = icons_[picture->second];
+    std::optional<LodBitmap> bitmap;
+    if (const LodEntry* entry = archive.Lod.Find(name)) {
+        try {
+            bitmap = archive.Lod.ReadBitmap(*entry);
+        } catch (const LodError&) {
         }
     }
-    return std::nullopt;
+    archive.Lod.CloseFile();
+    return bitmap;
 }

@@ -6,7 +6,9 @@
 #include "model/LodArchive.h"
 #include "model/LodBitmap.h"
 
+#include <cstdint>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -22,9 +24,14 @@
 //               header says MMVIII and language);
 //   pictures:   the icon overlays (Data/*.icons.lod) from the last name to the first, then
 //               Data/icons.lod.
-// A damaged archive is left out, and a message says so; a missing one is simply not there.
+// A damaged archive is left out, and a message says so; a missing one is simply not there. An
+// entry over LodArchive's limits is left out alone, and so are the pictures beyond
+// MaxDecodedPerGame; a message names them.
 class GameData {
 public:
+    // All item pictures together, decoded to 32-bit pixels, take at most this.
+    static constexpr std::uint64_t MaxDecodedPerGame = 64u << 20;
+
     // Reads the item table and the pictures' sizes now. Never throws for what it reads.
     explicit GameData(const GameFolder& folder);
     explicit GameData(const std::filesystem::path& game) : GameData(GameFolder(game)) {}
@@ -45,7 +52,8 @@ public:
     // In backpack cells, from the picture's size; no value when the picture was not found.
     std::optional<ItemSize> GetItemSize(int n) const;
 
-    // A picture decoded now; no value when no archive has it or its entry is damaged.
+    // A picture decoded now; no value when no archive has it, its entry is damaged, or no item
+    // of the table shows it within MaxDecodedPerGame.
     std::optional<LodBitmap> GetIcon(std::string_view name) const;
     std::optional<LodBitmap> GetItemIcon(int n) const { return GetIcon(GetItemPicture(n)); }
 
@@ -67,6 +75,7 @@ private:
     ItemsText table_;
     std::vector<std::optional<ItemSize>> sizes_; // by table_.Rows() index
     std::vector<std::string> messages_;
-    mutable std::mutex mutex_;           // the archives' reads move their file positions
-    mutable std::vector<Archive> icons_; // in lookup order, their files open only while read
+    mutable std::mutex mutex_;                    // the archives' reads move their file positions
+    mutable std::vector<Archive> icons_;          // in lookup order, their files open only while read
+    std::map<std::string, std::size_t> pictures_; // folded name -> the icons_ index it comes from
 };

@@ -7,6 +7,7 @@ namespace ItemFootprint {
 
 inline constexpr int CellPixels = 32;
 inline constexpr int SmallestPixels = 14; // smaller pictures count as this size
+inline constexpr int MaxOverhang = 9;     // pixels a picture may reach past its cells on each side
 
 constexpr int Clamped(int pixels)
 {

@@ -116,15 +116,17 @@ std::vector<std::uint8_t> LodArchive::ReadData(const LodEntry& entry, const LodE
 {
     if (header.DataSize > entry.Size - nameLength_ - EntryHeaderSize)
         Fail(entry, "the data runs past the end of the entry");
+    // zlib never packs more than about 1032:1, so a larger stated size is a lie; refuse it
+    // before allocating, as well as anything beyond what any picture or table needs.
+    if (header.UnpackedSize > std::uint64_t{header.DataSize} * 1032 + 64)
+        Fail(entry, "the stated unpacked size is implausible");
+    if (const std::string over = OverLimit(header); !over.empty())
+        throw LodError(entry.Name + ": " + over);
     std::vector<std::uint8_t> stored(header.DataSize);
     ReadAt(entry.Position + nameLength_ + EntryHeaderSize, stored.data(), stored.size());
     if (header.UnpackedSize == 0)
         return stored;
 
-    // zlib never packs more than about 1032:1, so a larger stated size is a lie; refuse it
-    // before allocating, as well as anything beyond what any picture or table needs.
-    if (header.UnpackedSize > MaxUnpackedSize || header.UnpackedSize > std::uint64_t{header.DataSize} * 1032 + 64)
-        Fail(entry, "the stated unpacked size is implausible");
     std::vector<std::uint8_t> unpacked(header.UnpackedSize);
     uLongf size = header.UnpackedSize;
     const int result = uncompress(unpacked.data(), &size, stored.data(), static_cast<uLong>(stored.size()));
@@ -133,6 +135,19 @@ std::vector<std::uint8_t> LodArchive::ReadData(const LodEntry& entry, const LodE
     if (result != Z_OK)
         Fail(entry, "the packed data is damaged");
     return unpacked;
+}
+
+std::string LodArchive::OverLimit(const LodEntryHeader& header)
+{
+    if (header.BitmapSize != 0 && (header.Width > MaxPictureSide || header.Height > MaxPictureSide)) {
+        return "the picture is " + std::to_string(header.Width) + " x " + std::to_string(header.Height) +
+               " pixels, more than " + std::to_string(MaxPictureSide) + " x " + std::to_string(MaxPictureSide);
+    }
+    const std::uint32_t size = std::max(header.UnpackedSize, header.DataSize);
+    if (size > MaxEntrySize)
+        return "its data is " + std::to_string(size) + " bytes, more than the " + std::to_string(MaxEntrySize >> 20) +
+               " MB read";
+    return {};
 }
 
 LodBitmap LodArchive::ReadBitmap(const LodEntry& entry)

@@ -53,8 +53,13 @@ public:
     // game's file open (on Windows that would stop a patch from replacing it).
     void CloseFile() noexcept { stream_.close(); }
 
-    // Entries whose stated unpacked size is above this are refused before anything is allocated.
-    static constexpr std::uint32_t MaxUnpackedSize = 64u << 20;
+    // What one entry may cost, checked on its header before anything is allocated: the largest
+    // text table of the game is about 160 KB, the largest item picture a few hundred pixels a side
+    // (the backpack is 448 x 288).
+    static constexpr std::uint32_t MaxEntrySize = 4u << 20;
+    static constexpr int MaxPictureSide = 512;
+    // Why an entry with this header is over one of those limits; "" when it is not.
+    static std::string OverLimit(const LodEntryHeader& header);
 
 private:
     std::vector<std::uint8_t> ReadData(const LodEntry& entry, const LodEntryHeader& header);

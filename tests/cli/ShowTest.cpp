@@ -5,6 +5,7 @@
 #include "model/CharacterLayout.h"
 #include "model/InventoryLayout.h"
 #include "model/WindowLayout.h"
+#include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 
 #include <QJsonArray>
@@ -205,4 +206,29 @@ TEST_F(ShowTest, TheGamesFoundAndTheirSavedGamesInTheGamesCodePage)
     const Result none = Run({"list"});
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.error, "velkar-cli: No game found; give the game folder.\n");
+}
+
+TEST_F(ShowTest, EveryCommandEscapesControlBytesAndSaysWhatItCannotUse)
+{
+    SaveBuilder builder(std::string("Bell\x07\x1B[2J")); // a bell and a terminal escape
+    builder.PutText(Record(2, CharacterLayout::Name.Offset), std::string("Al\x07\x0E", 5));
+    const std::filesystem::path save = Write(builder, "save001.dod");
+    const std::filesystem::path other = Write(SaveBuilder("Other"), "save002.dod");
+    std::filesystem::create_directories(game_ / "Data");
+    WriteBytes(game_ / "Data" / "icons.lod", std::vector<std::uint8_t>{'L', 'O', 'D', 0}); // too short
+    const Result list = Run({"list", Text(game_)});
+    EXPECT_EQ(QString::fromUtf8(list.out), "save001.dod\tBell\\u0007\\u001b[2J\nsave002.dod\tOther\n");
+    const Result summary = Run({"show", Text(save), "--character", "2"});
+    EXPECT_TRUE(summary.out.contains("Character 2: \"Al\\u0007\\u000e\"\n")) << summary.out.toStdString();
+    const Result copy = Run({"copy-character", Text(other), "1", Text(save), "2"});
+    EXPECT_TRUE(copy.out.contains(" over \"Al\\u0007\\u000e\" (character 2 of ")) << copy.out.toStdString();
+    for (const Result* run : {&list, &summary, &copy})
+        EXPECT_FALSE(run->out.contains('\x07') || run->out.contains('\x1B') || run->out.contains('\x0E'));
+    EXPECT_TRUE(Run({"backups", Text(save)}).out.endsWith("\tBell\\u0007\\u001b[2J\n"));
+    // The damaged archive is named once, though copy-character opened two saves of its game.
+    EXPECT_EQ(copy.error.count("velkar-cli: " + Text(game_) + ": Data/icons.lod could not be read ("), 1);
+    std::filesystem::remove_all(game_ / "Saves");
+    const Result noSaves = Run({"list", Text(game_)});
+    EXPECT_EQ(noSaves.status, 1);
+    EXPECT_EQ(noSaves.error, "velkar-cli: " + Text(game_) + ": no Saves folder; is it the game's folder?\n");
 }

@@ -418,6 +418,23 @@ TEST_F(BackpackViewTest, ADraggedItemShowsWhereItFitsAndMovesThere)
     EXPECT_TRUE(std::equal(after.begin(), after.end(), before.begin(), before.end()));
 }
 
+TEST_F(BackpackViewTest, APictureWiderThanTheCellsTheGameMarkedStopsAtTheOverhang)
+{
+    // An overlay's picture ten cells wide for an item the saved game marks two wide.
+    LodBuilder("MMVI", "icons").AddIcon("item802", 300, 64).WriteTo(folder / "Data" / "z.icons.lod");
+    UseGameData();
+    PutEntry(1, 802);
+    PutCell(CellAt(0, 0), 1);
+    for (int cell : {CellAt(1, 0), CellAt(0, 1), CellAt(1, 1)})
+        PutCell(cell, ~CellAt(0, 0));
+    OpenPage();
+    ASSERT_EQ(View()->Pieces().size(), 1u);
+    EXPECT_EQ(View()->Pieces()[0].cells, QRect(0, 0, 2, 2));
+    const QImage picture = Picture();
+    EXPECT_FALSE(ShowsFree(picture, CellAt(1, 0)));
+    EXPECT_TRUE(ShowsFree(picture, CellAt(3, 0)));
+}
+
 TEST_F(BackpackViewTest, TheGamesPicturesAreDrawnAtTheGamesPlaceAndScale)
 {
     UseGameData();

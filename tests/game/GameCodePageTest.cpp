@@ -61,3 +61,27 @@ TEST(GameCodePage, TheRememberedChoiceThenTheWrappingThenThePrefixThenWestern)
     }
     UserSettings::Clear();
 }
+
+// One saved game wherever it lies: its own names first, then its real folder's remembered choice.
+TEST(GameCodePage, ASavesOwnNamesAndItsRealFolderDecideWhereverItLies)
+{
+    namespace fs = std::filesystem;
+    UserSettings::Clear();
+    const TempDirectory root;
+    const fs::path game = root / "MM8";
+    fs::create_directories(game / "Saves");
+    SaveBuilder("Alvar").WriteTo(game / "Saves" / "save000.dod");
+    SaveBuilder(kWrapped).WriteTo(root / "named.dod"); // loose copies
+    SaveBuilder character("Alvar");
+    character.PutText(SaveBuilder::CharacterOffset(3, CharacterLayout::Name.Offset), kWrapped + '\0');
+    character.WriteTo(root / "character.dod");
+    fs::create_directory_symlink(game / "Saves", root / "linked saves");
+    fs::create_directory_symlink(game, root / "linked game");
+    EXPECT_EQ(GameCodePage::ForSave(root / "named.dod"), Page::ChineseFan);
+    EXPECT_EQ(GameCodePage::ForSave(root / "character.dod"), Page::ChineseFan);
+    // Chosen through one link, found through another and through the real folder.
+    UserSettings::SetCodePage(root / "linked game", Page::Cyrillic);
+    EXPECT_EQ(GameCodePage::ForSave(root / "linked saves" / "save000.dod"), Page::Cyrillic);
+    EXPECT_EQ(GameCodePage::Decide(game, SaveListing::Build(game)), Page::Cyrillic);
+    UserSettings::Clear();
+}

@@ -135,6 +135,10 @@ TEST_F(GameFolderLocatorTest, MapsDrivesThroughDosdevices)
     };
     for (const auto& [path, folder] : rows)
         EXPECT_EQ(GameFolderLocator::NativeFolder(path, prefix.Path()), folder) << folder;
+
+    // Wine makes a missing c: link again when it starts; until then drive_c is the drive.
+    fs::remove(prefix.Path() / "dosdevices" / "c:");
+    EXPECT_EQ(GameFolderLocator::NativeFolder(rows[0].first, prefix.Path()), game);
 }
 
 TEST_F(GameFolderLocatorTest, PathsThatDoNotMapToAFolderAreEmpty)
@@ -145,9 +149,6 @@ TEST_F(GameFolderLocatorTest, PathsThatDoNotMapToAFolderAreEmpty)
                                  u"C:\\Missing", u"C:\\file.txt", u"/tmp"})
         EXPECT_EQ(GameFolderLocator::NativeFolder(path, prefix.Path()), fs::path());
     EXPECT_EQ(GameFolderLocator::NativeFolder(u"C:\\Games", fs::path()), fs::path());
-
-    fs::remove(prefix.Path() / "dosdevices" / "c:");
-    EXPECT_EQ(GameFolderLocator::NativeFolder(u"C:\\Games", prefix.Path()), fs::path());
 }
 
 TEST(GameFolderLocatorManagers, FindsTheGameInEachManagersPrefixes)

@@ -38,6 +38,10 @@ TEST(LauncherConfigTest, SteamVdfGivesEveryLibraryPath)
          "\t\"1\" { \"PATH\" \"/b\\\"q\" \"apps\" { \"10\" \"1\" } }\n}\n",
          {"C:\\Games", "/b\"q"}},
         {"libraryfolders { 0 { path /unquoted } }", {"/unquoted"}},
+        // The older form: numbered paths right in the root block, beside other values.
+        {"\"LibraryFolders\"\n{\n\t\"TimeNextStatsReport\"\t\"1600000000\"\n\t\"ContentStatsID\"\t\"-42\"\n"
+         "\t\"1\"\t\"/mnt/games\"\n\t\"2\"\t\"D:\\\\Steam\"\n}\n",
+         {"/mnt/games", "D:\\Steam"}},
         {"\"a\" { \"path\" \"/x\"", {}},
         {"\"a\" { \"path\" \"/x\" } }", {}},
         {"\"a\" { \"path\" }", {}},

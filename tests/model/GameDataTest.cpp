@@ -187,6 +187,81 @@ TEST(GameDataTest, SizesComeFromThePicturesWhichDecodeOnDemand)
     EXPECT_FALSE(data.GetItemIcon(2000));
 }
 
+// Hostile entries: each over a limit is left out alone, named once, and the next archive's
+// table or picture is used; nothing over a limit is unpacked.
+TEST(GameDataTest, EntriesOverTheLimitsAreLeftOutAndNamedOnce)
+{
+    const std::vector<std::uint8_t> noise(5000, 0x55); // would not unpack: proof it is not tried
+    const auto palette = LodBuilder::IconPalette();
+    const struct {
+        const char* file; // in the game folder; with no entries, a loose table of 4 MB and a byte
+        std::vector<LodBuilder::Entry> entries;
+        std::string message;
+    } cases[] = {
+        {"Data/z.T.lod",
+         {{"items.txt", noise, 5000000}},
+         "Data/z.T.lod: items.txt is left out (its data is 5000000 bytes, more than the 4 MB read)."},
+        {"DataFiles/items.txt",
+         {},
+         "DataFiles/items.txt could not be read (the file is 4194305 bytes, more than the 4 MB read); its item "
+         "names are not used."},
+        // item001 is shown by two items, and named once.
+        {"Data/z.icons.lod",
+         {{"item001", noise, 0, 8000 * 8000, 8000, 8000, 0, palette}, {"item002", noise, 0, 4800, 600, 8, 0, palette}},
+         "Data/z.icons.lod: item001 is left out (the picture is 8000 x 8000 pixels, more than 512 x 512), and 1 "
+         "more over the limits."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        TempDirectory game;
+        const fs::path data = game / "Data";
+        const Rows rows{{1, "item001", "Base"}, {2, "item002", "Two"}, {3, "ITEM001", "Three"}};
+        LodBuilder("MMVIII", "language")
+            .AddFile("items.txt", LodBuilder::ItemsText(rows))
+            .WriteTo(data / "EnglishT.lod");
+        WriteIcons(data / "icons.lod", "20", true);
+        LodBuilder hostile("MMVI", "icons");
+        for (const LodBuilder::Entry& entry : c.entries)
+            hostile.Add(entry);
+        fs::create_directories(game / "DataFiles");
+        if (c.entries.empty())
+            WriteBytes(game / c.file, std::vector<std::uint8_t>((4u << 20) + 1, 'x'));
+        else
+            hostile.WriteTo(game / c.file);
+
+        const GameData gameData(game.Path());
+        EXPECT_EQ(gameData.GetItemName(1), "Base");
+        for (int n : {1, 3}) { // the base archive's 20 x 30 picture
+            EXPECT_EQ(gameData.GetItemSize(n), (ItemSize{1, 1}));
+            EXPECT_EQ(gameData.GetItemIcon(n).value_or(LodBitmap()).Width(), 20);
+        }
+        EXPECT_EQ(gameData.Messages(), std::vector<std::string>{c.message});
+    }
+
+    // All pictures together: each counts once, in the table's order, until the bound.
+    TempDirectory game;
+    const int fit = static_cast<int>(GameData::MaxDecodedPerGame / (512 * 512 * 4));
+    Rows rows;
+    LodBuilder icons("MMVI", "icons");
+    for (int n = 1; n <= fit + 1; ++n) {
+        rows.push_back({n, "p" + std::to_string(n), "Item"});
+        icons.AddIcon(rows.back().Picture, 512, 512);
+    }
+    rows.push_back({fit + 2, "P1", "The first picture again"});
+    icons.WriteTo(game / "Data" / "icons.lod");
+    LodBuilder("MMVIII", "language")
+        .AddFile("items.txt", LodBuilder::ItemsText(rows))
+        .WriteTo(game / "Data" / "EnglishT.lod");
+    const GameData gameData(game.Path());
+    for (int n : {1, fit, fit + 2})
+        EXPECT_TRUE(gameData.GetItemIcon(n)) << n;
+    EXPECT_FALSE(gameData.GetItemIcon(fit + 1));
+    EXPECT_EQ(gameData.GetItemSize(fit + 1)->Width, 16) << "its size is still known";
+    EXPECT_EQ(gameData.Messages(), std::vector<std::string>{"Item pictures from p" + std::to_string(fit + 1) +
+                                                            " on (1 in all) are not shown: together they would take "
+                                                            "more than 64 MB."});
+}
+
 TEST(GameDataTest, LoadReadsAFolderAgainOnlyWhenAnArchiveChanged)
 {
     TempDirectory game;

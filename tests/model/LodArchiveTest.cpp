@@ -137,6 +137,10 @@ TEST_F(LodArchiveTest, DamagedEntriesFailAloneWithTheReason)
         {{"e", packed, 101}, "e: the data does not unpack to its stated size"},
         {{"e", packed, 0xFFFFFFFFu}, "e: the stated unpacked size is implausible"},
         {{"e", packed, 40000000}, "e: the stated unpacked size is implausible"},
+        // Over the limits, refused on the header alone: this data would not even unpack.
+        {{"e", Bytes(5000, 0x55), 5000000}, "e: its data is 5000000 bytes, more than the 4 MB read"},
+        {{"e", text, 0, 8000 * 10, 8000, 10, 0, Bytes(768)}, "e: the picture is 8000 x 10 pixels, more than 512 x 512"},
+        {{"e", text, 0, 10 * 600, 10, 600, 0, Bytes(768)}, "e: the picture is 10 x 600 pixels, more than 512 x 512"},
         {{"e", text, 0, 4, 2, 2, 0, {}}, "e: the picture has no palette"},
         {{"e", text, 0, 0, 2, 2, 0, Bytes(768)}, "e: the entry is not a picture"},
         {{"e", text, 0, 1, 0, 7, 0, Bytes(768)}, "e: the picture has no pixels"},

@@ -1,8 +1,9 @@
 // The reader of the game's own data on arbitrary bytes: the input is both an archive file and
 // an items.txt. Besides what the sanitizers report, every result must keep the readers'
 // contracts: entries inside the file, names found case-insensitively (the first of equals),
-// data of the stated size, pictures of their header's size with opaque or clear pixels, and
-// item rows ascending with cells that hold no tab or line break.
+// data of the stated size within the per-entry limits, pictures of their header's size within
+// the side limit with opaque or clear pixels, and item rows ascending with cells that hold no
+// tab or line break.
 
 #include "model/AsciiFold.h"
 #include "model/ItemsText.h"
@@ -81,12 +82,16 @@ void CheckEntry(LodArchive& archive, const LodEntry& entry)
         const std::vector<std::uint8_t> data = archive.ReadData(entry);
         Check(data.size() == (header.UnpackedSize != 0 ? header.UnpackedSize : header.DataSize),
               "data has its stated size");
+        Check(data.size() <= LodArchive::MaxEntrySize && LodArchive::OverLimit(header).empty(),
+              "no entry over the limits is read");
         CheckTable({reinterpret_cast<const char*>(data.data()), data.size()});
     } catch (const LodError&) {
     }
     try {
         const LodBitmap bitmap = archive.ReadBitmap(entry);
         Check(bitmap.Width() == header.Width && bitmap.Height() == header.Height, "a picture has its header's size");
+        Check(bitmap.Width() <= LodArchive::MaxPictureSide && bitmap.Height() <= LodArchive::MaxPictureSide,
+              "no picture over the limits is decoded");
         Check(bitmap.Pixels().size() == std::size_t{header.Width} * header.Height, "one pixel per cell");
         for (std::uint32_t pixel : bitmap.Pixels())
             Check(pixel == 0 || pixel >> 24 == 0xFF, "pixels are opaque or clear");
