@@ -5,6 +5,7 @@
 #include "dialogs/ExchangeOrder.h"
 #include "text/TextCodec.h"
 #include "ui/ControlId.h"
+#include "ui/Mnemonics.h"
 #include "ui/NumberBox.h"
 
 #include "model/SaveGame.h"
@@ -15,6 +16,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+
+#include <vector>
 
 namespace {
 
@@ -141,6 +144,7 @@ void CVelkarPage2::OnCreate()
             mastery->addItem(TextCodec::Decode(name));
         auto* label = new QLabel(QString::fromLatin1(row.label));
         label->setBuddy(level);
+        Mnemonics::GiveWay(*label);
 
         QGridLayout* column = columns[static_cast<std::size_t>(row.column)];
         const int line = used[static_cast<std::size_t>(row.column)]++;
@@ -168,14 +172,18 @@ void CVelkarPage2::StoreToModel()
     // A failed check stops the reading; the rows are written all the same.
     Exchange().Read();
     SaveGame& game = Game();
+    std::vector<int> unstored;
     for (std::size_t i = 0; i < kRows.size(); ++i) {
         // A row nobody changed keeps its word as the game wrote it, odd bits and all.
         if (!Exchange().Changed(kRows[i].levelId) && !Exchange().Changed(kRows[i].masteryId))
             continue;
-        // Only a failed range check leaves a level outside 0..63: that row keeps its word.
-        if (levels_[i] < LevelMinimum || levels_[i] > LevelMaximum)
+        // Only a failed range check leaves a level outside 0..63: that row keeps its word,
+        // and its new mastery waits for the corrected level.
+        if (levels_[i] < LevelMinimum || levels_[i] > LevelMaximum) {
+            unstored.insert(unstored.end(), {kRows[i].levelId, kRows[i].masteryId});
             continue;
+        }
         game.SetSkill(Number(), kRows[i].slot, SkillWord::Compose(levels_[i], masteries_[i]));
     }
-    Exchange().Remember();
+    Exchange().Remember(unstored);
 }

@@ -4,6 +4,7 @@
 
 #include "dialogs/SpellBox.h"
 #include "ui/ControlId.h"
+#include "ui/Mnemonics.h"
 
 #include "model/CharacterLayout.h"
 #include "model/SaveGame.h"
@@ -182,6 +183,7 @@ void CVelkarPage3::OnCreate()
     for (const Box& b : kBoxes) {
         auto* box = new SpellBox(QString::fromLatin1(b.text.data(), static_cast<qsizetype>(b.text.size())));
         ControlId::Give(box, b.id);
+        Mnemonics::GiveWay(*box);
         grid->addWidget(box, b.row, b.column);
     }
     auto* separator = new QFrame;

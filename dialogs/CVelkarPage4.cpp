@@ -19,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QHash>
 #include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -117,6 +116,16 @@ constexpr bool SharePlace(int a, int b)
     return placeA == placeB;
 }
 static_assert(SharePlace(Page::IdPower, Page::IdEnchantment1));
+
+// The control bound to a value member.
+constexpr int IdOf(Page::Value value)
+{
+    for (const Detail& detail : kDetails) {
+        if (detail.value == value)
+            return detail.id;
+    }
+    return 0;
+}
 
 constexpr std::array<std::string_view, 2> kNoYes = {"No", "Yes"};
 
@@ -349,17 +358,8 @@ void CVelkarPage4::FillItemKinds()
     itemKinds_->setModel(model);
     // The lowest number comes first, as it did when the list was in number order.
     itemKinds_->setCurrentIndex(numbers.empty() ? -1 : itemKinds_->findData(numbers.front()));
-    FilteringList::Make(*itemKinds_);
     // A typed text that names no kind is not kept: the box shows its chosen kind again.
-    ErrorGuard::Connect(itemKinds_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-        const int entry = itemKinds_->findText(itemKinds_->currentText(), Qt::MatchFixedString);
-        if (entry >= 0 && entry != itemKinds_->currentIndex()) {
-            itemKinds_->setCurrentIndex(entry);
-            OnItemKindChosen(entry);
-        } else {
-            itemKinds_->setEditText(itemKinds_->itemText(itemKinds_->currentIndex()));
-        }
-    });
+    FilteringList::Make(*itemKinds_, [this](int entry) { OnItemKindChosen(entry); });
 }
 
 void CVelkarPage4::ApplyLayout(int itemNumber)
@@ -438,9 +438,10 @@ void CVelkarPage4::OnRowsChanged()
         const QSignalBlocker blocker(itemKinds_);
         itemKinds_->setCurrentIndex(entry);
     }
-    // The fields are laid out for the chosen kind, which Add Item and Replace use; a kind the
-    // list lacks leaves the last one chosen.
-    ApplyLayout(ChosenKind());
+    // A kind the list lacks leaves the last one chosen, which Add Item uses; Replace keeps
+    // the row's own kind until another is chosen. The fields are laid out for the row's.
+    kindChosen_ = false;
+    ApplyLayout(item.ItemNumber);
 
     // A potion's power is no enchantment: the list shows none.
     values_[Enchantment1] = IsPotion(item.ItemNumber) ? -1 : item.Enchantment1;
@@ -455,6 +456,7 @@ void CVelkarPage4::OnRowsChanged()
 
 void CVelkarPage4::OnItemKindChosen(int index)
 {
+    kindChosen_ = true;
     ApplyLayout(itemKinds_->itemData(index).toInt());
 }
 
@@ -464,7 +466,7 @@ int CVelkarPage4::ChosenKind() const
     return itemKinds_->currentIndex() < 0 ? 0 : itemKinds_->currentData().toInt();
 }
 
-std::optional<InventoryItem> CVelkarPage4::ShownItem(std::int32_t flags)
+std::optional<InventoryItem> CVelkarPage4::ShownItem()
 {
     // Only the fields shown for the chosen kind are read; the first that fails stops here.
     if (!Exchange().Read() || ChosenKind() == 0)
@@ -482,9 +484,37 @@ std::optional<InventoryItem> CVelkarPage4::ShownItem(std::int32_t flags)
     item.Enchantment1Modifier = values_[Modifier];
     item.Enchantment2 = values_[Enchantment2];
     item.Charges = values_[Charges];
-    item.ItemFlags = flags;
     for (const auto& [value, bit] : kFlags)
         item.ItemFlags = values_[value] != 0 ? item.ItemFlags | bit : item.ItemFlags & ~bit;
+    return item;
+}
+
+std::optional<InventoryItem> CVelkarPage4::EditedItem(const InventoryItem& old)
+{
+    const int kind = kindChosen_ ? ChosenKind() : old.ItemNumber;
+    if (!Exchange().Read() || kind == 0)
+        return std::nullopt;
+    const auto changed = [this](Value value) { return Exchange().Changed(IdOf(value)); };
+    InventoryItem item = old;
+    item.ItemNumber = kind;
+    const bool potion = IsPotion(kind);
+    // A potion's power and an enchantment are different words: a change between the two
+    // takes the one shown, whole.
+    if (potion != IsPotion(old.ItemNumber) || changed(potion ? Power : Enchantment1))
+        item.Enchantment1 = potion ? values_[Power] : std::max(values_[Enchantment1], 0);
+    const std::array<std::pair<Value, std::int32_t InventoryItem::*>, 3> words = {{
+        {Modifier, &InventoryItem::Enchantment1Modifier},
+        {Enchantment2, &InventoryItem::Enchantment2},
+        {Charges, &InventoryItem::Charges},
+    }};
+    for (const auto& [value, word] : words) {
+        if (changed(value))
+            item.*word = values_[value];
+    }
+    for (const auto& [value, bit] : kFlags) {
+        if (changed(value))
+            item.ItemFlags = values_[value] != 0 ? item.ItemFlags | bit : item.ItemFlags & ~bit;
+    }
     return item;
 }
 
@@ -533,7 +563,7 @@ void CVelkarPage4::OnReplaceItem()
     if (!selected)
         return;
     const auto& [cell, old] = *selected;
-    const std::optional<InventoryItem> item = ShownItem(old.ItemFlags);
+    const std::optional<InventoryItem> item = EditedItem(old);
     if (!item)
         return;
     const int anchor = Game().ReplaceInventoryItem(Number(), cell, *item);

@@ -86,8 +86,11 @@ private:
     void OnRowsChanged();
     void OnItemKindChosen(int index);
     // The item the shown fields describe; no value (after its message) when a shown field
-    // fails its check or no kind is chosen. Bits of flags the page does not show come from flags.
-    std::optional<InventoryItem> ShownItem(std::int32_t flags = 0);
+    // fails its check or no kind is chosen.
+    std::optional<InventoryItem> ShownItem();
+    // The selected item old with what the user changed since it was selected: its kind only
+    // when one was chosen, each other word only when its field changed.
+    std::optional<InventoryItem> EditedItem(const InventoryItem& old);
     int ChosenKind() const;
     // "Inventory Full.", and where free cells are left, the largest free area outlined.
     void ReportFull(bool noRoom);
@@ -103,6 +106,7 @@ private:
     void OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers);
 
     std::array<int, ValueCount> values_{};
+    bool kindChosen_ = false; // since the row was selected
     QListWidget* inventory_ = nullptr;
     QComboBox* itemKinds_ = nullptr;
     BackpackView* backpack_ = nullptr;

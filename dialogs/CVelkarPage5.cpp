@@ -6,6 +6,7 @@
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
 #include "ui/FilteringList.h"
+#include "ui/Messages.h"
 
 #include "model/AwardTable.h"
 #include "model/SaveGame.h"
@@ -135,11 +136,14 @@ void CVelkarPage5::RefreshAwardList()
 void CVelkarPage5::Add()
 {
     // The entry whose text the box shows: a text typed to filter names none until one is picked.
-    auto* chooser = Control<QComboBox>(IdChooser);
-    const int entry = chooser->findText(chooser->currentText(), Qt::MatchExactly);
+    const auto* chooser = Control<QComboBox>(IdChooser);
+    const int entry = FilteringList::Named(*chooser);
     const QVariant award = entry >= 0 ? chooser->itemData(entry, kAwardRole) : QVariant();
-    if (award.isValid())
-        Game().SetAward(Number(), award.toInt());
+    if (!award.isValid()) {
+        Messages::Warning(QString::fromLatin1(NoAwardMessage));
+        return;
+    }
+    Game().SetAward(Number(), award.toInt());
     RefreshAwardList();
 }
 

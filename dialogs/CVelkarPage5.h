@@ -17,6 +17,7 @@ public:
     };
 
     static constexpr int QuestsColumnWidth = 400;
+    static constexpr const char* NoAwardMessage = "Choose an award from the list to add.";
 
     CVelkarPage5(SaveGame& save, int n);
 

@@ -59,7 +59,7 @@ void CVelkarPage7::OnCreate()
         [this](int entry, const SpellEffectInfo& v, SpellEffectParts parts) {
             Game().SetActiveSpell(Number(), entry, {v.duration, v.power, v.skill}, parts);
         },
-        [this] { ReadFields(); },
+        [this] { return ReadFields(); },
         [this] { Exchange().Show(); },
     };
     effects_ = new SpellEffectEditor(options, std::move(host));
@@ -86,12 +86,16 @@ void CVelkarPage7::OnSetActive()
 
 bool CVelkarPage7::OnKillActive()
 {
-    return ReadFields();
+    // As the focus leaving a field: what is read is stored, even after a failed reading.
+    const bool read = ReadFields();
+    effects_->StoreSelected();
+    return read;
 }
 
 void CVelkarPage7::OnApply()
 {
     ReadFields();
+    effects_->StoreSelected();
 }
 
 bool CVelkarPage7::ReadFields()

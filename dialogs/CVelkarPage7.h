@@ -6,8 +6,8 @@
 
 // The "Active Spells" tab: the 27 spells in effect on the character, edited one at a time
 // with the spell-effect editor the party dialog uses, without a caster. Effects reach the
-// model only through the editor (a field left, Add All, Remove All); the page itself never
-// reads an effect at activation nor writes one when left or at Apply.
+// model through the editor (a field left, Add All, Remove All) and when the page is left or
+// applied, which store the selected effect's changed fields; activation reads no effect.
 class SpellEffectEditor;
 
 class CVelkarPage7 : public CharacterPage {

@@ -254,8 +254,9 @@ void PartyDialog::BuildControls()
         [this](int entry, const SpellEffectInfo& value, SpellEffectParts parts) {
             save_.SetPartySpell(entry, value, parts);
         },
-        [this] { StoreToModel(); },
-        [this] { LoadFromModel(); },
+        [this] { return StoreToModel(); },
+        // The party's own fields keep what the user typed: OK stores them.
+        [this] { exchange_.Show(effects_->FieldIds()); },
     };
     effects_ = new SpellEffectEditor(options, std::move(host));
     auto* effectsLayout = new QVBoxLayout;
@@ -270,9 +271,11 @@ void PartyDialog::BuildControls()
     right->addWidget(BuildMembers());
     right->addWidget(BuildCharacters(), 1);
     auto* buttons = new QHBoxLayout;
-    auto* ok = Button(IdOk, "OK");
-    auto* cancel = Button(IdCancel, "Cancel");
+    auto* ok = Button(IdOk, "&OK");
+    auto* cancel = Button(IdCancel, "&Cancel");
     ok->setDefault(true);
+    KeepFocusOnClick(*ok);
+    KeepFocusOnClick(*cancel);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
@@ -341,7 +344,7 @@ QWidget* PartyDialog::BuildCharacters()
     list->setRootIsDecorated(false);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setMinimumHeight(kListHeight);
-    auto* edit = Button(IdEditCharacter, "Edit Character");
+    auto* edit = Button(IdEditCharacter, "&Edit Character");
     ErrorGuard::Connect(edit, &QPushButton::clicked, this, [this] { EditCharacter(); });
     ErrorGuard::Connect(list, &QTreeWidget::itemDoubleClicked, this, [this] { EditCharacter(); });
 
@@ -482,8 +485,9 @@ void PartyDialog::EditCharacter()
 
 void PartyDialog::OnOk()
 {
-    if (!StoreToModel())
+    if (!StoreFieldBeingTyped() || !StoreToModel())
         return;
+    effects_->StoreSelected();
     save_.Save();
     accept();
 }

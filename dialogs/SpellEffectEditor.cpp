@@ -3,6 +3,7 @@
 #include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/ErrorGuard.h"
+#include "ui/Mnemonics.h"
 #include "ui/NumberBox.h"
 
 #include "model/Vocabulary.h"
@@ -93,6 +94,7 @@ void SpellEffectEditor::BuildControls()
         auto* button = new QPushButton(QString::fromLatin1(effect.label));
         ControlId::Give(button, effect.id);
         button->setCheckable(true); // the selected effect's button stays pressed
+        Mnemonics::GiveWay(*button);
         const int index = static_cast<int>(i);
         buttons_->addButton(button, index);
         buttons->addWidget(button, index / options_.buttonColumns, index % options_.buttonColumns);
@@ -141,8 +143,8 @@ void SpellEffectEditor::BuildControls()
 
     actions->addStretch(1);
     const std::array<std::pair<int, const char*>, 2> actionButtons = {{
-        {options_.addAllId, "Add All"},
-        {options_.removeAllId, "Remove All"},
+        {options_.addAllId, "&Add All"},
+        {options_.removeAllId, "&Remove All"},
     }};
     for (const auto& [id, text] : actionButtons) {
         auto* button = new QPushButton(QString::fromLatin1(text));
@@ -184,10 +186,23 @@ void SpellEffectEditor::SelectEffect(int index)
     host_.showFields();
 }
 
+std::vector<int> SpellEffectEditor::FieldIds() const
+{
+    std::vector<int> ids;
+    for (const FieldRow& row : kFields)
+        ids.push_back(row.id != 0 ? row.id : options_.skillId);
+    return ids;
+}
+
 void SpellEffectEditor::CommitSelectedEffect()
 {
     // A failed reading does not stop the commit: the fields hold what was read so far.
     host_.readFields();
+    StoreSelected();
+}
+
+void SpellEffectEditor::StoreSelected()
+{
     const SpellEffectInfo v = Value();
     if (selected_ < 0)
         return;

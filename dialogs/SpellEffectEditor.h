@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 #include <span>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
@@ -23,7 +24,8 @@ class QLabel;
 // The editor holds the values of its fields; its owner exchanges them with the controls
 // through its own DataExchange table, in which it places Binding(field) where its
 // exchange order puts each field. A commit writes only what the user changed in the
-// selected effect; Add All and Remove All write every member of every effect.
+// selected effect; Add All and Remove All write every member of every effect. A selection
+// and Remove All show the editor's fields again and nothing else of the owner's.
 class SpellEffectEditor : public QWidget {
     Q_OBJECT
 
@@ -60,15 +62,22 @@ public:
     struct Host {
         std::function<SpellEffectInfo(int entry)> get;
         std::function<void(int entry, const SpellEffectInfo& value, SpellEffectParts parts)> set;
-        // Before a commit or Add All: read the editor's fields (and whatever else the owner stores then).
-        std::function<void()> readFields;
-        // After a selection or Remove All: show the editor's fields (and whatever else the owner reloads).
+        // Before a commit or Add All: read the editor's fields (and whatever else the owner
+        // stores then); false when a field failed its check.
+        std::function<bool()> readFields;
+        // After a selection or Remove All: show the editor's fields (FieldIds()).
         std::function<void()> showFields;
     };
 
     SpellEffectEditor(const Options& options, Host host, QWidget* parent = nullptr);
 
     DataExchange::Binding Binding(Field field);
+    // The ids of the fields Binding() binds.
+    std::vector<int> FieldIds() const;
+
+    // Writes what the user changed in the selected effect's fields, as the owner last read
+    // them: the owner's OK, Apply and leaving store it so.
+    void StoreSelected();
 
     // Marks the effects in force (bold, the time left in the tooltip) as the model now has
     // them; the owner calls it after it loads, the editor after every change it makes.
@@ -79,6 +88,7 @@ public:
 private:
     // Run by the effect buttons, the focus leaving a field, Add All and Remove All.
     void SelectEffect(int index);
+    // Reads the fields through the host, then stores the selected effect.
     void CommitSelectedEffect();
     void AddAllEffects();
     void RemoveAllEffects();

@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QWidget>
 
+#include <algorithm>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -125,11 +126,11 @@ DataExchange::Value DataExchange::ValueOf(const Binding& binding)
     return {};
 }
 
-void DataExchange::Remember()
+void DataExchange::Remember(const std::vector<int>& unstored)
 {
     reference_.resize(bindings_.size());
     for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        if (i != failed_)
+        if (i != failed_ && std::find(unstored.begin(), unstored.end(), bindings_[i].id) == unstored.end())
             reference_[i] = ValueOf(bindings_[i]);
     }
 }
@@ -166,6 +167,22 @@ void DataExchange::Show()
         // As the control shows it: a value it cannot show (a list position past its end, a 2
         // in a check box) counts as what a reading would take from it.
         reference_.push_back(Shown(binding));
+    }
+}
+
+void DataExchange::Show(const std::vector<int>& ids)
+{
+    reference_.resize(bindings_.size());
+    for (std::size_t i = 0; i < bindings_.size(); ++i) {
+        const Binding& binding = bindings_[i];
+        if (std::find(ids.begin(), ids.end(), binding.id) == ids.end())
+            continue;
+        ShowOne(binding);
+        reference_[i] = Shown(binding);
+        if (failed_ == i)
+            failed_.reset();
+        if (lastFailure_ && lastFailure_->id == binding.id)
+            lastFailure_.reset();
     }
 }
 

@@ -56,6 +56,9 @@ public:
     QWidget& Bound(int id) const;
 
     void Show();
+    // Shows only the bindings of these ids (a part of the dialog reloaded while the others
+    // keep what the user typed).
+    void Show(const std::vector<int>& ids);
     bool Read();
     // A skipped binding is shown but neither read nor checked: its member keeps its value
     // (for a control the dialog hides).
@@ -67,8 +70,9 @@ public:
     // the game left in a field never keeps the user from leaving it.
     bool Changed(int id) const;
     // After a store: the members become their references, but for one whose check failed in
-    // the last reading, which must be corrected before it counts as stored.
-    void Remember();
+    // the last reading, which must be corrected before it counts as stored, and for those of
+    // unstored (ids the store had to leave out), which keep counting as changed.
+    void Remember(const std::vector<int>& unstored = {});
     // A second reading right after Read(): a failure identical to the one Read()
     // reported is not shown again, but its control still gets the focus.
     bool Recheck();

@@ -1,5 +1,6 @@
 #include "ui/EditingDialog.h"
 
+#include "ui/FocusLossWatcher.h"
 #include "ui/WheelGuard.h"
 
 #include <QKeyEvent>
@@ -8,6 +9,17 @@
 EditingDialog::EditingDialog(QWidget* parent) : QDialog(parent)
 {
     WheelGuard::Install();
+}
+
+void EditingDialog::KeepFocusOnClick(QAbstractButton& button)
+{
+    // Tab still reaches it.
+    button.setFocusPolicy(Qt::TabFocus);
+}
+
+bool EditingDialog::StoreFieldBeingTyped() const
+{
+    return FocusLossWatcher::StoreFocused(*this);
 }
 
 QPushButton* EditingDialog::DefaultButton() const
@@ -29,7 +41,7 @@ void EditingDialog::keyPressEvent(QKeyEvent* event)
         QDialog::keyPressEvent(event);
         return;
     }
+    // As a click: the button stores the field being typed in itself.
     event->accept();
-    button->setFocus(Qt::OtherFocusReason);
     button->click();
 }

@@ -19,11 +19,22 @@ class FocusLossWatcher : public QObject {
 
 public:
     FocusLossWatcher();
+    ~FocusLossWatcher() override;
+    FocusLossWatcher(const FocusLossWatcher&) = delete;
+    FocusLossWatcher& operator=(const FocusLossWatcher&) = delete;
 
     void Watch(QWidget* control, std::function<void()> handler);
 
+    // Runs the handler of the watched control of window that has the focus, as if the focus
+    // left it, and leaves the focus where it is: how a confirmation stores the field being
+    // typed in. False when that handler showed a warning (its problem is reported once).
+    static bool StoreFocused(const QWidget& window);
+
 private:
     void OnFocusChanged(QWidget* old, QWidget* now);
+    // The handler watching control, in any watcher, or null.
+    static const std::function<void()>* HandlerOf(const QWidget* control);
+    static void Run(const std::function<void()>& handler);
 
     struct Watched {
         QWidget* control;

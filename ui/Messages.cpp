@@ -19,6 +19,8 @@ Messages::Answerer& CurrentAnswerer()
     return answerer;
 }
 
+int warnings = 0;
+
 void ShowBox(const QString& text)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Velkar"), text, QMessageBox::Ok,
@@ -30,10 +32,16 @@ void ShowBox(const QString& text)
 
 void Messages::Warning(const QString& text)
 {
+    ++warnings;
     if (CurrentSink())
         CurrentSink()(text);
     else
         ShowBox(text);
+}
+
+int Messages::WarningCount()
+{
+    return warnings;
 }
 
 bool Messages::Question(const QString& text)

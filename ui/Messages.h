@@ -13,6 +13,8 @@ public:
     using Answerer = std::function<bool(const QString& question)>;
 
     static void Warning(const QString& text);
+    // How many warnings were shown so far: whether an action's steps reported a problem.
+    static int WarningCount();
     // True for Yes. No is the default button: the question guards an action that replaces.
     static bool Question(const QString& text);
 

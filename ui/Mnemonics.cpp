@@ -1,13 +1,17 @@
 #include "ui/Mnemonics.h"
 
 #include <QAbstractButton>
+#include <QGroupBox>
 #include <QLabel>
 #include <QSet>
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 namespace {
+
+constexpr const char* kGivesWay = "velkarGivesWay";
 
 // The letter after the '&' that marks a mnemonic, or none ("&&" is a plain ampersand).
 QChar MarkedLetter(const QString& text)
@@ -22,16 +26,13 @@ QChar MarkedLetter(const QString& text)
     return {};
 }
 
-// Where to put the '&': a free word start, else any free letter, else the first letter.
+// Where to put the '&': a free word start, else any free letter, else nowhere (-1).
 qsizetype Choose(const QString& text, const QSet<QChar>& used)
 {
-    qsizetype first = -1;
     qsizetype anyFree = -1;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!text[i].isLetter())
             continue;
-        if (first < 0)
-            first = i;
         const bool free = !used.contains(text[i].toLower());
         const bool wordStart = i == 0 || !text[i - 1].isLetterOrNumber();
         if (free && wordStart)
@@ -39,15 +40,23 @@ qsizetype Choose(const QString& text, const QSet<QChar>& used)
         if (free && anyFree < 0)
             anyFree = i;
     }
-    return anyFree >= 0 ? anyFree : first;
+    return anyFree;
 }
 
 } // namespace
 
+void Mnemonics::GiveWay(QWidget& control)
+{
+    control.setProperty(kGivesWay, true);
+}
+
 void Mnemonics::Assign(QWidget& root, const QWidget* reserved)
 {
+    // Buttons, then labels; those that give way after all of them.
     std::vector<QAbstractButton*> buttons;
     std::vector<QLabel*> labels;
+    std::vector<QAbstractButton*> lastButtons;
+    std::vector<QLabel*> lastLabels;
     QSet<QChar> used;
     const auto note = [&](const QString& text) {
         if (const QChar letter = MarkedLetter(text); !letter.isNull())
@@ -59,14 +68,16 @@ void Mnemonics::Assign(QWidget& root, const QWidget* reserved)
         for (const QLabel* label : reserved->findChildren<QLabel*>())
             note(label->text());
     }
+    for (const QGroupBox* group : root.findChildren<QGroupBox*>())
+        note(group->title());
     for (QAbstractButton* button : root.findChildren<QAbstractButton*>()) {
         note(button->text());
-        buttons.push_back(button);
+        (button->property(kGivesWay).toBool() ? lastButtons : buttons).push_back(button);
     }
     for (QLabel* label : root.findChildren<QLabel*>()) {
         note(label->text());
         if (label->buddy() != nullptr && label->textFormat() != Qt::RichText)
-            labels.push_back(label);
+            (label->property(kGivesWay).toBool() ? lastLabels : labels).push_back(label);
     }
     const auto give = [&](const QString& text) {
         if (text.isEmpty() || !MarkedLetter(text).isNull())
@@ -79,8 +90,10 @@ void Mnemonics::Assign(QWidget& root, const QWidget* reserved)
         marked.insert(at, u'&');
         return marked;
     };
-    for (QAbstractButton* button : buttons)
-        button->setText(give(button->text()));
-    for (QLabel* label : labels)
-        label->setText(give(label->text()));
+    for (const auto& [someButtons, someLabels] : {std::pair(&buttons, &labels), std::pair(&lastButtons, &lastLabels)}) {
+        for (QAbstractButton* button : *someButtons)
+            button->setText(give(button->text()));
+        for (QLabel* label : *someLabels)
+            label->setText(give(label->text()));
+    }
 }

@@ -1,7 +1,6 @@
 #include "ui/PropertySheet.h"
 
 #include "ui/ErrorGuard.h"
-#include "ui/Mnemonics.h"
 #include "ui/PropertyPage.h"
 
 #include <QPushButton>
@@ -25,7 +24,13 @@ PropertySheet::PropertySheet(const QString& caption, QWidget* parent)
     layout->addWidget(tabs_);
     layout->addWidget(buttons_);
     SetModified(false);
-    Mnemonics::Assign(*buttons_);
+    // The program's own words and letters, whatever the toolkit's language; "&Add Item" has
+    // the A on the Inventory tab.
+    buttons_->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&OK"));
+    buttons_->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("&Cancel"));
+    buttons_->button(QDialogButtonBox::Apply)->setText(QStringLiteral("A&pply"));
+    for (QAbstractButton* button : buttons_->buttons())
+        KeepFocusOnClick(*button);
     connect(tabs_, &QTabWidget::currentChanged, this, &PropertySheet::OnTabChanged);
     connect(buttons_, &QDialogButtonBox::clicked, this, &PropertySheet::OnButton);
 }
@@ -174,7 +179,10 @@ bool PropertySheet::ApplyAll()
 
 void PropertySheet::OnButton(QAbstractButton* button)
 {
-    switch (buttons_->standardButton(button)) {
+    const QDialogButtonBox::StandardButton which = buttons_->standardButton(button);
+    if ((which == QDialogButtonBox::Ok || which == QDialogButtonBox::Apply) && !StoreFieldBeingTyped())
+        return;
+    switch (which) {
     case QDialogButtonBox::Ok:
         if (ApplyAll())
             accept();

@@ -210,12 +210,13 @@ TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
     EXPECT_EQ(save.GetSkillStaff(N), 0x0105);
     EXPECT_EQ(FileBytes(), opened);
 
+    // Back to the level it had: the mastery chosen with the refused level still counts.
     messages.Clear();
-    TypeLevel(0, "63");
+    TypeLevel(0, "5");
     Leave();
     EXPECT_TRUE(messages.Shown().isEmpty());
     EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
-    EXPECT_EQ(save.GetSkillStaff(N), 0x007F);
+    EXPECT_EQ(save.GetSkillStaff(N), 0x0045);
     EXPECT_EQ(save.GetSkillSword(N), 0x0004);
 }
 

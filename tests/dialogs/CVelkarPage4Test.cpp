@@ -444,20 +444,30 @@ TEST_F(CVelkarPage4Test, AnItemAddedIntoAnEarlierFreeCellIsListedAboveOlderOnes)
     EXPECT_EQ(Text(Id::IdCharges), "6");
 }
 
-TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListAndItsLayout)
+TEST_F(CVelkarPage4Test, ARowOfAnUnnamedKindKeepsTheKindListAndReplaceKeepsTheRowsKind)
 {
-    Carry({Item(CureWounds, 10), Item(Unnamed, 4, 2)});
+    Carry({Item(CureWounds, 10), Item(Unnamed, 40, 2, 5, 7, 0x3F1)});
     OpenPage();
     ClickRow(0);
     EXPECT_TRUE(PotionLayout());
     ClickRow(1);
     EXPECT_EQ(Text(Id::IdItem), "Cure Wounds (red Potion)");
-    EXPECT_TRUE(PotionLayout()) << "the fields are those of the kind Add Item adds";
-    EXPECT_EQ(Text(Id::IdPower), "4");
+    EXPECT_TRUE(RegularLayout()) << "laid out for the row's own kind";
+    const auto own = [this] {
+        const auto b = save.GetCharacterBytes(N);
+        return Bytes(b.begin(), b.end());
+    };
+    const Bytes before = own();
+    Press(Id::IdReplaceItem);
+    EXPECT_EQ(own(), before) << "a Replace without an edit changes no byte";
+    TypeInto(Id::IdCharges, "8");
+    Press(Id::IdReplaceItem);
+    ASSERT_EQ(Stored().size(), 2u);
+    EXPECT_EQ(Stored()[1].second, Item(Unnamed, 40, 2, 5, 8, 0x3F1)) << "only the charges change";
     Press(Id::IdAddItem);
     ASSERT_EQ(Stored().size(), 3u);
-    // The list's kind is a potion: its power is the row's first word.
-    EXPECT_EQ(Stored()[2].second, Item(CureWounds, 4, 2, 0, 0, 0));
+    // Add Item adds the kind the list shows, a potion: its power is the row's first word.
+    EXPECT_EQ(Stored()[2].second, Item(CureWounds, 40, 2, 5, 8, 0x301));
 }
 
 TEST_F(CVelkarPage4Test, AddItemReadsOnlyTheFieldsShownForTheChosenKind)

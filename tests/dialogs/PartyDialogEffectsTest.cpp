@@ -166,10 +166,10 @@ TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialo
     });
     OpenDialog();
     Click(kHaste);
-    Type(Id::IdFood, "99"); // not stored: Remove All reads the model back
+    Type(Id::IdFood, "99"); // kept as typed, and stored by OK
     Click(Id::IdRemoveAll);
     EXPECT_EQ(Fields(), QStringList({"0", "0", "0", "0", "None", "None"}));
-    EXPECT_EQ(Text(Id::IdFood), "14");
+    EXPECT_EQ(Text(Id::IdFood), "99");
     // No effect is selected any more.
     Type(kDays, "6");
     Click(Id::IdOk);
@@ -177,6 +177,7 @@ TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialo
     EXPECT_EQ(file, Expected([](SaveGame& s) {
                   for (int k = 0; k < 20; ++k)
                       s.SetPartySpell(k, {});
+                  s.SetFood(99);
               }));
     for (int k = 0; k < 20; ++k) {
         EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now()) << k;
@@ -186,17 +187,21 @@ TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialo
     }
 }
 
-TEST_F(PartyDialogEffectsTest, SelectingAnEffectReplacesUnstoredPartyFields)
+TEST_F(PartyDialogEffectsTest, SelectingAnEffectKeepsTypedPartyFieldsForOk)
 {
     OpenDialog();
     Type(Id::IdGold, "1");
     Choose(Id::IdAmPm, 1);
-    Choose(Id::IdMember1 + 1, 0);
+    Choose(Id::IdMember1 + 4, 6);
     Click(kFly);
-    EXPECT_EQ(Text(Id::IdGold), "2750");
-    EXPECT_EQ(ChosenText(Id::IdAmPm), "AM");
-    EXPECT_EQ(Chosen(Id::IdMember1 + 1), 2);
+    EXPECT_EQ(QStringList({Text(Id::IdGold), ChosenText(Id::IdAmPm)}), QStringList({"1", "PM"}));
+    EXPECT_EQ(Chosen(Id::IdMember1 + 4), 6);
     EXPECT_EQ(Game().GetGold(), 2750);
+    Click(Id::IdOk);
+    save.Reload();
+    EXPECT_EQ(save.GetGold(), 1);
+    EXPECT_EQ(save.GetTime().hour, 21);
+    EXPECT_EQ(save.GetPartyMember(5), 5);
 }
 
 TEST_F(PartyDialogEffectsTest, EffectsInForceAreBoldAndTheSelectedOneStaysPressed)

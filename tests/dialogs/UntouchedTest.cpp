@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -31,9 +32,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <set>
+#include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -258,59 +262,140 @@ TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
     turn(OnTab<QWidget>(1010));
 }
 
-TEST_F(UntouchedTest, EnterStoresTheFieldBeforeItPressesTheDefaultButton)
+// However OK is pressed, the field being typed in is stored first, once: a bad value gives one
+// message and keeps the window open, a good one reaches the file. Cancel stores nothing.
+enum class Road { Click, Enter, AltKey, Cancel };
+
+struct Confirmed {
+    bool onSheet; // character 5's effects; otherwise the party dialog
+    int effect;   // the effect button pressed first (0: none)
+    int field;    // typed in last, where the road starts
+    const char* bad;
+    const char* message;
+    int offset;         // window offset of the 8 bytes the good value sets to the clock plus added
+    std::int64_t added; // 0: the clock itself, set by a year
+};
+
+constexpr std::int64_t kFiveDays = 5 * 1440 * 256;
+const Confirmed kConfirmed[] = {
+    {false, 0, PartyDialog::IdYear, "x", "Please enter an integer.", kClock, 0},
+    {false, 1176, 1159, "-", "Please enter a positive integer.", kClock + 2172 + 16 * 8, kFiveDays},
+    {true, 1169, 1159, "-", "Please enter an integer.", Record(5, 6704 + 16), kFiveDays},
+};
+
+class ConfirmTest : public UntouchedTest, public ::testing::WithParamInterface<std::tuple<Confirmed, Road>> {};
+
+TEST_P(ConfirmTest, StoresTheFieldBeingTypedOnceWhateverTheRoad)
 {
+    const auto& [editor, road] = GetParam();
     Write(kSeeds[3]);
-    OpenParty();
-    EXPECT_EQ(QApplication::focusWidget(), party->Control<QWidget>(PartyDialog::IdFood));
     const std::int64_t now = FileValue(kClock, 8);
-    constexpr std::int64_t kFiveDays = 5 * 1440 * 256;
-
-    OpenSheet(5);
-    SwitchTo(SheetTab::ActiveSpells);
-    Press(OnTab<QPushButton>(1169)); // Bless
-    // The days last: Enter must store the field it is pressed in.
-    UiTesting::TypeOver(*OnTab<QWidget>(1161), "0");
-    UiTesting::TypeOver(*OnTab<QWidget>(1163), "0");
-    UiTesting::TypeOver(*OnTab<QWidget>(1159), "5");
-    QTest::keyClick(OnTab<QWidget>(1159), Qt::Key_Return);
-    EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(FileValue(Record(5, 6704 + 16), 8), now + kFiveDays);
-
-    UiTesting::ShowActive(*party);
-    Press(party->Control<QPushButton>(1176)); // Haste
-    UiTesting::TypeOver(*party->Control<QWidget>(1161), "0");
-    UiTesting::TypeOver(*party->Control<QWidget>(1163), "0");
-    UiTesting::TypeOver(*party->Control<QWidget>(1159), "5");
-    QTest::keyClick(party->Control<QWidget>(1159), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_FALSE(party->isVisible());
-    EXPECT_EQ(FileValue(kClock + 2172 + 16 * 8, 8), now + kFiveDays);
+    OpenParty();
+    QDialog* window = editor.onSheet ? static_cast<QDialog*>(&OpenSheet(5)) : party.get();
+    const auto button = [&](QDialogButtonBox::StandardButton which, int id) -> QAbstractButton* {
+        return editor.onSheet ? sheet->Button(which) : party->Control<QPushButton>(id);
+    };
+    if (editor.onSheet)
+        SwitchTo(SheetTab::ActiveSpells);
+    const auto control = [&](int id) { return editor.onSheet ? OnTab<QWidget>(id) : party->Control<QWidget>(id); };
+    if (editor.effect != 0) {
+        Press(static_cast<QPushButton*>(control(editor.effect)));
+        for (const int id : {1161, 1163}) // hours and minutes
+            UiTesting::TypeOver(*control(id), "0");
+    }
+    QWidget* field = control(editor.field);
+    const auto confirm = [&] {
+        switch (road) {
+        case Road::Click:
+            return QTest::mouseClick(button(QDialogButtonBox::Ok, PartyDialog::IdOk), Qt::LeftButton);
+        case Road::Enter:
+            return QTest::keyClick(field, Qt::Key_Return);
+        case Road::AltKey:
+            QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
+            return QTest::qWait(300); // the button shows itself pressed first
+        case Road::Cancel:
+            return QTest::mouseClick(button(QDialogButtonBox::Cancel, PartyDialog::IdCancel), Qt::LeftButton);
+        }
+    };
+    UiTesting::TypeOver(*field, QString::fromLatin1(editor.bad));
+    messages.Clear();
+    confirm();
+    if (road == Road::Cancel) {
+        EXPECT_EQ(messages.Shown(), QStringList{});
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(Changed(), std::vector<int>{});
+        return;
+    }
+    EXPECT_EQ(messages.Shown(), QStringList{QString::fromLatin1(editor.message)});
+    ASSERT_TRUE(window->isVisible());
+    // The year moves the clock by whole years; the effects run five days from now.
+    UiTesting::TypeOver(*field, editor.added == 0 ? "1190" : "5");
+    confirm();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(messages.Shown().size(), 1);
+    if (editor.added == 0) {
+        SaveGame stored;
+        ASSERT_TRUE(stored.Open(path));
+        EXPECT_EQ(stored.GetTime().year, 1190);
+    } else {
+        EXPECT_EQ(FileValue(editor.offset, 8), now + editor.added);
+    }
 }
 
-TEST_F(UntouchedTest, EveryButtonAndLabelHasAnAltKey)
+INSTANTIATE_TEST_SUITE_P(EveryEditorThatStoresOnLeaving, ConfirmTest,
+                         ::testing::Combine(::testing::ValuesIn(kConfirmed),
+                                            ::testing::Values(Road::Click, Road::Enter, Road::AltKey, Road::Cancel)));
+
+TEST_F(UntouchedTest, NoAltKeyIsSharedWithinAWindow)
 {
     Write(kSeeds[0]);
     OpenParty();
     OpenSheet(1);
-    const auto missing = [](const QWidget& window) {
-        QStringList without;
-        const auto check = [&](const QString& text) {
-            const bool hasLetter = std::any_of(text.begin(), text.end(), [](QChar c) { return c.isLetter(); });
-            if (hasLetter && !QRegularExpression(QStringLiteral("&[^&]")).match(text).hasMatch())
-                without.append(text);
+    // Every marked text under the parts of one window; a letter met twice is noted in repeated.
+    const auto marked = [](const std::vector<const QWidget*>& parts, QStringList& repeated) {
+        std::map<QChar, QString> taken;
+        const auto note = [&](const QString& text) {
+            const QRegularExpressionMatch mark = QRegularExpression(QStringLiteral("&([^&])")).match(text);
+            if (!mark.hasMatch())
+                return;
+            const QChar letter = mark.captured(1).front().toLower();
+            if (taken.contains(letter))
+                repeated.append(taken[letter] + " / " + text);
+            taken[letter] = text;
         };
-        for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
-            check(button->text());
-        for (const QLabel* label : window.findChildren<QLabel*>()) {
-            if (label->buddy() != nullptr)
-                check(label->text());
+        for (const QWidget* part : parts) {
+            for (const QWidget* control : part->findChildren<QWidget*>()) {
+                const auto* label = qobject_cast<const QLabel*>(control);
+                // The sheet is a child of the party dialog, but a window of its own.
+                if (control->window() != part->window())
+                    continue;
+                if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+                    note(button->text());
+                else if (label != nullptr && label->buddy() != nullptr)
+                    note(label->text());
+                else if (const auto* group = qobject_cast<const QGroupBox*>(control))
+                    note(group->title());
+            }
+            if (const auto* tabs = qobject_cast<const QTabBar*>(part)) {
+                for (int i = 0; i < tabs->count(); ++i)
+                    note(tabs->tabText(i));
+            }
         }
-        return without;
+        QStringList texts;
+        for (const auto& [letter, text] : taken)
+            texts.append(UiTesting::Plain(text));
+        return texts;
     };
-    EXPECT_EQ(missing(*party), QStringList{});
-    for (int tab = 0; tab < SheetTabCount; ++tab)
+    QStringList repeated;
+    QStringList withLetter = marked({party.get()}, repeated);
+    for (int tab = 0; tab < SheetTabCount; ++tab) {
         SwitchTo(static_cast<SheetTab>(tab));
-    EXPECT_EQ(missing(*sheet), QStringList{});
+        withLetter += marked({&sheet->Page(tab), sheet->ButtonBox(), sheet->TabBar()}, repeated);
+    }
+    EXPECT_EQ(repeated, QStringList{});
+    for (const char* text :
+         {"OK", "Cancel", "Apply", "Edit Character", "Add Item", "Replace", "Delete Item", "Add All", "Remove All"})
+        EXPECT_TRUE(withLetter.contains(QString::fromLatin1(text))) << text;
 }
 
 class SingleEditTest;
