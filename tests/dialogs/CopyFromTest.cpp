@@ -31,7 +31,7 @@ constexpr std::int64_t kClock = 3 * kYear + 5 * kDay + 77; // 1175, day 6
 
 class CopyFromTest : public PartyDialogFixture {
 protected:
-    // Selects character m, presses Copy From and picks character n of browse (the open saved game without).
+    // Selects the target, presses Copy From and picks character n of browse (without: of the open saved game).
     void CopyFrom(int n, const std::filesystem::path& browse = {})
     {
         auto* list = Control<QTreeWidget>(PartyDialog::IdCharacters);
@@ -58,19 +58,21 @@ protected:
         ASSERT_TRUE(ran && browsed);
     }
 
-    // Character n's own bytes in a file built by the SaveBuilder.
-    static Bytes Own(const Bytes& file, int n)
+    // Where character n's own bytes start in a file the SaveBuilder wrote, and a copy of them.
+    static std::size_t At(int n)
     {
-        const auto at = SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(n, CL::OwnBytesStart);
-        return {file.begin() + at, file.begin() + at + CL::RecordSize};
+        return SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(n, CL::OwnBytesStart);
+    }
+    static Bytes Own(std::span<const std::uint8_t> bytes, std::size_t at = 0)
+    {
+        return Bytes(bytes.begin() + at, bytes.begin() + at + CL::RecordSize);
     }
 
-    // The file as opened but for character m's own bytes.
+    // The file as opened but for the target's own bytes.
     void ExpectOnlyTheTarget(const Bytes& own) const
     {
         Bytes expected = opened;
-        const auto at = SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(kM, CL::OwnBytesStart);
-        std::copy(own.begin(), own.end(), expected.begin() + at);
+        std::copy(own.begin(), own.end(), expected.begin() + At(kM));
         EXPECT_EQ(FileBytes(), expected);
     }
 };
@@ -105,7 +107,7 @@ TEST_F(CopyFromTest, ACharacterOfAnotherGameArrivesWithItsTimesOnThisClock)
                   "saved game in Western (1252): the name and description will read differently.")});
     // Every condition's start and spell's end that is set moves by the clocks' difference, the
     // birth year by the years'; every other byte is the source's.
-    Bytes own = Own(ReadBytes(old), kN);
+    Bytes own = Own(ReadBytes(old), At(kN));
     int moved = 0;
     const auto move = [&](int recordOffset, int width, std::int64_t by, bool keepZero) {
         const auto at = static_cast<std::size_t>(recordOffset - CL::OwnBytesStart);
@@ -132,7 +134,7 @@ TEST_F(CopyFromTest, WithinTheOpenSavedGameItIsReadAsEditedAndNoOrAFailedWriteLe
     SaveBuilder().SetPlayed(43).WriteTo(path);
     OpenDialog();
     Game().SetName(kN, "Fresh"); // in memory only: a second reading of the file would not see it
-    const Bytes target(Game().GetCharacterBytes(kM).begin(), Game().GetCharacterBytes(kM).end());
+    const Bytes target = Own(Game().GetCharacterBytes(kM));
     const QString name = TextCodec::Decode(Game().GetName(kM));
 
     CopyFrom(kN);
@@ -146,13 +148,12 @@ TEST_F(CopyFromTest, WithinTheOpenSavedGameItIsReadAsEditedAndNoOrAFailedWriteLe
     CopyFrom(kN);
     File::SetFaultHook({});
     EXPECT_EQ(messages.Shown().size(), 1);
-    EXPECT_EQ(Bytes(Game().GetCharacterBytes(kM).begin(), Game().GetCharacterBytes(kM).end()), target);
+    EXPECT_EQ(Own(Game().GetCharacterBytes(kM)), target);
     EXPECT_EQ(FileBytes(), opened);
 
     CopyFrom(kN);
-    const Bytes copied(Game().GetCharacterBytes(kN).begin(), Game().GetCharacterBytes(kN).end());
-    ExpectOnlyTheTarget(copied);
-    EXPECT_EQ(Own(FileBytes(), kN), Own(opened, kN)) << "the source's own edit stays unsaved";
+    ExpectOnlyTheTarget(Own(Game().GetCharacterBytes(kN)));
+    EXPECT_EQ(Own(FileBytes(), At(kN)), Own(opened, At(kN))) << "the source's own edit stays unsaved";
 }
 
 } // namespace
