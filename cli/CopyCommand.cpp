@@ -4,9 +4,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
+#include "game/CharacterCopy.h"
 #include "game/PathText.h"
 #include "model/CharacterLayout.h"
-#include "model/CharacterTransfer.h"
 
 #include <optional>
 #include <system_error>
@@ -21,11 +21,6 @@ int CharacterNumber(const QString& text)
         throw CliError::UsageError(
             QStringLiteral("no character %1; characters are 1..%2").arg(text).arg(CharacterLayout::CharacterCount));
     return n;
-}
-
-QString Label(const TextCodec& codec)
-{
-    return QString::fromLatin1(TextCodec::Info(codec.GetPage()).label);
 }
 
 } // namespace
@@ -58,12 +53,11 @@ int CopyCommand::Run(const QStringList& arguments)
 
     const QString from = source.Codec().ToText(source.Game().GetName(n));
     const QString over = target.Codec().ToText(target.Game().GetName(m));
-    if (source.Codec().GetPage() != target.Codec().GetPage())
-        Console::Error(QStringLiteral("velkar-cli: warning: the texts are copied as bytes, and %1 is in %2, %3 in "
-                                      "%4: the name and description will read differently.")
-                           .arg(given[0], Label(source.Codec()), given[2], Label(target.Codec())));
-    target.Game().RestoreCharacterBytes(m, CharacterTransfer::Rebase(source.Game(), n, target.Game()));
-    target.SaveCharacter(m);
+    const QString warning =
+        CharacterCopy::CodePageWarning(given[0], source.Codec().GetPage(), given[2], target.Codec().GetPage());
+    if (!warning.isEmpty())
+        Console::Error(QStringLiteral("velkar-cli: warning: %1").arg(warning));
+    CharacterCopy::Copy(source.Game(), n, target.Game(), m, [&] { target.SaveCharacter(m); });
     Console::Out(QStringLiteral("Copied %1 (character %2 of %3) over %4 (character %5 of %6)")
                      .arg(Console::Quoted(from))
                      .arg(n)

@@ -1,10 +1,12 @@
 #include "dialogs/PartyDialog.h"
 
 #include "dialogs/CVelkarSheet.h"
+#include "dialogs/CopyFromDialog.h"
 #include "dialogs/ExchangeOrder.h"
 #include "dialogs/SpellEffectEditor.h"
 #include "ui/ControlId.h"
 
+#include "game/CharacterCopy.h"
 #include "text/TextCodec.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Messages.h"
@@ -347,10 +349,16 @@ QWidget* PartyDialog::BuildCharacters()
     auto* edit = Button(IdEditCharacter, "&Edit Character");
     ErrorGuard::Connect(edit, &QPushButton::clicked, this, [this] { EditCharacter(); });
     ErrorGuard::Connect(list, &QTreeWidget::itemDoubleClicked, this, [this] { EditCharacter(); });
+    auto* copy = Button(IdCopyFrom, "Cop&y From...");
+    ErrorGuard::Connect(copy, &QPushButton::clicked, this, [this] { CopyFrom(); });
 
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(copy);
+    buttons->addWidget(edit);
     auto* layout = new QVBoxLayout;
     layout->addWidget(list, 1);
-    layout->addWidget(edit, 0, Qt::AlignRight);
+    layout->addLayout(buttons);
     return Group("Characters", layout);
 }
 
@@ -480,6 +488,40 @@ void PartyDialog::EditCharacter()
     CVelkarSheet sheet(save_, n, caption_, this);
     sheet.exec();
     // Names may have changed; nothing else is read again.
+    RefreshCharacterLists();
+}
+
+void PartyDialog::CopyFrom()
+{
+    auto* list = Control<QTreeWidget>(IdCharacters);
+    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty()) {
+        Messages::Warning(QString::fromLatin1(ChooseTargetMessage));
+        return;
+    }
+    const int m = list->indexOfTopLevelItem(selected.front()) + 1;
+    CopyFromDialog chooser(save_, path_, this);
+    if (chooser.exec() != QDialog::Accepted)
+        return;
+    const SaveGame& source = chooser.Source();
+    const int n = chooser.Character();
+    QStringList question{
+        QStringLiteral(
+            "Replace %1 with %2 (%3)? This writes the saved game now; Cancel in this window will not undo it.")
+            .arg(TextCodec::Decode(save_.GetName(m)), TextCodec(chooser.SourcePage()).ToText(source.GetName(n)),
+                 chooser.SourceName())};
+    if (chooser.FromOtherGame())
+        question.append(QStringLiteral("It comes from another game folder, where class and item numbers may name "
+                                       "different things."));
+    QString warning = CharacterCopy::CodePageWarning(chooser.SourceName(), chooser.SourcePage(),
+                                                     QStringLiteral("this saved game"), TextCodec::Current().GetPage());
+    if (!warning.isEmpty()) {
+        warning[0] = warning[0].toUpper();
+        question.append(warning);
+    }
+    if (!Messages::Question(question.join(u' ')))
+        return;
+    CharacterCopy::Copy(source, n, save_, m, [this, m] { save_.SaveCharacter(m); });
     RefreshCharacterLists();
 }
 

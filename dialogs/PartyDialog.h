@@ -36,6 +36,7 @@ public:
         IdOk = 1,
         IdCancel = 2,
         IdEditCharacter = 3,
+        IdCopyFrom = 4,
         IdCharacters = 1001,
         IdFood = 1002,
         IdGold = 1004,
@@ -58,6 +59,7 @@ public:
     static constexpr int CharacterCount = CharacterLayout::CharacterCount;
     static constexpr int EffectCount = WindowLayout::PartySpellCount;
     static constexpr const char* GapMessage = PartyRoster::GapMessage;
+    static constexpr const char* ChooseTargetMessage = "Select the character to replace in the list first.";
 
     explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
     // items: the item table of the saved game's game (the built-in one by default).
@@ -91,6 +93,7 @@ private:
     void RefreshCharacterLists();
     void OnDateFieldLeft();
     void EditCharacter();
+    void CopyFrom();
     void OnOk();
 
     std::filesystem::path path_;

@@ -16,29 +16,15 @@
 #include "dialogs/PartyDialog.h"
 #include "tests/ui/MessageRecorder.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs action on the modal window of type T once it is up (inside its event loop).
-template <class T>
-void WhenModal(std::function<void(T&)> action, bool& ran)
-{
-    QTimer::singleShot(0, [action = std::move(action), &ran] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        ASSERT_NE(window, nullptr);
-        ran = true;
-        action(*window);
-    });
-}
 
 TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
 {
@@ -62,13 +48,13 @@ TEST(EndToEndTest, AnEditTravelsFromTheDialogsIntoTheFileAndNothingElseChanges)
 
     bool partyRan = false;
     bool sheetRan = false;
-    WhenModal<PartyDialog>(
+    UiTesting::WhenModal<PartyDialog>(
         [&](PartyDialog& party) {
             UiTesting::TypeOver(*party.Control<QWidget>(PartyDialog::IdGold), "123456");
             auto* characters = party.Control<QTreeWidget>(PartyDialog::IdCharacters);
             QTest::mouseClick(characters->viewport(), Qt::LeftButton, {},
                               characters->visualItemRect(characters->topLevelItem(1)).center());
-            WhenModal<CVelkarSheet>(
+            UiTesting::WhenModal<CVelkarSheet>(
                 [](CVelkarSheet& sheet) {
                     UiTesting::TypeOver(*sheet.findChild<QWidget*>(QString::number(CVelkarPage1::IdMight)), "777");
                     QTest::mouseClick(sheet.Button(QDialogButtonBox::Ok), Qt::LeftButton);

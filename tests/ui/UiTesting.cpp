@@ -1,10 +1,12 @@
 #include "tests/ui/UiTesting.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -95,6 +97,16 @@ void ChooseByName(QComboBox& list, const QString& name)
         QTest::keyClick(popup, Qt::Key_Down);
     QTest::keyClick(popup, Qt::Key_Return);
     ASSERT_EQ(list.currentText(), name);
+}
+
+void WhenModal(const std::function<bool(QWidget&)>& action, bool& ran)
+{
+    QTimer::singleShot(0, [action, &ran] {
+        QWidget* window = QApplication::activeModalWidget();
+        ASSERT_NE(window, nullptr) << "no modal window opened";
+        ran = action(*window);
+        ASSERT_TRUE(ran) << "the modal window is a " << window->metaObject()->className();
+    });
 }
 
 } // namespace UiTesting

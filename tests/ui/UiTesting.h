@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <iosfwd>
 
 class QComboBox;
@@ -38,5 +40,21 @@ QStringList Offered(QComboBox& list, const QString& typed);
 
 // Types the name into a list that filters as you type and picks it from what is offered.
 void ChooseByName(QComboBox& list, const QString& name);
+
+// Runs action on the next modal window of type T once it is up (inside its event loop); ran
+// says it did.
+void WhenModal(const std::function<bool(QWidget&)>& action, bool& ran);
+template <class T>
+void WhenModal(std::function<void(T&)> action, bool& ran)
+{
+    WhenModal(
+        [action = std::move(action)](QWidget& window) {
+            T* typed = qobject_cast<T*>(&window);
+            if (typed != nullptr)
+                action(*typed);
+            return typed != nullptr;
+        },
+        ran);
+}
 
 } // namespace UiTesting
