@@ -141,7 +141,8 @@ TEST_F(BackupsTest, PruningKeepsTheNewestTwentyAndTheOldest)
     for (int i = 0; i < 30; ++i) {
         const std::string name =
             "save000.dod." + start.addSecs(60 * i).toString("yyyy-MM-dd'T'HH-mm-ss").toStdString() + ".bak";
-        WriteBytes(Folder() / name, Bytes(static_cast<std::size_t>(i), 0));
+        WriteBytes(Folder() / name,
+                   i == 11 ? SaveBuilder("Second oldest").Build() : Bytes(static_cast<std::size_t>(i), 0));
         if (i == 0 || i >= 11)
             expected.push_back(name);
     }
@@ -155,6 +156,28 @@ TEST_F(BackupsTest, PruningKeepsTheNewestTwentyAndTheOldest)
     EXPECT_EQ(Names(Folder()), expected);
     EXPECT_EQ(Backups::List(save).size(), 21u);
     EXPECT_EQ(Backups::List(save).back().path, made);
+
+    // Restoring the second oldest copies the file first; that copy's pruning keeps both.
+    const std::filesystem::path secondOldest = Backups::List(save)[1].path;
+    const Bytes restored = ReadBytes(secondOldest);
+    const std::filesystem::path before = Backups::Restore(save, secondOldest);
+    EXPECT_EQ(ReadBytes(save), restored);
+    EXPECT_EQ(ReadBytes(secondOldest), restored);
+    EXPECT_EQ(Backups::List(save).back().path, before);
+    EXPECT_EQ(Backups::List(save).size(), 22u);
+}
+
+TEST_F(BackupsTest, CopiesMadeInTheSameSecondLookDifferent)
+{
+    std::filesystem::create_directories(Folder());
+    const QString stamp = QDateTime::currentDateTime().toString("yyyy-MM-dd'T'HH-mm-ss");
+    for (const char* suffix : {"", "-1", "-2"})
+        WriteBytes(Folder() / ("save000.dod." + stamp.toStdString() + suffix + ".bak"), original);
+    QStringList labels;
+    for (const Backups::Entry& entry : Backups::NewestFirst(save))
+        labels.append(Backups::Label(entry));
+    const QString time = QDateTime::fromString(stamp, "yyyy-MM-dd'T'HH-mm-ss").toString("yyyy-MM-dd HH:mm:ss");
+    EXPECT_EQ(labels, (QStringList{time + " (3)", time + " (2)", time}));
 }
 
 TEST_F(BackupsTest, RestoreWritesTheCopyOverTheSameFileAfterCopyingIt)
