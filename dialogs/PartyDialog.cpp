@@ -240,6 +240,13 @@ bool PartyDialog::Open()
 {
     if (!save_.Open(path_, items_))
         return false;
+    if (save_.IsReadOnly()) {
+        setWindowTitle(caption_ + QStringLiteral(" (read-only)"));
+        auto* note = Control<QLabel>(IdReadOnlyNote);
+        note->setText(QStringLiteral("Opened for reading only: %1. Nothing can be saved.")
+                          .arg(QString::fromLocal8Bit(save_.GetReadOnlyReason())));
+        note->show();
+    }
     LoadFromModel();
     // Typing starts in the first field, not on OK, where Enter would save at once.
     Control<QWidget>(IdFood)->setFocus(Qt::OtherFocusReason);
@@ -280,9 +287,18 @@ void PartyDialog::BuildControls()
     ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addLayout(right);
+    // Shown by Open for a save that cannot be written; hidden it takes no room.
+    auto* readOnlyNote = new QLabel;
+    readOnlyNote->setTextFormat(Qt::PlainText);
+    readOnlyNote->hide();
+    ControlId::Give(readOnlyNote, IdReadOnlyNote);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(readOnlyNote);
+    layout->addLayout(columns);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -474,7 +490,7 @@ void PartyDialog::EditCharacter()
     if (selected.isEmpty())
         return;
     const int n = list->indexOfTopLevelItem(selected.front()) + 1;
-    CVelkarSheet sheet(save_, n, caption_, this);
+    CVelkarSheet sheet(save_, n, windowTitle(), this);
     sheet.exec();
     // Names may have changed; nothing else is read again.
     RefreshCharacterLists();
@@ -482,6 +498,7 @@ void PartyDialog::EditCharacter()
 
 void PartyDialog::OnOk()
 {
+    save_.CheckWritable(); // refused before anything is stored
     if (!StoreToModel())
         return;
     save_.Save();
