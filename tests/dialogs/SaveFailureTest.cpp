@@ -111,58 +111,24 @@ TEST_F(PartySaveFailureTest, ThePartyDialogsOkStaysOpenOnAFailedOrRefusedSave)
     EXPECT_EQ(FileBytes(), theirs);
 }
 
-// A save the user may not write. Permission bits do not stop root: the hook refuses the open.
-class ReadOnlyOpen {
-public:
-    ReadOnlyOpen()
-    {
-        File::SetFaultHook([](File::Operation operation, const std::filesystem::path&) {
-            return operation == File::Operation::OpenForWriting ? EACCES : 0;
-        });
-    }
-    ~ReadOnlyOpen() { File::SetFaultHook({}); }
-    ReadOnlyOpen(const ReadOnlyOpen&) = delete;
-    ReadOnlyOpen& operator=(const ReadOnlyOpen&) = delete;
-
-    static QString Reason() { return QString::fromStdString(FileError::FromSystemCode(EACCES, {}).Reason()); }
-    static QString Refused() { return "save003.dod is read-only: " + Reason() + "; nothing was written."; }
-};
-
 TEST_F(PartySaveFailureTest, AReadOnlySaveSaysSoAndOkRefusesBeforeStoringAnything)
 {
-    {
-        const ReadOnlyOpen readOnly;
-        OpenDialog();
-    }
+    // Permission bits do not stop root: the hook refuses the open for writing instead.
+    File::SetFaultHook([](File::Operation operation, const std::filesystem::path&) {
+        return operation == File::Operation::OpenForWriting ? EACCES : 0;
+    });
+    OpenDialog();
+    File::SetFaultHook({});
+    const QString why = QString::fromStdString(FileError::FromSystemCode(EACCES, path).Reason());
     EXPECT_EQ(dialog->windowTitle(), "save003.dod (read-only)");
     const auto* note = Control<QLabel>(PartyDialog::IdReadOnlyNote);
-    EXPECT_TRUE(note->isVisible());
-    EXPECT_EQ(note->text(), "Opened for reading only: " + ReadOnlyOpen::Reason() + ". Nothing can be saved.");
+    EXPECT_EQ(note->isVisible() ? note->text() : "", "Opened for reading only: " + why + ". Nothing can be saved.");
     const int gold = Game().GetGold();
     Type(PartyDialog::IdGold, "5");
     Click(PartyDialog::IdOk);
-    EXPECT_EQ(messages.Shown(), QStringList{ReadOnlyOpen::Refused()});
+    EXPECT_EQ(messages.Shown(), QStringList{"save003.dod is read-only: " + why + "; nothing was written."});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(Game().GetGold(), gold);
-    EXPECT_EQ(FileBytes(), opened);
-}
-
-TEST_F(SheetSaveFailureTest, ASheetOnAReadOnlySaveRefusesOkAndApplyBeforeStoringAnything)
-{
-    {
-        const ReadOnlyOpen readOnly;
-        ASSERT_TRUE(save.Open(path));
-    }
-    OpenSheet();
-    const int might = save.GetMight(N);
-    Type(CVelkarPage1::IdMight, "99");
-    for (const auto button : {QDialogButtonBox::Apply, QDialogButtonBox::Ok}) {
-        messages.Clear();
-        Click(button);
-        EXPECT_EQ(messages.Shown(), QStringList{ReadOnlyOpen::Refused()});
-    }
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(save.GetMight(N), might);
     EXPECT_EQ(FileBytes(), opened);
 }
 
