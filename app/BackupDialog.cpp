@@ -80,7 +80,7 @@ void BackupDialog::FillList()
     list_->clear();
     for (const Backups::Entry& entry : entries_) {
         auto* item = new QTreeWidgetItem(list_);
-        item->setText(0, Backups::TimeText(entry.time));
+        item->setText(0, Backups::Label(entry));
         item->setText(1, TextCodec::Decode(ReadSaveName(entry.path).value_or(std::string())));
         item->setText(2, QStringLiteral("%L1 KB").arg((entry.size + 1023) / 1024));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
@@ -100,7 +100,7 @@ void BackupDialog::Restore()
     const Backups::Entry entry = entries_[static_cast<std::size_t>(row)];
     Backups::CheckSavedGame(entry.path);
     if (!Messages::Question(QStringLiteral("Replace %1 with the backup of %2? The current file is backed up first.")
-                                .arg(PathText::FileName(save_), Backups::TimeText(entry.time))))
+                                .arg(PathText::FileName(save_), Backups::Label(entry))))
         return;
     Backups::Restore(save_, entry.path);
     restored_ = true;

@@ -34,7 +34,7 @@ int BackupCommands::List(const QStringList& arguments)
     for (const Backups::Entry& entry : Backups::NewestFirst(save)) {
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
                    .arg(++number)
-                   .arg(Console::Escaped(PathText::FileName(entry.path)), Backups::TimeText(entry.time))
+                   .arg(Console::Escaped(PathText::FileName(entry.path)), Backups::Label(entry))
                    .arg(entry.size)
                    .arg(Console::Escaped(codec.ToText(ReadSaveName(entry.path).value_or(std::string()))));
     }
@@ -76,7 +76,7 @@ int BackupCommands::Restore(const QStringList& arguments)
         if (!Console::InputIsTerminal())
             throw CliError::UsageError(QStringLiteral("restore replaces %1: give --yes to confirm").arg(given[0]));
         Console::Prompt(QStringLiteral("Replace %1 with the backup of %2? The current file is backed up first. [y/N] ")
-                            .arg(PathText::FileName(save), Backups::TimeText(chosen->time)));
+                            .arg(PathText::FileName(save), Backups::Label(*chosen)));
         const QString answer = Console::ReadLine().trimmed().toLower();
         if (answer != QStringLiteral("y") && answer != QStringLiteral("yes"))
             throw CliError::FailureError(QStringLiteral("nothing was restored"));

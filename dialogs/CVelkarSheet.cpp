@@ -29,6 +29,11 @@ void CVelkarSheet::Keep()
     kept_.assign(own.begin(), own.end());
 }
 
+void CVelkarSheet::BeforeApply()
+{
+    save_.CheckWritable();
+}
+
 void CVelkarSheet::OnApplied()
 {
     save_.SaveCharacter(n_);

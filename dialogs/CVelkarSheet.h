@@ -41,6 +41,7 @@ public:
     void reject() override;
 
 protected:
+    void BeforeApply() override;
     void OnApplied() override;
 
 private:

@@ -242,6 +242,13 @@ bool PartyDialog::Open()
 {
     if (!save_.Open(path_, items_))
         return false;
+    if (save_.IsReadOnly()) {
+        setWindowTitle(caption_ + QStringLiteral(" (read-only)"));
+        auto* note = Control<QLabel>(IdReadOnlyNote);
+        note->setText(QStringLiteral("Opened for reading only: %1. Nothing can be saved.")
+                          .arg(QString::fromLocal8Bit(save_.GetReadOnlyReason())));
+        note->show();
+    }
     LoadFromModel();
     // Typing starts in the first field, not on OK, where Enter would save at once.
     Control<QWidget>(IdFood)->setFocus(Qt::OtherFocusReason);
@@ -285,9 +292,18 @@ void PartyDialog::BuildControls()
     ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addLayout(right);
+    // Shown by Open for a save that cannot be written; hidden it takes no room.
+    auto* readOnlyNote = new QLabel;
+    readOnlyNote->setTextFormat(Qt::PlainText);
+    readOnlyNote->hide();
+    ControlId::Give(readOnlyNote, IdReadOnlyNote);
+
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(readOnlyNote);
+    layout->addLayout(columns);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -485,7 +501,7 @@ void PartyDialog::EditCharacter()
     if (selected.isEmpty())
         return;
     const int n = list->indexOfTopLevelItem(selected.front()) + 1;
-    CVelkarSheet sheet(save_, n, caption_, this);
+    CVelkarSheet sheet(save_, n, windowTitle(), this);
     sheet.exec();
     // Names may have changed; nothing else is read again.
     RefreshCharacterLists();
@@ -499,6 +515,7 @@ void PartyDialog::CopyFrom()
         Messages::Warning(QString::fromLatin1(ChooseTargetMessage));
         return;
     }
+    save_.CheckWritable(); // a read-only save is refused before anything is asked
     const int m = list->indexOfTopLevelItem(selected.front()) + 1;
     CopyFromDialog chooser(save_, path_, this);
     if (chooser.exec() != QDialog::Accepted)
@@ -527,6 +544,7 @@ void PartyDialog::CopyFrom()
 
 void PartyDialog::OnOk()
 {
+    save_.CheckWritable(); // refused before anything is stored
     if (!StoreFieldBeingTyped() || !StoreToModel())
         return;
     effects_->StoreSelected();

@@ -24,7 +24,8 @@ class SpellEffectEditor;
 // Contract: the constructor creates the controls and the (not yet open) SaveGame, which
 // the dialog owns for its whole life, and takes the container's file name as caption.
 // Open() must then be called once, before the dialog is shown: it opens the saved game
-// and shows its values. Open() throws FileError when the file cannot be opened or read,
+// and shows its values; a save opened for reading only says so in the title ("(read-only)")
+// and in a line above the fields, and OK refuses. Open() throws FileError when the file cannot be opened or read,
 // and returns false, after the model has shown "Invalid save game file.", when it is no
 // saved game; the caller decides what follows (the program ends with status 1).
 class PartyDialog : public EditingDialog {
@@ -51,7 +52,8 @@ public:
         IdMonth = 1205,
         IdAmPm = 1206,
         IdRemoveAll = 1207,
-        IdMember1 = 1209, // 1209..1213: slots 1 to 5
+        IdMember1 = 1209,      // 1209..1213: slots 1 to 5
+        IdReadOnlyNote = 1290, // the line under the title saying why nothing can be saved
     };
 
     // The model's counts, under the names the dialog uses.

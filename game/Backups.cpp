@@ -60,7 +60,8 @@ std::vector<Named> Listed(const std::filesystem::path& save)
         const QDateTime time = QDateTime::fromString(match.captured(1), kStampFormat);
         const std::uintmax_t size = item->file_size(itemError);
         if (time.isValid() && !itemError)
-            found.push_back({{item->path(), time, size}, match.captured(1), match.captured(2).toInt()});
+            found.push_back(
+                {{item->path(), time, size, match.captured(2).toInt()}, match.captured(1), match.captured(2).toInt()});
     }
     std::sort(found.begin(), found.end(),
               [](const Named& a, const Named& b) { return std::tie(a.stamp, a.k) < std::tie(b.stamp, b.k); });
@@ -125,6 +126,11 @@ std::vector<Backups::Entry> Backups::NewestFirst(const std::filesystem::path& sa
 
 std::filesystem::path Backups::Make(const std::filesystem::path& save)
 {
+    return MakeKeeping(save, {});
+}
+
+std::filesystem::path Backups::MakeKeeping(const std::filesystem::path& save, const std::filesystem::path& keep)
+{
     std::filesystem::path copy;
     try {
         copy = Copy(save, PrepareFolder(save));
@@ -133,7 +139,7 @@ std::filesystem::path Backups::Make(const std::filesystem::path& save)
                                  .arg(PathText::FileName(save), QString::fromLocal8Bit(error.Reason()));
         throw FileError::Detected(text.toLocal8Bit().toStdString(), save);
     }
-    Prune(save);
+    Prune(save, copy, keep);
     return copy;
 }
 
@@ -160,7 +166,7 @@ std::filesystem::path Backups::PrepareFolder(const std::filesystem::path& save)
 std::filesystem::path Backups::Copy(const std::filesystem::path& save, const std::filesystem::path& folder)
 {
     File source;
-    source.Open(save, File::Share::ReadWrite);
+    source.Open(save, File::Share::ReadWrite, File::Access::Read);
     const QString base =
         PathText::FileName(save) + QLatin1Char('.') + QDateTime::currentDateTime().toString(kStampFormat);
     std::filesystem::path name;
@@ -197,13 +203,20 @@ std::filesystem::path Backups::Copy(const std::filesystem::path& save, const std
     return name;
 }
 
-void Backups::Prune(const std::filesystem::path& save)
+void Backups::Prune(const std::filesystem::path& save, const std::filesystem::path& made,
+                    const std::filesystem::path& keep)
 {
     const std::vector<Named> named = Listed(save);
+    const auto kept = [&](const std::filesystem::path& path) {
+        std::error_code ignored;
+        return std::filesystem::equivalent(path, made, ignored) ||
+               (!keep.empty() && std::filesystem::equivalent(path, keep, ignored));
+    };
     // The oldest is the file as it was before Velkar first changed it: it stays.
     for (std::size_t i = 1; i + KeptNewest < named.size(); ++i) {
         std::error_code ignored;
-        std::filesystem::remove(named[i].entry.path, ignored);
+        if (!kept(named[i].entry.path))
+            std::filesystem::remove(named[i].entry.path, ignored);
     }
 }
 
@@ -244,7 +257,7 @@ QByteArray Backups::Digest(const std::filesystem::path& file)
 {
     try {
         File in;
-        in.Open(file, File::Share::ReadWrite);
+        in.Open(file, File::Share::ReadWrite, File::Access::Read);
         const std::vector<std::uint8_t> bytes = ReadAll(in);
         return QCryptographicHash::hash(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
                                         QCryptographicHash::Sha256)
@@ -257,20 +270,20 @@ QByteArray Backups::Digest(const std::filesystem::path& file)
 void Backups::CheckSavedGame(const std::filesystem::path& backup)
 {
     File file;
-    file.Open(backup, File::Share::ReadWrite);
+    file.Open(backup, File::Share::ReadWrite, File::Access::Read);
     RequireParty(file, backup);
 }
 
 std::filesystem::path Backups::Restore(const std::filesystem::path& save, const std::filesystem::path& backup)
 {
     File from;
-    from.Open(backup, File::Share::ReadWrite);
+    from.Open(backup, File::Share::ReadWrite, File::Access::Read);
     RequireParty(from, backup); // on the open file, so what is read is what was checked
     const std::vector<std::uint8_t> bytes = ReadAll(from);
     from.Close();
     File target;
     target.Open(save, File::Share::ReadWrite);
-    const std::filesystem::path copy = Make(save);
+    const std::filesystem::path copy = MakeKeeping(save, backup);
     // In place, never through a new file in the game folder.
     target.WriteAt(0, bytes.data(), bytes.size());
     target.Resize(bytes.size());
@@ -281,4 +294,10 @@ std::filesystem::path Backups::Restore(const std::filesystem::path& save, const 
 QString Backups::TimeText(const QDateTime& time)
 {
     return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QString Backups::Label(const Entry& entry)
+{
+    const QString time = TimeText(entry.time);
+    return entry.sequence > 0 ? QStringLiteral("%1 (%2)").arg(time).arg(entry.sequence + 1) : time;
 }

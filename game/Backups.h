@@ -17,6 +17,7 @@ public:
         std::filesystem::path path;
         QDateTime time; // local, from the name
         std::uint64_t size = 0;
+        int sequence = 0; // k of a name ending in -k.bak: the k+1st copy made in that second
     };
 
     static constexpr int KeptNewest = 20; // and the oldest, the file as it was before Velkar
@@ -54,10 +55,17 @@ public:
 
     // "2024-05-01 13:07:42", as the lists and the question show a copy's time.
     static QString TimeText(const QDateTime& time);
+    // The time, with "(2)", "(3)"... for the later copies made in the same second, so that
+    // no two copies look the same.
+    static QString Label(const Entry& entry);
 
 private:
     static std::filesystem::path PrepareFolder(const std::filesystem::path& save);
     static std::filesystem::path Copy(const std::filesystem::path& save, const std::filesystem::path& folder);
-    static void Prune(const std::filesystem::path& save);
+    // Make, never pruning keep (the copy being restored).
+    static std::filesystem::path MakeKeeping(const std::filesystem::path& save, const std::filesystem::path& keep);
+    // Drops all but the oldest and the newest KeptNewest copies, and the two named.
+    static void Prune(const std::filesystem::path& save, const std::filesystem::path& made,
+                      const std::filesystem::path& keep);
     static QByteArray Digest(const std::filesystem::path& file);
 };

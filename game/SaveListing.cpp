@@ -43,7 +43,7 @@ std::vector<std::string> SaveListing::CharacterNames(const std::filesystem::path
     std::vector<std::string> names;
     try {
         File file;
-        file.Open(save, File::Share::Exclusive); // as the listing opens it
+        file.Open(save, File::Share::Exclusive, File::Access::Read); // as the listing opens it
         const auto window = FindMember(file, "party.bin");
         if (!window)
             return names;

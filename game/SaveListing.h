@@ -6,7 +6,8 @@
 #include <vector>
 
 // The saved games of a game folder as the start-up dialog lists them: save000.dod to
-// save039.dod under Saves, each that can be opened exclusively, in ascending number.
+// save039.dod under Saves, each regular file (links followed) that can be opened exclusively for
+// reading, in ascending number; read-only ones too.
 class SaveListing {
 public:
     struct Row {

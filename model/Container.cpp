@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -32,13 +33,18 @@ std::uint32_t LoadLE32(const unsigned char* p)
     return static_cast<std::uint32_t>(LittleEndian::LoadUnsigned(p, 4));
 }
 
-// The lookup; bufferFor(size) gives at least size bytes to read into.
+constexpr std::uint64_t Unbounded = std::numeric_limits<std::uint64_t>::max();
+
+// The lookup; bufferFor(size) gives at least size bytes to read into. Stops looking at limit.
 template <typename BufferFor>
-std::optional<MemberEntry> Locate(File& file, std::string_view name, std::size_t largest, BufferFor bufferFor)
+std::optional<MemberEntry> Locate(File& file, std::string_view name, std::size_t largest, BufferFor bufferFor,
+                                  std::uint64_t limit = Unbounded)
 {
     std::uint64_t position = 0;
     std::size_t chunk = FirstChunk;
     for (;;) {
+        if (position >= limit)
+            return std::nullopt;
         std::uint8_t* const buffer = bufferFor(chunk);
         const std::size_t got = file.ReadAt(position, buffer, chunk);
         for (std::size_t at = 0; at < got; at += ContainerUnitSize) {
@@ -65,20 +71,28 @@ std::optional<MemberEntry> Locate(File& file, std::string_view name, std::size_t
 
 std::optional<std::uint32_t> FindMember(File& file, std::string_view name)
 {
+    return FindMember(file, name, Unbounded);
+}
+
+std::optional<std::uint32_t> FindMember(File& file, std::string_view name, std::uint64_t limit)
+{
     // A buffer only as large as the reads so far: most directories end within the first,
     // and the save listing looks up one container after another.
     std::uint8_t first[FirstChunk];
     std::unique_ptr<std::uint8_t[]> larger;
     std::size_t largerSize = 0;
-    const auto entry = Locate(file, name, LargestChunk, [&](std::size_t size) {
-        if (size <= FirstChunk)
-            return first;
-        if (size > largerSize) {
-            larger = std::make_unique_for_overwrite<std::uint8_t[]>(size);
-            largerSize = size;
-        }
-        return larger.get();
-    });
+    const auto entry = Locate(
+        file, name, LargestChunk,
+        [&](std::size_t size) {
+            if (size <= FirstChunk)
+                return first;
+            if (size > largerSize) {
+                larger = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+                largerSize = size;
+            }
+            return larger.get();
+        },
+        limit);
     if (!entry)
         return std::nullopt;
     return entry->offset;
@@ -102,7 +116,7 @@ std::optional<MemberEntry> LocateMember(File& file, std::string_view name, std::
 
 std::string ReadSaveName(File& file)
 {
-    const auto offset = FindMember(file, "header.bin");
+    const auto offset = FindMember(file, "header.bin", SaveNameScanLimit);
     if (!offset)
         return {};
     char bytes[SaveNameLength] = {};
@@ -115,7 +129,7 @@ std::optional<std::string> ReadSaveName(const std::filesystem::path& path)
 {
     File file;
     try {
-        file.Open(path, File::Share::Exclusive);
+        file.Open(path, File::Share::Exclusive, File::Access::Read);
     } catch (const FileError&) {
         return std::nullopt;
     }

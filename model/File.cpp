@@ -76,14 +76,17 @@ File& File::operator=(File&& other) noexcept
     return *this;
 }
 
-void File::Open(const std::filesystem::path& path, Share share)
+void File::Open(const std::filesystem::path& path, Share share, Access access)
 {
     Close();
+    path_ = path;
+    if (access == Access::ReadWrite)
+        InjectFault(Operation::OpenForWriting);
     if (auto bytes = Mounted(path))
         memory_ = std::move(bytes);
     else
-        SystemOpen(path, share);
-    path_ = path;
+        SystemOpen(path, share, access);
+    writable_ = access == Access::ReadWrite;
 }
 
 void File::Create(const std::filesystem::path& path)
@@ -91,6 +94,7 @@ void File::Create(const std::filesystem::path& path)
     Close();
     SystemCreate(path);
     path_ = path;
+    writable_ = true;
 }
 
 void File::Close() noexcept
@@ -118,8 +122,15 @@ std::size_t File::ReadAt(std::uint64_t position, void* buffer, std::size_t size)
     return got;
 }
 
+void File::RequireWritable() const
+{
+    if (!writable_)
+        throw FileError::Detected("The file is open for reading only: " + FileError::PathText(path_), path_);
+}
+
 void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
 {
+    RequireWritable();
     InjectFault(Operation::Write);
     if (!memory_) {
         SystemWrite(position, buffer, size);
@@ -137,6 +148,7 @@ void File::WriteAt(std::uint64_t position, const void* buffer, std::size_t size)
 
 void File::Resize(std::uint64_t size)
 {
+    RequireWritable();
     InjectFault(Operation::Write);
     if (!memory_) {
         SystemResize(size);

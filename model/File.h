@@ -7,13 +7,19 @@
 #include <memory>
 #include <vector>
 
-// The platform file: an existing file opened for reading and writing.
-// Every failure throws FileError carrying the operating system's message and the path.
+// The platform file: an existing regular file (links followed) opened for reading and writing,
+// or for reading only. Every failure throws FileError carrying the operating system's message
+// and the path.
 class File {
 public:
     enum class Share {
         ReadWrite, // other programs (the game) may read and write it meanwhile
         Exclusive, // nobody else may have it open
+    };
+
+    enum class Access {
+        ReadWrite,
+        Read, // every write and resize throws
     };
 
     File() = default;
@@ -23,12 +29,14 @@ public:
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
 
-    // Opens an existing file for reading and writing; throws FileError on failure.
-    void Open(const std::filesystem::path& path, Share share);
+    // Opens an existing regular file; throws FileError on failure, also for a folder, a device
+    // or a pipe, so that nothing reads from one that never ends or never answers.
+    void Open(const std::filesystem::path& path, Share share, Access access = Access::ReadWrite);
     // Creates a new file on disk (failing when the name is taken) and opens it exclusively.
     void Create(const std::filesystem::path& path);
     void Close() noexcept;
     bool IsOpen() const noexcept;
+    bool IsWritable() const noexcept { return IsOpen() && writable_; }
     const std::filesystem::path& Path() const noexcept { return path_; }
 
     // Reads up to size bytes at position; returns fewer only at the end of the file.
@@ -44,10 +52,11 @@ public:
     // file index): false once another program renamed a new file over it or removed it.
     bool IsNamedBy(const std::filesystem::path& path) const;
 
-    enum class Operation { Read, Write, Flush };
-    // Test seam: while set, runs before every read, write and flush of every File; a nonzero
-    // result fails that call with this system error code. Root cannot be refused a read by
-    // permission bits, so this is how tests make one fail.
+    enum class Operation { Read, Write, Flush, OpenForWriting };
+    // Test seam: while set, runs before every read, write and flush of every File, and before
+    // every open for writing; a nonzero result fails that call with this system error code.
+    // Root cannot be refused a read or a write by permission bits, so this is how tests make
+    // one fail.
     using FaultHook = std::function<int(Operation, const std::filesystem::path&)>;
     static void SetFaultHook(FaultHook hook);
 
@@ -62,9 +71,11 @@ public:
 private:
     // Throws the hook's error, if a hook is set and asks for one.
     void InjectFault(Operation operation) const;
+    // Throws unless the file was opened for writing.
+    void RequireWritable() const;
 
     // The operating system's part, one implementation per platform.
-    void SystemOpen(const std::filesystem::path& path, Share share);
+    void SystemOpen(const std::filesystem::path& path, Share share, Access access);
     void SystemCreate(const std::filesystem::path& path);
     void SystemClose() noexcept;
     std::size_t SystemRead(std::uint64_t position, void* buffer, std::size_t size);
@@ -78,4 +89,5 @@ private:
     // A descriptor (POSIX) or a HANDLE (Windows); -1 is neither.
     static constexpr std::intptr_t NoHandle = -1;
     std::intptr_t handle_ = NoHandle;
+    bool writable_ = false;
 };

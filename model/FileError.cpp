@@ -15,7 +15,7 @@ namespace {
 
 // The whole text in the ANSI code page, like the system's message and like what the program
 // decodes for display: path::string() is UTF-8 with MinGW's C++ library.
-std::string PathText(const std::filesystem::path& path)
+std::string NativePathText(const std::filesystem::path& path)
 {
     const std::wstring& wide = path.native();
     if (wide.empty())
@@ -45,7 +45,7 @@ std::string SystemMessage(int code)
 
 #else
 
-std::string PathText(const std::filesystem::path& path)
+std::string NativePathText(const std::filesystem::path& path)
 {
     return path.string();
 }
@@ -60,7 +60,7 @@ std::string SystemMessage(int code)
 } // namespace
 
 FileError::FileError(const std::string& systemMessage, const std::filesystem::path& path)
-    : std::runtime_error(systemMessage + ": " + PathText(path)), path_(path), reason_(systemMessage)
+    : std::runtime_error(systemMessage + ": " + NativePathText(path)), path_(path), reason_(systemMessage)
 {}
 
 FileError FileError::FromSystemCode(int code, const std::filesystem::path& path)
@@ -75,4 +75,9 @@ FileError::FileError(WholeText, const std::string& text, const std::filesystem::
 FileError FileError::Detected(const std::string& text, const std::filesystem::path& path)
 {
     return FileError(WholeText{}, text, path);
+}
+
+std::string FileError::PathText(const std::filesystem::path& path)
+{
+    return NativePathText(path);
 }

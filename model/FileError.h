@@ -16,6 +16,8 @@ public:
     static FileError Detected(const std::string& text, const std::filesystem::path& path);
 
     const std::filesystem::path& Path() const noexcept { return path_; }
+    // A path as the messages show it (the ANSI code page on Windows, as the system's texts).
+    static std::string PathText(const std::filesystem::path& path);
     // The operating system's message alone (the whole text of a detected failure).
     const std::string& Reason() const noexcept { return reason_; }
 

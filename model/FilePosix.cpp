@@ -10,21 +10,36 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void File::SystemOpen(const std::filesystem::path& path, Share share)
+void File::SystemOpen(const std::filesystem::path& path, Share share, Access access)
 {
+    // Without blocking: opening a pipe for reading would otherwise wait for a writer.
+    const int flags = (access == Access::ReadWrite ? O_RDWR : O_RDONLY) | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
     int fd = -1;
     do {
-        fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+        fd = ::open(path.c_str(), flags);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         throw FileError::FromSystemCode(errno, path);
-    // POSIX has no share modes: an advisory lock stands in for "nobody else has it open",
-    // held for as long as the file stays open here.
-    if (share == Share::Exclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int err = errno;
+    const auto fail = [fd, &path](int err) {
         ::close(fd);
         throw FileError::FromSystemCode(err, path);
+    };
+    // Links are followed; what they lead to must be a file with an end (not /dev/zero, a pipe).
+    struct stat status {};
+    if (::fstat(fd, &status) != 0)
+        fail(errno);
+    if (S_ISDIR(status.st_mode))
+        fail(EISDIR);
+    if (!S_ISREG(status.st_mode)) {
+        ::close(fd);
+        throw FileError("Not a regular file", path);
     }
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        fail(errno);
+    // POSIX has no share modes: an advisory lock stands in for "nobody else has it open",
+    // held for as long as the file stays open here.
+    if (share == Share::Exclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+        fail(errno);
     handle_ = fd;
 }
 

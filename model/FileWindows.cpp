@@ -33,13 +33,18 @@ HANDLE AsHandle(std::intptr_t handle)
 
 } // namespace
 
-void File::SystemOpen(const std::filesystem::path& path, Share share)
+void File::SystemOpen(const std::filesystem::path& path, Share share, Access access)
 {
     const DWORD shareMode = share == Share::ReadWrite ? (FILE_SHARE_READ | FILE_SHARE_WRITE) : 0;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    const DWORD rights = access == Access::ReadWrite ? (GENERIC_READ | GENERIC_WRITE) : GENERIC_READ;
+    HANDLE h = CreateFileW(path.c_str(), rights, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         throw FileError::FromSystemCode(static_cast<int>(GetLastError()), path);
+    // A device or a pipe named by the path is no saved game, and may never end.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        throw FileError("Not a regular file", path);
+    }
     handle_ = reinterpret_cast<std::intptr_t>(h);
 }
 

@@ -55,7 +55,17 @@ bool SaveGame::Open(const std::filesystem::path& path, const ItemTable& items)
     readSize_ = 0;
     windowSize_ = 0;
     backedUp_ = false;
-    file_.Open(path, File::Share::ReadWrite);
+    readOnly_ = false;
+    readOnlyReason_.clear();
+    try {
+        file_.Open(path, File::Share::ReadWrite);
+    } catch (const FileError& error) {
+        // Not writable (permissions, a read-only disk) is still worth showing; when it cannot be
+        // read either (missing, a folder), that error is the one told.
+        file_.Open(path, File::Share::ReadWrite, File::Access::Read);
+        readOnly_ = true;
+        readOnlyReason_ = error.Reason();
+    }
 
     // The window doubles as the lookup's read buffer, so opening allocates once, and
     // reopening not at all.
@@ -101,13 +111,27 @@ void SaveGame::SaveCharacter(int n)
     WriteRange(start, CL::OwnBytesSize);
 }
 
+std::string SaveGame::ReadOnlyMessage() const
+{
+    return FileError::PathText(file_.Path().filename()) + " is read-only: " + readOnlyReason_ +
+           "; nothing was written.";
+}
+
+void SaveGame::CheckWritable() const
+{
+    if (readOnly_)
+        throw FileError::Detected(ReadOnlyMessage(), file_.Path());
+}
+
 void SaveGame::WriteRange(std::size_t offset, std::size_t size)
 {
-    CheckFileUnchanged();
+    CheckWritable();
     if (backupHook_ && !backedUp_) {
         backupHook_(file_.Path());
         backedUp_ = true;
     }
+    // After the copy, right before the write: a change made while the copy was taken is seen.
+    CheckFileUnchanged();
     try {
         file_.WriteAt(std::uint64_t{dataOffset_} + offset, window_.get() + offset, size);
         file_.Flush();

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -65,6 +66,7 @@ public:
 
     // Throws FileError when the file cannot be opened or read; reports "Invalid save game
     // file." and returns false when it holds no party.bin or too little data after it.
+    // A file that cannot be opened for writing is opened for reading: see IsReadOnly.
     // Item names and sizes come from items (the built-in table without one, or when items is
     // not filled); a copy of the table shares its rows, so this costs no reading.
     bool Open(const std::filesystem::path& path) override;
@@ -84,8 +86,18 @@ public:
     // Writes only character n's own bytes and flushes them, with the same check as Save.
     void SaveCharacter(int n);
 
-    // Runs with the file's path once after each Open, before the first write of any kind
-    // and after the check that the file is unchanged; nothing is written while it throws.
+    // Opened for reading only (the file's permissions, a read-only disk): every write throws
+    // ReadOnlyMessage's text at once, before the backup hook. The reason is the system's.
+    bool IsReadOnly() const noexcept { return readOnly_; }
+    const std::string& GetReadOnlyReason() const noexcept { return readOnlyReason_; }
+    // "save003.dod is read-only: Permission denied; nothing was written."
+    std::string ReadOnlyMessage() const;
+    // Throws FileError with ReadOnlyMessage when the file is open for reading only.
+    void CheckWritable() const;
+
+    // Runs with the file's path once after each Open, before the first write of any kind and
+    // before the check that the file is unchanged, so that the check sees whatever another
+    // program wrote while the copy was made; nothing is written while it throws.
     // Velkar keeps a copy of the file there.
     using BackupHook = std::function<void(const std::filesystem::path&)>;
     void SetBackupHook(BackupHook hook) { backupHook_ = std::move(hook); }
@@ -334,4 +346,6 @@ private:
     std::unique_ptr<std::uint8_t[]> scratch_;
     BackupHook backupHook_;
     bool backedUp_ = false; // since the last Open
+    bool readOnly_ = false;
+    std::string readOnlyReason_;
 };

@@ -165,6 +165,7 @@ bool PropertySheet::ApplyAll()
 {
     bool applied = false;
     ErrorGuard::Run([&] {
+        BeforeApply();
         if (current_ >= 0 && !Page(current_).OnKillActive())
             return;
         for (PropertyPage* page : pages_) {

@@ -51,6 +51,8 @@ protected:
     // Runs after every created page applied, at OK and Apply: where the sheet writes what its
     // pages stored. A throw (inside the sheet's error guard) keeps the sheet open.
     virtual void OnApplied() {}
+    // Runs first at OK and Apply; a throw refuses them before any page stores anything.
+    virtual void BeforeApply() {}
 
 private:
     friend class PropertyPage;

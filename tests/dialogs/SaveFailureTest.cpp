@@ -8,6 +8,8 @@
 #include "model/File.h"
 #include "model/FileError.h"
 
+#include <QLabel>
+
 #include <cerrno>
 #include <memory>
 
@@ -107,6 +109,27 @@ TEST_F(PartySaveFailureTest, ThePartyDialogsOkStaysOpenOnAFailedOrRefusedSave)
     EXPECT_EQ(messages.Shown(), QStringList{SaveGame::ChangedOnDiskMessage});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(FileBytes(), theirs);
+}
+
+TEST_F(PartySaveFailureTest, AReadOnlySaveSaysSoAndOkRefusesBeforeStoringAnything)
+{
+    // Permission bits do not stop root: the hook refuses the open for writing instead.
+    File::SetFaultHook([](File::Operation operation, const std::filesystem::path&) {
+        return operation == File::Operation::OpenForWriting ? EACCES : 0;
+    });
+    OpenDialog();
+    File::SetFaultHook({});
+    const QString why = QString::fromStdString(FileError::FromSystemCode(EACCES, path).Reason());
+    EXPECT_EQ(dialog->windowTitle(), "save003.dod (read-only)");
+    const auto* note = Control<QLabel>(PartyDialog::IdReadOnlyNote);
+    EXPECT_EQ(note->isVisible() ? note->text() : "", "Opened for reading only: " + why + ". Nothing can be saved.");
+    const int gold = Game().GetGold();
+    Type(PartyDialog::IdGold, "5");
+    Click(PartyDialog::IdOk);
+    EXPECT_EQ(messages.Shown(), QStringList{"save003.dod is read-only: " + why + "; nothing was written."});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(Game().GetGold(), gold);
+    EXPECT_EQ(FileBytes(), opened);
 }
 
 } // namespace

@@ -91,6 +91,10 @@ TEST_F(BackupsTest, TheFirstWriteOfASessionCopiesTheFileIntoTheUsersDataFolderOn
         WriteBytes(Folder() / ("save000.dod." + stamp.toStdString() + ".bak"), {});
     }
     EXPECT_TRUE(Backups::Make(save).filename().string().ends_with("-1.bak"));
+    QStringList labels; // and looks different from the first of its second
+    for (const Backups::Entry& entry : Backups::List(save))
+        labels.append(Backups::Label(entry));
+    EXPECT_EQ(labels.removeDuplicates(), 0) << labels.join(", ").toStdString();
 }
 
 TEST_F(BackupsTest, ACopyThatFailsWritesNothingAndSaysWhy)
@@ -141,7 +145,8 @@ TEST_F(BackupsTest, PruningKeepsTheNewestTwentyAndTheOldest)
     for (int i = 0; i < 30; ++i) {
         const std::string name =
             "save000.dod." + start.addSecs(60 * i).toString("yyyy-MM-dd'T'HH-mm-ss").toStdString() + ".bak";
-        WriteBytes(Folder() / name, Bytes(static_cast<std::size_t>(i), 0));
+        WriteBytes(Folder() / name,
+                   i == 11 ? SaveBuilder("Second oldest").Build() : Bytes(static_cast<std::size_t>(i), 0));
         if (i == 0 || i >= 11)
             expected.push_back(name);
     }
@@ -155,6 +160,13 @@ TEST_F(BackupsTest, PruningKeepsTheNewestTwentyAndTheOldest)
     EXPECT_EQ(Names(Folder()), expected);
     EXPECT_EQ(Backups::List(save).size(), 21u);
     EXPECT_EQ(Backups::List(save).back().path, made);
+
+    // Restoring the second oldest copies the file first; that copy's pruning keeps both.
+    const std::filesystem::path secondOldest = Backups::List(save)[1].path;
+    const std::filesystem::path before = Backups::Restore(save, secondOldest);
+    EXPECT_EQ(Backups::List(save).back().path, before);
+    EXPECT_EQ(ReadBytes(save), ReadBytes(secondOldest));
+    EXPECT_EQ(Backups::List(save).size(), 22u);
 }
 
 TEST_F(BackupsTest, RestoreWritesTheCopyOverTheSameFileAfterCopyingIt)

@@ -1,8 +1,16 @@
 #include "model/Container.h"
 #include "model/File.h"
 #include "model/FileError.h"
+#include "model/SaveGame.h"
+#include "tests/support/Files.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
+
+#ifndef _WIN32
+#include "tests/support/Unprivileged.h"
+
+#include <sys/stat.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -117,6 +125,38 @@ TEST_F(ContainerTest, FilesThatCannotBeOpenedExclusivelyAreNotListed)
     holder.Close();
     EXPECT_EQ(ReadSaveName(path), "Held");
 }
+
+#ifndef _WIN32
+TEST_F(ContainerTest, ReadOnlySavesAreListedAndOpenedForReadingAndOnlyRegularFilesAreRead)
+{
+    namespace fs = std::filesystem;
+    const fs::path save = dir / "save001.dod";
+    SaveBuilder("From a disc").WriteTo(save);
+    fs::permissions(save, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_symlink(save, dir / "link.dod");
+    fs::create_symlink("/dev/zero", dir / "zero.dod");        // a read that never ends
+    ASSERT_EQ(::mkfifo((dir / "fifo.dod").c_str(), 0644), 0); // one that never starts
+    const std::vector<std::uint8_t> before = ReadBytes(save);
+    const std::string report = RunUnprivileged([&] {
+        std::string out;
+        for (const char* name : {"save001.dod", "link.dod", "zero.dod", "fifo.dod"})
+            out += ReadSaveName(dir / name).value_or("(not listed)") + "; ";
+        SaveGame game;
+        game.SetBackupHook([&](const fs::path&) { out += "copied; "; });
+        out += game.Open(save) && game.IsReadOnly() ? "read-only; " : "writable; ";
+        game.SetFood(5);
+        try {
+            game.Save();
+        } catch (const std::exception& error) {
+            out += error.what();
+        }
+        return out;
+    });
+    EXPECT_EQ(report, "From a disc; From a disc; (not listed); (not listed); read-only; "
+                      "save001.dod is read-only: Permission denied; nothing was written.");
+    EXPECT_EQ(ReadBytes(save), before);
+}
+#endif
 
 TEST_F(ContainerTest, FileErrorsCarryTheSystemMessageAndThePath)
 {

@@ -225,6 +225,7 @@ TEST_F(SaveGameSafetyTest, AWriteThatFailsPartWayLetsTheUserRetry)
 
 TEST_F(SaveGameSafetyTest, TheBackupHookRunsOnceAfterEachOpenBeforeTheFirstWriteAndAFailingOneStopsIt)
 {
+    const std::uint8_t theirs[4] = {0x77, 0x66, 0x55, 0x44};
     const std::vector<std::function<void(SaveGame&)>> writes = {
         [](SaveGame& s) { s.Save(); },
         [](SaveGame& s) { s.SaveCharacter(3); },
@@ -255,6 +256,19 @@ TEST_F(SaveGameSafetyTest, TheBackupHookRunsOnceAfterEachOpenBeforeTheFirstWrite
         writes[i](save);
         ASSERT_EQ(copies.size(), 3u) << "write " << i;
         EXPECT_EQ(copies.back(), written) << "write " << i << ": once more after Open";
+
+        // The game writes while the copy is being made: the check right before the write sees it.
+        ASSERT_TRUE(save.Open(path));
+        save.SetMight(3, 400);
+        save.SetBackupHook(
+            [&](const std::filesystem::path&) { WriteAsAnotherProgram(partyOffset + FoodOffset, theirs); });
+        try {
+            writes[i](save);
+            ADD_FAILURE() << "write " << i << " went over what the game wrote";
+        } catch (const FileError& error) {
+            EXPECT_STREQ(error.what(), SaveGame::ChangedOnDiskMessage);
+        }
+        EXPECT_EQ(FileValue(FoodOffset, 4), 0x44556677) << "write " << i;
     }
 }
 
