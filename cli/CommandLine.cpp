@@ -38,11 +38,12 @@ QString Help()
                                   "The saved games of Might and Magic VIII from the command line.\n\nCommands:\n");
     for (const Command& command : kCommands)
         help += QStringLiteral("  %1  %2\n").arg(QLatin1String(command.name), -15).arg(QLatin1String(command.summary));
-    return help + QStringLiteral("\nvelkar-cli COMMAND --help describes each. A command that changes a saved game\n"
-                                 "copies it first (see backups), unless the newest copy is less than ten minutes\n"
-                                 "old and velkar-cli wrote the file last.\n"
-                                 "Exit status: 0 done, 1 a file that cannot be read or written or holds no saved\n"
-                                 "game, 2 a command used wrongly.");
+    return help +
+           QStringLiteral("\nvelkar-cli COMMAND --help describes each; velkar-cli --version prints the version.\n"
+                          "A command that changes a saved game copies it first (see backups), unless the\n"
+                          "newest copy is less than ten minutes old and velkar-cli wrote the file last.\n"
+                          "Exit status: 0 done, 1 a file that cannot be read or written or holds no saved\n"
+                          "game, 2 a command used wrongly.");
 }
 
 } // namespace
@@ -53,6 +54,10 @@ int CommandLine::Run(const QStringList& arguments)
         const QString name = arguments.value(1);
         if (name == QStringLiteral("--help") || name == QStringLiteral("-h") || name == QStringLiteral("help")) {
             Console::Out(Help());
+            return 0;
+        }
+        if (name == QStringLiteral("--version")) {
+            Console::Out(QStringLiteral("velkar-cli " VELKAR_VERSION));
             return 0;
         }
         for (const Command& command : kCommands) {

@@ -6,8 +6,9 @@
 
 class PropertySheet;
 
-// One tab of a PropertySheet. Its controls are built on its first activation; the
-// sheet then drives activation, deactivation (which may refuse) and Apply.
+// One tab of a PropertySheet. Its controls are built on its first activation or before, in
+// the sheet's idle time; the sheet then drives activation, deactivation (which may refuse)
+// and Apply, the last only once the page has been activated.
 class PropertyPage : public QWidget {
     Q_OBJECT
 
@@ -17,6 +18,7 @@ public:
 
     const QString& Title() const { return title_; }
     bool IsCreated() const { return created_; }
+    bool WasActivated() const { return activated_; }
 
     // Controls are found by id: the id in decimal is the control's object name.
     template <class T>
@@ -42,4 +44,5 @@ private:
     QString title_;
     PropertySheet* sheet_ = nullptr;
     bool created_ = false;
+    bool activated_ = false;
 };

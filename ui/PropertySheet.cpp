@@ -7,6 +7,7 @@
 #include <QScrollArea>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -119,6 +120,26 @@ void PropertySheet::showEvent(QShowEvent* event)
         Activate(0);
 }
 
+void PropertySheet::paintEvent(QPaintEvent* event)
+{
+    EditingDialog::paintEvent(event);
+    if (!painted_) {
+        painted_ = true;
+        QTimer::singleShot(0, this, &PropertySheet::BuildNext);
+    }
+}
+
+void PropertySheet::BuildNext()
+{
+    if (!isVisible())
+        return;
+    const auto unbuilt = std::ranges::find_if(pages_, [](const PropertyPage* page) { return !page->IsCreated(); });
+    if (unbuilt == pages_.end())
+        return;
+    Build(static_cast<int>(unbuilt - pages_.begin()));
+    QTimer::singleShot(0, this, &PropertySheet::BuildNext);
+}
+
 void PropertySheet::OnTabChanged(int index)
 {
     if (reverting_ || index == current_)
@@ -142,23 +163,30 @@ void PropertySheet::ShowTab(int index)
     reverting_ = false;
 }
 
+void PropertySheet::Build(int index)
+{
+    PropertyPage& page = Page(index);
+    if (page.IsCreated())
+        return;
+    ErrorGuard::Run([&] {
+        page.Create();
+        // The controls came after the tab was laid out: fill the tab with them now, or scroll
+        // where they need more room than it has; styled now, not when first shown.
+        page.ensurePolished();
+        page.layout()->activate();
+        const auto* scroller = qobject_cast<const QScrollArea*>(tabs_->widget(index));
+        page.resize(scroller->viewport()->size().expandedTo(page.minimumSizeHint()));
+    });
+}
+
 void PropertySheet::Activate(int index)
 {
     current_ = index;
     ShowTab(index);
+    Build(index);
     PropertyPage& page = Page(index);
-    ErrorGuard::Run([&] {
-        const bool first = !page.IsCreated();
-        page.Create();
-        if (first) {
-            // The controls came after the tab was laid out: fill the tab with them now, or
-            // scroll where they need more room than it has.
-            page.layout()->activate();
-            const auto* scroller = qobject_cast<const QScrollArea*>(tabs_->widget(index));
-            page.resize(scroller->viewport()->size().expandedTo(page.minimumSizeHint()));
-        }
-        page.OnSetActive();
-    });
+    page.activated_ = true;
+    ErrorGuard::Run([&] { page.OnSetActive(); });
 }
 
 bool PropertySheet::ApplyAll()
@@ -169,7 +197,7 @@ bool PropertySheet::ApplyAll()
         if (current_ >= 0 && !Page(current_).OnKillActive())
             return;
         for (PropertyPage* page : pages_) {
-            if (page->IsCreated())
+            if (page->WasActivated())
                 page->OnApply();
         }
         OnApplied();

@@ -31,9 +31,10 @@ public:
     using Measure = std::function<std::unique_ptr<PropertyPage>()>;
 
     // Pages are added in tab order; the sheet does not take ownership. The sheet is sized
-    // before it is first shown to hold its largest page (from a measured copy of each, so the
-    // page itself is built only when its tab is first activated); a page taller than the
-    // largest sheet scrolls inside its tab.
+    // before it is first shown to hold its largest page (from a measured copy of each); a page
+    // taller than the largest sheet scrolls inside its tab. After the sheet's first paint the
+    // pages not yet built are built one per turn of the event loop, so that no tab's first
+    // activation costs more than a later one; a page loads and applies only once activated.
     void AddPage(PropertyPage& page, Measure measure = {});
 
     int PageCount() const { return static_cast<int>(pages_.size()); }
@@ -48,6 +49,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     // Runs after every created page applied, at OK and Apply: where the sheet writes what its
     // pages stored. A throw (inside the sheet's error guard) keeps the sheet open.
     virtual void OnApplied() {}
@@ -64,9 +66,13 @@ private:
 
     void OnTabChanged(int index);
     void ShowTab(int index);
+    // Builds the page's controls and fits them into its tab; nothing is loaded.
+    void Build(int index);
+    // One page not yet built, then the next on a later turn of the event loop.
+    void BuildNext();
     void Activate(int index);
     void OnButton(QAbstractButton* button);
-    // The current page's deactivation, then Apply on every created page.
+    // The current page's deactivation, then Apply on every page that has been activated.
     bool ApplyAll();
 
     QTabWidget* tabs_;
@@ -74,6 +80,7 @@ private:
     std::vector<PropertyPage*> pages_;
     std::vector<Measure> measures_;
     bool fitted_ = false;
+    bool painted_ = false;
     int current_ = -1;
     bool reverting_ = false; // tab changes made by the sheet itself
 };

@@ -1,8 +1,9 @@
 // Dialog benchmarks, offscreen: start-up to the first shown dialog, choosing a game folder
 // whose game data is read the first time, opening a saved game to the shown party dialog,
 // opening the character sheet, the Inventory tab's first activation and one step of a drag in
-// its backpack. Budget (docs/performance.md): the first window within 300 ms, the first load
-// of a game's data under 150 ms, every other step within one 16 ms frame.
+// its backpack; on a played character, each tab's first and later activation once the sheet
+// has built its pages in idle time, and a plain tab switch. Budget (docs/performance.md): the first window within 300
+// ms, the first load of a game's data under 150 ms, every other step within one 16 ms frame.
 
 #include "app/SaveSelectDialog.h"
 #include "tests/support/LodBuilder.h"
@@ -13,6 +14,7 @@
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
+#include "model/CharacterLayout.h"
 #include "model/GameData.h"
 #include "model/SaveGame.h"
 #include "ui/ControlId.h"
@@ -207,6 +209,102 @@ void BM_FirstActivationOfTheInventoryTab(benchmark::State& state)
     state.counters["items"] = items;
 }
 BENCHMARK(BM_FirstActivationOfTheInventoryTab)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(40);
+
+// A character played for a while: every skill learnt, every spell known, every award, half the
+// conditions and every spell in effect, and a full backpack of the game's own items.
+struct PlayedSave : FullBackpack {
+    PlayedSave() : FullBackpack(TheModdedGame().dir / "real")
+    {
+        for (int slot = 0; slot < CharacterLayout::SkillSlotCount; ++slot) {
+            if (slot != 36)
+                save.SetSkill(1, slot, 10 | (0x40 << (slot % 3)));
+        }
+        for (int group = 0; group < CharacterLayout::SpellGroupCount; ++group)
+            save.SetSpellGroup(1, group, std::vector<std::uint8_t>(SaveGame::SpellGroupSize(group), 1));
+        for (int a = 0; a < CharacterLayout::AwardCount; ++a)
+            save.SetAward(1, a);
+        for (int k = 0; k < CharacterLayout::ConditionCount; k += 2)
+            save.SetCondition(1, k, 1, {.days = 3, .hours = 4, .minutes = 5});
+        for (int k = 0; k < CharacterLayout::ActiveSpellCount; ++k)
+            save.SetActiveSpell(1, k, {.duration = {.days = 1, .hours = 2, .minutes = 3}, .power = 5, .skill = 2});
+    }
+};
+
+// The sheet on the played character, shown, with every page built in idle time (or, with
+// idle false, only the first, as before a tab's page was built ahead of its first click).
+struct BuiltSheet {
+    explicit BuiltSheet(SaveGame& save, bool idle = true) : sheet(save, 1, QStringLiteral("played.dod"))
+    {
+        Settle(sheet);
+        while (idle && !sheet.Page(SheetTabCount - 1).IsCreated())
+            QApplication::processEvents();
+    }
+    void Switch(int tab)
+    {
+        sheet.TabBar()->setCurrentIndex(tab);
+        QApplication::processEvents();
+    }
+    CVelkarSheet sheet;
+};
+
+// Open to the first paint: construction, show and the events up to the paint; no idle build.
+void BM_OpenThePlayedSheetToItsFirstPaint(benchmark::State& state)
+{
+    PlayedSave played;
+    int built = 0;
+    for (auto _ : state) {
+        CVelkarSheet sheet(played.save, 1, QStringLiteral("played.dod"));
+        Settle(sheet);
+        state.PauseTiming();
+        built = 0;
+        for (int i = 0; i < SheetTabCount; ++i)
+            built += sheet.Page(i).IsCreated() ? 1 : 0;
+        state.ResumeTiming();
+    }
+    state.counters["built"] = built;
+}
+BENCHMARK(BM_OpenThePlayedSheetToItsFirstPaint)->Unit(benchmark::kMillisecond);
+
+// Arguments: the tab (SheetTab); 0 its first activation, 1 a later one (after Stats between),
+// 2 its first activation with the page built on the click, not in idle time before it.
+void BM_ActivateATabAfterTheIdleBuild(benchmark::State& state)
+{
+    PlayedSave played;
+    const int tab = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        {
+            BuiltSheet built(played.save, state.range(1) != 2);
+            if (state.range(1) == 1) {
+                built.Switch(tab);
+                built.Switch(TabIndex(SheetTab::Stats));
+            }
+            state.ResumeTiming();
+            built.Switch(tab);
+            state.PauseTiming();
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ActivateATabAfterTheIdleBuild)
+    ->ArgsProduct({benchmark::CreateDenseRange(1, SheetTabCount - 1, 1), {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
+// Back and forth between Skills and Inventory, both shown before.
+void BM_SwitchBetweenShownTabs(benchmark::State& state)
+{
+    PlayedSave played;
+    BuiltSheet built(played.save);
+    built.Switch(TabIndex(SheetTab::Skills));
+    built.Switch(TabIndex(SheetTab::Inventory));
+    int tab = TabIndex(SheetTab::Inventory);
+    for (auto _ : state) {
+        tab = tab == TabIndex(SheetTab::Inventory) ? TabIndex(SheetTab::Skills) : TabIndex(SheetTab::Inventory);
+        built.Switch(tab);
+    }
+}
+BENCHMARK(BM_SwitchBetweenShownTabs)->Unit(benchmark::kMillisecond);
 
 void BM_OneStepOfADragRepainted(benchmark::State& state)
 {
