@@ -38,7 +38,7 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
     })};
     game_.SetBackupHook(Backups::Hook(Backups::Recent::Covers));
     // The item names and sizes of the game the save belongs to, as the start-up dialog reads them.
-    if (!game_.Open(path_, GameItems::Load(gameFolder_).table))
+    if (!game_.Open(path_, GameItems::Load(gameFolder_, TextCodec::Key(codec_.GetPage()).toStdString()).words))
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 

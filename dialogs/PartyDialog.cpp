@@ -222,13 +222,14 @@ QPushButton* Button(int id, const char* text)
 } // namespace
 
 PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
-    : PartyDialog(path, ItemTable::BuiltIn(), parent)
+    : PartyDialog(path, GameWords::BuiltIn(), parent)
 {}
 
-PartyDialog::PartyDialog(const std::filesystem::path& path, const ItemTable& items, QWidget* parent)
-    : EditingDialog(parent), path_(path), items_(items),
+PartyDialog::PartyDialog(const std::filesystem::path& path, const GameWords& words, QWidget* parent)
+    : EditingDialog(parent), path_(path), words_(words), codec_(TextCodec::ForKey(words.CodePage())),
       caption_(QString::fromStdU16String(path.filename().u16string())), exchange_(*this)
 {
+    exchange_.SetCodec(codec_);
     static_assert(HeldCount == HeldValueCount);
     setWindowTitle(caption_);
     BuildControls();
@@ -238,7 +239,7 @@ PartyDialog::PartyDialog(const std::filesystem::path& path, const ItemTable& ite
 
 bool PartyDialog::Open()
 {
-    if (!save_.Open(path_, items_))
+    if (!save_.Open(path_, words_))
         return false;
     LoadFromModel();
     // Typing starts in the first field, not on OK, where Enter would save at once.
@@ -438,7 +439,7 @@ void PartyDialog::RefreshCharacterLists()
 {
     QStringList names;
     for (int n = 1; n <= CharacterCount; ++n)
-        names.append(TextCodec::Decode(save_.GetName(n)));
+        names.append(codec_.ToText(save_.GetName(n)));
 
     auto* list = Control<QTreeWidget>(IdCharacters);
     list->clear();

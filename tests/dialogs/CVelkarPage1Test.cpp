@@ -344,17 +344,14 @@ void PrintTo(const GameTextCase& c, std::ostream* out)
          << " in " << TextCodec::Info(c.page).label;
 }
 
-class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {
-protected:
-    void TearDown() override { TextCodec::SetCurrent(TextCodec::Page::Western); }
-};
+class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {};
 
 } // namespace
 
 TEST_P(GameTextTest, IsStoredInTheGamesCodePageOrRefusedWithItsReason)
 {
     const GameTextCase& c = GetParam();
-    TextCodec::SetCurrent(c.page);
+    Speak(InPage(c.page));
     const auto field = [&] { return std::string(c.id == Id::IdName ? save.GetName(N) : save.GetDescription(N)); };
     const std::string before = field();
     OpenSheet();
@@ -375,12 +372,11 @@ INSTANTIATE_TEST_SUITE_P(Pages, GameTextTest, ::testing::ValuesIn(kGameTextCases
 
 TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
 {
-    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
     // 0x0E, then five bytes a character, then 0x0F: 129 characters take 647 bytes.
     Type(Id::IdDescription, QString(130, QChar(0x957F)));
     Tab(1);
-    TextCodec::SetCurrent(TextCodec::Page::Western);
     EXPECT_TRUE(messages.Shown().isEmpty());
     EXPECT_EQ(save.GetDescription(N).size(), 647u);
     EXPECT_EQ(TextCodec::Unwrap(save.GetDescription(N)).size(), 258u);
@@ -391,11 +387,10 @@ TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
     // A run the game cut short at the field's end: decoding and encoding again would close it.
     const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
     PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), cut + '\0');
-    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString::fromUtf8("\u957F\u5251"));
     Click(QDialogButtonBox::Ok);
-    TextCodec::SetCurrent(TextCodec::Page::Western);
     EXPECT_EQ(FileBytes(), opened);
 }
 

@@ -79,7 +79,10 @@ protected:
     void Choose(int index) { UiTesting::ChooseEntry(*Chooser(), index); }
     void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
 
-    QString Text(int a) const { return TextCodec::Decode(save.GetAwardTable().GetAwardText(a).value_or("?")); }
+    QString Text(int a) const
+    {
+        return TextCodec(TextCodec::Page::Western).ToText(save.GetAwardTable().GetAwardText(a).value_or("?"));
+    }
     static void Hold(SaveGame& s, const std::vector<int>& awards)
     {
         for (const int a : awards)

@@ -112,10 +112,11 @@ BENCHMARK(BM_StartupToTheFirstDialog)->Unit(benchmark::kMillisecond);
 void BM_OpenASaveToThePartyDialog(benchmark::State& state)
 {
     const auto path = TheGame().Save(3);
-    const ItemTable items =
-        state.range(0) == 0 ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(TheModdedGame().dir / "real"));
+    const GameWords words = state.range(0) == 0 ? GameWords::BuiltIn()
+                                                : GameWords::FromGame(GameData::Load(TheModdedGame().dir / "real"),
+                                                                      GameWords::WesternCodePage);
     for (auto _ : state) {
-        PartyDialog party(path, items);
+        PartyDialog party(path, words);
         benchmark::DoNotOptimize(party.Open());
         Settle(party);
     }
@@ -146,7 +147,7 @@ void BM_ChooseAGameFolderReadTheFirstTime(benchmark::State& state)
         path->setEditText(folder);
         dialog.FillSaveList();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(dialog.Items().Count());
+        benchmark::DoNotOptimize(dialog.Words().Items().Count());
     }
 }
 BENCHMARK(BM_ChooseAGameFolderReadTheFirstTime)->Unit(benchmark::kMillisecond)->Iterations(30);
@@ -159,7 +160,8 @@ struct FullBackpack {
         auto& game = TheModdedGame();
         const auto path = game.dir / ("full" + std::to_string(game.links) + ".dod");
         SaveBuilder().WriteTo(path);
-        save.Open(path, gameData.empty() ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(gameData)));
+        save.Open(path, gameData.empty() ? GameWords::BuiltIn()
+                                         : GameWords::FromGame(GameData::Load(gameData), GameWords::WesternCodePage));
         const ItemTable& table = save.GetItemTable();
         InventoryItem item;
         std::vector<int> small;
