@@ -2,6 +2,8 @@
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
+#include "model/GameData.h"
+#include "tests/support/LodBuilder.h"
 #include "text/TextCodec.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
@@ -143,6 +145,33 @@ TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
     UiTesting::ChooseEntry(*classes, 16);
     Click(QDialogButtonBox::Ok);
     EXPECT_EQ(save.GetClass(N), 20) << "choosing it stores what it carries";
+}
+
+TEST_F(CVelkarPage1Test, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
+{
+    // Windows-1251: "\u0416\u0430\u043D" is C6 E0 ED.
+    LodBuilder("MMVIII", "language")
+        .AddFile("class.txt",
+                 "Class\tNotes\r\nArcher\t\"a\r\nb\"\r\nn/u\t\r\nPriest\t\r\nDelete me\t\r\n\xC6\xE0\xED\t\r\n")
+        .WriteTo(folder / "game" / "Data" / "EnglishT.lod");
+    Speak(GameWords::FromGame(GameData::Load(folder / "game"), "1251"));
+    Prepare([](SaveGame& s) { s.SetClass(N, 1); });
+    OpenSheet();
+    auto* classes = Control<QComboBox>(Id::IdClass);
+    QStringList texts;
+    QList<int> numbers;
+    for (int i = 0; i < classes->count(); ++i) {
+        texts.append(classes->itemText(i));
+        numbers.append(classes->itemData(i).toInt());
+    }
+    EXPECT_EQ(texts, QStringList({"Archer", "Priest", QString::fromUtf8("\u0416\u0430\u043D"), "Class 1"}));
+    EXPECT_EQ(numbers.mid(0, 3), QList<int>({0, 2, 4}));
+    EXPECT_EQ(classes->currentText(), "Class 1") << "a number the game does not name";
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened) << "left alone, it is not written";
+    UiTesting::ChooseEntry(*classes, 2);
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(save.GetClass(N), 4);
 }
 
 namespace {
