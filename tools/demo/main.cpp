@@ -340,6 +340,10 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
         for (const auto& item : c.items)
             if (save.AddInventoryItem(c.number, item) < 0)
                 throw std::runtime_error("demo inventory does not fit");
+        // The played-looking bytes past the English game's awards are award bits in this game:
+        // a character holds only the awards it was given.
+        for (int award = 0; award < save.GetAwardTable().Count(); ++award)
+            save.ClearAward(c.number, award);
         for (int award : c.awards)
             save.SetAward(c.number, award);
         save.SetActiveSpellBless(c.number, {{0, 2, 30}, c.level, 2});
