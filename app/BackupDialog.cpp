@@ -38,7 +38,8 @@ constexpr std::array<ButtonRow, 3> kButtons{{
 
 } // namespace
 
-BackupDialog::BackupDialog(const std::filesystem::path& save, QWidget* parent) : QDialog(parent), save_(save)
+BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& codec, QWidget* parent)
+    : QDialog(parent), save_(save), codec_(codec)
 {
     setWindowTitle(QStringLiteral("Backups of %1").arg(PathText::FileName(save_)));
     list_ = ControlId::Give(new QTreeWidget(this), IdList);
@@ -81,7 +82,7 @@ void BackupDialog::FillList()
     for (const Backups::Entry& entry : entries_) {
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, Backups::Label(entry));
-        item->setText(1, TextCodec::Decode(ReadSaveName(entry.path).value_or(std::string())));
+        item->setText(1, codec_.ToText(ReadSaveName(entry.path).value_or(std::string())));
         item->setText(2, QStringLiteral("%L1 KB").arg((entry.size + 1023) / 1024));
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "game/Backups.h"
+#include "text/TextCodec.h"
 
 #include <QDialog>
 
@@ -21,7 +22,8 @@ public:
     static constexpr int IdShowFolder = 4;
     static constexpr int IdList = 1190;
 
-    explicit BackupDialog(const std::filesystem::path& save, QWidget* parent = nullptr);
+    // codec: the code page the saved games' names are shown in.
+    BackupDialog(const std::filesystem::path& save, const TextCodec& codec, QWidget* parent = nullptr);
 
     // Whether Restore changed the saved game, whose name the start-up dialog then reads anew.
     bool Restored() const { return restored_; }
@@ -33,6 +35,7 @@ private:
     void FillList();
 
     std::filesystem::path save_;
+    TextCodec codec_;
     std::vector<Backups::Entry> entries_; // as listed
     QTreeWidget* list_ = nullptr;
     bool restored_ = false;

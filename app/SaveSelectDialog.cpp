@@ -49,6 +49,20 @@
 
 namespace {
 
+// Which words came from the game, with how many: "From the game: items (803), classes (16)".
+QString WordsLine(const GameWords& words)
+{
+    QStringList parts;
+    if (words.Items().IsFromGame())
+        parts.append(QStringLiteral("items (%1)").arg(words.Items().Count()));
+    if (words.Classes().IsFromGame())
+        parts.append(QStringLiteral("classes (%1)").arg(words.Classes().NamedNumbers().size()));
+    if (words.Awards().IsFromGame())
+        parts.append(QStringLiteral("awards (%1)").arg(words.Awards().NamedNumbers().size()));
+    return parts.isEmpty() ? QString::fromLatin1(SaveSelectDialog::BuiltInWords)
+                           : QString::fromLatin1(SaveSelectDialog::FromTheGame).arg(parts.join(QStringLiteral(", ")));
+}
+
 struct ButtonRow {
     int id;
     const char* text;
@@ -200,7 +214,7 @@ QWidget* SaveSelectDialog::MakeCodePageBox()
             entry->setToolTip(QString::fromLatin1(CodePageMissing));
         }
     }
-    ShowCodePage(TextCodec::Current().GetPage());
+    ShowCodePage(codec_.GetPage());
     ErrorGuard::Connect(codePageBox_, &QComboBox::activated, this, [this](int index) { OnCodePageChosen(index); });
     return codePageBox_;
 }
@@ -230,8 +244,8 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
     // What a folder's data says about its damage is said once a session, not at every choice.
     // Keyed on the native name: a narrow copy of it would lose characters on Windows.
     static std::set<std::pair<std::filesystem::path::string_type, std::string>> said;
-    const GameItems game = GameItems::Load(folder);
-    items_ = game.table;
+    const GameItems game = GameItems::Load(folder, words_.CodePage());
+    words_ = game.words;
     QStringList lines;
     if (game.data != nullptr) {
         for (const std::string& message : game.data->Messages()) {
@@ -239,8 +253,7 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
                 lines.append(QString::fromStdString(message));
         }
     }
-    lines.append(items_.IsFromGame() ? QString::fromLatin1(ItemsFromGame).arg(items_.Count())
-                                     : QString::fromLatin1(ItemsBuiltIn));
+    lines.append(WordsLine(words_));
     status_->setText(lines.join(u'\n'));
     status_->show();
 }
@@ -248,15 +261,17 @@ void SaveSelectDialog::LoadGameData(const std::filesystem::path& folder)
 void SaveSelectDialog::ShowCodePage(TextCodec::Page page)
 {
     codePageBox_->setCurrentIndex(codePageBox_->findData(static_cast<int>(page)));
-    TextCodec::SetCurrent(page);
+    codec_ = TextCodec(page);
+    words_.SetCodePage(TextCodec::Key(page).toStdString());
 }
 
 void SaveSelectDialog::OnCodePageChosen(int index)
 {
     const auto page = static_cast<TextCodec::Page>(codePageBox_->itemData(index).toInt());
-    if (page == TextCodec::Current().GetPage())
+    if (page == codec_.GetPage())
         return;
-    TextCodec::SetCurrent(page);
+    codec_ = TextCodec(page);
+    words_.SetCodePage(TextCodec::Key(page).toStdString());
     if (!path_.isEmpty())
         UserSettings::SetCodePage(PathText::ToPath(path_), page);
     ShowRows();
@@ -268,7 +283,7 @@ void SaveSelectDialog::ShowRows()
     for (const SaveListing::Row& row : rows_) {
         auto* item = new QTreeWidgetItem(list_);
         item->setText(0, QString::fromStdString(row.FileName));
-        item->setText(1, TextCodec::Decode(row.Name));
+        item->setText(1, codec_.ToText(row.Name));
     }
     // The first saved game is chosen, so Enter opens it at once.
     if (list_->topLevelItemCount() > 0)
@@ -310,10 +325,10 @@ void SaveSelectDialog::OpenSelected()
     const std::filesystem::path save = SelectedSave();
     if (save.empty())
         return;
-    // The party dialog and the sheet read and write every text through the
-    // current codec, which is always the one the chooser shows.
+    // The party dialog and the sheet read and write every text in the words' code page,
+    // which is always the one the chooser shows.
     UserSettings::SetLastGameFolder(PathText::ToPath(path_));
-    PartyDialog party{save, items_, this};
+    PartyDialog party{save, words_, this};
     party.Game().SetBackupHook(Backups::Hook(Backups::Recent::Ignored));
     if (!party.Open()) {
         // "Invalid save game file." has been shown: the program ends with status 1.
@@ -329,7 +344,7 @@ void SaveSelectDialog::ShowBackups()
     const std::filesystem::path save = SelectedSave();
     if (save.empty())
         return;
-    BackupDialog backups(save, this);
+    BackupDialog backups(save, codec_, this);
     backups.exec();
     if (!backups.Restored())
         return;

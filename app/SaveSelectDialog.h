@@ -4,7 +4,7 @@
 #include "game/SaveListing.h"
 #include "text/TextCodec.h"
 
-#include "model/ItemTable.h"
+#include "model/GameWords.h"
 
 #include <QDialog>
 #include <QString>
@@ -35,7 +35,7 @@ public:
     static constexpr int IdBrowse = 1187;
     static constexpr int IdCodePage = 1188;
     static constexpr int IdListNote = 1189;         // in place of the list when it is empty
-    static constexpr int IdStatus = 1190;           // under the list: the item table used, damaged game data
+    static constexpr int IdStatus = 1190;           // under the list: the game's words used, damaged game data
     static constexpr int IdAboutCommand = 16;       // the system-menu entry
     static constexpr int IdMakeBackupsCommand = 17; // the context-menu entry
     static constexpr const char* AboutEntry = "&About Velkar...";
@@ -44,16 +44,16 @@ public:
     static constexpr const char* NoGameFound = "No game found: use Browse... to pick the game folder.";
     static constexpr const char* NoSavedGames = "No saved games in this folder's Saves folder.";
     static constexpr const char* CodePageMissing = "This build of Qt cannot convert this code page.";
-    static constexpr const char* ItemsFromGame = "Items: from the game (%1)";
-    static constexpr const char* ItemsBuiltIn = "Items: built-in";
+    static constexpr const char* FromTheGame = "From the game: %1";
+    static constexpr const char* BuiltInWords = "Built-in words";
 
     explicit SaveSelectDialog(QWidget* parent = nullptr);
 
     // 1 after "Invalid save game file.", which ends the program; 0 otherwise.
     int ExitCode() const { return exitCode_; }
     const QString& Path() const { return path_; }
-    // The item table the chosen folder's saved games open with.
-    const ItemTable& Items() const { return items_; }
+    // What the chosen folder's saved games open with: its code page and its tables.
+    const GameWords& Words() const { return words_; }
 
     void FillSaveList();
     void Browse();
@@ -84,7 +84,8 @@ private:
     std::vector<SaveListing::Row> rows_;
     QString path_;
     QString decidedFor_; // the folder whose code page the chooser was last set for
-    ItemTable items_ = ItemTable::BuiltIn();
+    GameWords words_ = GameWords::BuiltIn();
+    TextCodec codec_; // the page the "Text:" chooser shows
     QComboBox* pathBox_ = nullptr;
     QComboBox* codePageBox_ = nullptr;
     QStackedWidget* listArea_ = nullptr;

@@ -3,7 +3,6 @@
 #include "app/SaveSelectDialog.h"
 
 #include "model/MessageSink.h"
-#include "text/TextCodec.h"
 #include "ui/Messages.h"
 
 #include <QApplication>
@@ -52,7 +51,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velkar"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icon.png")));
-    MessageSink::Install([](std::string_view text) { Messages::Warning(TextCodec::Decode(text)); });
+    // The model's messages are its own English words and file names in the system's encoding.
+    MessageSink::Install([](std::string_view text) {
+        Messages::Warning(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+    });
 
     SaveSelectDialog dialog;
     dialog.exec();

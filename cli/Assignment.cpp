@@ -136,7 +136,9 @@ EffectAccess CharacterEffect(int n, int k)
 
 class Parser {
 public:
-    Parser(const QString& argument, const TextCodec& codec) : argument_(argument), codec_(codec) {}
+    Parser(const QString& argument, const TextCodec& codec, const GameWords& words)
+        : argument_(argument), codec_(codec), classes_(words.Classes()), awards_(words.Awards())
+    {}
 
     std::vector<Target> Run();
 
@@ -151,6 +153,8 @@ private:
     CliError Unknown() const { return Bad(QStringLiteral("no such field")); }
 
     std::int64_t Number(Range range, Words words = {}) const;
+    // A class number, or a name the game's class table gives one.
+    std::int64_t ClassNumber(Range range) const;
     bool IsNone() const { return value_.compare(QStringLiteral("none"), Qt::CaseInsensitive) == 0; }
     void RequireNone() const;
     std::string Text(int maxBytes) const;
@@ -167,6 +171,8 @@ private:
 
     QString argument_;
     const TextCodec& codec_;
+    const ClassTable& classes_;
+    const AwardTable& awards_;
     QString value_;
 };
 
@@ -213,6 +219,21 @@ std::vector<Target> Parser::Run()
         targets.push_back(std::move(target));
     }
     return targets;
+}
+
+std::int64_t Parser::ClassNumber(Range range) const
+{
+    for (const int number : classes_.NamedNumbers()) {
+        if (value_.compare(codec_.ToText(*classes_.GetClassName(number)), Qt::CaseInsensitive) == 0)
+            return number;
+    }
+    bool ok = false;
+    const qlonglong number = value_.toLongLong(&ok);
+    if (!ok)
+        throw Bad(QStringLiteral("the value must be a class name of the game, or a whole number"));
+    if (number < range.minimum || number > range.maximum)
+        throw Bad(Between(range));
+    return number;
 }
 
 std::int64_t Parser::Number(Range range, Words words) const
@@ -342,8 +363,8 @@ Parser::Maker Parser::Character(const QString& rest)
     if (parts.size() == 2 && parts.front() == QStringLiteral("Awards")) {
         bool ok = false;
         const int award = parts[1].toInt(&ok);
-        if (!ok || award < 0 || award >= CL::AwardCount)
-            throw Bad(QStringLiteral("awards are 0..%1").arg(CL::AwardCount - 1));
+        if (!ok || award < 0 || award >= awards_.Count())
+            throw Bad(QStringLiteral("awards are 0..%1").arg(awards_.Count() - 1));
         const bool held = Number({0, 1}) != 0;
         return [award, held](int n) {
             Target target;
@@ -368,14 +389,18 @@ Parser::Maker Parser::Plain(const PlainField& field)
     // A value stored as it is must fit its field; one stored against another is checked
     // when written, against what that other then holds.
     const bool direct = field.stored == ModelNames::Stored::Value;
-    const auto value = static_cast<int>(Number(direct ? Signed(field.width) : kInt32, field.words));
-    return [&field, value](int n) {
+    const Range range = direct ? Signed(field.width) : kInt32;
+    const auto value = static_cast<int>(field.isClass ? ClassNumber(range) : Number(range));
+    const ClassTable* classes = &classes_;
+    const TextCodec* codec = &codec_;
+    const auto word = [&field, classes, codec](int stored) {
+        return field.isClass ? SaveDocument::ClassWord(stored, *classes, *codec) : QJsonValue(stored);
+    };
+    return [&field, value, word](int n) {
         Target target;
         target.order = field.isBase ? Order::Base : Order::Other;
-        target.read = [&field, n](const SaveGame& game) {
-            return SaveDocument::Word((game.*field.get)(n), field.words);
-        };
-        target.wanted = SaveDocument::Word(value, field.words);
+        target.read = [&field, n, word](const SaveGame& game) { return word((game.*field.get)(n)); };
+        target.wanted = word(value);
         target.write = [&field, n, value](SaveGame& game) {
             if (const auto now = RangeNow(game, n, field);
                 now && (value < now->first.minimum || value > now->first.maximum))
@@ -575,7 +600,7 @@ std::function<Target(const EffectAccess&)> Parser::Effect(const QStringList& par
 
 } // namespace
 
-std::vector<Target> Assignment::Parse(const QString& argument, const TextCodec& codec)
+std::vector<Target> Assignment::Parse(const QString& argument, const TextCodec& codec, const GameWords& words)
 {
-    return Parser(argument, codec).Run();
+    return Parser(argument, codec, words).Run();
 }

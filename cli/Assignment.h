@@ -37,5 +37,7 @@ public:
     // Throws CliError (usage) naming the argument: no '=', an unknown field, a character
     // outside 1..50, a value that is no number, outside the field's range, or a text the
     // code page cannot store or the field cannot hold.
-    static std::vector<Target> Parse(const QString& argument, const TextCodec& codec);
+    // codec and words: the saved game's, which outlive the targets; words name its classes and
+    // awards.
+    static std::vector<Target> Parse(const QString& argument, const TextCodec& codec, const GameWords& words);
 };

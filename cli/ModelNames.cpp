@@ -1,7 +1,6 @@
 #include "cli/ModelNames.h"
 
 #include "model/CharacterLayout.h"
-#include "model/Vocabulary.h"
 #include "model/WindowLayout.h"
 
 #include <array>
@@ -19,13 +18,12 @@ constexpr std::string_view Strip(std::string_view name, std::string_view prefix)
 
 constexpr PlainField Plain(std::string_view name, ModelNames::Getter get, ModelNames::Setter set, int width)
 {
-    const std::span<const std::string_view> words = Vocabulary::ClassNames;
     return {.name = name,
             .get = get,
             .set = set,
             .width = width,
             .isBase = name == "BaseLevel",
-            .words = name == "Class" ? words : std::span<const std::string_view>()};
+            .isClass = name == "Class"};
 }
 
 // clang-format off

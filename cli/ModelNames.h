@@ -26,8 +26,8 @@ public:
         Setter set;
         int width; // of the stored, signed number
         Stored stored = Stored::Value;
-        bool isBase = false;                          // written before the totals that depend on it
-        std::span<const std::string_view> words = {}; // the value's words, row by row (the class)
+        bool isBase = false;  // written before the totals that depend on it
+        bool isClass = false; // its value has the words of the game's class table
     };
 
     static std::span<const Entry> PartySpells();

@@ -51,7 +51,9 @@ QJsonObject SaveDocument::Character(int n) const
         {QStringLiteral("Description"), Decode(game_.GetDescription(n))},
     };
     for (const ModelNames::PlainField& field : ModelNames::PlainFields())
-        character.insert(Latin1(field.name), Word((game_.*field.get)(n), field.words));
+        character.insert(Latin1(field.name), field.isClass
+                                                 ? ClassWord((game_.*field.get)(n), game_.GetClassTable(), codec_)
+                                                 : QJsonValue((game_.*field.get)(n)));
 
     QJsonObject skills;
     for (const ModelNames::Entry& skill : ModelNames::Skills())
@@ -87,7 +89,7 @@ QJsonObject SaveDocument::Character(int n) const
     character.insert(QStringLiteral("Items"), items);
 
     QJsonArray awards;
-    for (int a = 0; a < CL::AwardCount; ++a) {
+    for (int a = 0; a < game_.GetAwardTable().Count(); ++a) {
         if (game_.GetAward(n, a) > 0)
             awards.append(QJsonObject{
                 {QStringLiteral("Number"), a},
@@ -163,6 +165,12 @@ QJsonValue SaveDocument::Word(int value, std::span<const std::string_view> words
     if (value < 0 || static_cast<std::size_t>(value) >= words.size())
         return value;
     return Latin1(words[static_cast<std::size_t>(value)]);
+}
+
+QJsonValue SaveDocument::ClassWord(int value, const ClassTable& classes, const TextCodec& codec)
+{
+    const std::optional<std::string_view> name = classes.GetClassName(value);
+    return name ? QJsonValue(codec.ToText(*name)) : QJsonValue(value);
 }
 
 std::span<const std::string_view> SaveDocument::EffectSkillWords()

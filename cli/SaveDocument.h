@@ -30,6 +30,8 @@ public:
     static QJsonValue Member(int slot);
     // The word of row value, or the number where there is no such row.
     static QJsonValue Word(int value, std::span<const std::string_view> words);
+    // The game's name of class value (bytes decoded with codec), or the number where it names none.
+    static QJsonValue ClassWord(int value, const ClassTable& classes, const TextCodec& codec);
     // "None", then the masteries: an effect's skill.
     static std::span<const std::string_view> EffectSkillWords();
     static QJsonValue Number(std::int64_t value) { return QJsonValue(static_cast<double>(value)); }

@@ -42,7 +42,7 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
     game_.SetBackupHook(Backups::Hook(Backups::Recent::Covers));
     // The item names and sizes of the game the save belongs to, as the start-up dialog reads them;
     // what of its data cannot be used is said once a run, as the start-up dialog says it once.
-    const GameItems items = GameItems::Load(gameFolder_);
+    const GameItems items = GameItems::Load(gameFolder_, TextCodec::Key(codec_.GetPage()).toStdString());
     if (items.data != nullptr) {
         static std::set<std::pair<std::filesystem::path, std::string>> said;
         for (const std::string& message : items.data->Messages()) {
@@ -51,7 +51,7 @@ SaveFile::SaveFile(const QString& argument, std::optional<TextCodec::Page> encod
                                    .arg(PathText::ToText(gameFolder_), QString::fromStdString(message)));
         }
     }
-    if (!game_.Open(path_, items.table))
+    if (!game_.Open(path_, items.words))
         throw CliError(CliError::Failure, QString()); // the sink has said why
 }
 

@@ -68,7 +68,7 @@ int SetCommand::Run(const QStringList& arguments)
     QStringList errors;
     for (const QString& argument : given.mid(1)) {
         try {
-            std::vector<Target> named = Assignment::Parse(argument, save.Codec());
+            std::vector<Target> named = Assignment::Parse(argument, save.Codec(), save.Game().GetWords());
             std::move(named.begin(), named.end(), std::back_inserter(targets));
         } catch (const CliError& error) {
             errors.append(QString::fromUtf8(error.what()));

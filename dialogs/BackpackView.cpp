@@ -91,7 +91,8 @@ QRect LargestFree(const std::array<bool, IL::CellCount>& free)
 } // namespace
 
 BackpackView::BackpackView(const SaveGame& save, int n, QWidget* parent)
-    : QWidget(parent), save_(save), n_(n), pictures_(ItemPictures::For(save.GetItemTable()))
+    : QWidget(parent), save_(save), codec_(TextCodec::ForKey(save.GetWords().CodePage())), n_(n),
+      pictures_(ItemPictures::For(save.GetItemTable()))
 {
     // Clicks select rows; the focus stays in the page's fields.
     setFocusPolicy(Qt::NoFocus);
@@ -160,8 +161,8 @@ void BackpackView::Refresh()
         piece.cells = QRect(cell % IL::Columns, cell / IL::Columns, size.Width, size.Height);
         piece.kind = ItemKinds::KindOf(item.ItemNumber);
         piece.outside = piece.cells.right() >= IL::Columns || piece.cells.bottom() >= IL::Rows;
-        piece.name = ItemText::Name(table, item.ItemNumber);
-        piece.toolTip = ItemText::Describe(table, item);
+        piece.name = ItemText::Name(table, codec_, item.ItemNumber);
+        piece.toolTip = ItemText::Describe(table, codec_, item);
         pieces_.push_back(std::move(piece));
     }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ItemKinds.h"
+#include "text/TextCodec.h"
 
 #include <QColor>
 #include <QPixmap>
@@ -128,6 +129,7 @@ private:
     void EndDrag();
 
     const SaveGame& save_;
+    TextCodec codec_; // the saved game's code page, for item names
     int n_;
     std::shared_ptr<ItemPictures> pictures_;
     std::vector<Piece> pieces_;

@@ -10,8 +10,8 @@
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
 
+#include "model/ClassTable.h"
 #include "model/SaveGame.h"
-#include "model/Vocabulary.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -58,7 +58,8 @@ struct Row {
 constexpr int kNumberWidth = 76;
 constexpr int kExperienceWidth = 110;
 constexpr int kDescriptionHeight = 92;
-constexpr int kColumnGap = 14; // between a box and the next column's label
+constexpr int kColumnGap = 14;      // between a box and the next column's label
+constexpr int kVisibleClasses = 20; // the Merge names some 60: the list scrolls
 
 // In layout order, which is also the tab order.
 // clang-format off
@@ -169,7 +170,7 @@ std::size_t IndexOf(int id)
     return static_cast<std::size_t>(&RowOf(id) - kRows.data());
 }
 
-QWidget* MakeControl(const Row& row)
+QWidget* MakeControl(const Row& row, const TextCodec& codec)
 {
     switch (row.kind) {
     case Kind::Portrait: {
@@ -181,15 +182,11 @@ QWidget* MakeControl(const Row& row)
     }
     case Kind::Name: {
         auto* edit = new QLineEdit;
-        edit->setValidator(new LengthValidator(Page::NameLength, edit));
+        edit->setValidator(new LengthValidator(Page::NameLength, codec, edit));
         return edit;
     }
     case Kind::Class: {
-        auto* list = new QComboBox;
-        for (const std::string_view name : Vocabulary::ClassNames)
-            list->addItem(TextCodec::Decode(name));
-        list->setMaxVisibleItems(static_cast<int>(Vocabulary::ClassNames.size()));
-        return list;
+        return new QComboBox; // filled from the game's classes
     }
     case Kind::Number: {
         // Every field here is signed: a negative value the game left must stay typeable.
@@ -205,6 +202,7 @@ QWidget* MakeControl(const Row& row)
     case Kind::Description: {
         auto* box = new MultiLineBox;
         box->SetMaxLength(Page::DescriptionLength);
+        box->SetCodec(codec);
         box->setFixedHeight(kDescriptionHeight);
         return box;
     }
@@ -214,9 +212,8 @@ QWidget* MakeControl(const Row& row)
 
 // A text's bytes in the game's code page, cut at a character's end when too long (a failed
 // length check stores all the same); nothing when a character cannot be stored at all.
-std::optional<std::string> StoredText(const QString& text, int maxBytes)
+std::optional<std::string> StoredText(const TextCodec& codec, const QString& text, int maxBytes)
 {
-    const TextCodec& codec = TextCodec::Current();
     return codec.ToBytes(QStringView(text).left(codec.Fit(text, maxBytes)));
 }
 
@@ -272,7 +269,7 @@ void CVelkarPage1::BuildControls()
 
     for (const Row& row : kRows) {
         QGridLayout* grid = row.area == Area::Header ? header : stats;
-        QWidget* control = MakeControl(row);
+        QWidget* control = MakeControl(row, Codec());
         ControlId::Give(control, row.id);
         if (row.width != 0)
             control->setFixedWidth(row.width);
@@ -287,6 +284,7 @@ void CVelkarPage1::BuildControls()
         const Qt::Alignment alignment = row.width != 0 ? Qt::AlignLeft : Qt::Alignment();
         grid->addWidget(control, row.cell.row, row.cell.column, row.cell.rowSpan, row.cell.columnSpan, alignment);
     }
+    FillClasses();
     portraitButton_ = Control<QPushButton>(IdFace);
     ErrorGuard::Connect(portraitButton_, &QPushButton::clicked, this, [this] { OnPortraitClicked(); });
 }
@@ -302,10 +300,10 @@ void CVelkarPage1::LoadFromModel()
             ShowPortrait(game.GetFace(n));
             break;
         case Kind::Name:
-            name_ = TextCodec::Decode(game.GetName(n));
+            name_ = Codec().ToText(game.GetName(n));
             break;
         case Kind::Description:
-            description_ = TextCodec::Decode(game.GetDescription(n));
+            description_ = Codec().ToText(game.GetDescription(n));
             break;
         case Kind::Class:
             values_[i] = ClassEntry((game.*row.get)(n));
@@ -318,15 +316,26 @@ void CVelkarPage1::LoadFromModel()
     Exchange().Show();
 }
 
+void CVelkarPage1::FillClasses()
+{
+    const ClassTable& table = Game().GetClassTable();
+    auto* classes = Control<QComboBox>(IdClass);
+    classNumbers_ = table.NamedNumbers();
+    for (const int number : classNumbers_)
+        classes->addItem(Codec().ToText(table.GetClassName(number).value_or("")), number);
+    classes->setMaxVisibleItems(std::min(static_cast<int>(classNumbers_.size()), kVisibleClasses));
+}
+
 int CVelkarPage1::ClassEntry(int stored)
 {
     // A class the list does not know gets an entry of its own after the last, carrying it.
     auto* classes = Control<QComboBox>(IdClass);
-    const int known = static_cast<int>(Vocabulary::ClassNames.size());
+    const int known = static_cast<int>(classNumbers_.size());
     while (classes->count() > known)
         classes->removeItem(known);
-    if (stored >= 0 && stored < known)
-        return stored;
+    const auto found = std::find(classNumbers_.begin(), classNumbers_.end(), stored);
+    if (found != classNumbers_.end())
+        return static_cast<int>(found - classNumbers_.begin());
     unknownClass_ = stored;
     classes->addItem(QStringLiteral("Class %1").arg(stored));
     return known;
@@ -352,16 +361,17 @@ void CVelkarPage1::StoreToModel()
             continue;
         switch (row.kind) {
         case Kind::Name:
-            if (const std::optional<std::string> bytes = StoredText(name_, NameLength))
+            if (const std::optional<std::string> bytes = StoredText(Codec(), name_, NameLength))
                 game.SetName(n, *bytes);
             break;
         case Kind::Description:
-            if (const std::optional<std::string> bytes = StoredText(description_, DescriptionLength))
+            if (const std::optional<std::string> bytes = StoredText(Codec(), description_, DescriptionLength))
                 game.SetDescription(n, *bytes);
             break;
         case Kind::Class: {
             const int entry = values_[IndexOf(id)];
-            (game.*row.set)(n, entry < static_cast<int>(Vocabulary::ClassNames.size()) ? entry : unknownClass_);
+            const bool named = entry >= 0 && entry < static_cast<int>(classNumbers_.size());
+            (game.*row.set)(n, named ? classNumbers_[static_cast<std::size_t>(entry)] : unknownClass_);
             break;
         }
         case Kind::Number:

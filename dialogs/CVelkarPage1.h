@@ -64,11 +64,14 @@ private:
     void OnPortraitClicked();
     void ShowPortrait(int face);
 
-    // The Class list's entry for a stored class: its row, or the extra entry after the last.
+    // The game's named classes, in number order, each entry carrying its number.
+    void FillClasses();
+    // The Class list's entry for a stored class: the one carrying it, or the extra entry after the last.
     int ClassEntry(int stored);
 
     std::array<int, ControlCount> values_{};
-    int unknownClass_ = 0; // what the extra entry "Class N" carries
+    std::vector<int> classNumbers_; // by entry of the Class list
+    int unknownClass_ = 0;          // what the extra entry "Class N" carries
     QString name_;
     QString description_;
     QPushButton* portraitButton_ = nullptr;

@@ -141,7 +141,7 @@ void CVelkarPage2::OnCreate()
         auto* mastery = new QComboBox;
         ControlId::Give(mastery, row.masteryId);
         for (const std::string_view name : Vocabulary::MasteryNames)
-            mastery->addItem(TextCodec::Decode(name));
+            mastery->addItem(TextCodec::OwnWord(name));
         auto* label = new QLabel(QString::fromLatin1(row.label));
         label->setBuddy(level);
         Mnemonics::GiveWay(*label);

@@ -165,7 +165,7 @@ QComboBox* MakeList(const std::array<std::string_view, N>& words)
 {
     auto* list = new QComboBox;
     for (const std::string_view word : words)
-        list->addItem(TextCodec::Decode(word));
+        list->addItem(TextCodec::OwnWord(word));
     list->setMaxVisibleItems(kVisibleKinds);
     return list;
 }
@@ -334,7 +334,7 @@ void CVelkarPage4::FillItemKinds()
     kinds.reserve(numbers.size());
     QHash<QString, int> uses;
     for (const int number : numbers) {
-        kinds.push_back({TextCodec::Decode(table.GetItemName(number)), number});
+        kinds.push_back({Codec().ToText(table.GetItemName(number)), number});
         ++uses[kinds.back().text];
     }
     for (Kind& kind : kinds) {
@@ -399,7 +399,7 @@ void CVelkarPage4::LoadFromModel()
         for (int cell = 0; game.GetInventoryCell(Number(), cell, item) != -1; ++cell) {
             if (item.ItemNumber == 0)
                 continue;
-            auto* row = new QListWidgetItem(ItemText::Listed(game.GetItemTable(), item), inventory_);
+            auto* row = new QListWidgetItem(ItemText::Listed(game.GetItemTable(), Codec(), item), inventory_);
             row->setData(Qt::UserRole, cell);
         }
     }

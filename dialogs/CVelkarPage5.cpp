@@ -67,7 +67,7 @@ void CVelkarPage5::OnCreate()
     Game().GetAwardTable().GetAwardTextList(texts);
     for (std::size_t a = 0; a < texts.size(); ++a) {
         if (!texts[a].empty())
-            chooser->addItem(TextCodec::Decode(texts[a]), static_cast<int>(a));
+            chooser->addItem(Codec().ToText(texts[a]), static_cast<int>(a));
     }
     chooser->setCurrentIndex(0);
     FilteringList::Make(*chooser);
@@ -123,7 +123,7 @@ void CVelkarPage5::RefreshAwardList()
     for (int a = 0; game.GetAward(Number(), a) != -1; ++a) {
         if (game.GetAward(Number(), a) == 0)
             continue;
-        const QString text = TextCodec::Decode(game.GetAwardTable().GetAwardText(a).value_or(""));
+        const QString text = Codec().ToText(game.GetAwardTable().GetAwardText(a).value_or(""));
         auto* row = new QTreeWidgetItem(QStringList{text});
         row->setData(0, kAwardRole, a);
         // The column is narrower than the longest texts.

@@ -3,8 +3,10 @@
 #include "model/SaveGame.h"
 
 CharacterPage::CharacterPage(const QString& title, SaveGame& save, int n)
-    : PropertyPage(title), save_(save), n_(n), exchange_(*this)
-{}
+    : PropertyPage(title), save_(save), n_(n), codec_(TextCodec::ForKey(save.GetWords().CodePage())), exchange_(*this)
+{
+    exchange_.SetCodec(codec_);
+}
 
 void CharacterPage::OnSetActive()
 {

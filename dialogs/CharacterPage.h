@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/TextCodec.h"
 #include "ui/DataExchange.h"
 #include "ui/PropertyPage.h"
 
@@ -19,6 +20,8 @@ protected:
     SaveGame& Game() const { return save_; }
     int Number() const { return n_; }
     DataExchange& Exchange() { return exchange_; }
+    // The code page of the saved game's texts.
+    const TextCodec& Codec() const { return codec_; }
 
     virtual void LoadFromModel() {}
     virtual void StoreToModel() {}
@@ -30,5 +33,6 @@ protected:
 private:
     SaveGame& save_;
     int n_;
+    TextCodec codec_;
     DataExchange exchange_;
 };

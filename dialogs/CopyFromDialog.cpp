@@ -1,10 +1,10 @@
 #include "dialogs/CopyFromDialog.h"
 
 #include "game/GameCodePage.h"
+#include "game/GameItems.h"
 #include "game/PathText.h"
 #include "game/SaveListing.h"
 #include "model/CharacterLayout.h"
-#include "model/Vocabulary.h"
 #include "ui/ErrorGuard.h"
 #include "ui/Mnemonics.h"
 
@@ -37,11 +37,9 @@ constexpr std::array<Column, 3> kColumns{{
     {"Name", [](const SaveGame& game, int n, const TextCodec& codec) { return codec.ToText(game.GetName(n)); }, 150},
     {"Class", [](const SaveGame& game, int n, const TextCodec& codec) {
          const int stored = game.GetClass(n);
-         const int known = static_cast<int>(Vocabulary::ClassNames.size());
-         // Another game's classes may go past ours: the number is all there is to show.
-         return stored >= 0 && stored < known
-                    ? codec.ToText(Vocabulary::ClassNames[static_cast<std::size_t>(stored)])
-                    : QStringLiteral("Class %1").arg(stored);
+         // In the words of the source's own game; a number they do not name is all there is to show.
+         const std::optional<std::string_view> name = game.GetClassTable().GetClassName(stored);
+         return name ? codec.ToText(*name) : QStringLiteral("Class %1").arg(stored);
      }, 130},
     {"Level", [](const SaveGame& game, int n, const TextCodec&) { return QString::number(game.GetLevel(n)); }, 50},
 }};
@@ -141,7 +139,7 @@ void CopyFromDialog::FillSaves()
         std::filesystem::path file = SaveListing::SavePath(gameFolder_, row.FileName);
         if (Same(file, path_))
             continue;
-        const QString name = TextCodec::Decode(row.Name);
+        const QString name = TextCodec::ForKey(open_.GetWords().CodePage()).ToText(row.Name);
         saves_->addItem(QString::fromStdString(row.FileName) +
                         (name.isEmpty() ? QString() : QStringLiteral(" - ") + name));
         offered_.push_back(std::move(file));
@@ -186,17 +184,22 @@ void CopyFromDialog::Read(int index)
     const std::filesystem::path& file = offered_[static_cast<std::size_t>(index)];
     sourcePath_ = file;
     otherGame_ = !Same(SaveListing::RealGameFolderOf(file), gameFolder_);
+    // A saved game of this game folder is in the folder's code page and words, whatever its own
+    // names hold; another game's in its own.
+    const GameWords& ours = open_.GetWords();
+    sourcePage_ = otherGame_ ? GameCodePage::ForSave(file) : TextCodec::ForKey(ours.CodePage()).GetPage();
     if (Same(file, path_)) {
         source_ = &open_;
     } else {
         auto game = std::make_unique<SaveGame>();
-        if (!game->Open(file))
+        const GameWords words =
+            otherGame_ ? GameItems::Load(SaveListing::RealGameFolderOf(file), TextCodec::Key(sourcePage_).toStdString()).words
+                       : ours;
+        if (!game->Open(file, words))
             return; // the model has said why
         other_ = std::move(game);
         source_ = other_.get();
     }
-    // A saved game of this game folder is in the folder's code page, whatever its own names hold.
-    sourcePage_ = otherGame_ ? GameCodePage::ForSave(file) : TextCodec::Current().GetPage();
     const TextCodec codec(sourcePage_);
     QList<QTreeWidgetItem*> rows;
     for (int n = 1; n <= CharacterLayout::CharacterCount; ++n) {

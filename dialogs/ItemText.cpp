@@ -20,23 +20,23 @@ template <std::size_t N>
 QString Word(const std::array<std::string_view, N>& words, int row)
 {
     if (row >= 0 && static_cast<std::size_t>(row) < N)
-        return TextCodec::Decode(words[static_cast<std::size_t>(row)]);
+        return TextCodec::OwnWord(words[static_cast<std::size_t>(row)]);
     return QString::number(row);
 }
 
 } // namespace
 
-QString ItemText::Name(const ItemTable& table, int itemNumber)
+QString ItemText::Name(const ItemTable& table, const TextCodec& codec, int itemNumber)
 {
     const std::string_view name = table.GetItemName(itemNumber);
     if (name.empty())
         return QStringLiteral("Unknown item %1").arg(itemNumber);
-    return TextCodec::Decode(name);
+    return codec.ToText(name);
 }
 
-QString ItemText::Listed(const ItemTable& table, const InventoryItem& item)
+QString ItemText::Listed(const ItemTable& table, const TextCodec& codec, const InventoryItem& item)
 {
-    QStringList parts{Name(table, item.ItemNumber)};
+    QStringList parts{Name(table, codec, item.ItemNumber)};
     if (ItemKinds::HoldsPower(item.ItemNumber)) {
         parts.append(QStringLiteral("power %1").arg(item.Enchantment1));
     } else if (item.Enchantment1 != 0) {
@@ -51,9 +51,9 @@ QString ItemText::Listed(const ItemTable& table, const InventoryItem& item)
     return parts.join(QStringLiteral(", "));
 }
 
-QString ItemText::Describe(const ItemTable& table, const InventoryItem& item)
+QString ItemText::Describe(const ItemTable& table, const TextCodec& codec, const InventoryItem& item)
 {
-    QStringList lines{Name(table, item.ItemNumber)};
+    QStringList lines{Name(table, codec, item.ItemNumber)};
     if (ItemKinds::HoldsPower(item.ItemNumber)) {
         lines.append(QStringLiteral("Power: %1").arg(item.Enchantment1));
     } else if (item.Enchantment1 != 0) {

@@ -4,16 +4,17 @@
 
 struct InventoryItem;
 class ItemTable;
+class TextCodec;
 
 // How an inventory item reads to the user, in the list and in the backpack picture.
 class ItemText {
 public:
-    // The kind's name, or "Unknown item N" for a number the table names nothing for (only a
-    // saved game written elsewhere holds one).
-    static QString Name(const ItemTable& table, int itemNumber);
+    // Names are in the game's code page (codec). The kind's name, or "Unknown item N" for a number the table names
+    // nothing for (only a saved game written elsewhere holds one).
+    static QString Name(const ItemTable& table, const TextCodec& codec, int itemNumber);
     // One line for the inventory list: the name, then the power or the enchantments it has
     // ("Longsword, of Might +5, of Frost").
-    static QString Listed(const ItemTable& table, const InventoryItem& item);
+    static QString Listed(const ItemTable& table, const TextCodec& codec, const InventoryItem& item);
     // The name, then one line each for the power or enchantments and the charges it has.
-    static QString Describe(const ItemTable& table, const InventoryItem& item);
+    static QString Describe(const ItemTable& table, const TextCodec& codec, const InventoryItem& item);
 };

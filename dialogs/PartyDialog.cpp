@@ -224,13 +224,14 @@ QPushButton* Button(int id, const char* text)
 } // namespace
 
 PartyDialog::PartyDialog(const std::filesystem::path& path, QWidget* parent)
-    : PartyDialog(path, ItemTable::BuiltIn(), parent)
+    : PartyDialog(path, GameWords::BuiltIn(), parent)
 {}
 
-PartyDialog::PartyDialog(const std::filesystem::path& path, const ItemTable& items, QWidget* parent)
-    : EditingDialog(parent), path_(path), items_(items),
+PartyDialog::PartyDialog(const std::filesystem::path& path, const GameWords& words, QWidget* parent)
+    : EditingDialog(parent), path_(path), words_(words), codec_(TextCodec::ForKey(words.CodePage())),
       caption_(QString::fromStdU16String(path.filename().u16string())), exchange_(*this)
 {
+    exchange_.SetCodec(codec_);
     static_assert(HeldCount == HeldValueCount);
     setWindowTitle(caption_);
     BuildControls();
@@ -240,7 +241,7 @@ PartyDialog::PartyDialog(const std::filesystem::path& path, const ItemTable& ite
 
 bool PartyDialog::Open()
 {
-    if (!save_.Open(path_, items_))
+    if (!save_.Open(path_, words_))
         return false;
     if (save_.IsReadOnly()) {
         setWindowTitle(caption_ + QStringLiteral(" (read-only)"));
@@ -465,7 +466,7 @@ void PartyDialog::RefreshCharacterLists()
 {
     QStringList names;
     for (int n = 1; n <= CharacterCount; ++n)
-        names.append(TextCodec::Decode(save_.GetName(n)));
+        names.append(codec_.ToText(save_.GetName(n)));
 
     auto* list = Control<QTreeWidget>(IdCharacters);
     list->clear();
@@ -525,13 +526,13 @@ void PartyDialog::CopyFrom()
     QStringList question{
         QStringLiteral(
             "Replace %1 with %2 (%3)? This writes the saved game now; Cancel in this window will not undo it.")
-            .arg(TextCodec::Decode(save_.GetName(m)), TextCodec(chooser.SourcePage()).ToText(source.GetName(n)),
+            .arg(codec_.ToText(save_.GetName(m)), TextCodec(chooser.SourcePage()).ToText(source.GetName(n)),
                  chooser.SourceName())};
     if (chooser.FromOtherGame())
         question.append(QStringLiteral("It comes from another game folder, where class and item numbers may name "
                                        "different things."));
     QString warning = CharacterCopy::CodePageWarning(chooser.SourceName(), chooser.SourcePage(),
-                                                     QStringLiteral("this saved game"), TextCodec::Current().GetPage());
+                                                     QStringLiteral("this saved game"), codec_.GetPage());
     if (!warning.isEmpty()) {
         warning[0] = warning[0].toUpper();
         question.append(warning);

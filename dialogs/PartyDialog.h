@@ -1,5 +1,6 @@
 #pragma once
 
+#include "text/TextCodec.h"
 #include "ui/ControlId.h"
 #include "ui/DataExchange.h"
 #include "ui/FocusLossWatcher.h"
@@ -64,8 +65,9 @@ public:
     static constexpr const char* ChooseTargetMessage = "Select the character to replace in the list first.";
 
     explicit PartyDialog(const std::filesystem::path& path, QWidget* parent = nullptr);
-    // items: the item table of the saved game's game (the built-in one by default).
-    PartyDialog(const std::filesystem::path& path, const ItemTable& items, QWidget* parent = nullptr);
+    // words: what the saved game's game speaks (the built-in words, Western, by default); the
+    // sheet and its pages take them from the saved game.
+    PartyDialog(const std::filesystem::path& path, const GameWords& words, QWidget* parent = nullptr);
 
     // Once, before the dialog is shown.
     bool Open();
@@ -99,7 +101,8 @@ private:
     void OnOk();
 
     std::filesystem::path path_;
-    ItemTable items_;
+    GameWords words_;
+    TextCodec codec_;
     QString caption_;
     SaveGame save_;
     std::array<int, HeldValueCount> values_{};

@@ -113,9 +113,9 @@ void SpellEffectEditor::BuildControls()
             control = box;
         } else {
             auto* list = new QComboBox;
-            list->addItem(TextCodec::Decode(Vocabulary::MasteryNone));
+            list->addItem(TextCodec::OwnWord(Vocabulary::MasteryNone));
             for (const std::string_view name : Vocabulary::MasteryNames)
-                list->addItem(TextCodec::Decode(name));
+                list->addItem(TextCodec::OwnWord(name));
             list->setFixedWidth(kSkillWidth);
             ControlId::Give(list, options_.skillId);
             control = list;

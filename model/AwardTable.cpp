@@ -1,5 +1,9 @@
 #include "model/AwardTable.h"
 
+#include "model/CharacterLayout.h"
+#include "model/GameData.h"
+#include "model/GameTextTable.h"
+
 #include <array>
 #include <cstddef>
 
@@ -7,7 +11,7 @@ namespace {
 
 // Texts as the game shows them, typos included.
 // clang-format off
-constexpr std::array<std::string_view, AwardTable::Count> AwardTexts = {
+constexpr std::array<std::string_view, AwardTable::BuiltInCount> AwardTexts = {
     "",
     "Brought Power Stone to Fredrick Talimere",
     "Blackmailed the Wererat Smugglers",
@@ -102,28 +106,75 @@ static_assert(OnlyAwardZeroIsEmpty(), "a text is missing: the list has shifted")
 
 } // namespace
 
+const AwardTable& AwardTable::BuiltIn()
+{
+    static const AwardTable table = [] {
+        AwardTable built;
+        built.Fill();
+        return built;
+    }();
+    return table;
+}
+
+AwardTable AwardTable::FromGame(const GameData* game)
+{
+    if (game == nullptr || !game->HasAwardTable())
+        return BuiltIn();
+    auto texts = std::make_shared<std::vector<std::string>>();
+    for (const GameData::AwardRow& row : game->AwardRows()) {
+        // "A Bit" k is bit k - 1; a bit past the record's area is no award of this program.
+        const int a = row.Bit - 1;
+        if (a < 0 || a >= CharacterLayout::AwardBitCount || GameTextTable::IsBlank(row.Text))
+            continue;
+        if (static_cast<std::size_t>(a) >= texts->size())
+            texts->resize(static_cast<std::size_t>(a) + 1);
+        std::string& text = (*texts)[static_cast<std::size_t>(a)];
+        if (text.empty())
+            text = row.Text; // of two rows for one bit, the first counts
+    }
+    if (texts->empty())
+        return BuiltIn();
+    AwardTable table;
+    table.filled_ = true;
+    table.texts_ = std::move(texts);
+    return table;
+}
+
 void AwardTable::Fill()
 {
     filled_ = true;
+    texts_.reset();
 }
 
-bool AwardTable::IsFilled() const noexcept
+int AwardTable::Count() const noexcept
 {
-    return filled_;
+    if (!filled_)
+        return 0;
+    return texts_ == nullptr ? BuiltInCount : static_cast<int>(texts_->size());
 }
 
 std::optional<std::string_view> AwardTable::GetAwardText(int a) const
 {
-    if (!filled_ || a < 0 || a >= Count)
+    if (a < 0 || a >= Count())
         return std::nullopt;
-    return AwardTexts[static_cast<std::size_t>(a)];
+    const auto index = static_cast<std::size_t>(a);
+    return texts_ == nullptr ? AwardTexts[index] : std::string_view((*texts_)[index]);
 }
 
 void AwardTable::GetAwardTextList(std::vector<std::string>& list) const
 {
-    if (!filled_)
-        return;
-    list.reserve(list.size() + AwardTexts.size());
-    for (std::string_view text : AwardTexts)
-        list.emplace_back(text);
+    const int count = Count();
+    list.reserve(list.size() + static_cast<std::size_t>(count));
+    for (int a = 0; a < count; ++a)
+        list.emplace_back(*GetAwardText(a));
+}
+
+std::vector<int> AwardTable::NamedNumbers() const
+{
+    std::vector<int> numbers;
+    for (int a = 0; a < Count(); ++a) {
+        if (!GetAwardText(a)->empty())
+            numbers.push_back(a);
+    }
+    return numbers;
 }

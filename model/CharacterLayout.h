@@ -68,13 +68,16 @@ inline constexpr int SkillSlotCount = 39;
 inline constexpr int SkillWidth = 2;
 inline constexpr int UnusedSkillSlot = 36;
 
-// Awards: bit (0x80 >> a % 8) of byte 962 + a / 8.
+// Awards: bit (0x80 >> a % 8) of byte 962 + a / 8. The area runs up to the spell flags: 64 bytes,
+// 512 bits (docs/game-words.md); which bits name awards is the award table's to say.
 inline constexpr int AwardsOffset = 962;
-inline constexpr int AwardCount = 74;
+inline constexpr int AwardsBytes = 64;
+inline constexpr int AwardBitCount = AwardsBytes * 8;
 static_assert(SkillsOffset + SkillSlotCount * SkillWidth == AwardsOffset);
 
 // Known-spell flag bytes: 12 groups at 11-byte spacing; the racial groups use 4 bytes.
 inline constexpr int SpellGroupsOffset = 1026;
+static_assert(AwardsOffset + AwardsBytes == SpellGroupsOffset);
 inline constexpr int SpellGroupSpacing = 11;
 inline constexpr int SpellGroupCount = 12;
 inline constexpr int FullSpellGroupSize = 11;

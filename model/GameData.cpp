@@ -5,15 +5,31 @@
 #include "model/LodError.h"
 
 #include <algorithm>
+#include <charconv>
 #include <fstream>
 #include <map>
 #include <set>
 
 namespace {
 
-constexpr std::string_view NamesUnused = "its item names are not used";
+constexpr std::string_view TextsUnused = "its texts are not used";
 constexpr std::string_view PicturesUnused = "its pictures are not used";
-constexpr std::string_view TableName = "items.txt";
+
+using TableKind = GameData::TableKind;
+constexpr TableKind ItemsTable{"items.txt", "its item names are not used"};
+constexpr TableKind ClassTable{"class.txt", "its class names are not used"};
+constexpr TableKind AwardsTable{"awards.txt", "its award texts are not used"};
+
+// "A Bit" as the table writes it: a whole number, nothing else.
+std::optional<int> AwardBit(std::string_view cell)
+{
+    int bit = 0;
+    const char* end = cell.data() + cell.size();
+    const auto [stop, error] = std::from_chars(cell.data(), end, bit);
+    if (cell.empty() || error != std::errc{} || stop != end)
+        return std::nullopt;
+    return bit;
+}
 
 bool IsLanguageOverlay(const std::string& folded)
 {
@@ -74,7 +90,7 @@ std::optional<ItemSize> SizeOf(const LodEntryHeader& header)
 
 GameData::GameData(const GameFolder& folder)
 {
-    ReadItemTable(folder);
+    ReadTables(folder);
     ReadSizes(folder);
 }
 
@@ -97,9 +113,9 @@ std::shared_ptr<const GameData> GameData::Load(const std::filesystem::path& game
     return data;
 }
 
-void GameData::ReadItemTable(const GameFolder& folder)
+void GameData::ReadTables(const GameFolder& folder)
 {
-    std::vector<Archive> archives = OpenAll(LookupOrder(folder, IsLanguageOverlay, "englisht.lod"), NamesUnused);
+    std::vector<Archive> archives = OpenAll(LookupOrder(folder, IsLanguageOverlay, "englisht.lod"), TextsUnused);
     const bool baseByName = std::any_of(folder.Archives().begin(), folder.Archives().end(),
                                         [](const auto& item) { return item.Folded == "englisht.lod"; });
     if (!baseByName) {
@@ -119,19 +135,60 @@ void GameData::ReadItemTable(const GameFolder& folder)
         }
     }
 
-    std::string text;
-    if (const auto& loose = folder.LooseItemsText()) {
+    ReadTable(folder, archives, ItemsTable, [this](std::string_view text) {
+        std::optional<ItemsText> table = ItemsText::Parse(text);
+        if (table)
+            table_ = std::move(*table);
+        return table.has_value();
+    });
+    hasItemTable_ = !table_.Rows().empty();
+    // class.txt: a header row, then one row per class; the class number is the row's position.
+    ReadTable(folder, archives, ClassTable, [this](std::string_view text) {
+        const std::optional<GameTextTable> table = GameTextTable::Parse(text, 1, 1);
+        if (!table)
+            return false;
+        for (const GameTextTable::Row& row : table->Rows())
+            classNames_.push_back(row[0]);
+        return true;
+    });
+    hasClassTable_ = !classNames_.empty();
+    // awards.txt: a header row, then rows keyed by their "A Bit" cell, the text beside it.
+    ReadTable(folder, archives, AwardsTable, [this](std::string_view text) {
+        const std::optional<GameTextTable> table = GameTextTable::Parse(text, 1, 2);
+        if (!table)
+            return false;
+        for (const GameTextTable::Row& row : table->Rows()) {
+            if (const std::optional<int> bit = AwardBit(row[0]))
+                awardRows_.push_back({*bit, row[1]});
+        }
+        return true;
+    });
+    hasAwardTable_ = !awardRows_.empty();
+    for (Archive& archive : archives)
+        archive.Lod.CloseFile();
+}
+
+void GameData::ReadTable(const GameFolder& folder, std::vector<Archive>& archives, const TableKind& kind,
+                         const std::function<bool(std::string_view)>& take)
+{
+    const auto taken = [&](const std::string& shown, std::string_view text) {
+        if (take(text))
+            return true;
+        messages_.push_back(shown + " is larger than Velkar reads (over " + std::to_string(GameTextTable::MaxRows) +
+                            " rows or " + std::to_string(GameTextTable::MaxBytes >> 20) + " MiB); " +
+                            std::string(kind.Unused) + ".");
+        return false;
+    };
+    if (const GameFolder::Item* loose = folder.LooseText(kind.Name)) {
         try {
-            text = ReadLooseFile(*loose);
-            hasItemTable_ = true;
+            if (taken(loose->Shown, ReadLooseFile(*loose)))
+                return;
         } catch (const LodError& error) {
-            Damaged(loose->Shown, error.what(), NamesUnused);
+            Damaged(loose->Shown, error.what(), kind.Unused);
         }
     }
     for (Archive& archive : archives) {
-        if (hasItemTable_)
-            break;
-        const LodEntry* entry = archive.Lod.Find(TableName);
+        const LodEntry* entry = archive.Lod.Find(kind.Name);
         if (entry == nullptr)
             continue;
         try {
@@ -140,14 +197,13 @@ void GameData::ReadItemTable(const GameFolder& folder)
                 continue;
             }
             const std::vector<std::uint8_t> data = archive.Lod.ReadData(*entry);
-            text.assign(data.begin(), data.end());
-            hasItemTable_ = true;
+            const std::string_view text(reinterpret_cast<const char*>(data.data()), data.size());
+            if (taken(std::string(kind.Name) + " in " + archive.Shown, text))
+                return;
         } catch (const LodError& error) {
-            Damaged(archive.Shown, error.what(), NamesUnused);
+            Damaged(archive.Shown, error.what(), kind.Unused);
         }
     }
-    if (hasItemTable_)
-        table_ = ItemsText::Parse(text);
 }
 
 void GameData::ReadSizes(const GameFolder& folder)

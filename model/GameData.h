@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/GameFolder.h"
+#include "model/GameTextTable.h"
 #include "model/ItemTable.h"
 #include "model/ItemsText.h"
 #include "model/LodArchive.h"
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -16,23 +18,24 @@
 #include <string_view>
 #include <vector>
 
-// What the installed game itself says about its items, read-only: names and pictures from its
-// own item table (items.txt) and icons (icons.lod), with the overlays of patches and mods.
-// Where something is looked for, first found wins:
-//   item table: DataFiles/items.txt, then the language overlays (Data/*.T.lod, *.EnglishT.lod)
+// What the installed game itself says about its items, classes and awards, read-only: names
+// and pictures from its own text tables (items.txt, class.txt, awards.txt) and icons
+// (icons.lod), with the overlays of patches and mods. Where something is looked for, first
+// found wins:
+//   each table: DataFiles/<table>, then the language overlays (Data/*.T.lod, *.EnglishT.lod)
 //               from the last name to the first, then Data/EnglishT.lod (or the archive whose
 //               header says MMVIII and language);
 //   pictures:   the icon overlays (Data/*.icons.lod) from the last name to the first, then
 //               Data/icons.lod.
-// A damaged archive is left out, and a message says so; a missing one is simply not there. An
-// entry over LodArchive's limits is left out alone, and so are the pictures beyond
-// MaxDecodedPerGame; a message names them.
+// A damaged archive, or a table larger than Velkar reads, is left out, and a message says so; a
+// missing one is simply not there. An entry over LodArchive's limits is left out alone, and so
+// are the pictures beyond MaxDecodedPerGame; a message names them.
 class GameData {
 public:
     // All item pictures together, decoded to 32-bit pixels, take at most this.
     static constexpr std::uint64_t MaxDecodedPerGame = 64u << 20;
 
-    // Reads the item table and the pictures' sizes now. Never throws for what it reads.
+    // Reads the tables and the pictures' sizes now. Never throws for what it reads.
     explicit GameData(const GameFolder& folder);
     explicit GameData(const std::filesystem::path& game) : GameData(GameFolder(game)) {}
 
@@ -52,6 +55,19 @@ public:
     // In backpack cells, from the picture's size; no value when the picture was not found.
     std::optional<ItemSize> GetItemSize(int n) const;
 
+    // class.txt's first column by row, the row being the class number; bytes in the game's code
+    // page. Empty without a table.
+    bool HasClassTable() const noexcept { return hasClassTable_; }
+    const std::vector<std::string>& ClassNames() const noexcept { return classNames_; }
+
+    // awards.txt's rows whose "A Bit" is a number, in the table's order, with their text.
+    struct AwardRow {
+        int Bit;
+        std::string Text;
+    };
+    bool HasAwardTable() const noexcept { return hasAwardTable_; }
+    const std::vector<AwardRow>& AwardRows() const noexcept { return awardRows_; }
+
     // A picture decoded now; no value when no archive has it, its entry is damaged, or no item
     // of the table shows it within MaxDecodedPerGame.
     std::optional<LodBitmap> GetIcon(std::string_view name) const;
@@ -60,19 +76,33 @@ public:
     // One sentence per damaged archive or file, for the user, in the order they were found.
     const std::vector<std::string>& Messages() const noexcept { return messages_; }
 
+    // A table's file name and what its loss means, for messages.
+    struct TableKind {
+        std::string_view Name;
+        std::string_view Unused;
+    };
+
 private:
     struct Archive {
         std::string Shown;
         LodArchive Lod;
     };
 
-    void ReadItemTable(const GameFolder& folder);
+    void ReadTables(const GameFolder& folder);
+    // Hands take the first copy of a table, in lookup order, that can be read and that take
+    // accepts (false: over the reader's caps).
+    void ReadTable(const GameFolder& folder, std::vector<Archive>& archives, const TableKind& kind,
+                   const std::function<bool(std::string_view)>& take);
     void ReadSizes(const GameFolder& folder);
     std::vector<Archive> OpenAll(const std::vector<const GameFolder::Item*>& items, std::string_view unused);
     void Damaged(const std::string& shown, std::string_view reason, std::string_view unused);
 
     bool hasItemTable_ = false;
     ItemsText table_;
+    bool hasClassTable_ = false;
+    std::vector<std::string> classNames_;
+    bool hasAwardTable_ = false;
+    std::vector<AwardRow> awardRows_;
     std::vector<std::optional<ItemSize>> sizes_; // by table_.Rows() index
     std::vector<std::string> messages_;
     mutable std::mutex mutex_;                    // the archives' reads move their file positions

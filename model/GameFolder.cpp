@@ -53,9 +53,17 @@ GameFolder::GameFolder(const fs::path& game)
                          [](const std::string& name) { return name.size() > 4 && name.ends_with(".lod"); });
     }
     if (const auto loose = Child(game, "datafiles", true)) {
-        if (auto items = Child(loose->Path, "items.txt", false)) {
-            items->Shown = loose->Shown + "/" + items->Shown;
-            looseItemsText_ = std::move(items);
-        }
+        looseTexts_ = List(loose->Path, loose->Shown + "/", false, [](const std::string& name) {
+            return name == "items.txt" || name == "class.txt" || name == "awards.txt";
+        });
     }
+}
+
+const GameFolder::Item* GameFolder::LooseText(std::string_view name) const
+{
+    for (const Item& item : looseTexts_) {
+        if (item.Folded == name)
+            return &item;
+    }
+    return nullptr;
 }

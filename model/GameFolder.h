@@ -4,12 +4,13 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// The files of an installed game that may hold its item table and item pictures: every archive
-// in Data/ and the loose items.txt in DataFiles/, each with its size and time, so two listings
-// compare equal while none of them changed. Folder and file names match case-insensitively
-// (a game copied to Linux may say DATA or data). Listing never throws: what is missing is left out.
+// The files of an installed game that may hold its text tables and item pictures: every archive
+// in Data/ and the loose items.txt, class.txt and awards.txt in DataFiles/, each with its size and time, so two
+// listings compare equal while none of them changed. Folder and file names match case-insensitively (a game copied to
+// Linux may say DATA or data). Listing never throws: what is missing is left out.
 class GameFolder {
 public:
     struct Item {
@@ -25,11 +26,12 @@ public:
 
     // Data/*.lod, ordered by folded name.
     const std::vector<Item>& Archives() const noexcept { return archives_; }
-    const std::optional<Item>& LooseItemsText() const noexcept { return looseItemsText_; }
+    // The loose file DataFiles/<name> (name in lower case), null without one.
+    const Item* LooseText(std::string_view name) const;
 
     bool operator==(const GameFolder&) const = default;
 
 private:
     std::vector<Item> archives_;
-    std::optional<Item> looseItemsText_;
+    std::vector<Item> looseTexts_;
 };

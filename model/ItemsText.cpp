@@ -1,30 +1,11 @@
 #include "model/ItemsText.h"
 
+#include "model/GameTextTable.h"
+
 #include <algorithm>
 #include <charconv>
 
 namespace {
-
-// The next line without its line break; text loses the line.
-std::string_view TakeLine(std::string_view& text)
-{
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    return line;
-}
-
-std::string_view TakeCell(std::string_view& line)
-{
-    const std::size_t end = std::min(line.find('\t'), line.size());
-    std::string_view cell = line.substr(0, end);
-    line.remove_prefix(std::min(end + 1, line.size()));
-    if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
-        cell = cell.substr(1, cell.size() - 2);
-    return cell;
-}
 
 bool ParseNumber(std::string_view cell, int& number)
 {
@@ -37,19 +18,16 @@ bool ParseNumber(std::string_view cell, int& number)
 
 } // namespace
 
-ItemsText ItemsText::Parse(std::string_view text)
+std::optional<ItemsText> ItemsText::Parse(std::string_view text)
 {
+    const std::optional<GameTextTable> rows = GameTextTable::Parse(text, 2, 3);
+    if (!rows)
+        return std::nullopt;
     ItemsText table;
-    TakeLine(text); // the title
-    TakeLine(text); // the column names
-    while (!text.empty()) {
-        std::string_view line = TakeLine(text);
+    for (const GameTextTable::Row& row : rows->Rows()) {
         int number = 0;
-        if (!ParseNumber(TakeCell(line), number))
-            continue;
-        const std::string_view picture = TakeCell(line);
-        const std::string_view name = TakeCell(line);
-        table.rows_.push_back({number, std::string(picture), std::string(name)});
+        if (ParseNumber(row[0], number))
+            table.rows_.push_back({number, row[1], row[2]});
     }
     const auto byNumber = [](const Row& a, const Row& b) { return a.Number < b.Number; };
     std::stable_sort(table.rows_.begin(), table.rows_.end(), byNumber);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The game's item table, items.txt: tab-separated, two header lines, then one row per item
-// keyed by its first cell. Only the picture's name (column 1) and the item's name (column 2)
+// The game's item table, items.txt: a game text table with two header rows, then one row per
+// item keyed by its first cell. Only the picture's name (column 1) and the item's name (column 2)
 // are kept; texts stay bytes in the game's code page.
 class ItemsText {
 public:
@@ -18,10 +19,10 @@ public:
     // Numbers above this are no item numbers the game could store; such rows are skipped.
     static constexpr int MaxItemNumber = 65535;
 
-    // Lines end in CRLF or LF. Rows whose first cell is not a number 0..MaxItemNumber are
-    // skipped, missing cells are empty, one surrounding pair of double quotes is removed
-    // from a cell. Of two rows with one number, the first counts.
-    static ItemsText Parse(std::string_view text);
+    // Read as GameTextTable reads. Rows whose first cell is not a number 0..MaxItemNumber are
+    // skipped. Of two rows with one number, the first counts. No value for a table over
+    // GameTextTable's caps.
+    static std::optional<ItemsText> Parse(std::string_view text);
 
     // By ascending number.
     const std::vector<Row>& Rows() const noexcept { return rows_; }

@@ -47,10 +47,10 @@ SaveGame::~SaveGame() = default;
 
 bool SaveGame::Open(const std::filesystem::path& path)
 {
-    return Open(path, ItemTable::BuiltIn());
+    return Open(path, GameWords::BuiltIn());
 }
 
-bool SaveGame::Open(const std::filesystem::path& path, const ItemTable& items)
+bool SaveGame::Open(const std::filesystem::path& path, const GameWords& words)
 {
     readSize_ = 0;
     windowSize_ = 0;
@@ -87,8 +87,7 @@ bool SaveGame::Open(const std::filesystem::path& path, const ItemTable& items)
             readSize_ = got;
             windowSize_ = WL::WindowSize;
             windowIsBaseline_ = true;
-            awardTable_.Fill();
-            itemTable_ = items.IsFilled() ? items : ItemTable::BuiltIn();
+            words_ = words.Filled();
             return true;
         }
     }
@@ -502,7 +501,7 @@ void SaveGame::SetSpellGroup(int n, int group, std::span<const std::uint8_t> byt
 int SaveGame::GetAward(int n, int a) const
 {
     RecordOffset(n);
-    if (a < 0 || a >= CL::AwardCount)
+    if (a < 0 || a >= words_.Awards().Count())
         return -1;
     const int byte = ReadCharacter(n, Field{CL::AwardsOffset + a / 8, 1}) & 0xFF;
     return byte & (0x80 >> (a % 8));
@@ -511,7 +510,7 @@ int SaveGame::GetAward(int n, int a) const
 void SaveGame::SetAward(int n, int a)
 {
     RecordOffset(n);
-    if (a < 0 || a >= CL::AwardCount)
+    if (a < 0 || a >= words_.Awards().Count())
         return;
     const Field field{CL::AwardsOffset + a / 8, 1};
     WriteCharacter(n, field, ReadCharacter(n, field) | (0x80 >> (a % 8)));
@@ -520,7 +519,7 @@ void SaveGame::SetAward(int n, int a)
 void SaveGame::ClearAward(int n, int a)
 {
     RecordOffset(n);
-    if (a < 0 || a >= CL::AwardCount)
+    if (a < 0 || a >= words_.Awards().Count())
         return;
     const Field field{CL::AwardsOffset + a / 8, 1};
     WriteCharacter(n, field, ReadCharacter(n, field) & ~(0x80 >> (a % 8)));
@@ -592,7 +591,7 @@ void SaveGame::WriteEntry(int n, int entry, const InventoryItem& item)
 // pointing at a freed entry.
 ItemSize SaveGame::Footprint(int itemNumber) const
 {
-    const auto size = itemTable_.GetItemSize(itemNumber);
+    const auto size = words_.Items().GetItemSize(itemNumber);
     if (!size || size->Width < 1 || size->Height < 1)
         return {1, 1};
     return *size;

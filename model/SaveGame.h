@@ -1,11 +1,10 @@
 #pragma once
 
-#include "model/AwardTable.h"
 #include "model/CharacterLayout.h"
 #include "model/GameFile.h"
 #include "model/GameTime.h"
+#include "model/GameWords.h"
 #include "model/InventoryLayout.h"
-#include "model/ItemTable.h"
 #include "model/WindowLayout.h"
 
 #include <array>
@@ -67,10 +66,11 @@ public:
     // Throws FileError when the file cannot be opened or read; reports "Invalid save game
     // file." and returns false when it holds no party.bin or too little data after it.
     // A file that cannot be opened for writing is opened for reading: see IsReadOnly.
-    // Item names and sizes come from items (the built-in table without one, or when items is
-    // not filled); a copy of the table shares its rows, so this costs no reading.
+    // The game's words (its code page, item, class and award tables) come from words, a table
+    // not filled there being the built-in one; Open(path) opens with the built-in words. A copy
+    // of the words shares the game's rows, so this costs no reading.
     bool Open(const std::filesystem::path& path) override;
-    bool Open(const std::filesystem::path& path, const ItemTable& items);
+    bool Open(const std::filesystem::path& path, const GameWords& words);
     // Writes back exactly the bytes that were read, at the data offset, and flushes them to
     // the disk. Throws FileError, writing nothing, when the file on disk is no longer what
     // was last read or written (the game rewrote or replaced it meanwhile).
@@ -108,8 +108,11 @@ public:
     // The whole window as the model holds it (zeros past the bytes read), for checks that
     // must see every byte an operation touched.
     std::span<const std::uint8_t> GetWindow() const noexcept { return {window_.get(), windowSize_}; }
-    const ItemTable& GetItemTable() const noexcept { return itemTable_; }
-    const AwardTable& GetAwardTable() const noexcept { return awardTable_; }
+    // What the saved game's game speaks; empty tables until a successful Open.
+    const GameWords& GetWords() const noexcept { return words_; }
+    const ItemTable& GetItemTable() const noexcept { return words_.Items(); }
+    const ClassTable& GetClassTable() const noexcept { return words_.Classes(); }
+    const AwardTable& GetAwardTable() const noexcept { return words_.Awards(); }
 
     // --- Party block and clock ---
     GameTime GetTime() const;
@@ -214,9 +217,10 @@ public:
     VELKAR_SPELL_GROUPS(VELKAR_X)
 #undef VELKAR_X
 
-    // The award's mask when held, 0 when not, -1 for award numbers outside 0..73.
+    // The award's mask when held, 0 when not, -1 for award numbers outside the award table
+    // (0..73 built in; the game's own table may reach further inside the record's award area).
     int GetAward(int n, int a) const;
-    void SetAward(int n, int a); // nothing for award numbers outside 0..73
+    void SetAward(int n, int a); // nothing for award numbers outside the award table
     void ClearAward(int n, int a);
 
     // Condition k (0..17): returns 1 and the time elapsed since it began, or 0 leaving
@@ -331,8 +335,7 @@ private:
 
     std::unique_ptr<std::uint8_t[]> window_;
     std::size_t windowSize_ = 0; // 0 until a successful Open: every access is checked against it
-    AwardTable awardTable_;
-    ItemTable itemTable_;
+    GameWords words_;
     std::uint32_t dataOffset_ = 0;
     std::size_t readSize_ = 0; // bytes actually read; Save writes exactly these
     // What the file held in the window's stretch when last read or written: not model state,

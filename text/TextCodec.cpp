@@ -213,22 +213,8 @@ bool TextCodec::HoldsWrapping(std::string_view bytes)
     return false;
 }
 
-namespace {
-
-TextCodec& CurrentCodec()
+TextCodec TextCodec::ForKey(std::string_view key)
 {
-    static TextCodec codec;
-    return codec;
-}
-
-} // namespace
-
-const TextCodec& TextCodec::Current()
-{
-    return CurrentCodec();
-}
-
-void TextCodec::SetCurrent(Page page)
-{
-    CurrentCodec() = TextCodec(page);
+    return TextCodec(
+        FromKey(QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()))).value_or(Page::Western));
 }

@@ -11,8 +11,9 @@
 #include <string_view>
 
 // The saved game's texts (names, descriptions, the saved game's name) in the game's code page,
-// both ways. The model deals in bytes only; the windows convert through the current codec, which
-// the start-up dialog sets for the chosen game. Qt Core only: the command-line program uses it too.
+// both ways. The model deals in bytes only; each window and command converts through the codec of
+// the saved game's words (GameWords::CodePage), handed down from where the game was chosen.
+// Qt Core only: the command-line program uses it too.
 class TextCodec {
 public:
     enum class Page {
@@ -45,6 +46,13 @@ public:
     // How the settings keep a page: "1251", "936-fan".
     static QString Key(Page page);
     static std::optional<Page> FromKey(QStringView key);
+    // The codec of a page's key (GameWords::CodePage); Western for a key that names no page.
+    static TextCodec ForKey(std::string_view key);
+    // One of the program's own English words (masteries, enchantments): ASCII in every page.
+    static QString OwnWord(std::string_view word)
+    {
+        return QString::fromLatin1(word.data(), static_cast<qsizetype>(word.size()));
+    }
 
     explicit TextCodec(Page page = Page::Western);
 
@@ -75,12 +83,6 @@ public:
     static std::string Unwrap(std::string_view stored);
     // Whether bytes hold at least one wrapped double-byte character.
     static bool HoldsWrapping(std::string_view bytes);
-
-    // The codec of the game being edited: Western until the start-up dialog sets it.
-    static const TextCodec& Current();
-    static void SetCurrent(Page page);
-    static QString Decode(std::string_view bytes) { return Current().ToText(bytes); }
-    static std::optional<std::string> Encode(QStringView text) { return Current().ToBytes(text); }
 
 private:
     // Per platform: Qt's converters (ICU) by name, or the Win32 calls by number. False

@@ -56,9 +56,8 @@ std::optional<qint64> ParseWhole(const QString& text, bool allowSign)
 }
 
 // What keeps text from being stored in the game's code page; empty when nothing does.
-QString GameTextProblem(const DataExchange::Binding& binding, const QString& text)
+QString GameTextProblem(const DataExchange::Binding& binding, const QString& text, const TextCodec& codec)
 {
-    const TextCodec& codec = TextCodec::Current();
     const QString subject = QString::fromLatin1(binding.subject);
     if (const QString missing = codec.Unencodable(text); !missing.isEmpty())
         return Messages::CannotStore(subject, missing);
@@ -267,7 +266,7 @@ bool DataExchange::ReadOne(std::size_t index, QString& message)
     if (auto* const* text = std::get_if<QString*>(&binding.member)) {
         **text = TextOf(control);
         if (binding.check == Check::GameText && !asReference()) {
-            message = GameTextProblem(binding, **text);
+            message = GameTextProblem(binding, **text, codec_);
             return message.isEmpty();
         }
         return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/TextCodec.h"
+
 #include <QString>
 
 #include <optional>
@@ -37,7 +39,7 @@ public:
     static Binding Positive(int id, int& member);
     static Binding Range(int id, int& member, int minimum, int maximum);
     static Binding Text(int id, QString& member);
-    // A text of the saved game, in the current codec (TextCodec::Current()).
+    // A text of the saved game, in the exchange's codec (SetCodec).
     static Binding GameText(int id, QString& member, int maxBytes, const char* subject);
     // A drop-down list (selected position) or a check box (0 or 1).
     static Binding Choice(int id, int& member);
@@ -45,6 +47,10 @@ public:
     static Binding Control(int id);
 
     explicit DataExchange(QWidget& owner);
+
+    // The saved game's code page, which game texts are checked against; Western until set.
+    void SetCodec(const TextCodec& codec) { codec_ = codec; }
+    const TextCodec& Codec() const { return codec_; }
 
     void SetBindings(std::vector<Binding> bindings);
     const std::vector<Binding>& Bindings() const { return bindings_; }
@@ -95,6 +101,7 @@ private:
     Value Shown(const Binding& binding) const;
 
     QWidget& owner_;
+    TextCodec codec_;
     std::vector<Binding> bindings_;
     std::vector<Value> reference_;      // by binding
     std::vector<bool> skipped_;         // by binding

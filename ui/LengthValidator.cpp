@@ -1,11 +1,10 @@
 #include "ui/LengthValidator.h"
 
-#include "text/TextCodec.h"
-
-LengthValidator::LengthValidator(int maxBytes, QObject* parent) : QValidator(parent), maximum_(maxBytes)
+LengthValidator::LengthValidator(int maxBytes, const TextCodec& codec, QObject* parent)
+    : QValidator(parent), maximum_(maxBytes), codec_(codec)
 {}
 
 QValidator::State LengthValidator::validate(QString& text, int& /*position*/) const
 {
-    return TextCodec::Current().ByteLength(text) <= maximum_ ? Acceptable : Invalid;
+    return codec_.ByteLength(text) <= maximum_ ? Acceptable : Invalid;
 }

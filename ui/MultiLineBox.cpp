@@ -1,7 +1,5 @@
 #include "ui/MultiLineBox.h"
 
-#include "text/TextCodec.h"
-
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -48,9 +46,8 @@ qsizetype MultiLineBox::Fitting(const QString& text) const
     const QString plain = toPlainText();
     const QString before = plain.left(cursor.selectionStart());
     const QString after = plain.mid(cursor.selectionEnd());
-    const TextCodec& codec = TextCodec::Current();
     const auto fits = [&](qsizetype length) {
-        return codec.ByteLength(Stored(before + text.left(length) + after)) <= maxLength_;
+        return codec_.ByteLength(Stored(before + text.left(length) + after)) <= maxLength_;
     };
     return TextCodec::LongestStart(text, fits);
 }

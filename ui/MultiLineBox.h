@@ -1,11 +1,13 @@
 #pragma once
 
+#include "text/TextCodec.h"
+
 #include <QPlainTextEdit>
 #include <QString>
 
 // A multi-line text box whose text is exchanged in the saved game's form, with "\r\n"
 // line breaks, and which refuses typing beyond its limit: bytes in the game's code page
-// (TextCodec::Current()), a line break counting two.
+// (its codec, Western until set), a line break counting two.
 class MultiLineBox : public QPlainTextEdit {
     Q_OBJECT
 
@@ -14,6 +16,7 @@ public:
 
     void SetMaxLength(int maxBytes) { maxLength_ = maxBytes; }
     int MaxLength() const { return maxLength_; }
+    void SetCodec(const TextCodec& codec) { codec_ = codec; }
 
     QString Text() const;
     void SetText(const QString& text);
@@ -28,6 +31,7 @@ private:
     qsizetype Fitting(const QString& text) const;
 
     int maxLength_ = -1;
+    TextCodec codec_;
     // The text as loaded and as the box first showed it: untouched, it goes back byte for
     // byte, lone CRs and LFs included, instead of having its line breaks rewritten.
     QString loaded_;

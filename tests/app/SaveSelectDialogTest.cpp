@@ -50,7 +50,9 @@ protected:
     SaveSelectDialogTest()
     {
         // As the program does: the model's messages become message boxes.
-        previousSink_ = MessageSink::Install([](std::string_view text) { Messages::Warning(TextCodec::Decode(text)); });
+        previousSink_ = MessageSink::Install([](std::string_view text) {
+            Messages::Warning(QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size())));
+        });
         std::filesystem::create_directories(game / "Saves");
         setenv("HOME", prefix.MakeFolder("home").c_str(), 1); // no prefixes but the tests' own
         UserSettings::Clear();
@@ -59,7 +61,6 @@ protected:
     {
         MessageSink::Install(previousSink_);
         UserSettings::Clear();
-        TextCodec::SetCurrent(TextCodec::Page::Western);
     }
 
     static QComboBox* Combo(SaveSelectDialog& dialog, int id) { return ControlId::Find<QComboBox>(dialog, id); }
@@ -364,7 +365,6 @@ TEST_F(SaveSelectDialogTest, TheLastFolderAndTheCodePageChosenForItAreRemembered
         EXPECT_EQ(Rows(dialog), QStringList{QString::fromUtf8("save000.dod|\u0416\u0430\u043D\u043D\u0430")});
         open(dialog, QString::fromUtf8("\u0416\u0430\u043D\u043D\u0430"));
     }
-    TextCodec::SetCurrent(TextCodec::Page::Western);
     SaveSelectDialog dialog;
     EXPECT_EQ(dialog.Path(), Text(game.Path()));
     EXPECT_EQ(CodePage(dialog), "Cyrillic (1251)");
@@ -537,7 +537,7 @@ TEST_F(SaveSelectDialogTest, NoEmptyStripRunsAlongTheBottomWithOrWithoutAGame)
     EXPECT_EQ(gapBelow(group), 0);
 }
 
-TEST_F(SaveSelectDialogTest, TheStatusLineSaysWhichItemTableIsUsedAndDamagedArchivesOnce)
+TEST_F(SaveSelectDialogTest, TheStatusLineSaysWhichWordsComeFromTheGameAndDamagedArchivesOnce)
 {
     AddSave(0, "Modded");
     LodBuilder::WriteGame(game.Path(), LodBuilder::FullTable(1203));
@@ -557,20 +557,24 @@ TEST_F(SaveSelectDialogTest, TheStatusLineSaysWhichItemTableIsUsedAndDamagedArch
     SaveSelectDialog dialog;
     UiTesting::ShowActive(dialog);
     choose(dialog, game.Path());
-    EXPECT_EQ(status(dialog), damaged + "\nItems: from the game (1203)");
-    EXPECT_EQ(dialog.Items().GetItemName(1202), "Item number 1202");
+    // 60 class rows, 8 of them unused; awards 1..104, every ninth left blank.
+    const QString fromTheGame = "From the game: items (1203), classes (52), awards (93)";
+    EXPECT_EQ(status(dialog), damaged + "\n" + fromTheGame);
+    EXPECT_EQ(dialog.Words().Items().GetItemName(1202), "Item number 1202");
     choose(dialog, bare.Path());
-    EXPECT_EQ(status(dialog), "Items: built-in");
-    EXPECT_FALSE(dialog.Items().IsFromGame());
+    EXPECT_EQ(status(dialog), "Built-in words");
+    EXPECT_FALSE(dialog.Words().AnyFromGame());
     choose(dialog, game.Path());
-    EXPECT_EQ(status(dialog), "Items: from the game (1203)") << "the damage was told once";
+    EXPECT_EQ(status(dialog), fromTheGame) << "the damage was told once";
 
     // The saved game opens with the game's table, and nothing interrupts the opening.
     Select(dialog, 0);
     WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
               [](QWidget& party) {
-                  const ItemTable& items = static_cast<PartyDialog&>(party).Game().GetItemTable();
-                  EXPECT_EQ(items.Count(), 1203);
+                  const GameWords& words = static_cast<PartyDialog&>(party).Game().GetWords();
+                  EXPECT_EQ(words.Items().Count(), 1203);
+                  EXPECT_EQ(words.Classes().GetClassName(59), "Class name 59");
+                  EXPECT_EQ(words.Awards().GetAwardText(104), "Award text 105");
               });
     EXPECT_TRUE(messages.Shown().isEmpty());
 }

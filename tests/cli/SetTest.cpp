@@ -7,6 +7,7 @@
 #include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
+#include "tests/support/LodBuilder.h"
 
 #include <optional>
 #include <set>
@@ -146,5 +147,32 @@ TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
         const Result result = Run(s.arguments);
         EXPECT_EQ(result.status, s.status) << s.message;
         EXPECT_TRUE(result.error.contains(QString::fromUtf8(s.message))) << result.error.toStdString();
+    }
+}
+
+TEST_F(SetTest, ClassesGoByTheGamesOwnNamesInItsCodePage)
+{
+    // The fixture's game speaks Windows-1251: "\u0416\u0440\u0435\u0446" is C6 F0 E5 F6.
+    LodBuilder("MMVIII", "language")
+        .AddFile("class.txt", "Class\tNotes\r\nArcher\t\"first\r\nrow\"\r\nn/u\t\r\n\xC6\xF0\xE5\xF6\t\r\n")
+        .WriteTo(game_ / "Data" / "EnglishT.lod");
+    const auto save = Write(Played(7));
+    const QString priest = QString::fromUtf8("\u0416\u0440\u0435\u0446");
+    const struct {
+        const char* value;
+        int status;
+        int stored;
+        QJsonValue shown;
+    } cases[] = {
+        {"\u0436\u0440\u0435\u0446", 0, 2, priest},
+        {"archer", 0, 0, "Archer"},
+        {"1", 0, 1, 1},
+        {"Necromancer", 2, 1, 1},
+    };
+    for (const auto& c : cases) {
+        const Result result = Run({"set", Text(save), "character[3].Class=" + QString::fromUtf8(c.value)});
+        EXPECT_EQ(result.status, c.status) << c.value << result.error.toStdString();
+        EXPECT_EQ(ReadBytes(save).at(Played(7).PartyOffset() + Record(3, 846)), c.stored) << c.value;
+        EXPECT_EQ(At(Show(save), "characters/2/Class"), c.shown) << c.value;
     }
 }

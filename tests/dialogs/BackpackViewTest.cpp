@@ -70,7 +70,7 @@ protected:
             .AddIcon("item001", 40, 150) // 1x5, overhanging its cells by 4 pixels each side
             .AddIcon("item802", 64, 64)
             .WriteTo(folder / "Data" / "icons.lod");
-        ASSERT_TRUE(save.Open(path, ItemTable::FromGame(GameData::Load(folder.Path()))));
+        ASSERT_TRUE(save.Open(path, GameWords::FromGame(GameData::Load(folder.Path()), GameWords::WesternCodePage)));
     }
     QListWidget* List() const { return On<QListWidget>(Id::IdInventory); }
     QString ItemKind() const { return On<QComboBox>(Id::IdItem)->currentText(); }

@@ -2,6 +2,8 @@
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
+#include "model/GameData.h"
+#include "tests/support/LodBuilder.h"
 #include "text/TextCodec.h"
 #include "ui/MultiLineBox.h"
 #include "ui/NumberBox.h"
@@ -143,6 +145,33 @@ TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
     UiTesting::ChooseEntry(*classes, 16);
     Click(QDialogButtonBox::Ok);
     EXPECT_EQ(save.GetClass(N), 20) << "choosing it stores what it carries";
+}
+
+TEST_F(CVelkarPage1Test, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
+{
+    // Windows-1251: "\u0416\u0430\u043D" is C6 E0 ED.
+    LodBuilder("MMVIII", "language")
+        .AddFile("class.txt",
+                 "Class\tNotes\r\nArcher\t\"a\r\nb\"\r\nn/u\t\r\nPriest\t\r\nDelete me\t\r\n\xC6\xE0\xED\t\r\n")
+        .WriteTo(folder / "game" / "Data" / "EnglishT.lod");
+    Speak(GameWords::FromGame(GameData::Load(folder / "game"), "1251"));
+    Prepare([](SaveGame& s) { s.SetClass(N, 1); });
+    OpenSheet();
+    auto* classes = Control<QComboBox>(Id::IdClass);
+    QStringList texts;
+    QList<int> numbers;
+    for (int i = 0; i < classes->count(); ++i) {
+        texts.append(classes->itemText(i));
+        numbers.append(classes->itemData(i).toInt());
+    }
+    EXPECT_EQ(texts, QStringList({"Archer", "Priest", QString::fromUtf8("\u0416\u0430\u043D"), "Class 1"}));
+    EXPECT_EQ(numbers.mid(0, 3), QList<int>({0, 2, 4}));
+    EXPECT_EQ(classes->currentText(), "Class 1") << "a number the game does not name";
+    Click(QDialogButtonBox::Apply);
+    EXPECT_EQ(FileBytes(), opened) << "left alone, it is not written";
+    UiTesting::ChooseEntry(*classes, 2);
+    Click(QDialogButtonBox::Ok);
+    EXPECT_EQ(save.GetClass(N), 4);
 }
 
 namespace {
@@ -344,17 +373,14 @@ void PrintTo(const GameTextCase& c, std::ostream* out)
          << " in " << TextCodec::Info(c.page).label;
 }
 
-class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {
-protected:
-    void TearDown() override { TextCodec::SetCurrent(TextCodec::Page::Western); }
-};
+class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {};
 
 } // namespace
 
 TEST_P(GameTextTest, IsStoredInTheGamesCodePageOrRefusedWithItsReason)
 {
     const GameTextCase& c = GetParam();
-    TextCodec::SetCurrent(c.page);
+    Speak(InPage(c.page));
     const auto field = [&] { return std::string(c.id == Id::IdName ? save.GetName(N) : save.GetDescription(N)); };
     const std::string before = field();
     OpenSheet();
@@ -375,12 +401,11 @@ INSTANTIATE_TEST_SUITE_P(Pages, GameTextTest, ::testing::ValuesIn(kGameTextCases
 
 TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
 {
-    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
     // 0x0E, then five bytes a character, then 0x0F: 129 characters take 647 bytes.
     Type(Id::IdDescription, QString(130, QChar(0x957F)));
     Tab(1);
-    TextCodec::SetCurrent(TextCodec::Page::Western);
     EXPECT_TRUE(messages.Shown().isEmpty());
     EXPECT_EQ(save.GetDescription(N).size(), 647u);
     EXPECT_EQ(TextCodec::Unwrap(save.GetDescription(N)).size(), 258u);
@@ -391,11 +416,10 @@ TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
     // A run the game cut short at the field's end: decoding and encoding again would close it.
     const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
     PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), cut + '\0');
-    TextCodec::SetCurrent(TextCodec::Page::ChineseFan);
+    Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString::fromUtf8("\u957F\u5251"));
     Click(QDialogButtonBox::Ok);
-    TextCodec::SetCurrent(TextCodec::Page::Western);
     EXPECT_EQ(FileBytes(), opened);
 }
 

@@ -1,4 +1,6 @@
+#include "model/GameData.h"
 #include "tests/dialogs/PageFixture.h"
+#include "tests/support/LodBuilder.h"
 #include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
@@ -79,7 +81,10 @@ protected:
     void Choose(int index) { UiTesting::ChooseEntry(*Chooser(), index); }
     void Press(int id) { QTest::mouseClick(On<QPushButton>(id), Qt::LeftButton); }
 
-    QString Text(int a) const { return TextCodec::Decode(save.GetAwardTable().GetAwardText(a).value_or("?")); }
+    QString Text(int a) const
+    {
+        return TextCodec(TextCodec::Page::Western).ToText(save.GetAwardTable().GetAwardText(a).value_or("?"));
+    }
     static void Hold(SaveGame& s, const std::vector<int>& awards)
     {
         for (const int a : awards)
@@ -149,6 +154,35 @@ TEST_F(CVelkarPage5Test, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast
     const Bytes file = FileBytes();
     EXPECT_EQ(file, Expected([](SaveGame& s) { Hold(s, {1, 73}); }));
     EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, kLastAwardByte)), 0x40 | 0x15);
+}
+
+TEST_F(CVelkarPage5Test, TheGamesAwardsAreOfferedByTheirBitAndBitsPastTheLastStayAsTheyAre)
+{
+    LodBuilder("MMVIII", "language")
+        .AddFile("awards.txt", "A Bit\tAward\r\n2\tFirst\r\n4\t \r\n5\tWon X Duels\r\n90\tLast\r\n\r\n")
+        .WriteTo(folder / "game" / "Data" / "EnglishT.lod");
+    Speak(GameWords::FromGame(GameData::Load(folder / "game"), GameWords::WesternCodePage));
+    // Award 89 is bit 0x40 of byte 973; bit 0x01 after it is no award of this game.
+    PatchFile(SaveBuilder::CharacterOffset(N, 972), std::string_view("\x00\x41", 2));
+    OpenPage();
+    QStringList texts;
+    std::vector<int> numbers;
+    for (int i = 0; i < Chooser()->count(); ++i) {
+        texts.append(Chooser()->itemText(i));
+        numbers.push_back(Chooser()->itemData(i).toInt());
+    }
+    EXPECT_EQ(texts, QStringList({"First", "Won X Duels", "Last"}));
+    EXPECT_EQ(numbers, (std::vector<int>{1, 4, 89}));
+    EXPECT_EQ(Rows(), std::vector<int>{89});
+    Choose(1);
+    Press(Id::IdAdd);
+    EXPECT_EQ(RowTexts(), QStringList({"Won X Duels", "Last"}));
+    ClickRow(1);
+    Press(Id::IdDelete);
+    Click(QDialogButtonBox::Apply);
+    const Bytes file = FileBytes();
+    EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, 962)) & 0x08, 0x08);
+    EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, 973)), 0x01);
 }
 
 TEST_F(CVelkarPage5Test, DeletesEverySelectedRowAndKeepsTheOthers)

@@ -135,7 +135,7 @@ TEST_F(CopyFromTest, WithinTheOpenSavedGameItIsReadAsEditedAndNoOrAFailedWriteLe
     OpenDialog();
     Game().SetName(kN, "Fresh"); // in memory only: a second reading of the file would not see it
     const Bytes target = Own(Game().GetCharacterBytes(kM));
-    const QString name = TextCodec::Decode(Game().GetName(kM));
+    const QString name = TextCodec().ToText(Game().GetName(kM)); // the built-in words: Western
 
     CopyFrom(kN);
     EXPECT_EQ(messages.Asked(), QStringList{QStringLiteral("Replace %1 with Fresh (save003.dod)? This writes the saved "

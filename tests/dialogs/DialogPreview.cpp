@@ -36,7 +36,8 @@ int ShowParty(const std::filesystem::path& path)
 int ShowSheet(const std::filesystem::path& path, int tab, const std::filesystem::path& game)
 {
     SaveGame save;
-    if (!save.Open(path, game.empty() ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(game))))
+    if (!save.Open(path, game.empty() ? GameWords::BuiltIn()
+                                      : GameWords::FromGame(GameData::Load(game), GameWords::WesternCodePage)))
         return 1;
     constexpr int n = 2;
     save.SetDescription(n, "A veteran of the border wars.\r\nPrefers the axe.");

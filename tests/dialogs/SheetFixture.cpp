@@ -25,6 +25,18 @@ void SheetFixture::Prepare(const std::function<void(SaveGame&)>& edits)
     save.Save();
 }
 
+void SheetFixture::Speak(const GameWords& words)
+{
+    ASSERT_TRUE(save.Open(path, words));
+}
+
+GameWords SheetFixture::InPage(TextCodec::Page page)
+{
+    GameWords words = GameWords::BuiltIn();
+    words.SetCodePage(TextCodec::Key(page).toStdString());
+    return words;
+}
+
 void SheetFixture::OpenSheet()
 {
     opened = FileBytes();

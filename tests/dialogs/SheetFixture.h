@@ -6,6 +6,7 @@
 #include "model/SaveGame.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
+#include "text/TextCodec.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,10 @@ protected:
     void Prepare(const std::function<void(SaveGame&)>& edits);
     // Writes bytes into the file's window and has the model read it again.
     void PatchFile(int windowOffset, std::string_view bytes);
+    // Opens the saved game again with these words (their code page, their tables).
+    void Speak(const GameWords& words);
+    // The built-in words in a code page.
+    static GameWords InPage(TextCodec::Page page);
     void OpenSheet();
 
     // Ids repeat across pages (1212 is both the description and a condition box): look

@@ -91,7 +91,7 @@ TEST(GameDataTest, OverlaysLooseFilesAndDamagedArchivesDecideWhatIsUsed)
          "Base",
          1,
          2,
-         {"DATA/z.T.lod could not be read " + cut + "; its item names are not used.",
+         {"DATA/z.T.lod could not be read " + cut + "; its texts are not used.",
           "DATA/z.icons.lod could not be read " + cut + "; its pictures are not used.",
           "DATA/y.icons.lod could not be read (item001: the entry is shorter than its header); its pictures are "
           "not used."}},

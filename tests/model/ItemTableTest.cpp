@@ -98,7 +98,7 @@ TEST(ItemTableTest, ASavedGameOpenedWithTheGamesTablePlacesItemsByIt)
     std::filesystem::create_directories(path.parent_path());
     SaveBuilder().WriteTo(path);
     SaveGame save;
-    ASSERT_TRUE(save.Open(path, ItemTable::FromGame(GameData::Load(game.dir.Path()))));
+    ASSERT_TRUE(save.Open(path, GameWords::FromGame(GameData::Load(game.dir.Path()), GameWords::WesternCodePage)));
     EXPECT_EQ(save.GetItemTable().GetItemName(806), "Merge blade");
     InventoryItem item;
     item.ItemNumber = 806;
@@ -110,7 +110,7 @@ TEST(ItemTableTest, ASavedGameOpenedWithTheGamesTablePlacesItemsByIt)
     EXPECT_EQ(save.GetInventoryGridCell(1, 32), 0);
 
     ASSERT_TRUE(save.Open(path));
-    EXPECT_FALSE(save.GetItemTable().IsFromGame()) << "Open(path) opens with the built-in table";
+    EXPECT_FALSE(save.GetItemTable().IsFromGame()) << "Open(path) opens with the built-in words";
 }
 
 } // namespace

@@ -22,9 +22,8 @@ TEST(ItemsTextTest, RowsAreKeyedByTheirFirstCell)
          {{1, "item001", "Longsword"}, {2, "item002", "Broadsword"}}},
         // LF alone, no line break at the end, a missing name, a missing picture.
         {"Items\nItem #\tPic File\tName\n5\titem005\n7\n9\tp\t\"x\"", {{5, "item005", ""}, {7, "", ""}, {9, "p", "x"}}},
-        // One pair of quotes goes; quotes inside stay; a lone quote stays.
-        {head + "1\t\"item001\"\t\"The \"Oak\" Staff\"\r\n2\t\"\t\"\r\n",
-         {{1, "item001", "The \"Oak\" Staff"}, {2, "\"", "\""}}},
+        // Quoted cells lose their quotes, a doubled quote inside is one.
+        {head + "1\t\"item001\"\t\"The \"\"Oak\"\" Staff\"\r\n", {{1, "item001", "The \"Oak\" Staff"}}},
         // Header lines are skipped even when they look like rows; cells that are no item number too.
         {"1\ta\tA\r\n2\tb\tB\r\n3\tc\tC\r\n\r\n \t\t\r\nx1\td\tD\r\n4x\te\tE\r\n-4\tf\tF\r\n 4\tg\tG\r\n"
          "65536\th\tH\r\n99999999999\ti\tI\r\n65535\tj\tJ\r\n\"12\"\tk\tK\r\n",
@@ -36,7 +35,7 @@ TEST(ItemsTextTest, RowsAreKeyedByTheirFirstCell)
         {head, {}},
     };
     for (const auto& c : cases) {
-        const ItemsText table = ItemsText::Parse(c.text);
+        const ItemsText table = ItemsText::Parse(c.text).value();
         std::vector<std::tuple<int, std::string, std::string>> got, want;
         for (const auto& row : table.Rows())
             got.emplace_back(row.Number, row.Picture, row.Name);
@@ -53,7 +52,7 @@ TEST(ItemsTextTest, TablesLargerThanTheEnglishGamesAreReadWhole)
 {
     // A mod's table: 1400 rows, the numbers past 802 included.
     const auto rows = LodBuilder::FullTable(1400);
-    const ItemsText table = ItemsText::Parse(LodBuilder::ItemsText(rows));
+    const ItemsText table = ItemsText::Parse(LodBuilder::ItemsText(rows)).value();
     ASSERT_EQ(table.Rows().size(), 1400u);
     EXPECT_EQ(table.LastNumber(), 1399);
     for (int n : {1, 802, 803, 1399}) {

@@ -163,6 +163,30 @@ std::string LodBuilder::ItemsText(std::span<const Row> rows)
     return text;
 }
 
+std::string LodBuilder::ClassText(int count)
+{
+    std::string text = "Class\tDescription\tNotes\r\n";
+    for (int n = 0; n < count; ++n) {
+        const std::string name = n % 7 == 6 ? "n/u" : "Class name " + std::to_string(n);
+        const std::string description =
+            n == 0 ? "\"Works the land.\r\nFights with \"\"what\"\" is at hand.\r\n\tLearns slowly.\r\nDies often.\""
+                   : "Description " + std::to_string(n);
+        text += name + "\t" + description + "\tbase\r\n";
+    }
+    return text;
+}
+
+std::string LodBuilder::AwardsText(int count)
+{
+    std::string text = "A Bit\tAward\tSort\tNotes\r\n";
+    for (int bit = 2; bit <= count + 8; ++bit) {
+        const bool named = bit <= count + 1 && bit % 9 != 0;
+        text += std::to_string(bit) + "\t" + (named ? "Award text " + std::to_string(bit) : std::string(" ")) + "\t" +
+                std::to_string(bit) + "\t\r\n";
+    }
+    return text;
+}
+
 std::vector<LodBuilder::Row> LodBuilder::FullTable(int count)
 {
     std::vector<Row> rows;
@@ -178,6 +202,7 @@ void LodBuilder::WriteGame(const std::filesystem::path& game, std::span<const Ro
 {
     LodBuilder language("MMVIII", "language");
     language.AddFile("2DEvents.txt", std::string(20000, 'e')).AddFile("items.txt", ItemsText(rows));
+    language.AddFile("class.txt", ClassText(60)).AddFile("awards.txt", AwardsText(104));
     language.AddFile("stditems.txt", std::string(6000, 's')).AddFile("spcitems.txt", std::string(9000, 'p'));
     language.WriteTo(game / "Data" / "EnglishT.lod");
 

@@ -57,9 +57,17 @@ public:
     static std::vector<std::uint8_t> IconPalette();
     // items.txt as the game has it: a title line, the 17 column names, one CRLF line per row.
     static std::string ItemsText(std::span<const Row> rows);
+    // A class.txt shaped as the Merge's: a header, then count rows, the class number being the
+    // row; row 0's quoted description runs over four lines; every seventh row is "n/u". Class n
+    // is "Class name n".
+    static std::string ClassText(int count);
+    // An awards.txt: a header, then "A Bit" 2..count + 1 with "Award text k" (award k - 1),
+    // every ninth row blank, then blank rows up to count + 8.
+    static std::string AwardsText(int count);
     // A full English table: items 0..count-1, item n showing picture "item%03d" (none for 0).
     static std::vector<Row> FullTable(int count);
-    // <game>/Data/EnglishT.lod with items.txt for rows (and other texts the game has), and
+    // <game>/Data/EnglishT.lod with items.txt for rows, a Merge-sized class.txt (60 rows) and
+    // awards.txt (104 awards), and other texts the game has, and
     // <game>/Data/icons.lod with an icon for each row's picture, of varied sizes, among
     // extraIcons pictures no item uses.
     static void WriteGame(const std::filesystem::path& game, std::span<const Row> rows, int extraIcons = 0);

@@ -130,14 +130,13 @@ TEST(TextCodec, TheFanTranslationsWrappingIsFoundAndUndone)
               "b");
 }
 
-TEST(TextCodec, TheCurrentCodecServesEveryWindow)
+TEST(TextCodec, AKeyOfTheSettingsGivesItsCodecAndAnUnknownOneWestern)
 {
-    EXPECT_EQ(TextCodec::Current().GetPage(), Page::Western);
-    TextCodec::SetCurrent(Page::Cyrillic);
-    EXPECT_EQ(TextCodec::Decode("\xC6"), QString::fromUtf8("\u0416"));
-    EXPECT_EQ(TextCodec::Encode(QString::fromUtf8("\u0416")), "\xC6");
-    TextCodec::SetCurrent(Page::Western);
-    EXPECT_EQ(TextCodec::Decode("\xC6"), QString::fromUtf8("\u00C6"));
+    for (const TextCodec::PageInfo& info : TextCodec::Pages())
+        EXPECT_EQ(TextCodec::ForKey(TextCodec::Key(info.page).toStdString()).GetPage(), info.page) << info.label;
+    EXPECT_EQ(TextCodec::ForKey("1251").ToText("\xC6"), QString::fromUtf8("\u0416"));
+    for (const char* key : {"", "936-Fan", "65001", "1251 "})
+        EXPECT_EQ(TextCodec::ForKey(key).GetPage(), Page::Western) << key;
 }
 
 TEST(TextCodec, SettingsKeysNameEachPageOnce)

@@ -238,12 +238,12 @@ TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStor
     };
     MessageRecorder messages;
     for (const Case& c : cases) {
-        TextCodec::SetCurrent(c.page);
         QWidget dialog;
         auto* edit = new QLineEdit(&dialog);
         edit->setObjectName("13");
         QString name = "Ariel";
         DataExchange exchange(dialog);
+        exchange.SetCodec(TextCodec(c.page));
         exchange.SetBindings({DataExchange::GameText(13, name, 5, "name")});
         exchange.Show();
         edit->setText(QString::fromUtf8(c.text));
@@ -252,5 +252,4 @@ TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStor
         EXPECT_EQ(messages.Shown().join(""), QString::fromUtf8(c.message));
         EXPECT_EQ(name, QString::fromUtf8(c.text)) << "the member holds the new text either way";
     }
-    TextCodec::SetCurrent(Page::Western);
 }

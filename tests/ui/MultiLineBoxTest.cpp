@@ -93,8 +93,8 @@ TEST(MultiLineBox, ItsLimitIsInBytesOfTheGamesCodePageAndTakesWholeCharacters)
         {Page::Western, 3, "ab", How::Committed, "cd", "abc"},
     };
     for (const Case& c : cases) {
-        TextCodec::SetCurrent(c.page);
         MultiLineBox box;
+        box.SetCodec(TextCodec(c.page));
         box.SetMaxLength(c.maxBytes);
         box.SetText(QString::fromUtf8(c.loaded));
         box.moveCursor(QTextCursor::End);
@@ -111,5 +111,4 @@ TEST(MultiLineBox, ItsLimitIsInBytesOfTheGamesCodePageAndTakesWholeCharacters)
         }
         EXPECT_EQ(box.Text(), QString::fromUtf8(c.expected)) << c.input;
     }
-    TextCodec::SetCurrent(Page::Western);
 }

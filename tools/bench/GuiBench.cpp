@@ -114,10 +114,11 @@ BENCHMARK(BM_StartupToTheFirstDialog)->Unit(benchmark::kMillisecond);
 void BM_OpenASaveToThePartyDialog(benchmark::State& state)
 {
     const auto path = TheGame().Save(3);
-    const ItemTable items =
-        state.range(0) == 0 ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(TheModdedGame().dir / "real"));
+    const GameWords words = state.range(0) == 0 ? GameWords::BuiltIn()
+                                                : GameWords::FromGame(GameData::Load(TheModdedGame().dir / "real"),
+                                                                      GameWords::WesternCodePage);
     for (auto _ : state) {
-        PartyDialog party(path, items);
+        PartyDialog party(path, words);
         benchmark::DoNotOptimize(party.Open());
         Settle(party);
     }
@@ -148,7 +149,7 @@ void BM_ChooseAGameFolderReadTheFirstTime(benchmark::State& state)
         path->setEditText(folder);
         dialog.FillSaveList();
         QApplication::processEvents();
-        benchmark::DoNotOptimize(dialog.Items().Count());
+        benchmark::DoNotOptimize(dialog.Words().Items().Count());
     }
 }
 BENCHMARK(BM_ChooseAGameFolderReadTheFirstTime)->Unit(benchmark::kMillisecond)->Iterations(30);
@@ -161,7 +162,8 @@ struct FullBackpack {
         auto& game = TheModdedGame();
         const auto path = game.dir / ("full" + std::to_string(game.links) + ".dod");
         SaveBuilder().WriteTo(path);
-        save.Open(path, gameData.empty() ? ItemTable::BuiltIn() : ItemTable::FromGame(GameData::Load(gameData)));
+        save.Open(path, gameData.empty() ? GameWords::BuiltIn()
+                                         : GameWords::FromGame(GameData::Load(gameData), GameWords::WesternCodePage));
         const ItemTable& table = save.GetItemTable();
         InventoryItem item;
         std::vector<int> small;
@@ -221,7 +223,7 @@ struct PlayedSave : FullBackpack {
         }
         for (int group = 0; group < CharacterLayout::SpellGroupCount; ++group)
             save.SetSpellGroup(1, group, std::vector<std::uint8_t>(SaveGame::SpellGroupSize(group), 1));
-        for (int a = 0; a < CharacterLayout::AwardCount; ++a)
+        for (int a = 0; a < save.GetAwardTable().Count(); ++a)
             save.SetAward(1, a);
         for (int k = 0; k < CharacterLayout::ConditionCount; k += 2)
             save.SetCondition(1, k, 1, {.days = 3, .hours = 4, .minutes = 5});

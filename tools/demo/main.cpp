@@ -1,6 +1,6 @@
 // Writes a demo game folder (GAME/Saves/save000.dod ...) with saved games that look
-// played and a small game data set of its own (GAME/Data/EnglishT.lod with the item table,
-// GAME/Data/icons.lod with pictures drawn by code), and prints a summary of any game
+// played and a small game data set of its own (GAME/Data/EnglishT.lod with the item, class and
+// award tables, GAME/Data/icons.lod with pictures drawn by code), and prints a summary of any game
 // folder's saved games.
 //
 //   velkar-demo GAME [PREFIX]   write the demo folder; with PREFIX, also a Wine-style
@@ -63,6 +63,7 @@ InventoryItem Item(int number, int enchantment = 0, int modifier = 0, int specia
 }
 
 constexpr int Expert = 0x40, Master = 0x80, Grand = 0x100;
+constexpr int DemoAward = 89; // one of the demo game's own awards, past the English game's last
 
 const std::array<DemoSave, 4> Saves{{
     {"Ravenshore, first steps",
@@ -87,7 +88,7 @@ const std::array<DemoSave, 4> Saves{{
        {{1, 12 | Expert}, {8, 10 | Expert}, {11, 8}, {35, 6}},
        {},
        {Item(14, 1, 5), Item(90), Item(132)},
-       {21, 45}},
+       {21, 45, DemoAward}},
       {2,
        2,
        16,
@@ -225,7 +226,36 @@ int PicturePixels(int cells)
     return ItemFootprint::CellPixels * cells - 4;
 }
 
-// Data/EnglishT.lod with items.txt, and Data/icons.lod with a picture for every item the demo
+// The demo game's class.txt: the English game's classes (its own "Priest of Light" among them),
+// then two of the demo's own around a row the game marks as unused.
+std::string ClassText()
+{
+    std::string text = "Class\tDescription\tNotes\r\n";
+    for (std::size_t row = 0; row < Vocabulary::ClassNames.size(); ++row)
+        text += std::string(row == 3 ? "Priest of Light" : Vocabulary::ClassNames[row]) + "\t\t\r\n";
+    text += "Wayfarer\t\"Walks the demo isles.\r\nKnows every \"\"short\"\" road.\"\tdemo\r\n";
+    text += "Delete me\t\t\r\n";
+    text += "Lamplighter\tLights the roads at night.\tdemo\r\n";
+    return text;
+}
+
+// The demo game's awards.txt: "A Bit" k is award k - 1. The English game's awards, blank rows
+// after them as the game leaves them, then two of the demo's own.
+std::string AwardsText()
+{
+    std::string text = "A Bit\tAward\tSort\tNotes\r\n";
+    const AwardTable& builtIn = AwardTable::BuiltIn();
+    for (int a = 1; a < builtIn.Count(); ++a)
+        text +=
+            std::to_string(a + 1) + "\t" + std::string(*builtIn.GetAwardText(a)) + "\t" + std::to_string(a) + "\t\r\n";
+    for (int bit = builtIn.Count() + 1; bit <= 80; ++bit)
+        text += std::to_string(bit) + "\t \t\t\r\n";
+    text += std::to_string(DemoAward + 1) + "\tCharted Every Demo Isle\t90\tdemo\r\n";
+    text += "101\tRang the Demo Bell X Times\t101\tdemo\r\n";
+    return text;
+}
+
+// Data/EnglishT.lod with items.txt, class.txt and awards.txt, and Data/icons.lod with a picture for every item the demo
 // saves carry and for the demo's own items: the other items keep their built-in size.
 void WriteGameData(const std::filesystem::path& game)
 {
@@ -246,6 +276,8 @@ void WriteGameData(const std::filesystem::path& game)
     }
     LodBuilder("MMVIII", "language")
         .AddFile("items.txt", LodBuilder::ItemsText(rows))
+        .AddFile("class.txt", ClassText())
+        .AddFile("awards.txt", AwardsText())
         .WriteTo(game / "Data" / "EnglishT.lod");
 
     std::set<int> pictured;
@@ -270,7 +302,7 @@ void WriteGameData(const std::filesystem::path& game)
     icons.WriteTo(game / "Data" / "icons.lod");
 }
 
-void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int index, const ItemTable& items)
+void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int index, const GameWords& words)
 {
     SaveBuilder builder(demo.name);
     builder.SetSeed(0xC0FFEEu + static_cast<unsigned>(index));
@@ -278,7 +310,7 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
 
     // Placed by the game's own table, as the game places them.
     SaveGame save;
-    if (!save.Open(path, items))
+    if (!save.Open(path, words))
         throw std::runtime_error("the demo container could not be opened: " + path.string());
     save.SetTime(demo.time);
     save.SetFood(demo.food);
@@ -308,6 +340,10 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
         for (const auto& item : c.items)
             if (save.AddInventoryItem(c.number, item) < 0)
                 throw std::runtime_error("demo inventory does not fit");
+        // The played-looking bytes past the English game's awards are award bits in this game:
+        // a character holds only the awards it was given.
+        for (int award = 0; award < save.GetAwardTable().Count(); ++award)
+            save.ClearAward(c.number, award);
         for (int award : c.awards)
             save.SetAward(c.number, award);
         save.SetActiveSpellBless(c.number, {{0, 2, 30}, c.level, 2});
@@ -327,6 +363,8 @@ void WriteSave(const std::filesystem::path& path, const DemoSave& demo, int inde
 
 void PrintSummary(const std::filesystem::path& game)
 {
+    // Names in bytes, as the game keeps them: the summary is for a terminal that takes them.
+    const GameWords words = GameWords::FromGame(GameData::Load(game), GameWords::WesternCodePage);
     for (int i = 0; i < 40; ++i) {
         char file[32];
         std::snprintf(file, sizeof file, "save%03d.dod", i);
@@ -336,7 +374,7 @@ void PrintSummary(const std::filesystem::path& game)
             continue;
         std::cout << file << "  \"" << *name << "\"\n";
         SaveGame save;
-        if (!save.Open(path))
+        if (!save.Open(path, words))
             continue;
         const GameTime t = save.GetTime();
         std::cout << "    " << t.day + 1 << "/" << t.month + 1 << "/" << t.year << " " << t.hour << ":"
@@ -353,8 +391,8 @@ void PrintSummary(const std::filesystem::path& game)
             for (int cell = 0; save.GetInventoryCell(n, cell, item) != -1; ++cell)
                 items += item.ItemNumber != 0;
             std::cout << "    " << slot << ". " << save.GetName(n) << ", level " << save.GetLevel(n) << " "
-                      << (cls >= 0 && cls < 16 ? Vocabulary::ClassNames[static_cast<std::size_t>(cls)] : "?")
-                      << ", age " << save.GetAge(n) << ", " << items << " items\n";
+                      << save.GetClassTable().GetClassName(cls).value_or("?") << ", age " << save.GetAge(n) << ", "
+                      << items << " items\n";
         }
     }
 }
@@ -376,11 +414,11 @@ int main(int argc, char** argv)
         const std::filesystem::path saves = game / "Saves";
         std::filesystem::create_directories(saves);
         WriteGameData(game);
-        const ItemTable items = ItemTable::FromGame(std::make_shared<const GameData>(game));
+        const GameWords words = GameWords::FromGame(std::make_shared<const GameData>(game), GameWords::WesternCodePage);
         for (std::size_t i = 0; i < Saves.size(); ++i) {
             char file[32];
             std::snprintf(file, sizeof file, "save%03d.dod", static_cast<int>(i));
-            WriteSave(saves / file, Saves[i], static_cast<int>(i), items);
+            WriteSave(saves / file, Saves[i], static_cast<int>(i), words);
         }
         std::cout << "Demo game folder written: " << std::filesystem::absolute(argv[1]).string() << "\n";
         if (argc == 3) {

@@ -383,7 +383,7 @@ void SweepSpellGroups(SaveGame& save, int n, ByteReader& in)
 
 void SweepAwards(SaveGame& save, int n, ByteReader& in)
 {
-    for (int a = 0; a < CL::AwardCount; ++a) {
+    for (int a = 0; a < save.GetAwardTable().Count(); ++a) {
         (void)save.GetAward(n, a);
         const bool held = in.Bit();
         held ? save.SetAward(n, a) : save.ClearAward(n, a);
@@ -526,7 +526,7 @@ void StrayCalls(SaveGame& save, ByteReader& in)
         case 2:
             Expect(save, nOk, op, [&] {
                 const int held = save.GetAward(n, i);
-                Check(within(i, 0, CL::AwardCount - 1) || held == -1, "GetAward outside 0..73", i);
+                Check(within(i, 0, save.GetAwardTable().Count() - 1) || held == -1, "GetAward outside the awards", i);
                 in.Bit() ? save.SetAward(n, i) : save.ClearAward(n, i);
             });
             break;

@@ -6,6 +6,7 @@
 // tab or line break.
 
 #include "model/AsciiFold.h"
+#include "model/GameTextTable.h"
 #include "model/ItemsText.h"
 #include "model/LodArchive.h"
 #include "model/LodError.h"
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <unistd.h>
 
@@ -50,13 +52,22 @@ const std::filesystem::path& ScratchFile()
 
 void CheckTable(std::string_view text)
 {
-    const ItemsText table = ItemsText::Parse(text);
+    const std::optional<GameTextTable> cells = GameTextTable::Parse(text, 1, 2);
+    Check(cells || text.size() > GameTextTable::MaxBytes || std::count(text.begin(), text.end(), '\n') >= 20000,
+          "only a table over the caps is refused");
+    if (cells) {
+        Check(cells->Rows().size() <= GameTextTable::MaxRows, "no more rows than the cap");
+        for (const GameTextTable::Row& row : cells->Rows())
+            Check(row.size() == 2, "every row has the cells asked for");
+    }
+    const std::optional<ItemsText> parsed = ItemsText::Parse(text);
+    if (!parsed)
+        return;
+    const ItemsText& table = *parsed;
     int previous = -1;
     for (const auto& row : table.Rows()) {
         Check(row.Number > previous && row.Number <= ItemsText::MaxItemNumber, "rows ascend within the numbers");
         Check(table.Find(row.Number) == &row, "Find gives the row");
-        for (const std::string* cell : {&row.Picture, &row.Name})
-            Check(cell->find_first_of("\t\n") == std::string::npos, "a cell holds no tab or line break");
         previous = row.Number;
     }
     Check(table.LastNumber() == (table.Rows().empty() ? 0 : table.Rows().back().Number), "LastNumber");

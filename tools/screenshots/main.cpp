@@ -78,12 +78,12 @@ int main(int argc, char** argv)
     const std::filesystem::path save = std::filesystem::path(argv[1]) / "Saves" / "save000.dod";
     Backups::Make(save);
     Backups::Make(save);
-    BackupDialog backups(save, &startup);
+    BackupDialog backups(save, TextCodec::ForKey(startup.Words().CodePage()), &startup);
     ok &= Take(backups, out, QStringLiteral("backups"));
     backups.hide();
 
-    // With the game's own item table, as the start-up dialog opens a saved game.
-    PartyDialog party(save, startup.Items());
+    // With the game's own words, as the start-up dialog opens a saved game.
+    PartyDialog party(save, startup.Words());
     if (!party.Open())
         return 1;
     // The first party member, selected in the list, as before "Edit Character".
