@@ -193,8 +193,9 @@ void CopyFromDialog::Read(int index)
     } else {
         auto game = std::make_unique<SaveGame>();
         const GameWords words =
-            otherGame_ ? GameItems::Load(SaveListing::RealGameFolderOf(file), TextCodec::Key(sourcePage_).toStdString()).words
-                       : ours;
+            otherGame_
+                ? GameItems::Load(SaveListing::RealGameFolderOf(file), TextCodec::Key(sourcePage_).toStdString()).words
+                : ours;
         if (!game->Open(file, words))
             return; // the model has said why
         other_ = std::move(game);
