@@ -66,6 +66,9 @@ std::string LeftOut(const std::string& shown, const std::string& entry, std::str
     return shown + ": " + entry + " is left out (" + std::string(reason) + ")";
 }
 
+// One limit for a table's bytes, whether it is read from an archive or loose.
+static_assert(GameTextTable::MaxBytes == LodArchive::MaxEntrySize);
+
 std::string ReadLooseFile(const GameFolder::Item& item)
 {
     if (item.Size > LodArchive::MaxEntrySize)

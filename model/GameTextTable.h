@@ -13,8 +13,9 @@
 class GameTextTable {
 public:
     // What a game's table may take; a larger one is refused whole, so a hostile file cannot
-    // stall the program. The largest tables seen (a mod's items.txt) are well under both.
-    static constexpr std::size_t MaxBytes = 8u << 20;
+    // stall the program. The largest tables seen (a mod's items.txt) are well under both. The
+    // bytes are those an archive entry or a loose file may hold at most (LodArchive::MaxEntrySize).
+    static constexpr std::size_t MaxBytes = 4u << 20;
     static constexpr std::size_t MaxRows = 20000;
 
     using Row = std::vector<std::string>;

@@ -152,7 +152,7 @@ TEST(GameWordsTest, AMissingUnusableOrOversizedTableLeavesTheBuiltInWords)
         ASSERT_EQ(data->Messages().size(), c.messages) << c.what;
         if (c.messages != 0) {
             EXPECT_EQ(data->Messages().front(), "DataFiles/Class.TXT is larger than Velkar reads (over 20000 rows or "
-                                                "8 MiB); its class names are not used.");
+                                                "4 MiB); its class names are not used.");
         }
     }
 }
