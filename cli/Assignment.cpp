@@ -1,74 +1,55 @@
 #include "cli/Assignment.h"
 
+#include "cli/AssignedValue.h"
 #include "cli/CliError.h"
-#include "cli/ModelNames.h"
-#include "cli/SaveDocument.h"
+#include "game/ModelNames.h"
+#include "game/SaveFields.h"
+#include "game/ShownValue.h"
 #include "model/CharacterLayout.h"
+#include "model/InventoryLayout.h"
 #include "model/SkillWord.h"
 #include "model/Vocabulary.h"
-
-#include <QStringList>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <optional>
-#include <span>
 #include <string>
-#include <tuple>
 #include <utility>
 
 namespace {
 
 namespace CL = CharacterLayout;
+namespace IL = InventoryLayout;
 namespace SE = SpellEffectLayout;
 using Target = Assignment::Target;
 using Order = Assignment::Order;
+using Kind = SaveField::Kind;
 using PlainField = ModelNames::PlainField;
-using Words = std::span<const std::string_view>;
+using Range = AssignedValue::Range;
+using Words = AssignedValue::Words;
 
-struct Range {
-    std::int64_t minimum;
-    std::int64_t maximum;
-};
+constexpr std::array<std::string_view, 3> kDurationMembers = {"Days", "Hours", "Minutes"};
+constexpr std::array<std::string_view, 5> kTimeMembers = {"Year", "Month", "Day", "Hour", "Minute"};
 
-constexpr Range Signed(int width)
+// The position of member among members, or none.
+template <std::size_t N>
+std::optional<std::size_t> MemberAt(const std::array<std::string_view, N>& members, const QString& member)
 {
-    const std::int64_t half = std::int64_t{1} << (8 * width - 1);
-    return {-half, half - 1};
+    const auto found = std::find(members.begin(), members.end(), member.toStdString());
+    return found == members.end() ? std::nullopt : std::optional(static_cast<std::size_t>(found - members.begin()));
 }
 
-constexpr Range Unsigned(int width)
+std::int32_t& DurationMember(GameDuration& duration, std::size_t member)
 {
-    return {0, (std::int64_t{1} << (8 * width)) - 1};
-}
-
-constexpr Range kInt32 = Signed(4);
-constexpr Range kCount32 = {0, std::numeric_limits<std::int32_t>::max()};
-
-QString Latin1(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString Join(Words words)
-{
-    QStringList list;
-    for (const std::string_view word : words)
-        list.append(Latin1(word));
-    return list.join(QStringLiteral(", "));
-}
-
-QString Between(Range range)
-{
-    return QStringLiteral("the value must be between %1 and %2").arg(range.minimum).arg(range.maximum);
+    return member == 0 ? duration.days : member == 1 ? duration.hours : duration.minutes;
 }
 
 // Where a total or a base age is stored against something else, the range its value has now.
 std::optional<std::pair<Range, QString>> RangeNow(const SaveGame& game, int n, const PlainField& field)
 {
-    const Range stored = Signed(field.width);
+    const Range stored = AssignedValue::Signed(field.width);
+    const Range int32 = AssignedValue::kInt32;
     std::int64_t against = 0;
     QString what;
     switch (field.stored) {
@@ -85,522 +66,370 @@ std::optional<std::pair<Range, QString>> RangeNow(const SaveGame& game, int n, c
     case ModelNames::Stored::BirthYear: {
         // Stored as the birth year: the clock's year minus the value.
         const std::int64_t year = game.GetTime().year;
-        const Range range{std::max(year - stored.maximum, kInt32.minimum),
-                          std::min(year - stored.minimum, kInt32.maximum)};
+        const Range range{std::max(year - stored.maximum, int32.minimum),
+                          std::min(year - stored.minimum, int32.maximum)};
         return std::pair(range, QStringLiteral("in the year %1").arg(year));
     }
     }
-    const Range range{std::max(against + stored.minimum, kInt32.minimum),
-                      std::min(against + stored.maximum, kInt32.maximum)};
+    const Range range{std::max(against + stored.minimum, int32.minimum),
+                      std::min(against + stored.maximum, int32.maximum)};
     return std::pair(range, QStringLiteral("against %1 %2").arg(what).arg(against));
 }
 
-// The members of a stored spell effect a path may name.
-enum class EffectMember { Days, Hours, Minutes, Power, Skill, Caster };
-constexpr std::array<std::string_view, 6> kEffectMembers = {"Days", "Hours", "Minutes", "Power", "Skill", "Caster"};
-constexpr std::array<std::string_view, 3> kDurationMembers = {"Days", "Hours", "Minutes"};
-constexpr std::array<std::string_view, 5> kTimeMembers = {"Year", "Month", "Day", "Hour", "Minute"};
-
-std::int32_t& DurationMember(GameDuration& duration, std::size_t member)
+// A party effect (n 0), or one on character n, seen the same way.
+SpellEffectInfo GetEffect(const SaveGame& game, int n, int k)
 {
-    return member == 0 ? duration.days : member == 1 ? duration.hours : duration.minutes;
+    if (n == 0)
+        return game.GetPartySpell(k);
+    const ActiveSpellInfo info = game.GetActiveSpell(n, k);
+    return {info.duration, info.power, info.skill, 0};
 }
 
-// A party effect, or one on a character, seen the same way.
-struct EffectAccess {
-    std::function<SpellEffectInfo(const SaveGame&)> get;
-    std::function<void(SaveGame&, const SpellEffectInfo&, SpellEffectParts)> set;
-    bool withCaster;
+void SetEffect(SaveGame& game, int n, int k, const SpellEffectInfo& info, SpellEffectParts parts)
+{
+    if (n == 0)
+        game.SetPartySpell(k, info, parts);
+    else
+        game.SetActiveSpell(n, k, {info.duration, info.power, info.skill}, parts);
+}
+
+// What an assignment does once its field is known: the value show is to print, and the write.
+struct Change {
+    QJsonValue wanted;
+    std::function<void(SaveGame&)> write;
+    Order order = Order::Other;
 };
-
-EffectAccess PartyEffect(int k)
-{
-    return {[k](const SaveGame& game) { return game.GetPartySpell(k); },
-            [k](SaveGame& game, const SpellEffectInfo& info, SpellEffectParts parts) {
-                game.SetPartySpell(k, info, parts);
-            },
-            true};
-}
-
-EffectAccess CharacterEffect(int n, int k)
-{
-    return {[n, k](const SaveGame& game) {
-                const ActiveSpellInfo info = game.GetActiveSpell(n, k);
-                return SpellEffectInfo{info.duration, info.power, info.skill, 0};
-            },
-            [n, k](SaveGame& game, const SpellEffectInfo& info, SpellEffectParts parts) {
-                game.SetActiveSpell(n, k, {info.duration, info.power, info.skill}, parts);
-            },
-            false};
-}
 
 class Parser {
 public:
-    Parser(const QString& argument, const TextCodec& codec, const GameWords& words)
-        : argument_(argument), codec_(codec), classes_(words.Classes()), awards_(words.Awards())
+    Parser(const QString& argument, const SaveGame& game, const TextCodec& codec)
+        : argument_(argument), game_(game), codec_(codec), value_(argument, QString())
     {}
 
     std::vector<Target> Run();
 
 private:
-    // Makes the target for character n once the value has been checked.
-    using Maker = std::function<Target(int n)>;
-
-    CliError Bad(const QString& problem) const
-    {
-        return CliError::UsageError(argument_ + QStringLiteral(": ") + problem);
-    }
-    CliError Unknown() const { return Bad(QStringLiteral("no such field")); }
-
-    std::int64_t Number(Range range, Words words = {}) const;
-    // A class number, or a name the game's class table gives one.
-    std::int64_t ClassNumber(Range range) const;
-    bool IsNone() const { return value_.compare(QStringLiteral("none"), Qt::CaseInsensitive) == 0; }
-    void RequireNone() const;
-    std::string Text(int maxBytes) const;
-
-    Target Party(const QStringList& parts);
-    Maker Character(const QString& rest);
-    Maker Plain(const PlainField& field);
-    Maker Skill(const QStringList& parts);
-    Maker Spell(const QString& rest);
-    Maker Condition(const QStringList& parts);
-    // parts: the effect's name and member, after PartySpells or ActiveSpells.
-    std::function<Target(const EffectAccess&)> Effect(const QStringList& parts,
-                                                      std::span<const ModelNames::Entry> names, bool party);
+    std::vector<int> Numbers(const QString& which) const;
+    SaveField Field(int n, const QString& name, QString& member) const;
+    Target Make(int n, const SaveField& field, const QString& member) const;
+    Change Changed(int n, const SaveField& field, const QString& member) const;
+    Change Supply(const SaveField& field) const;
+    Change Time(const QString& member) const;
+    Change Member(const SaveField& field) const;
+    Change Effect(int n, const SaveField& field, const QString& member) const;
+    Change EffectPart(int n, const SaveField& field) const;
+    Change Text(int n, const SaveField& field) const;
+    Change Plain(int n, const SaveField& field) const;
+    Change Skill(int n, const SaveField& field) const;
+    Change Spell(int n, const SaveField& field) const;
+    Change Item(int n, const SaveField& field) const;
+    Change Award(int n, const SaveField& field) const;
+    Change Condition(int n, const SaveField& field, const QString& member) const;
 
     QString argument_;
+    const SaveGame& game_;
     const TextCodec& codec_;
-    const ClassTable& classes_;
-    const AwardTable& awards_;
-    QString value_;
+    AssignedValue value_;
 };
 
 std::vector<Target> Parser::Run()
 {
     const qsizetype equals = argument_.indexOf(QLatin1Char('='));
     if (equals < 0)
-        throw Bad(QStringLiteral("give it as FIELD=VALUE"));
+        throw value_.Bad(QStringLiteral("give it as FIELD=VALUE"));
     const QString path = argument_.left(equals);
-    value_ = argument_.mid(equals + 1);
+    value_ = AssignedValue(argument_, argument_.mid(equals + 1));
 
     const QString party = QStringLiteral("party.");
-    if (path.startsWith(party)) {
-        Target target = Party(path.mid(party.size()).split(QLatin1Char('.')));
-        target.path = path;
-        target.given = value_;
-        return {std::move(target)};
-    }
     const QString character = QStringLiteral("character[");
     const qsizetype close = path.indexOf(QStringLiteral("]."));
-    if (!path.startsWith(character) || close < 0)
-        throw Bad(QStringLiteral("no such field; fields begin with party. or character[N]."));
-    const QString which = path.mid(character.size(), close - character.size());
-    std::vector<int> numbers;
-    if (which == QStringLiteral("*")) {
-        for (int n = 1; n <= CL::CharacterCount; ++n)
-            numbers.push_back(n);
-    } else {
-        bool ok = false;
-        const int n = which.toInt(&ok);
-        if (!ok || n < 1 || n > CL::CharacterCount)
-            throw Bad(QStringLiteral("no character %1; characters are 1..%2, or * for all")
-                          .arg(which)
-                          .arg(CL::CharacterCount));
-        numbers.push_back(n);
+    if (path.startsWith(party)) {
+        QString member;
+        return {Make(0, Field(0, path.mid(party.size()), member), member)};
     }
-    const QString rest = path.mid(close + 2);
-    const Maker make = Character(rest);
+    if (!path.startsWith(character) || close < 0)
+        throw value_.Bad(QStringLiteral("no such field; fields begin with party. or character[N]."));
+    const QString name = path.mid(close + 2);
     std::vector<Target> targets;
-    for (const int n : numbers) {
-        Target target = make(n);
-        target.path = QStringLiteral("character[%1].%2").arg(n).arg(rest);
-        target.given = value_;
-        targets.push_back(std::move(target));
+    for (const int n : Numbers(path.mid(character.size(), close - character.size()))) {
+        QString member;
+        targets.push_back(Make(n, Field(n, name, member), member));
     }
     return targets;
 }
 
-std::int64_t Parser::ClassNumber(Range range) const
+std::vector<int> Parser::Numbers(const QString& which) const
 {
-    for (const int number : classes_.NamedNumbers()) {
-        if (value_.compare(codec_.ToText(*classes_.GetClassName(number)), Qt::CaseInsensitive) == 0)
-            return number;
+    std::vector<int> numbers;
+    if (which == QStringLiteral("*")) {
+        for (int n = 1; n <= CL::CharacterCount; ++n)
+            numbers.push_back(n);
+        return numbers;
     }
     bool ok = false;
-    const qlonglong number = value_.toLongLong(&ok);
-    if (!ok)
-        throw Bad(QStringLiteral("the value must be a class name of the game, or a whole number"));
-    if (number < range.minimum || number > range.maximum)
-        throw Bad(Between(range));
-    return number;
+    const int n = which.toInt(&ok);
+    if (!ok || n < 1 || n > CL::CharacterCount)
+        throw value_.Bad(
+            QStringLiteral("no character %1; characters are 1..%2, or * for all").arg(which).arg(CL::CharacterCount));
+    return {n};
 }
 
-std::int64_t Parser::Number(Range range, Words words) const
+SaveField Parser::Field(int n, const QString& name, QString& member) const
 {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        if (value_.compare(Latin1(words[i]), Qt::CaseInsensitive) == 0)
-            return static_cast<std::int64_t>(i);
-    }
-    bool ok = false;
-    const qlonglong number = value_.toLongLong(&ok);
-    if (!ok)
-        throw Bad(words.empty() ? QStringLiteral("the value must be a whole number")
-                                : QStringLiteral("the value must be one of %1, or a whole number").arg(Join(words)));
-    if (number < range.minimum || number > range.maximum)
-        throw Bad(Between(range));
-    return number;
+    if (const std::optional<SaveField> field = SaveFields::Find(game_, n, name, member))
+        return *field;
+    if (n == 0 && name.startsWith(QStringLiteral("Members.")))
+        throw value_.Bad(QStringLiteral("party slots are 1..%1").arg(WindowLayout::RosterSlotCount));
+    if (n != 0 && name.count(QLatin1Char('.')) == 1 && name.startsWith(QStringLiteral("Awards.")))
+        throw value_.Bad(QStringLiteral("awards are 0..%1").arg(game_.GetAwardTable().Count() - 1));
+    if (n != 0 && name.startsWith(QStringLiteral("Items.Cell")))
+        throw value_.Bad(
+            QStringLiteral("character[%1] has no item at %2").arg(n).arg(name.section(QLatin1Char('.'), 1, 1)));
+    throw value_.Unknown();
 }
 
-void Parser::RequireNone() const
+Target Parser::Make(int n, const SaveField& field, const QString& member) const
 {
-    if (!IsNone())
-        throw Bad(QStringLiteral("the only value here is none"));
-}
-
-std::string Parser::Text(int maxBytes) const
-{
-    const std::optional<std::string> bytes = codec_.ToBytes(value_);
-    if (!bytes)
-        throw Bad(QStringLiteral("the code page %1 cannot store %2")
-                      .arg(QString::fromLatin1(TextCodec::Info(codec_.GetPage()).label), codec_.Unencodable(value_)));
-    if (bytes->size() > static_cast<std::size_t>(maxBytes))
-        throw Bad(QStringLiteral("the text takes %1 bytes; the field holds %2").arg(bytes->size()).arg(maxBytes));
-    return *bytes;
-}
-
-Target Parser::Party(const QStringList& parts)
-{
+    Change change = Changed(n, field, member);
     Target target;
-    const QString& first = parts.front();
-    using Get = int (SaveGame::*)() const;
+    target.path = SaveFields::Path(n, field) + (member.isEmpty() ? QString() : QLatin1Char('.') + member);
+    target.given = value_.Given();
+    target.order = change.order;
+    target.isText = SaveFields::IsText(field);
+    target.isMember = field.kind == Kind::Member;
+    // What show prints there, through the same walk.
+    target.read = [n, field, member, codec = &codec_](const SaveGame& game) {
+        const QJsonValue shown = SaveFields::Shown(game, *codec, n, field);
+        return member.isEmpty() || shown.isNull() ? shown : shown.toObject().value(member);
+    };
+    target.wanted = std::move(change.wanted);
+    target.write = std::move(change.write);
+    return target;
+}
+
+Change Parser::Changed(int n, const SaveField& field, const QString& member) const
+{
+    switch (field.kind) {
+    case Kind::Supply:
+        return Supply(field);
+    case Kind::Time:
+        return Time(member);
+    case Kind::Member:
+        return Member(field);
+    case Kind::Effect:
+        return Effect(n, field, member);
+    case Kind::EffectPower:
+    case Kind::EffectSkill:
+    case Kind::EffectCaster:
+        return EffectPart(n, field);
+    case Kind::Text:
+        return Text(n, field);
+    case Kind::Plain:
+        return Plain(n, field);
+    case Kind::SkillLevel:
+    case Kind::SkillMastery:
+        return Skill(n, field);
+    case Kind::Spell:
+        return Spell(n, field);
+    case Kind::Item:
+        return Item(n, field);
+    case Kind::Award:
+        return Award(n, field);
+    case Kind::Condition:
+        return Condition(n, field, member);
+    }
+    throw value_.Unknown();
+}
+
+Change Parser::Supply(const SaveField& field) const
+{
     using Set = void (SaveGame::*)(int);
-    const std::array<std::tuple<const char*, Get, Set>, 3> supplies = {{
-        {"Food", &SaveGame::GetFood, &SaveGame::SetFood},
-        {"Gold", &SaveGame::GetGold, &SaveGame::SetGold},
-        {"Bank", &SaveGame::GetBank, &SaveGame::SetBank},
-    }};
-    for (const auto& [name, get, set] : supplies) {
-        if (parts.size() == 1 && first == QLatin1String(name)) {
-            const auto value = static_cast<int>(Number(kInt32));
-            target.read = [get](const SaveGame& game) { return QJsonValue((game.*get)()); };
-            target.wanted = value;
-            target.write = [set, value](SaveGame& game) { (game.*set)(value); };
-            return target;
-        }
-    }
-    if (parts.size() == 2 && first == QStringLiteral("Time")) {
-        const auto member = std::find(kTimeMembers.begin(), kTimeMembers.end(), parts[1].toStdString());
-        if (member == kTimeMembers.end())
-            throw Unknown();
-        // Years before the calendar's first would be stored as its first.
-        const std::array<Range, 5> ranges = {
-            {{Calendar::FirstYear, kInt32.maximum}, {1, 12}, {1, 28}, {0, 23}, {0, 59}}};
-        const auto at = static_cast<std::size_t>(member - kTimeMembers.begin());
-        const auto value = static_cast<std::int32_t>(Number(ranges[at]));
-        const QString key = parts[1];
-        target.order = Order::Clock;
-        target.read = [key](const SaveGame& game) { return SaveDocument::Time(game.GetTime()).value(key); };
-        target.wanted = value;
-        target.write = [at, value](SaveGame& game) {
-            GameTime time = game.GetTime();
-            std::array<std::int32_t*, 5> members = {&time.year, &time.month, &time.day, &time.hour, &time.minute};
-            *members[at] = at == 1 || at == 2 ? value - 1 : value; // month and day count from 0
-            game.SetTime(time);
-        };
-        return target;
-    }
-    if (parts.size() == 2 && first == QStringLiteral("Members")) {
-        bool ok = false;
-        const int slot = parts[1].toInt(&ok);
-        if (!ok || slot < 1 || slot > WindowLayout::RosterSlotCount)
-            throw Bad(QStringLiteral("party slots are 1..%1").arg(WindowLayout::RosterSlotCount));
-        const int stored = IsNone() ? -1 : static_cast<int>(Number({1, CL::CharacterCount})) - 1;
-        target.isMember = true;
-        target.read = [slot](const SaveGame& game) { return SaveDocument::Member(game.GetPartyMember(slot)); };
-        target.wanted = SaveDocument::Member(stored);
-        target.write = [slot, stored](SaveGame& game) { game.SetPartyMember(slot, stored); };
-        return target;
-    }
-    if (first == QStringLiteral("PartySpells")) {
-        const auto make = Effect(parts.mid(1), ModelNames::PartySpells(), true);
-        const ModelNames::Entry* effect = ModelNames::Find(ModelNames::PartySpells(), parts[1].toStdString());
-        return make(PartyEffect(effect->index));
-    }
-    throw Unknown();
+    constexpr std::array<Set, 3> setters = {&SaveGame::SetFood, &SaveGame::SetGold, &SaveGame::SetBank};
+    const auto value = static_cast<int>(value_.Number(AssignedValue::kInt32));
+    const Set set = setters.at(static_cast<std::size_t>(field.index));
+    return {value, [set, value](SaveGame& game) { (game.*set)(value); }};
 }
 
-Parser::Maker Parser::Character(const QString& rest)
+Change Parser::Time(const QString& member) const
 {
-    if (rest == QStringLiteral("Name") || rest == QStringLiteral("Description")) {
-        const bool name = rest == QStringLiteral("Name");
-        // The field keeps a byte for the terminator.
-        const std::string bytes = Text((name ? CL::Name.Width : CL::Description.Width) - 1);
-        const TextCodec* codec = &codec_; // the saved game's, which outlives the targets
-        const QJsonValue wanted = codec->ToText(bytes);
-        return [name, bytes, wanted, codec](int n) {
-            Target target;
-            target.isText = true;
-            target.read = [name, n, codec](const SaveGame& game) {
-                return QJsonValue(codec->ToText(name ? game.GetName(n) : game.GetDescription(n)));
-            };
-            target.wanted = wanted;
-            target.write = [name, n, bytes](SaveGame& game) {
-                name ? game.SetName(n, bytes) : game.SetDescription(n, bytes);
-            };
-            return target;
-        };
-    }
-    if (const PlainField* field = ModelNames::FindPlain(rest.toStdString()))
-        return Plain(*field);
-    if (rest.startsWith(QStringLiteral("Spells.")))
-        return Spell(rest);
-    const QStringList parts = rest.split(QLatin1Char('.'));
-    if (parts.front() == QStringLiteral("Skills"))
-        return Skill(parts);
-    if (parts.front() == QStringLiteral("Conditions"))
-        return Condition(parts);
-    if (parts.size() == 2 && parts.front() == QStringLiteral("Awards")) {
-        bool ok = false;
-        const int award = parts[1].toInt(&ok);
-        if (!ok || award < 0 || award >= awards_.Count())
-            throw Bad(QStringLiteral("awards are 0..%1").arg(awards_.Count() - 1));
-        const bool held = Number({0, 1}) != 0;
-        return [award, held](int n) {
-            Target target;
-            target.read = [n, award](const SaveGame& game) { return QJsonValue(game.GetAward(n, award) > 0 ? 1 : 0); };
-            target.wanted = held ? 1 : 0;
-            target.write = [n, award, held](SaveGame& game) {
-                held ? game.SetAward(n, award) : game.ClearAward(n, award);
-            };
-            return target;
-        };
-    }
-    if (parts.front() == QStringLiteral("ActiveSpells")) {
-        const auto make = Effect(parts.mid(1), ModelNames::ActiveSpells(), false);
-        const int k = ModelNames::Find(ModelNames::ActiveSpells(), parts[1].toStdString())->index;
-        return [make, k](int n) { return make(CharacterEffect(n, k)); };
-    }
-    throw Unknown();
+    const std::optional<std::size_t> at = MemberAt(kTimeMembers, member);
+    if (!at)
+        throw value_.Unknown();
+    // Years before the calendar's first would be stored as its first.
+    const std::array<Range, 5> ranges = {
+        {{Calendar::FirstYear, AssignedValue::kInt32.maximum}, {1, 12}, {1, 28}, {0, 23}, {0, 59}}};
+    const auto value = static_cast<std::int32_t>(value_.Number(ranges[*at]));
+    return {value,
+            [at = *at, value](SaveGame& game) {
+                GameTime time = game.GetTime();
+                std::array<std::int32_t*, 5> members = {&time.year, &time.month, &time.day, &time.hour, &time.minute};
+                *members[at] = at == 1 || at == 2 ? value - 1 : value; // month and day count from 0
+                game.SetTime(time);
+            },
+            Order::Clock};
 }
 
-Parser::Maker Parser::Plain(const PlainField& field)
+Change Parser::Member(const SaveField& field) const
 {
+    const int stored = value_.IsNone() ? -1 : static_cast<int>(value_.Number({1, CL::CharacterCount})) - 1;
+    return {ShownValue::Member(stored),
+            [slot = field.index, stored](SaveGame& game) { game.SetPartyMember(slot, stored); }};
+}
+
+Change Parser::Effect(int n, const SaveField& field, const QString& member) const
+{
+    const int k = field.index;
+    if (member.isEmpty()) {
+        value_.RequireNone();
+        // As Remove All does it: every member written, the effect ending now.
+        return {QJsonValue::Null, [n, k](SaveGame& game) { SetEffect(game, n, k, {}, {}); }};
+    }
+    const std::optional<std::size_t> at = MemberAt(kDurationMembers, member);
+    if (!at)
+        throw value_.Unknown();
+    // The party dialog takes no sign for a party effect's time; the Active Spells tab does.
+    const auto value = static_cast<int>(value_.Number(n == 0 ? AssignedValue::kCount32 : AssignedValue::kInt32));
+    return {value,
+            [n, k, at = *at, value](SaveGame& game) {
+                SpellEffectInfo info = GetEffect(game, n, k);
+                const bool absent = info == SpellEffectInfo{};
+                DurationMember(info.duration, at) = value;
+                // An effect not in force shows zeros: given a time, it is written whole, as shown.
+                SetEffect(game, n, k, info,
+                          absent ? SpellEffectParts{}
+                                 : SpellEffectParts{.expiry = true, .power = false, .skill = false, .caster = false});
+            },
+            Order::Base};
+}
+
+Change Parser::EffectPart(int n, const SaveField& field) const
+{
+    const Kind kind = field.kind;
+    const Range range = kind == Kind::EffectPower   ? AssignedValue::Signed(SE::Power.Width)
+                        : kind == Kind::EffectSkill ? AssignedValue::Signed(SE::Skill.Width)
+                                                    : AssignedValue::Unsigned(SE::Caster.Width);
+    const Words words = kind == Kind::EffectSkill ? ShownValue::EffectSkillWords() : Words();
+    const auto value = static_cast<int>(value_.Number(range, words));
+    const QString name = field.name.section(QLatin1Char('.'), 1, 1);
+    return {ShownValue::Word(value, words), [n, k = field.index, kind, value, name](SaveGame& game) {
+                SpellEffectInfo info = GetEffect(game, n, k);
+                if (info == SpellEffectInfo{})
+                    throw CliError::UsageError(
+                        QStringLiteral("%1 is not in force: give it Days, Hours or Minutes as well").arg(name));
+                SpellEffectParts written{.expiry = false, .power = false, .skill = false, .caster = false};
+                (kind == Kind::EffectPower ? info.power : kind == Kind::EffectSkill ? info.skill : info.caster) = value;
+                (kind == Kind::EffectPower   ? written.power
+                 : kind == Kind::EffectSkill ? written.skill
+                                             : written.caster) = true;
+                SetEffect(game, n, k, info, written);
+            }};
+}
+
+Change Parser::Text(int n, const SaveField& field) const
+{
+    const bool name = field.index == 0;
+    // The field keeps a byte for the terminator.
+    const std::string bytes = value_.Text((name ? CL::Name.Width : CL::Description.Width) - 1, codec_);
+    return {codec_.ToText(bytes),
+            [name, n, bytes](SaveGame& game) { name ? game.SetName(n, bytes) : game.SetDescription(n, bytes); }};
+}
+
+Change Parser::Plain(int n, const SaveField& field) const
+{
+    const PlainField& plain = ModelNames::PlainFields()[static_cast<std::size_t>(field.index)];
     // A value stored as it is must fit its field; one stored against another is checked
     // when written, against what that other then holds.
-    const bool direct = field.stored == ModelNames::Stored::Value;
-    const Range range = direct ? Signed(field.width) : kInt32;
-    const auto value = static_cast<int>(field.isClass ? ClassNumber(range) : Number(range));
-    const ClassTable* classes = &classes_;
-    const TextCodec* codec = &codec_;
-    const auto word = [&field, classes, codec](int stored) {
-        return field.isClass ? SaveDocument::ClassWord(stored, *classes, *codec) : QJsonValue(stored);
-    };
-    return [&field, value, word](int n) {
-        Target target;
-        target.order = field.isBase ? Order::Base : Order::Other;
-        target.read = [&field, n, word](const SaveGame& game) { return word((game.*field.get)(n)); };
-        target.wanted = word(value);
-        target.write = [&field, n, value](SaveGame& game) {
-            if (const auto now = RangeNow(game, n, field);
-                now && (value < now->first.minimum || value > now->first.maximum))
-                throw CliError::UsageError(Between(now->first) + QLatin1Char(' ') + now->second);
-            (game.*field.set)(n, value);
-        };
-        return target;
-    };
+    const Range range =
+        plain.stored == ModelNames::Stored::Value ? AssignedValue::Signed(plain.width) : AssignedValue::kInt32;
+    const auto value = static_cast<int>(plain.isClass ? value_.ClassNumber(range, game_.GetClassTable(), codec_)
+                                                      : value_.Number(range));
+    return {plain.isClass ? ShownValue::ClassWord(value, game_.GetClassTable(), codec_) : QJsonValue(value),
+            [&plain, n, value](SaveGame& game) {
+                if (const auto now = RangeNow(game, n, plain);
+                    now && (value < now->first.minimum || value > now->first.maximum))
+                    throw CliError::UsageError(AssignedValue::Between(now->first) + QLatin1Char(' ') + now->second);
+                (game.*plain.set)(n, value);
+            },
+            plain.isBase ? Order::Base : Order::Other};
 }
 
-Parser::Maker Parser::Skill(const QStringList& parts)
+Change Parser::Skill(int n, const SaveField& field) const
 {
-    const ModelNames::Entry* skill =
-        parts.size() == 3 ? ModelNames::Find(ModelNames::Skills(), parts[1].toStdString()) : nullptr;
-    const bool level = parts.size() == 3 && parts[2] == QStringLiteral("Level");
-    if (skill == nullptr || (!level && parts[2] != QStringLiteral("Mastery")))
-        throw Unknown();
-    const auto value = static_cast<int>(level ? Number({0, SkillWord::LevelMask})
-                                              : Number({0, SkillWord::Grand}, Vocabulary::MasteryNames));
-    const int slot = skill->index;
-    const QString key = parts[2];
-    return [slot, level, value, key](int n) {
-        Target target;
-        target.read = [n, slot, key](const SaveGame& game) {
-            return SaveDocument::Skill(game.GetSkill(n, slot)).value(key);
-        };
-        target.wanted = level ? QJsonValue(value) : SaveDocument::Word(value, Vocabulary::MasteryNames);
-        // As the Skills tab writes a word: the level and one mastery bit, nothing else.
-        target.write = [n, slot, level, value](SaveGame& game) {
-            const int word = game.GetSkill(n, slot);
-            game.SetSkill(n, slot,
-                          level ? SkillWord::Compose(value, SkillWord::Mastery(word))
-                                : SkillWord::Compose(SkillWord::Level(word), value));
-        };
-        return target;
-    };
+    const bool level = field.kind == Kind::SkillLevel;
+    const auto value = static_cast<int>(level ? value_.Number({0, SkillWord::LevelMask})
+                                              : value_.Number({0, SkillWord::Grand}, Vocabulary::MasteryNames));
+    // As the Skills tab writes a word: the level and one mastery bit, nothing else.
+    return {level ? QJsonValue(value) : ShownValue::Word(value, Vocabulary::MasteryNames),
+            [n, slot = field.index, level, value](SaveGame& game) {
+                const int word = game.GetSkill(n, slot);
+                game.SetSkill(n, slot,
+                              level ? SkillWord::Compose(value, SkillWord::Mastery(word))
+                                    : SkillWord::Compose(SkillWord::Level(word), value));
+            }};
 }
 
-Parser::Maker Parser::Spell(const QString& rest)
+Change Parser::Spell(int n, const SaveField& field) const
 {
-    // The spell's text may hold dots of its own ("Fire Resis."): the school ends at the first.
-    const QString after = rest.mid(QStringLiteral("Spells.").size());
-    const qsizetype dot = after.indexOf(QLatin1Char('.'));
-    const ModelNames::Entry* school =
-        dot < 0 ? nullptr : ModelNames::Find(ModelNames::Schools(), after.left(dot).toStdString());
-    if (school == nullptr)
-        throw Unknown();
-    const int group = school->index;
-    const std::string text = after.mid(dot + 1).toStdString();
-    const auto& names = Vocabulary::SpellNames[static_cast<std::size_t>(group)];
-    const auto byte = static_cast<std::size_t>(std::find(names.begin(), names.end(), text) - names.begin());
-    if (text.empty() || byte >= static_cast<std::size_t>(SaveGame::SpellGroupSize(group)))
-        throw Unknown();
-    const auto value = static_cast<std::uint8_t>(Number(Unsigned(1)));
-    return [group, byte, value](int n) {
-        Target target;
-        target.read = [n, group, byte](const SaveGame& game) { return QJsonValue(game.GetSpellGroup(n, group)[byte]); };
-        target.wanted = value;
-        target.write = [n, group, byte, value](SaveGame& game) {
-            std::array<std::uint8_t, CL::FullSpellGroupSize> flags{};
-            const std::span<const std::uint8_t> now = game.GetSpellGroup(n, group);
-            std::copy(now.begin(), now.end(), flags.begin());
-            flags[byte] = value;
-            game.SetSpellGroup(n, group, std::span(flags.data(), now.size()));
-        };
-        return target;
-    };
+    const auto value = static_cast<std::uint8_t>(value_.Number(AssignedValue::Unsigned(1)));
+    return {value, [n, group = field.index, byte = static_cast<std::size_t>(field.sub), value](SaveGame& game) {
+                std::array<std::uint8_t, CL::FullSpellGroupSize> flags{};
+                const std::span<const std::uint8_t> now = game.GetSpellGroup(n, group);
+                std::copy(now.begin(), now.end(), flags.begin());
+                flags[byte] = value;
+                game.SetSpellGroup(n, group, std::span(flags.data(), now.size()));
+            }};
 }
 
-Parser::Maker Parser::Condition(const QStringList& parts)
+Change Parser::Item(int n, const SaveField& field) const
 {
-    const ModelNames::Entry* condition =
-        parts.size() >= 2 ? ModelNames::Find(ModelNames::Conditions(), parts[1].toStdString()) : nullptr;
-    if (condition == nullptr || parts.size() > 3)
-        throw Unknown();
-    const int k = condition->index;
-    const auto shown = [k](int n) {
-        return [n, k](const SaveGame& game) {
-            GameDuration elapsed;
-            return game.GetCondition(n, k, elapsed) != 0 ? QJsonValue(SaveDocument::Duration(elapsed))
-                                                         : QJsonValue(QJsonValue::Null);
-        };
-    };
-    if (parts.size() == 2) {
-        RequireNone();
-        return [k, shown](int n) {
-            Target target;
-            target.read = shown(n);
-            target.wanted = QJsonValue::Null;
-            target.write = [n, k](SaveGame& game) { game.SetCondition(n, k, 0, {}); };
-            return target;
-        };
+    // An item number 0 would free the entry: an item is taken out elsewhere, not here.
+    const Range range = field.sub == 0 ? Range{1, AssignedValue::kInt32.maximum} : AssignedValue::kInt32;
+    const auto value = static_cast<std::int32_t>(value_.Number(range));
+    return {value, [n, cell = field.index, word = field.sub, value](SaveGame& game) {
+                InventoryItem item;
+                game.GetInventoryCell(n, cell, item);
+                item.*IL::ItemWords[word] = value;
+                // Another kind may not fit where the item lies; it is not moved behind the user's back.
+                if (game.ReplaceInventoryItem(n, cell, item) != cell)
+                    throw CliError::UsageError(QStringLiteral("item %1 does not fit at cell %2").arg(value).arg(cell));
+            }};
+}
+
+Change Parser::Award(int n, const SaveField& field) const
+{
+    const bool held = value_.Number({0, 1}) != 0;
+    return {held ? 1 : 0, [n, award = field.index, held](SaveGame& game) {
+                held ? game.SetAward(n, award) : game.ClearAward(n, award);
+            }};
+}
+
+Change Parser::Condition(int n, const SaveField& field, const QString& member) const
+{
+    const int k = field.index;
+    if (member.isEmpty()) {
+        value_.RequireNone();
+        return {QJsonValue::Null, [n, k](SaveGame& game) { game.SetCondition(n, k, 0, {}); }};
     }
-    const auto member = std::find(kDurationMembers.begin(), kDurationMembers.end(), parts[2].toStdString());
-    if (member == kDurationMembers.end())
-        throw Unknown();
-    const auto at = static_cast<std::size_t>(member - kDurationMembers.begin());
-    const auto value = static_cast<std::int32_t>(Number(kInt32));
-    const QString key = parts[2];
-    return [k, at, value, key, shown](int n) {
-        Target target;
-        const auto whole = shown(n);
-        target.read = [whole, key](const SaveGame& game) {
-            const QJsonValue elapsed = whole(game);
-            return elapsed.isNull() ? elapsed : elapsed.toObject().value(key);
-        };
-        target.wanted = value;
-        // The other members keep what show prints; a condition not yet there starts from 0.
-        target.write = [n, k, at, value](SaveGame& game) {
-            GameDuration elapsed;
-            game.GetCondition(n, k, elapsed);
-            DurationMember(elapsed, at) = value;
-            game.SetCondition(n, k, 1, elapsed);
-            GameDuration check;
-            if (game.GetCondition(n, k, check) == 0)
-                throw CliError::UsageError(
-                    QStringLiteral("the condition would begin at the clock's zero, which reads as no condition"));
-        };
-        return target;
-    };
-}
-
-std::function<Target(const EffectAccess&)> Parser::Effect(const QStringList& parts,
-                                                          std::span<const ModelNames::Entry> names, bool party)
-{
-    if (parts.isEmpty() || parts.size() > 2 || ModelNames::Find(names, parts[0].toStdString()) == nullptr)
-        throw Unknown();
-    const auto read = [](const EffectAccess& access) {
-        return [access](const SaveGame& game) { return SaveDocument::Effect(access.get(game), access.withCaster); };
-    };
-    if (parts.size() == 1) {
-        RequireNone();
-        // As Remove All does it: every member written, the effect ending now.
-        return [read](const EffectAccess& access) {
-            Target target;
-            target.read = read(access);
-            target.wanted = QJsonValue::Null;
-            target.write = [access](SaveGame& game) { access.set(game, {}, {}); };
-            return target;
-        };
-    }
-    const auto found = std::find(kEffectMembers.begin(), kEffectMembers.end(), parts[1].toStdString());
-    if (found == kEffectMembers.end() || (!party && *found == "Caster"))
-        throw Unknown();
-    const auto member = static_cast<EffectMember>(found - kEffectMembers.begin());
-    const bool duration =
-        member == EffectMember::Days || member == EffectMember::Hours || member == EffectMember::Minutes;
-    // The party dialog takes no sign for a party effect's time; the Active Spells tab does.
-    const Range range = duration                        ? (party ? kCount32 : kInt32)
-                        : member == EffectMember::Power ? Signed(SE::Power.Width)
-                        : member == EffectMember::Skill ? Signed(SE::Skill.Width)
-                                                        : Unsigned(SE::Caster.Width);
-    const Words words = member == EffectMember::Skill ? SaveDocument::EffectSkillWords() : Words();
-    const auto value = static_cast<int>(Number(range, words));
-    const QString key = parts[1];
-    const QString name = parts[0];
-    return [read, member, duration, value, words, key, name](const EffectAccess& access) {
-        Target target;
-        target.order = duration ? Order::Base : Order::Other;
-        target.read = [whole = read(access), key](const SaveGame& game) {
-            const QJsonValue effect = whole(game);
-            return effect.isNull() ? effect : effect.toObject().value(key);
-        };
-        target.wanted = SaveDocument::Word(value, words);
-        target.write = [access, member, duration, value, name](SaveGame& game) {
-            SpellEffectInfo info = access.get(game);
-            const bool absent = info == SpellEffectInfo{};
-            SpellEffectParts written{.expiry = duration, .power = false, .skill = false, .caster = false};
-            switch (member) {
-            case EffectMember::Days:
-            case EffectMember::Hours:
-            case EffectMember::Minutes:
-                DurationMember(info.duration, static_cast<std::size_t>(member)) = value;
-                break;
-            case EffectMember::Power:
-                info.power = value;
-                written.power = true;
-                break;
-            case EffectMember::Skill:
-                info.skill = value;
-                written.skill = true;
-                break;
-            case EffectMember::Caster:
-                info.caster = value;
-                written.caster = true;
-                break;
-            }
-            if (absent && !duration)
-                throw CliError::UsageError(
-                    QStringLiteral("%1 is not in force: give it Days, Hours or Minutes as well").arg(name));
-            // An effect not in force shows zeros: given a time, it is written whole, as shown.
-            access.set(game, info, absent ? SpellEffectParts{} : written);
-        };
-        return target;
-    };
+    const std::optional<std::size_t> at = MemberAt(kDurationMembers, member);
+    if (!at)
+        throw value_.Unknown();
+    const auto value = static_cast<std::int32_t>(value_.Number(AssignedValue::kInt32));
+    // The other members keep what show prints; a condition not yet there starts from 0.
+    return {value, [n, k, at = *at, value](SaveGame& game) {
+                GameDuration elapsed;
+                game.GetCondition(n, k, elapsed);
+                DurationMember(elapsed, at) = value;
+                game.SetCondition(n, k, 1, elapsed);
+                GameDuration check;
+                if (game.GetCondition(n, k, check) == 0)
+                    throw CliError::UsageError(
+                        QStringLiteral("the condition would begin at the clock's zero, which reads as no condition"));
+            }};
 }
 
 } // namespace
 
-std::vector<Target> Assignment::Parse(const QString& argument, const TextCodec& codec, const GameWords& words)
+std::vector<Target> Assignment::Parse(const QString& argument, const SaveGame& game, const TextCodec& codec)
 {
-    return Parser(argument, codec, words).Run();
+    return Parser(argument, game, codec).Run();
 }

@@ -13,7 +13,8 @@
 // with the value checked against what the field can hold. Paths are those of `show --json`:
 // party.Gold, party.Time.Hour, party.Members.2, party.PartySpells.Haste.Power,
 // character[3].Might, character[3].Skills.Sword.Mastery, character[3].Spells.Mind.Charm,
-// character[3].Awards.12, character[3].Conditions.Dead.Days, character[3].Conditions.Dead=none.
+// character[3].Awards.12, character[3].Conditions.Dead.Days, character[3].Conditions.Dead=none,
+// character[3].Items.Cell0.Charges. The fields are the field walk's (SaveFields).
 class Assignment {
 public:
     // The order of the writes: the clock first, as every time and age is counted from it; then
@@ -37,7 +38,7 @@ public:
     // Throws CliError (usage) naming the argument: no '=', an unknown field, a character
     // outside 1..50, a value that is no number, outside the field's range, or a text the
     // code page cannot store or the field cannot hold.
-    // codec and words: the saved game's, which outlive the targets; words name its classes and
-    // awards.
-    static std::vector<Target> Parse(const QString& argument, const TextCodec& codec, const GameWords& words);
+    // game and codec: the saved game and its code page, which outlive the targets; its words
+    // name its classes and awards.
+    static std::vector<Target> Parse(const QString& argument, const SaveGame& game, const TextCodec& codec);
 };

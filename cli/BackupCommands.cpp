@@ -1,7 +1,7 @@
 #include "cli/BackupCommands.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandOptions.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
 #include "game/Backups.h"
@@ -22,9 +22,9 @@ int BackupCommands::List(const QStringList& arguments)
                        "Velkar and velkar-cli copy a saved game before they first change it, into the user's data\n"
                        "folder (Velkar/backups); restore writes one back."));
     parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("The saved game (Saves/saveNNN.dod)."));
-    const QCommandLineOption encoding = CommandLine::EncodingOption();
+    const QCommandLineOption encoding = CommandOptions::EncodingOption();
     parser.addOption(encoding);
-    if (!CommandLine::Parse(parser, arguments, 1, 1))
+    if (!CommandOptions::Parse(parser, arguments, 1, 1))
         return 0;
     const std::optional<TextCodec::Page> page = SaveFile::Encoding(parser.value(encoding));
     const std::filesystem::path save = PathText::ToPath(parser.positionalArguments().front());
@@ -54,7 +54,7 @@ int BackupCommands::Restore(const QStringList& arguments)
                                  QStringLiteral("The copy: its number or file name, as backups lists them."));
     const QCommandLineOption yes(QStringLiteral("yes"), QStringLiteral("Replace the saved game without asking."));
     parser.addOption(yes);
-    if (!CommandLine::Parse(parser, arguments, 2, 2))
+    if (!CommandOptions::Parse(parser, arguments, 2, 2))
         return 0;
     const QStringList given = parser.positionalArguments();
     const std::filesystem::path save = PathText::ToPath(given[0]);

@@ -4,8 +4,8 @@
 #include "cli/CliError.h"
 #include "cli/Console.h"
 #include "cli/CopyCommand.h"
+#include "cli/DiffCommand.h"
 #include "cli/GameCommands.h"
-#include "cli/SaveFile.h"
 #include "cli/SetCommand.h"
 #include "cli/ShowCommand.h"
 #include "model/FileError.h"
@@ -21,11 +21,12 @@ struct Command {
 };
 
 // clang-format off
-constexpr std::array<Command, 7> kCommands = {{
+constexpr std::array<Command, 8> kCommands = {{
     {.name = "games", .summary = "list the game folders found", .run = &GameCommands::Games},
     {.name = "list", .summary = "list a game's saved games", .run = &GameCommands::List},
     {.name = "show", .summary = "print the party and the characters", .run = &ShowCommand::Run},
     {.name = "set", .summary = "change fields of the party and the characters", .run = &SetCommand::Run},
+    {.name = "diff", .summary = "print what differs between two saved games", .run = &DiffCommand::Run},
     {.name = "copy-character", .summary = "copy a character over another", .run = &CopyCommand::Run},
     {.name = "backups", .summary = "list the copies kept of a saved game", .run = &BackupCommands::List},
     {.name = "restore", .summary = "write a copy back over a saved game", .run = &BackupCommands::Restore},
@@ -43,7 +44,7 @@ QString Help()
                           "A command that changes a saved game copies it first (see backups), unless the\n"
                           "newest copy is less than ten minutes old and velkar-cli wrote the file last.\n"
                           "Exit status: 0 done, 1 a file that cannot be read or written or holds no saved\n"
-                          "game, 2 a command used wrongly.");
+                          "game, 2 a command used wrongly; diff --exit-code: 3 when the saved games differ.");
 }
 
 } // namespace
@@ -73,31 +74,4 @@ int CommandLine::Run(const QStringList& arguments)
         Console::Error(QStringLiteral("velkar-cli: ") + QString::fromLocal8Bit(error.what()));
         return CliError::Failure;
     }
-}
-
-bool CommandLine::Parse(QCommandLineParser& parser, const QStringList& arguments, qsizetype minimum, qsizetype maximum)
-{
-    const QCommandLineOption help = parser.addHelpOption();
-    if (!parser.parse(arguments))
-        throw CliError::UsageError(parser.errorText());
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-        // The usage line names the program as it was started: name the command instead.
-        const QString text = parser.helpText();
-        Console::Out(QStringLiteral("Usage: velkar-cli ") + arguments.front() +
-                     text.mid(text.indexOf(QStringLiteral(" [options]"))));
-        return false;
-    }
-    const qsizetype count = parser.positionalArguments().size();
-    if (count < minimum || count > maximum)
-        throw CliError::UsageError(
-            QStringLiteral("%1: wrong number of arguments; see velkar-cli %1 --help").arg(arguments.front()));
-    return true;
-}
-
-QCommandLineOption CommandLine::EncodingOption()
-{
-    return {QStringLiteral("encoding"),
-            QStringLiteral("The code page of the game's texts, instead of the one decided for its folder: %1.")
-                .arg(SaveFile::EncodingValues()),
-            QStringLiteral("PAGE")};
 }

@@ -1,7 +1,7 @@
 #include "cli/CopyCommand.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandOptions.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
 #include "game/CharacterCopy.h"
@@ -37,7 +37,7 @@ int CopyCommand::Run(const QStringList& arguments)
     parser.addPositionalArgument(QStringLiteral("N"), QStringLiteral("The character to copy (1..50)."));
     parser.addPositionalArgument(QStringLiteral("DST"), QStringLiteral("The saved game to copy into."));
     parser.addPositionalArgument(QStringLiteral("M"), QStringLiteral("The character it replaces (1..50)."));
-    if (!CommandLine::Parse(parser, arguments, 4, 4))
+    if (!CommandOptions::Parse(parser, arguments, 4, 4))
         return 0;
     const QStringList given = parser.positionalArguments();
     const int n = CharacterNumber(given[1]);

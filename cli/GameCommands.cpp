@@ -1,7 +1,7 @@
 #include "cli/GameCommands.h"
 
 #include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandOptions.h"
 #include "cli/Console.h"
 #include "cli/SaveFile.h"
 #include "game/GameCodePage.h"
@@ -18,7 +18,7 @@ int GameCommands::Games(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Lists every game folder found in the Windows registry or the Wine prefixes the\n"
                        "start-up dialog knows, one per line: the folder, a tab, where it was found."));
-    if (!CommandLine::Parse(parser, arguments, 0, 0))
+    if (!CommandOptions::Parse(parser, arguments, 0, 0))
         return 0;
     QString out;
     for (const GameFolderLocator::FoundGame& game : GameFolderLocator::FindAll())
@@ -36,9 +36,9 @@ int GameCommands::List(const QStringList& arguments)
                        "line: the file name, a tab, the saved game's name."));
     parser.addPositionalArgument(QStringLiteral("GAME_FOLDER"), QStringLiteral("The game's folder, which holds Saves."),
                                  QStringLiteral("[GAME_FOLDER]"));
-    const QCommandLineOption encoding = CommandLine::EncodingOption();
+    const QCommandLineOption encoding = CommandOptions::EncodingOption();
     parser.addOption(encoding);
-    if (!CommandLine::Parse(parser, arguments, 0, 1))
+    if (!CommandOptions::Parse(parser, arguments, 0, 1))
         return 0;
     const std::optional<TextCodec::Page> page = SaveFile::Encoding(parser.value(encoding));
     const QStringList given = parser.positionalArguments();

@@ -1,179 +1,113 @@
 #include "cli/SaveDocument.h"
 
-#include "cli/ModelNames.h"
-#include "model/CharacterLayout.h"
-#include "model/InventoryLayout.h"
-#include "model/SkillWord.h"
-#include "model/Vocabulary.h"
+#include "game/SaveFields.h"
 
 #include <QJsonArray>
+#include <QStringList>
 
-#include <array>
+#include <map>
+#include <utility>
 
 namespace {
 
-constexpr std::array<std::string_view, 5> kEffectSkills = {
-    Vocabulary::MasteryNone,     Vocabulary::MasteryNames[0], Vocabulary::MasteryNames[1],
-    Vocabulary::MasteryNames[2], Vocabulary::MasteryNames[3],
-};
+using Kind = SaveField::Kind;
+using Leaf = std::pair<QStringList, QJsonValue>;
 
-QString Latin1(std::string_view text)
+QStringList Parts(const SaveField& field)
 {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (field.kind != Kind::Spell)
+        return field.name.split(QLatin1Char('.'));
+    // A spell's name may hold dots of its own ("Fire Resis."): the school ends at the second.
+    const qsizetype dot = field.name.indexOf(QLatin1Char('.'), QStringLiteral("Spells.").size());
+    return {QStringLiteral("Spells"), field.name.mid(7, dot - 7), field.name.mid(dot + 1)};
+}
+
+// leaves[begin, end) share their first depth parts. A null leaf (an effect or a condition not
+// in force) is left out with its members; an object leaf takes its members' values.
+QJsonObject Nest(const std::vector<Leaf>& leaves, std::size_t begin, std::size_t end, qsizetype depth)
+{
+    QJsonObject object;
+    for (std::size_t i = begin; i < end;) {
+        const QString& key = leaves[i].first[depth];
+        std::size_t j = i + 1;
+        while (j < end && leaves[j].first[depth] == key)
+            ++j;
+        if (leaves[i].first.size() > depth + 1) {
+            object.insert(key, Nest(leaves, i, j, depth + 1));
+        } else if (!leaves[i].second.isNull()) {
+            QJsonObject whole = leaves[i].second.toObject();
+            const QJsonObject members = Nest(leaves, i + 1, j, depth + 1);
+            for (auto it = members.begin(); it != members.end(); ++it)
+                whole.insert(it.key(), it.value());
+            object.insert(key, j > i + 1 ? QJsonValue(whole) : leaves[i].second);
+        }
+        i = j;
+    }
+    return object;
 }
 
 } // namespace
 
 QJsonObject SaveDocument::Party() const
 {
-    QJsonArray members;
-    for (int slot = 1; slot <= WindowLayout::RosterSlotCount; ++slot)
-        members.append(Member(game_.GetPartyMember(slot)));
-    QJsonObject spells;
-    for (const ModelNames::Entry& effect : ModelNames::PartySpells()) {
-        const QJsonValue value = Effect(game_.GetPartySpell(effect.index), true);
-        if (!value.isNull())
-            spells.insert(Latin1(effect.name), value);
-    }
-    return {
-        {QStringLiteral("Food"), game_.GetFood()}, {QStringLiteral("Gold"), game_.GetGold()},
-        {QStringLiteral("Bank"), game_.GetBank()}, {QStringLiteral("Time"), Time(game_.GetTime())},
-        {QStringLiteral("Members"), members},      {QStringLiteral("PartySpells"), spells},
-    };
+    return Build(0, SaveFields::List(game_, 0));
 }
 
 QJsonObject SaveDocument::Character(int n) const
 {
-    namespace CL = CharacterLayout;
-    QJsonObject character{
-        {QStringLiteral("Number"), n},
-        {QStringLiteral("Name"), Decode(game_.GetName(n))},
-        {QStringLiteral("Description"), Decode(game_.GetDescription(n))},
-    };
-    for (const ModelNames::PlainField& field : ModelNames::PlainFields())
-        character.insert(Latin1(field.name), field.isClass
-                                                 ? ClassWord((game_.*field.get)(n), game_.GetClassTable(), codec_)
-                                                 : QJsonValue((game_.*field.get)(n)));
-
-    QJsonObject skills;
-    for (const ModelNames::Entry& skill : ModelNames::Skills())
-        skills.insert(Latin1(skill.name), Skill(game_.GetSkill(n, skill.index)));
-    character.insert(QStringLiteral("Skills"), skills);
-
-    QJsonObject schools;
-    for (const ModelNames::Entry& school : ModelNames::Schools()) {
-        const std::span<const std::uint8_t> flags = game_.GetSpellGroup(n, school.index);
-        QJsonObject spells;
-        for (std::size_t k = 0; k < flags.size(); ++k)
-            spells.insert(Latin1(Vocabulary::SpellNames[static_cast<std::size_t>(school.index)][k]), flags[k]);
-        schools.insert(Latin1(school.name), spells);
-    }
-    character.insert(QStringLiteral("Spells"), schools);
-
-    QJsonArray items;
-    for (int cell = 0; cell < InventoryLayout::CellCount; ++cell) {
-        InventoryItem item;
-        if (game_.GetInventoryCell(n, cell, item) != 1)
-            continue;
-        items.append(QJsonObject{
-            {QStringLiteral("Cell"), cell},
-            {QStringLiteral("ItemNumber"), item.ItemNumber},
-            {QStringLiteral("Name"), Decode(game_.GetItemTable().GetItemName(item.ItemNumber))},
-            {QStringLiteral("Enchantment1"), item.Enchantment1},
-            {QStringLiteral("Enchantment1Modifier"), item.Enchantment1Modifier},
-            {QStringLiteral("Enchantment2"), item.Enchantment2},
-            {QStringLiteral("Charges"), item.Charges},
-            {QStringLiteral("ItemFlags"), item.ItemFlags},
-        });
-    }
-    character.insert(QStringLiteral("Items"), items);
-
-    QJsonArray awards;
-    for (int a = 0; a < game_.GetAwardTable().Count(); ++a) {
-        if (game_.GetAward(n, a) > 0)
-            awards.append(QJsonObject{
-                {QStringLiteral("Number"), a},
-                {QStringLiteral("Text"), Decode(game_.GetAwardTable().GetAwardText(a).value_or(""))},
-            });
-    }
-    character.insert(QStringLiteral("Awards"), awards);
-
-    QJsonObject conditions;
-    for (const ModelNames::Entry& condition : ModelNames::Conditions()) {
-        GameDuration elapsed;
-        if (game_.GetCondition(n, condition.index, elapsed) != 0)
-            conditions.insert(Latin1(condition.name), Duration(elapsed));
-    }
-    character.insert(QStringLiteral("Conditions"), conditions);
-
-    QJsonObject effects;
-    for (const ModelNames::Entry& effect : ModelNames::ActiveSpells()) {
-        const ActiveSpellInfo info = game_.GetActiveSpell(n, effect.index);
-        const QJsonValue value = Effect({info.duration, info.power, info.skill, 0}, false);
-        if (!value.isNull())
-            effects.insert(Latin1(effect.name), value);
-    }
-    character.insert(QStringLiteral("ActiveSpells"), effects);
+    QJsonObject character = Build(n, SaveFields::List(game_, n));
+    character.insert(QStringLiteral("Number"), n);
     return character;
 }
 
-QJsonObject SaveDocument::Time(const GameTime& time)
+QJsonObject SaveDocument::Build(int n, const std::vector<SaveField>& fields) const
 {
-    return {
-        {QStringLiteral("Year"), time.year},     {QStringLiteral("Month"), time.month + 1},
-        {QStringLiteral("Day"), time.day + 1},   {QStringLiteral("Hour"), time.hour},
-        {QStringLiteral("Minute"), time.minute},
-    };
-}
-
-QJsonObject SaveDocument::Duration(const GameDuration& duration)
-{
-    return {
-        {QStringLiteral("Days"), duration.days},
-        {QStringLiteral("Hours"), duration.hours},
-        {QStringLiteral("Minutes"), duration.minutes},
-    };
-}
-
-QJsonValue SaveDocument::Effect(const SpellEffectInfo& info, bool withCaster)
-{
-    if (info == SpellEffectInfo{})
-        return QJsonValue::Null;
-    QJsonObject effect = Duration(info.duration);
-    effect.insert(QStringLiteral("Power"), info.power);
-    effect.insert(QStringLiteral("Skill"), Word(info.skill, kEffectSkills));
-    if (withCaster)
-        effect.insert(QStringLiteral("Caster"), info.caster);
-    return effect;
-}
-
-QJsonObject SaveDocument::Skill(int word)
-{
-    return {
-        {QStringLiteral("Level"), SkillWord::Level(word)},
-        {QStringLiteral("Mastery"), Word(SkillWord::Mastery(word), Vocabulary::MasteryNames)},
-    };
-}
-
-QJsonValue SaveDocument::Member(int slot)
-{
-    return slot == -1 ? QJsonValue(QJsonValue::Null) : Number(std::int64_t{slot} + 1);
-}
-
-QJsonValue SaveDocument::Word(int value, std::span<const std::string_view> words)
-{
-    if (value < 0 || static_cast<std::size_t>(value) >= words.size())
-        return value;
-    return Latin1(words[static_cast<std::size_t>(value)]);
-}
-
-QJsonValue SaveDocument::ClassWord(int value, const ClassTable& classes, const TextCodec& codec)
-{
-    const std::optional<std::string_view> name = classes.GetClassName(value);
-    return name ? QJsonValue(codec.ToText(*name)) : QJsonValue(value);
-}
-
-std::span<const std::string_view> SaveDocument::EffectSkillWords()
-{
-    return kEffectSkills;
+    std::vector<Leaf> leaves;
+    QJsonArray members;
+    std::map<int, QJsonObject> items;
+    QJsonArray awards;
+    for (const SaveField& field : fields) {
+        const QJsonValue value = SaveFields::Shown(game_, codec_, n, field);
+        switch (field.kind) {
+        case Kind::Member:
+            members.append(value);
+            break;
+        case Kind::Item: {
+            QJsonObject& item = items[field.index];
+            item.insert(field.name.mid(field.name.lastIndexOf(QLatin1Char('.')) + 1), value);
+            if (field.sub == 0) {
+                item.insert(QStringLiteral("Cell"), field.index);
+                item.insert(QStringLiteral("Name"), codec_.ToText(game_.GetItemTable().GetItemName(value.toInt())));
+            }
+            break;
+        }
+        case Kind::Award:
+            if (value.toInt() != 0)
+                awards.append(QJsonObject{
+                    {QStringLiteral("Number"), field.index},
+                    {QStringLiteral("Text"),
+                     codec_.ToText(game_.GetAwardTable().GetAwardText(field.index).value_or(""))},
+                });
+            break;
+        default:
+            leaves.emplace_back(Parts(field), value);
+        }
+    }
+    QJsonObject document = Nest(leaves, 0, leaves.size(), 0);
+    if (n == 0) {
+        document.insert(QStringLiteral("Members"), members);
+        if (!document.contains(QStringLiteral("PartySpells")))
+            document.insert(QStringLiteral("PartySpells"), QJsonObject());
+        return document;
+    }
+    QJsonArray list;
+    for (const auto& [cell, item] : items)
+        list.append(item);
+    document.insert(QStringLiteral("Items"), list);
+    document.insert(QStringLiteral("Awards"), awards);
+    for (const char* group : {"Conditions", "ActiveSpells"}) {
+        if (!document.contains(QLatin1String(group)))
+            document.insert(QLatin1String(group), QJsonObject());
+    }
+    return document;
 }

@@ -1,7 +1,6 @@
 #include "cli/ShowCommand.h"
 
-#include "cli/CliError.h"
-#include "cli/CommandLine.h"
+#include "cli/CommandOptions.h"
 #include "cli/Console.h"
 #include "cli/SaveDocument.h"
 #include "cli/SaveFile.h"
@@ -19,27 +18,18 @@ int ShowCommand::Run(const QStringList& arguments)
     parser.setApplicationDescription(
         QStringLiteral("Prints a saved game's party and characters: without --party or --character, the party\n"
                        "and all fifty. Texts are decoded with the game's code page. --json prints one JSON\n"
-                       "document in UTF-8, whose paths set takes. Nothing is written."));
+                       "document in UTF-8, whose paths set and diff take; an item's fields are\n"
+                       "character[N].Items.CellC.FIELD, C the item's Cell. Nothing is written."));
     parser.addPositionalArgument(QStringLiteral("SAVE"), QStringLiteral("The saved game (Saves/saveNNN.dod)."));
-    const QCommandLineOption party(QStringLiteral("party"), QStringLiteral("Print the party."));
-    const QCommandLineOption character(QStringLiteral("character"),
-                                       QStringLiteral("Print character N (1..50); may be given again."),
-                                       QStringLiteral("N"));
+    const QCommandLineOption party = CommandOptions::PartyOption(QStringLiteral("Print"));
+    const QCommandLineOption character = CommandOptions::CharacterOption(QStringLiteral("Print"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Print one JSON document."));
-    const QCommandLineOption encoding = CommandLine::EncodingOption();
+    const QCommandLineOption encoding = CommandOptions::EncodingOption();
     parser.addOptions({party, character, json, encoding});
-    if (!CommandLine::Parse(parser, arguments, 1, 1))
+    if (!CommandOptions::Parse(parser, arguments, 1, 1))
         return 0;
 
-    std::vector<int> numbers;
-    for (const QString& value : parser.values(character)) {
-        bool ok = false;
-        const int n = value.toInt(&ok);
-        if (!ok || n < 1 || n > CharacterLayout::CharacterCount)
-            throw CliError::UsageError(
-                QStringLiteral("--character %1: characters are 1..%2").arg(value).arg(CharacterLayout::CharacterCount));
-        numbers.push_back(n);
-    }
+    std::vector<int> numbers = CommandOptions::Characters(parser, character);
     const bool everything = !parser.isSet(party) && numbers.empty();
     if (everything) {
         for (int n = 1; n <= CharacterLayout::CharacterCount; ++n)

@@ -24,7 +24,8 @@ public:
         std::string_view name;
         Getter get;
         Setter set;
-        int width; // of the stored, signed number
+        int offset; // record offset of the stored number
+        int width;  // of the stored, signed number
         Stored stored = Stored::Value;
         bool isBase = false;  // written before the totals that depend on it
         bool isClass = false; // its value has the words of the game's class table

@@ -1,4 +1,4 @@
-#include "cli/ModelNames.h"
+#include "game/ModelNames.h"
 
 #include "model/CharacterLayout.h"
 #include "model/WindowLayout.h"
@@ -16,11 +16,12 @@ constexpr std::string_view Strip(std::string_view name, std::string_view prefix)
     return name.substr(prefix.size());
 }
 
-constexpr PlainField Plain(std::string_view name, ModelNames::Getter get, ModelNames::Setter set, int width)
+constexpr PlainField Plain(std::string_view name, ModelNames::Getter get, ModelNames::Setter set, int offset, int width)
 {
     return {.name = name,
             .get = get,
             .set = set,
+            .offset = offset,
             .width = width,
             .isBase = name == "BaseLevel",
             .isClass = name == "Class"};
@@ -44,17 +45,17 @@ constexpr std::array kSchools = {VELKAR_SPELL_GROUPS(VELKAR_X)};
 #undef VELKAR_X
 
 // The table's fields, then those the model computes: each with the width of what it stores.
-#define VELKAR_X(name, offset, width) Plain(#name, &SaveGame::Get##name, &SaveGame::Set##name, width),
+#define VELKAR_X(name, offset, width) Plain(#name, &SaveGame::Get##name, &SaveGame::Set##name, offset, width),
 constexpr std::array kPlainFields = {
     VELKAR_CHARACTER_FIELDS(VELKAR_X)
     PlainField{.name = "Face", .get = &SaveGame::GetFace, .set = &SaveGame::SetFace,
-               .width = CharacterLayout::Face.Width},
+               .offset = CharacterLayout::Face.Offset, .width = CharacterLayout::Face.Width},
     PlainField{.name = "Level", .get = &SaveGame::GetLevel, .set = &SaveGame::SetLevel,
-               .width = CharacterLayout::LevelBonus.Width, .stored = Stored::BonusOverLevel},
+               .offset = CharacterLayout::LevelBonus.Offset, .width = CharacterLayout::LevelBonus.Width, .stored = Stored::BonusOverLevel},
     PlainField{.name = "BaseAge", .get = &SaveGame::GetBaseAge, .set = &SaveGame::SetBaseAge,
-               .width = CharacterLayout::BirthYear.Width, .stored = Stored::BirthYear, .isBase = true},
+               .offset = CharacterLayout::BirthYear.Offset, .width = CharacterLayout::BirthYear.Width, .stored = Stored::BirthYear, .isBase = true},
     PlainField{.name = "Age", .get = &SaveGame::GetAge, .set = &SaveGame::SetAge,
-               .width = CharacterLayout::AgeBonus.Width, .stored = Stored::BonusOverAge},
+               .offset = CharacterLayout::AgeBonus.Offset, .width = CharacterLayout::AgeBonus.Width, .stored = Stored::BonusOverAge},
 };
 #undef VELKAR_X
 // clang-format on
