@@ -1,6 +1,7 @@
 #include "app/BackupDialog.h"
 
 #include "game/PathText.h"
+#include "game/SaveComparison.h"
 #include "model/Container.h"
 #include "text/TextCodec.h"
 #include "ui/ControlId.h"
@@ -11,6 +12,7 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -29,17 +31,30 @@ struct ButtonRow {
 };
 
 // clang-format off
-constexpr std::array<ButtonRow, 3> kButtons{{
+constexpr std::array<ButtonRow, 4> kButtons{{
     {BackupDialog::IdRestore, "Restore", &BackupDialog::Restore},
+    {BackupDialog::IdCompare, "Compare...", &BackupDialog::Compare},
     {BackupDialog::IdShowFolder, "Show Folder", &BackupDialog::ShowFolder},
     {BackupDialog::IdClose, "Close", nullptr},
 }};
 // clang-format on
 
+// A line of the comparison in the list's three columns: field, copy, now.
+QStringList Columns(const SaveComparison::Line& line)
+{
+    using Kind = SaveComparison::Line::Kind;
+    if (line.kind == Kind::OtherBytes)
+        return {line.path, line.Text().mid(line.path.size() + 2), QString()};
+    const QString now = line.Side(line.b);
+    return {line.path, line.Side(line.a),
+            line.kind == Kind::SameBytes ? QStringLiteral("%1 (its stored bytes differ)").arg(now) : now};
+}
+
 } // namespace
 
-BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& codec, QWidget* parent)
-    : QDialog(parent), save_(save), codec_(codec)
+BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& codec, const GameWords& words,
+                           QWidget* parent)
+    : QDialog(parent), save_(save), codec_(codec), words_(words)
 {
     setWindowTitle(QStringLiteral("Backups of %1").arg(PathText::FileName(save_)));
     list_ = ControlId::Give(new QTreeWidget(this), IdList);
@@ -68,8 +83,22 @@ BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& c
         ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
     }
     buttons->addStretch(1);
+
+    // The differences show below the copies once asked for; Restore stays beside them.
+    compared_ = new QLabel(this);
+    differences_ = ControlId::Give(new QTreeWidget(this), IdDifferences);
+    differences_->setRootIsDecorated(false);
+    differences_->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Copy"), QStringLiteral("Now")});
+    differences_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    differences_->setMinimumHeight(200);
+    compared_->hide();
+    differences_->hide();
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(list_, 1);
+    lists->addWidget(compared_);
+    lists->addWidget(differences_, 2);
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(list_, 1);
+    layout->addLayout(lists, 1);
     layout->addLayout(buttons);
     Mnemonics::Assign(*this);
     FillList();
@@ -106,6 +135,31 @@ void BackupDialog::Restore()
     Backups::Restore(save_, entry.path);
     restored_ = true;
     FillList();
+}
+
+void BackupDialog::Compare()
+{
+    const int row = list_->indexOfTopLevelItem(list_->currentItem());
+    if (row < 0)
+        return;
+    const Backups::Entry entry = entries_[static_cast<std::size_t>(row)];
+    Backups::CheckSavedGame(entry.path);
+    // Both only read: the model says itself why a file holds no saved game.
+    SaveGame copy;
+    SaveGame now;
+    if (!copy.Open(entry.path, words_) || !now.Open(save_, words_))
+        return;
+    const std::vector<SaveComparison::Line> lines =
+        SaveComparison::Compare({copy, codec_, entry.path}, {now, codec_, save_}, SaveComparison::Everything());
+    differences_->clear();
+    for (const SaveComparison::Line& line : lines)
+        new QTreeWidgetItem(differences_, Columns(line));
+    compared_->setText(
+        lines.empty()
+            ? QStringLiteral("The copy of %1 and the saved game are the same.").arg(Backups::Label(entry))
+            : QStringLiteral("What differs between the copy of %1 and the saved game now:").arg(Backups::Label(entry)));
+    compared_->show();
+    differences_->setVisible(!lines.empty());
 }
 
 void BackupDialog::ShowFolder()

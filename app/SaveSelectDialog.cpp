@@ -344,7 +344,7 @@ void SaveSelectDialog::ShowBackups()
     const std::filesystem::path save = SelectedSave();
     if (save.empty())
         return;
-    BackupDialog backups(save, codec_, this);
+    BackupDialog backups(save, codec_, words_, this);
     backups.exec();
     if (!backups.Restored())
         return;

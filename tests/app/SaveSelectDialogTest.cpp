@@ -7,6 +7,7 @@
 #include "game/PathText.h"
 #include "game/UserSettings.h"
 #include "model/CharacterLayout.h"
+#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
@@ -379,7 +380,10 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
     const std::filesystem::path copy = Backups::Make(SaveFile(0));
     const auto before = Listing(game.Path());
     const std::vector<std::uint8_t> copied = ReadBytes(copy);
-    SaveBuilder("After the Ogres").RemoveMembersAfter().WriteTo(SaveFile(0)); // the game saved since
+    SaveBuilder("After the Ogres") // the game saved since
+        .RemoveMembersAfter()
+        .Put(WindowLayout::PartyRecordOffset + WindowLayout::Gold.Offset, 4, 76)
+        .WriteTo(SaveFile(0));
     const QString time = Backups::TimeText(Backups::List(SaveFile(0)).front().time);
 
     SaveSelectDialog dialog;
@@ -398,6 +402,16 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
                   EXPECT_EQ(shown(backups), QStringList{time + "|Before the Ogres"});
                   const auto* list = ControlId::Find<QTreeWidget>(backups, BackupDialog::IdList);
                   EXPECT_LE(list->header()->length(), list->viewport()->width()) << "every column shows whole";
+                  // What differs, field by field, then the bytes outside every field.
+                  QTest::mouseClick(ControlId::Find<QPushButton>(backups, BackupDialog::IdCompare), Qt::LeftButton);
+                  const auto* differences = ControlId::Find<QTreeWidget>(backups, BackupDialog::IdDifferences);
+                  QStringList lines;
+                  for (int i = 0; i < differences->topLevelItemCount(); ++i)
+                      lines << differences->topLevelItem(i)->text(0) + "|" + differences->topLevelItem(i)->text(2);
+                  ASSERT_EQ(lines.size(), 3) << lines.join("; ").toStdString();
+                  EXPECT_EQ(lines[0], "party.Gold|76");
+                  EXPECT_TRUE(lines[1].startsWith("window|") && lines[2].startsWith("container|"))
+                      << lines[1].toStdString();
                   auto* restore = ControlId::Find<QPushButton>(backups, BackupDialog::IdRestore);
                   QTest::mouseClick(restore, Qt::LeftButton); // No
                   EXPECT_EQ(messages.Asked(), QStringList{"Replace save000.dod with the backup of " + time +

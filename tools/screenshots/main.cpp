@@ -1,8 +1,9 @@
 // Takes a picture of every window and every tab of the sheet, on a game folder written by the
 // demo maker, for the README and for looking at the layout at another scale.
 //
-//   velkar-screenshots GAME OUT   writes OUT/startup.png, about.png, backups.png, party.png and
-//                                 sheet-<tab>.png for every tab of the sheet
+//   velkar-screenshots GAME OUT   writes OUT/startup.png, about.png, backups.png,
+//                                 backups-compare.png, party.png and sheet-<tab>.png for every
+//                                 tab of the sheet
 
 #include "app/AboutDialog.h"
 #include "app/BackupDialog.h"
@@ -11,6 +12,7 @@
 #include "dialogs/PartyDialog.h"
 #include "game/Backups.h"
 #include "model/MessageSink.h"
+#include "model/SaveGame.h"
 #include "ui/ControlId.h"
 
 #include <QApplication>
@@ -78,9 +80,23 @@ int main(int argc, char** argv)
     const std::filesystem::path save = std::filesystem::path(argv[1]) / "Saves" / "save000.dod";
     Backups::Make(save);
     Backups::Make(save);
-    BackupDialog backups(save, TextCodec::ForKey(startup.Words().CodePage()), &startup);
+    BackupDialog backups(save, TextCodec::ForKey(startup.Words().CodePage()), startup.Words(), &startup);
     ok &= Take(backups, out, QStringLiteral("backups"));
     backups.hide();
+    {
+        // The newest copy as a session before this one left it: other gold, a name, a skill.
+        SaveGame copy;
+        if (!copy.Open(Backups::NewestFirst(save).front().path, startup.Words()))
+            return 1;
+        copy.SetGold(copy.GetGold() + 1500);
+        copy.SetName(1, "Ariadne");
+        copy.SetSkill(1, 0, copy.GetSkill(1, 0) + 2);
+        copy.Save();
+    }
+    BackupDialog compare(save, TextCodec::ForKey(startup.Words().CodePage()), startup.Words(), &startup);
+    compare.Compare();
+    ok &= Take(compare, out, QStringLiteral("backups-compare"));
+    compare.hide();
 
     // With the game's own words, as the start-up dialog opens a saved game.
     PartyDialog party(save, startup.Words());
