@@ -6,20 +6,29 @@
 #include <QStringList>
 
 #include <map>
+#include <unordered_map>
 #include <utility>
 
 namespace {
 
 using Kind = SaveField::Kind;
-using Leaf = std::pair<QStringList, QJsonValue>;
+using Leaf = std::pair<const QStringList*, QJsonValue>;
 
-QStringList Parts(const SaveField& field)
+// The keys of the field's path, taken apart once for every character.
+const QStringList& Parts(bool party, const SaveField& field)
 {
-    if (field.kind != Kind::Spell)
-        return field.name.split(QLatin1Char('.'));
-    // A spell's name may hold dots of its own ("Fire Resis."): the school ends at the second.
-    const qsizetype dot = field.name.indexOf(QLatin1Char('.'), QStringLiteral("Spells.").size());
-    return {QStringLiteral("Spells"), field.name.mid(7, dot - 7), field.name.mid(dot + 1)};
+    static std::unordered_map<int, QStringList> parts; // by rank, the party's apart
+    const auto [at, added] = parts.try_emplace(field.rank * 2 + (party ? 1 : 0));
+    if (!added)
+        return at->second;
+    if (field.kind != Kind::Spell) {
+        at->second = field.name.split(QLatin1Char('.'));
+    } else {
+        // A spell's name may hold dots of its own ("Fire Resis."): the school ends at the second.
+        const qsizetype dot = field.name.indexOf(QLatin1Char('.'), QStringLiteral("Spells.").size());
+        at->second = {QStringLiteral("Spells"), field.name.mid(7, dot - 7), field.name.mid(dot + 1)};
+    }
+    return at->second;
 }
 
 // leaves[begin, end) share their first depth parts. A null leaf (an effect or a condition not
@@ -28,11 +37,11 @@ QJsonObject Nest(const std::vector<Leaf>& leaves, std::size_t begin, std::size_t
 {
     QJsonObject object;
     for (std::size_t i = begin; i < end;) {
-        const QString& key = leaves[i].first[depth];
+        const QString& key = (*leaves[i].first)[depth];
         std::size_t j = i + 1;
-        while (j < end && leaves[j].first[depth] == key)
+        while (j < end && (*leaves[j].first)[depth] == key)
             ++j;
-        if (leaves[i].first.size() > depth + 1) {
+        if (leaves[i].first->size() > depth + 1) {
             object.insert(key, Nest(leaves, i, j, depth + 1));
         } else if (!leaves[i].second.isNull()) {
             QJsonObject whole = leaves[i].second.toObject();
@@ -63,6 +72,7 @@ QJsonObject SaveDocument::Character(int n) const
 QJsonObject SaveDocument::Build(int n, const std::vector<SaveField>& fields) const
 {
     std::vector<Leaf> leaves;
+    leaves.reserve(fields.size());
     QJsonArray members;
     std::map<int, QJsonObject> items;
     QJsonArray awards;
@@ -90,7 +100,7 @@ QJsonObject SaveDocument::Build(int n, const std::vector<SaveField>& fields) con
                 });
             break;
         default:
-            leaves.emplace_back(Parts(field), value);
+            leaves.emplace_back(&Parts(n == 0, field), value);
         }
     }
     QJsonObject document = Nest(leaves, 0, leaves.size(), 0);

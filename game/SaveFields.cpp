@@ -177,6 +177,23 @@ QJsonValue Dated(const char* word, std::int64_t ticks)
     return ticks == 0 ? QJsonValue(QJsonValue::Null) : QJsonValue(Latin(word) + SaveFields::Date(ticks));
 }
 
+SaveFields::Bytes EffectBytes(int n, const SaveField& field)
+{
+    const int base = EffectOffset(n, field.index);
+    switch (field.kind) {
+    case Kind::Effect:
+        return {{{base + SE::Expiry.Offset, SE::Expiry.Width}}, {}};
+    case Kind::EffectPower:
+        return {{{base + SE::Power.Offset, SE::Power.Width}}, {}};
+    case Kind::EffectSkill:
+        return {{{base + SE::Skill.Offset, SE::Skill.Width}}, {}};
+    default:
+        // The bytes never written and the game's flags byte go with the caster.
+        return {{{base + SE::Caster.Offset, SE::Caster.Width}},
+                {{base + SE::Skill.End(), SE::Caster.Offset - SE::Skill.End()}, {base + SE::CasterFlags, 1}}};
+    }
+}
+
 } // namespace
 
 std::vector<SaveField> SaveFields::List(const SaveGame& game, int n)
@@ -241,9 +258,13 @@ QJsonValue SaveFields::Shown(const SaveGame& game, const TextCodec& codec, int n
     case Kind::EffectPower:
     case Kind::EffectSkill:
     case Kind::EffectCaster: {
-        const QJsonValue effect = ShownValue::Effect(Effect(game, n, k), n == 0);
-        const QString member = field.name.mid(field.name.lastIndexOf(QLatin1Char('.')) + 1);
-        return effect.isNull() ? effect : effect.toObject().value(member);
+        // As the effect's own value shows them: nothing while it is not in force.
+        const SpellEffectInfo info = Effect(game, n, k);
+        if (info == SpellEffectInfo{})
+            return QJsonValue::Null;
+        return field.kind == Kind::EffectPower   ? QJsonValue(info.power)
+               : field.kind == Kind::EffectSkill ? ShownValue::Word(info.skill, ShownValue::EffectSkillWords())
+                                                 : QJsonValue(info.caster);
     }
     case Kind::Text:
         return codec.ToText(Text(game, n, k));
@@ -313,17 +334,10 @@ SaveFields::Bytes SaveFields::Where(const SaveGame& game, int n, const SaveField
     case Kind::Member:
         return {{{WL::RosterOffset + (k - 1) * WL::RosterSlotWidth, WL::RosterSlotWidth}}, {}};
     case Kind::Effect:
-        return {{{EffectOffset(n, k) + SE::Expiry.Offset, SE::Expiry.Width}}, {}};
     case Kind::EffectPower:
-        return {{{EffectOffset(n, k) + SE::Power.Offset, SE::Power.Width}}, {}};
     case Kind::EffectSkill:
-        return {{{EffectOffset(n, k) + SE::Skill.Offset, SE::Skill.Width}}, {}};
-    case Kind::EffectCaster: {
-        // The bytes never written and the game's flags byte go with the caster.
-        const int base = EffectOffset(n, k);
-        return {{{base + SE::Caster.Offset, SE::Caster.Width}},
-                {{base + SE::Skill.End(), SE::Caster.Offset - SE::Skill.End()}, {base + SE::CasterFlags, 1}}};
-    }
+    case Kind::EffectCaster:
+        return EffectBytes(n, field);
     case Kind::Text: {
         const Field text = TextField(k);
         const int used = std::min(static_cast<int>(Text(game, n, k).size()) + 1, text.Width);
