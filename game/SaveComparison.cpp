@@ -184,6 +184,9 @@ void Comparer::Container()
             std::min(startB + b_.game.GetWindowSize(), second.size()), second.size());
     if (!offsets.empty())
         lines.push_back(Other(QStringLiteral("container"), offsets));
+    // No saved game is that long: what lies further is named, not read.
+    if (first.size() >= kContainerLimit || second.size() >= kContainerLimit)
+        lines.push_back(Other(QStringLiteral("container"), {}));
 }
 
 } // namespace
@@ -215,6 +218,8 @@ QString Line::Text() const
     case Kind::OtherBytes:
         break;
     }
+    if (count == 0)
+        return QStringLiteral("%1: not compared past its first %2 MiB").arg(path).arg(kContainerLimit >> 20);
     const QString bytes =
         count == 1 ? QStringLiteral("1 other byte differs") : QStringLiteral("%1 other bytes differ").arg(count);
     if (path == QStringLiteral("container"))

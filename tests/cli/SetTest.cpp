@@ -4,6 +4,7 @@
 #include "tests/cli/CliFixture.h"
 
 #include "model/CharacterLayout.h"
+#include "model/InventoryLayout.h"
 #include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
@@ -15,6 +16,7 @@
 namespace {
 
 namespace CL = CharacterLayout;
+namespace IL = InventoryLayout;
 namespace WL = WindowLayout;
 namespace SE = SpellEffectLayout;
 
@@ -51,6 +53,10 @@ TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
     builder.Put(Record(3, CL::ConditionsOffset + 14 * 8), 8, kNow - Ticks(1, 2, 3) - 9); // Dead
     builder.Put(Record(3, CL::ActiveSpellsOffset + SE::Size), 8, 0);                     // no Bless
     builder.Put(Record(3, 878), 2, 6);                                                   // base level
+    // Character 4 holds one item, at cell 5 in entry 1.
+    builder.PutBytes(Record(4, CL::InventoryEntriesOffset), std::vector<std::uint8_t>(IL::EntryCount * IL::EntrySize));
+    builder.PutBytes(Record(4, CL::InventoryGridOffset), std::vector<std::uint8_t>(IL::CellCount * IL::CellWidth));
+    builder.Put(Record(4, CL::InventoryEntriesOffset), 4, 109).Put(Record(4, CL::InventoryGridOffset + 5 * 4), 4, 1);
     const std::vector<std::uint8_t> original = builder.Build();
     const auto partyOffset = static_cast<int>(builder.PartyOffset());
 
@@ -94,6 +100,9 @@ TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
         {{"character[*].SkillPoints=50"}, 0, skillPoints, "characters/49/SkillPoints", "50",
          "character[50].SkillPoints: "},
         {{"--dry-run", "party.Gold=5"}, 0, {}, nullptr, nullptr, " -> 5\n"},
+        {{"character[4].Items.Cell5.Charges=20"}, 0, {{Record(4, CL::InventoryEntriesOffset + 16), 4, 20}},
+         "characters/3/Items/0/Charges", "20", "character[4].Items.Cell5.Charges: 0 -> 20\n"},
+        {{"character[4].Items.Cell6.Charges=20"}, 2, {}, nullptr, nullptr, "character[4] has no item at Cell6"},
         {{"character[3].Mite=1"}, 2, {}, nullptr, nullptr, "character[3].Mite=1: no such field"},
         {{"party.Gold=5", "character[3].Might=70000"}, 2, {}, nullptr, nullptr,
          "character[3].Might=70000: the value must be between -32768 and 32767"},
