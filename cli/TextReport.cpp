@@ -1,25 +1,21 @@
 #include "cli/TextReport.h"
 
 #include "cli/Console.h"
+#include "game/SaveFields.h"
+#include "game/ShownValue.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QStringList>
 
 #include <initializer_list>
+#include <span>
 #include <string_view>
 
 namespace {
 
 using Keys = std::initializer_list<const char*>;
 
-// The order people read a character in; keys left out here follow on lines of their own.
-const std::initializer_list<Keys> kCharacterLines = {
-    {"Class", "Level", "BaseLevel", "Age", "BaseAge", "Experience", "Face"},
-    {"Might", "Intelligence", "Perception", "Endurance", "Speed", "Accuracy", "Luck"},
-    {"FireResistance", "AirResistance", "WaterResistance", "EarthResistance", "MindResistance", "BodyResistance"},
-    {"HitPoints", "SpellPoints", "ArmorClassModifier", "SkillPoints"},
-};
 const Keys kTime = {"Year", "Month", "Day", "Hour", "Minute"};
 const Keys kEffect = {"Days", "Hours", "Minutes", "Power", "Skill", "Caster"};
 const Keys kItem = {"ItemNumber",   "Name",    "Enchantment1", "Enchantment1Modifier",
@@ -64,10 +60,14 @@ void Character(QStringList& lines, QJsonObject c)
     lines.append(QStringLiteral("Character %1: %2")
                      .arg(c.take(QStringLiteral("Number")).toInt())
                      .arg(Console::Quoted(c.take(QStringLiteral("Name")).toString())));
-    for (const Keys& keys : kCharacterLines) {
-        lines.append(QStringLiteral("  ") + Inline(c, keys));
-        for (const char* key : keys)
-            c.remove(QLatin1String(key));
+    // The numbers in the field walk's order; keys left out there follow on lines of their own.
+    for (const std::span<const std::string_view> line : SaveFields::NumberLines()) {
+        QStringList parts;
+        for (const std::string_view key : line) {
+            const QString name = ShownValue::Latin1(key);
+            parts.append(QStringLiteral("%1 %2").arg(name, TextReport::Value(c.take(name), false)));
+        }
+        lines.append(QStringLiteral("  ") + parts.join(QStringLiteral(", ")));
     }
     lines.append(QStringLiteral("  Description: ") + Console::Quoted(c.take(QStringLiteral("Description")).toString()));
 

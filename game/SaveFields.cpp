@@ -29,33 +29,17 @@ constexpr int kLaterRanks = 300000;
 
 constexpr std::array<const char*, 6> kItemWords = {"ItemNumber",   "Enchantment1", "Enchantment1Modifier",
                                                    "Enchantment2", "Charges",      "ItemFlags"};
-// The order `show` prints a character's numbers in.
-constexpr std::array<std::string_view, 24> kPlainOrder = {
-    "Class",
-    "Level",
-    "BaseLevel",
-    "Age",
-    "BaseAge",
-    "Experience",
-    "Face",
-    "Might",
-    "Intelligence",
-    "Perception",
-    "Endurance",
-    "Speed",
-    "Accuracy",
-    "Luck",
-    "FireResistance",
-    "AirResistance",
-    "WaterResistance",
-    "EarthResistance",
-    "MindResistance",
-    "BodyResistance",
-    "HitPoints",
-    "SpellPoints",
-    "ArmorClassModifier",
-    "SkillPoints",
-};
+// The order `show` prints a character's numbers in, a line each.
+constexpr std::array<std::string_view, 7> kNumbersLine1 = {"Class",   "Level",      "BaseLevel", "Age",
+                                                           "BaseAge", "Experience", "Face"};
+constexpr std::array<std::string_view, 7> kNumbersLine2 = {"Might", "Intelligence", "Perception", "Endurance",
+                                                           "Speed", "Accuracy",     "Luck"};
+constexpr std::array<std::string_view, 6> kNumbersLine3 = {"FireResistance",  "AirResistance",  "WaterResistance",
+                                                           "EarthResistance", "MindResistance", "BodyResistance"};
+constexpr std::array<std::string_view, 4> kNumbersLine4 = {"HitPoints", "SpellPoints", "ArmorClassModifier",
+                                                           "SkillPoints"};
+constexpr std::array<std::span<const std::string_view>, 4> kNumberLines = {kNumbersLine1, kNumbersLine2, kNumbersLine3,
+                                                                           kNumbersLine4};
 
 QString Name(std::string_view text)
 {
@@ -99,10 +83,12 @@ std::vector<SaveField> EarlyFields()
     std::vector<SaveField> fields;
     const auto next = [&fields] { return static_cast<int>(fields.size()); };
     Add(fields, Kind::Text, 0, 0, QStringLiteral("Name"), next());
-    for (const std::string_view name : kPlainOrder) {
-        const auto plain = ModelNames::PlainFields();
-        const auto row = std::find_if(plain.begin(), plain.end(), [name](const auto& f) { return f.name == name; });
-        Add(fields, Kind::Plain, static_cast<int>(row - plain.begin()), 0, Name(name), next());
+    for (const std::span<const std::string_view> line : kNumberLines) {
+        for (const std::string_view name : line) {
+            const auto plain = ModelNames::PlainFields();
+            const auto row = std::find_if(plain.begin(), plain.end(), [name](const auto& f) { return f.name == name; });
+            Add(fields, Kind::Plain, static_cast<int>(row - plain.begin()), 0, Name(name), next());
+        }
     }
     Add(fields, Kind::Text, 1, 0, QStringLiteral("Description"), next());
     for (const ModelNames::Entry& skill : ModelNames::Skills()) {
@@ -377,6 +363,11 @@ SaveFields::Bytes SaveFields::Where(const SaveGame& game, int n, const SaveField
         return {{{record + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth}}, {}};
     }
     return {};
+}
+
+std::span<const std::span<const std::string_view>> SaveFields::NumberLines()
+{
+    return kNumberLines;
 }
 
 QString SaveFields::Date(std::int64_t ticks)

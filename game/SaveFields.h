@@ -9,6 +9,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string_view>
 #include <vector>
 
 // The field walk: every named field of the party and of a character, in the order `show`
@@ -45,6 +47,8 @@ public:
     static bool IsText(const SaveField& field) { return field.kind == SaveField::Kind::Text; }
     static Bytes Where(const SaveGame& game, int n, const SaveField& field);
 
+    // A character's plain numbers in the order show prints them, a line of the summary each.
+    static std::span<const std::span<const std::string_view>> NumberLines();
     // A stored clock as a date: "1175-03-05 13:07".
     static QString Date(std::int64_t ticks);
     // Window offset of character n's record offset.
