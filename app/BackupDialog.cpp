@@ -91,8 +91,6 @@ BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& c
     differences_->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Copy"), QStringLiteral("Now")});
     differences_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     differences_->setMinimumHeight(200);
-    compared_->hide();
-    differences_->hide();
     auto* lists = new QVBoxLayout;
     lists->addWidget(list_, 1);
     lists->addWidget(compared_);
@@ -117,6 +115,9 @@ void BackupDialog::FillList()
     }
     if (list_->topLevelItemCount() > 0)
         list_->setCurrentItem(list_->topLevelItem(0));
+    // A comparison made before would name a copy by its old place or the file as it was.
+    compared_->hide();
+    differences_->hide();
     std::error_code error;
     ControlId::Find<QPushButton>(*this, IdShowFolder)
         ->setEnabled(std::filesystem::is_directory(Backups::FolderFor(save_), error));

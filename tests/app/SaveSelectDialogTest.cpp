@@ -419,6 +419,7 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
                   EXPECT_EQ(Rows(dialog), QStringList{"save000.dod|After the Ogres"});
                   messages.Answer(true);
                   QTest::mouseClick(restore, Qt::LeftButton);
+                  EXPECT_TRUE(differences->isHidden()) << "the comparison was of the file replaced";
                   const QStringList rows = shown(backups);
                   ASSERT_EQ(rows.size(), 2);
                   EXPECT_TRUE(rows[0].endsWith("|After the Ogres")) << "the file it replaced, newest";
