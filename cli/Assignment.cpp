@@ -76,15 +76,7 @@ std::optional<std::pair<Range, QString>> RangeNow(const SaveGame& game, int n, c
     return std::pair(range, QStringLiteral("against %1 %2").arg(what).arg(against));
 }
 
-// A party effect (n 0), or one on character n, seen the same way.
-SpellEffectInfo GetEffect(const SaveGame& game, int n, int k)
-{
-    if (n == 0)
-        return game.GetPartySpell(k);
-    const ActiveSpellInfo info = game.GetActiveSpell(n, k);
-    return {info.duration, info.power, info.skill, 0};
-}
-
+// A party effect (n 0), or one on character n, written the same way.
 void SetEffect(SaveGame& game, int n, int k, const SpellEffectInfo& info, SpellEffectParts parts)
 {
     if (n == 0)
@@ -291,7 +283,7 @@ Change Parser::Effect(int n, const SaveField& field, const QString& member) cons
     const auto value = static_cast<int>(value_.Number(n == 0 ? AssignedValue::kCount32 : AssignedValue::kInt32));
     return {value,
             [n, k, at = *at, value](SaveGame& game) {
-                SpellEffectInfo info = GetEffect(game, n, k);
+                SpellEffectInfo info = SaveFields::Effect(game, n, k);
                 const bool absent = info == SpellEffectInfo{};
                 DurationMember(info.duration, at) = value;
                 // An effect not in force shows zeros: given a time, it is written whole, as shown.
@@ -312,7 +304,7 @@ Change Parser::EffectPart(int n, const SaveField& field) const
     const auto value = static_cast<int>(value_.Number(range, words));
     const QString name = field.name.section(QLatin1Char('.'), 1, 1);
     return {ShownValue::Word(value, words), [n, k = field.index, kind, value, name](SaveGame& game) {
-                SpellEffectInfo info = GetEffect(game, n, k);
+                SpellEffectInfo info = SaveFields::Effect(game, n, k);
                 if (info == SpellEffectInfo{})
                     throw CliError::UsageError(
                         QStringLiteral("%1 is not in force: give it Days, Hours or Minutes as well").arg(name));

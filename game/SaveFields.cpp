@@ -133,14 +133,6 @@ int EffectOffset(int n, int k)
                   : SaveFields::RecordStart(n) + CL::ActiveSpellsOffset + k * SE::Size;
 }
 
-SpellEffectInfo Effect(const SaveGame& game, int n, int k)
-{
-    if (n == 0)
-        return game.GetPartySpell(k);
-    const ActiveSpellInfo info = game.GetActiveSpell(n, k);
-    return {info.duration, info.power, info.skill, 0};
-}
-
 Field TextField(int index)
 {
     return index == 0 ? CL::Name : CL::Description;
@@ -240,12 +232,12 @@ QJsonValue SaveFields::Shown(const SaveGame& game, const TextCodec& codec, int n
     case Kind::Member:
         return ShownValue::Member(game.GetPartyMember(k));
     case Kind::Effect:
-        return ShownValue::Effect(Effect(game, n, k), n == 0);
+        return ShownValue::Effect(SaveFields::Effect(game, n, k), n == 0);
     case Kind::EffectPower:
     case Kind::EffectSkill:
     case Kind::EffectCaster: {
         // As the effect's own value shows them: nothing while it is not in force.
-        const SpellEffectInfo info = Effect(game, n, k);
+        const SpellEffectInfo info = SaveFields::Effect(game, n, k);
         if (info == SpellEffectInfo{})
             return QJsonValue::Null;
         return field.kind == Kind::EffectPower   ? QJsonValue(info.power)
@@ -363,6 +355,14 @@ SaveFields::Bytes SaveFields::Where(const SaveGame& game, int n, const SaveField
         return {{{record + CL::ConditionsOffset + k * CL::ConditionWidth, CL::ConditionWidth}}, {}};
     }
     return {};
+}
+
+SpellEffectInfo SaveFields::Effect(const SaveGame& game, int n, int k)
+{
+    if (n == 0)
+        return game.GetPartySpell(k);
+    const ActiveSpellInfo info = game.GetActiveSpell(n, k);
+    return {info.duration, info.power, info.skill, 0};
 }
 
 std::span<const std::span<const std::string_view>> SaveFields::NumberLines()

@@ -47,6 +47,8 @@ public:
     static bool IsText(const SaveField& field) { return field.kind == SaveField::Kind::Text; }
     static Bytes Where(const SaveGame& game, int n, const SaveField& field);
 
+    // Spell effect k of the party (n 0) or on character n, the party's way: zeros when not in force.
+    static SpellEffectInfo Effect(const SaveGame& game, int n, int k);
     // A character's plain numbers in the order show prints them, a line of the summary each.
     static std::span<const std::span<const std::string_view>> NumberLines();
     // A stored clock as a date: "1175-03-05 13:07".
