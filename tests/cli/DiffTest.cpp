@@ -7,6 +7,7 @@
 #include "model/InventoryLayout.h"
 #include "model/WindowLayout.h"
 #include "tests/support/Files.h"
+#include "tests/support/LodBuilder.h"
 
 namespace {
 
@@ -133,4 +134,22 @@ TEST_F(DiffTest, ScopeJsonAndExitStatus)
     }
     EXPECT_EQ(Run({"diff", Text(a), Text(game_ / "none.dod")}).status, 1);
     EXPECT_EQ(Run({"diff", Text(a)}).status, 2);
+}
+
+TEST_F(DiffTest, EachSideIsPrintedInItsOwnGamesWords)
+{
+    // Another game folder whose class table names classes 4 and 5 otherwise.
+    const std::filesystem::path other = home_ / "other";
+    LodBuilder("MMVIII", "language")
+        .AddFile("class.txt", "Class\tNotes\r\nA\t\r\nB\t\r\nC\t\r\nD\t\r\nSquire\t\r\nPaladin\t\r\n")
+        .WriteTo(other / "Data" / "EnglishT.lod");
+    const int classByte = Record(3, 846);
+    const auto a = Write(Base().Put(classByte, 1, 4));
+    const std::filesystem::path b = other / "Saves" / "save000.dod";
+    std::filesystem::create_directories(b.parent_path());
+    for (const auto& [stored, out] : {std::pair{4, ""}, std::pair{5, "character[3].Class: Knight -> Paladin\n"}}) {
+        Base().Put(classByte, 1, stored).WriteTo(b);
+        const Result result = Run({"diff", Text(a), Text(b)});
+        EXPECT_EQ(QString::fromUtf8(result.out), QString::fromUtf8(out)) << result.error.toStdString();
+    }
 }
