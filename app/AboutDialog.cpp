@@ -1,6 +1,8 @@
 #include "app/AboutDialog.h"
 
 #include "text/TextCodec.h"
+#include "ui/ControlId.h"
+#include "ui/ErrorGuard.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -19,15 +21,15 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), readme_(Readme())
     auto* title = new QLabel(QString::fromUtf8("Velkar - Might & Magic\u00AE VIII Character Editor 4.00"), this);
 
     auto* readme = new QPlainTextEdit(this);
-    readme->setObjectName(QString::number(IdReadme));
+    ControlId::Give(readme, IdReadme);
     readme->setReadOnly(true);
     readme->setPlainText(readme_);
     readme->setMinimumSize(440, 220);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QString::number(IdOk));
+    ControlId::Give(ok, IdOk);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { accept(); });
 
     auto* header = new QHBoxLayout;
     header->addWidget(icon);

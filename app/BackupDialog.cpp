@@ -76,7 +76,7 @@ BackupDialog::BackupDialog(const std::filesystem::path& save, const TextCodec& c
         auto* button = ControlId::Give(new QPushButton(QString::fromLatin1(row.text), this), row.id);
         buttons->addWidget(button);
         if (row.handler == nullptr) {
-            connect(button, &QPushButton::clicked, this, &QDialog::reject);
+            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this] { reject(); });
             continue;
         }
         const auto handler = row.handler;

@@ -93,29 +93,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     banner->setPixmap(QIcon(QStringLiteral(":/banner.png")).pixmap(QSize(420, 160), devicePixelRatioF()));
     banner->setFixedSize(420, 160);
 
-    list_ = new QTreeWidget(this);
-    ControlId::Give(list_, IdList);
-    list_->setRootIsDecorated(false);
-    list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    list_->setHeaderLabels({QStringLiteral("Savegame"), QStringLiteral("Name")});
-    static constexpr int FileColumnWidth = 90;
-    static constexpr int NameColumnWidth = 229;
-    list_->header()->resizeSection(0, FileColumnWidth);
-    list_->header()->resizeSection(1, NameColumnWidth);
-    // Room for both columns and a vertical scroll bar, so names never need
-    // scrolling sideways.
-    list_->setMinimumSize(FileColumnWidth + NameColumnWidth + list_->verticalScrollBar()->sizeHint().width() +
-                              2 * list_->frameWidth(),
-                          200);
-    ErrorGuard::Connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
-    listNote_ = new QLabel(this);
-    ControlId::Give(listNote_, IdListNote);
-    listNote_->setAlignment(Qt::AlignCenter);
-    listNote_->setWordWrap(true);
-    listArea_ = new QStackedWidget(this);
-    listArea_->addWidget(list_);
-    listArea_->addWidget(listNote_);
-
+    MakeListArea();
     auto* group = new QGroupBox(QStringLiteral("Select Savegame:"), this);
     auto* fields = new QGridLayout;
     auto* pathLabel = new QLabel(QStringLiteral("Path:"), group);
@@ -138,30 +116,7 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     groupLayout->addWidget(status_);
 
     auto* buttons = new QVBoxLayout;
-    static constexpr std::array<ButtonRow, 5> rows{{
-        {IdBrowse, "Browse...", &SaveSelectDialog::Browse},
-        {IdOpen, "Open", &SaveSelectDialog::OpenSelected},
-        {IdBackups, "Backups...", &SaveSelectDialog::ShowBackups},
-        {IdCancel, "Cancel", nullptr}, // closes the dialog, ending the program
-        {IdAbout, "About...", &SaveSelectDialog::ShowAbout},
-    }};
-    for (const ButtonRow& row : rows) {
-        auto* button = new QPushButton(QString::fromLatin1(row.text), this);
-        ControlId::Give(button, row.id);
-        if (row.id == IdBrowse) {
-            fields->addWidget(button, 0, 2);
-        } else {
-            buttons->addWidget(button);
-        }
-        if (row.handler != nullptr) {
-            const auto handler = row.handler;
-            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        } else {
-            connect(button, &QPushButton::clicked, this, &QDialog::reject);
-        }
-        if (row.id == IdOpen)
-            button->setDefault(true);
-    }
+    MakeButtons(*fields, *buttons);
     buttons->addStretch(1);
 
     auto* body = new QHBoxLayout;
@@ -178,6 +133,60 @@ SaveSelectDialog::SaveSelectDialog(QWidget* parent) : QDialog(parent), games_(Ga
     const std::filesystem::path last = UserSettings::LastGameFolder();
     SetPath(IsFolder(last) ? FolderText(last) : games_.empty() ? QString() : FolderText(games_.front().folder));
     FillSaveList();
+}
+
+void SaveSelectDialog::MakeListArea()
+{
+    list_ = new QTreeWidget(this);
+    ControlId::Give(list_, IdList);
+    list_->setRootIsDecorated(false);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setHeaderLabels({QStringLiteral("Savegame"), QStringLiteral("Name")});
+    static constexpr int FileColumnWidth = 90;
+    static constexpr int NameColumnWidth = 229;
+    list_->header()->resizeSection(0, FileColumnWidth);
+    list_->header()->resizeSection(1, NameColumnWidth);
+    // Room for both columns and a vertical scroll bar, so names never need
+    // scrolling sideways.
+    list_->setMinimumSize(FileColumnWidth + NameColumnWidth + list_->verticalScrollBar()->sizeHint().width() +
+                              2 * list_->frameWidth(),
+                          200);
+    ErrorGuard::Connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { OpenSelected(); });
+    listNote_ = new QLabel(this);
+    ControlId::Give(listNote_, IdListNote);
+    listNote_->setAlignment(Qt::AlignCenter);
+    listNote_->setWordWrap(true);
+    listArea_ = new QStackedWidget(this);
+    listArea_->addWidget(list_);
+    listArea_->addWidget(listNote_);
+}
+
+void SaveSelectDialog::MakeButtons(QGridLayout& fields, QVBoxLayout& column)
+{
+    static constexpr std::array<ButtonRow, 5> rows{{
+        {IdBrowse, "Browse...", &SaveSelectDialog::Browse},
+        {IdOpen, "Open", &SaveSelectDialog::OpenSelected},
+        {IdBackups, "Backups...", &SaveSelectDialog::ShowBackups},
+        {IdCancel, "Cancel", nullptr}, // closes the dialog, ending the program
+        {IdAbout, "About...", &SaveSelectDialog::ShowAbout},
+    }};
+    for (const ButtonRow& row : rows) {
+        auto* button = new QPushButton(QString::fromLatin1(row.text), this);
+        ControlId::Give(button, row.id);
+        if (row.id == IdBrowse) {
+            fields.addWidget(button, 0, 2);
+        } else {
+            column.addWidget(button);
+        }
+        if (row.handler != nullptr) {
+            const auto handler = row.handler;
+            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        } else {
+            ErrorGuard::Connect(button, &QPushButton::clicked, this, [this] { reject(); });
+        }
+        if (row.id == IdOpen)
+            button->setDefault(true);
+    }
 }
 
 QWidget* SaveSelectDialog::MakePathBox()

@@ -13,9 +13,11 @@
 #include <vector>
 
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QStackedWidget;
 class QTreeWidget;
+class QVBoxLayout;
 
 // The program's main window: offers every game folder found, lists the chosen folder's saved
 // games by the names the game gave them, in the code page the "Text:" chooser shows, and opens
@@ -67,6 +69,10 @@ protected:
 #endif
 
 private:
+    // The list of saved games and the note that stands in its place when there are none.
+    void MakeListArea();
+    // Browse beside the path, the others in a column.
+    void MakeButtons(QGridLayout& fields, QVBoxLayout& column);
     QWidget* MakePathBox();
     QWidget* MakeCodePageBox();
     void SetPath(const QString& path);

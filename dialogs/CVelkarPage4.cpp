@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -198,6 +197,48 @@ QWidget* MakeControl(const Detail& detail)
     return nullptr;
 }
 
+// The detail controls with their labels, place by place.
+QGridLayout* MakeDetailGrid()
+{
+    auto* grid = new QGridLayout;
+    grid->setVerticalSpacing(kRowGap);
+    grid->setHorizontalSpacing(kLabelGap);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnMinimumWidth(2, kColumnGap);
+    // Each place is a box of its own, so that a pair sharing it shows whichever is visible
+    // (two widgets in one grid cell upset the grid's row spacing).
+    std::array<std::array<QHBoxLayout*, 2>, kPlaceCount> places{};
+    for (std::size_t r = 0; r < places.size(); ++r) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            places[r][c] = new QHBoxLayout;
+            places[r][c]->setContentsMargins(0, 0, 0, 0);
+            // Label and control, a gap, label and control.
+            const int column = static_cast<int>(r) / kPlacesPerColumn * 3 + static_cast<int>(c);
+            grid->addLayout(places[r][c], static_cast<int>(r) % kPlacesPerColumn, column);
+        }
+    }
+    for (const Detail& detail : kDetails) {
+        QWidget* control = MakeControl(detail);
+        ControlId::Give(control, detail.id);
+        auto* label = new QLabel(QString::fromLatin1(detail.label));
+        if (detail.labelId != 0)
+            ControlId::Give(label, detail.labelId);
+        label->setBuddy(control);
+        if (detail.shown != Shown::Always && !SharesPlace(detail)) {
+            // The modifier's row stays empty for a potion, so the rows below do not jump.
+            for (QWidget* widget : {control, static_cast<QWidget*>(label)}) {
+                QSizePolicy policy = widget->sizePolicy();
+                policy.setRetainSizeWhenHidden(true);
+                widget->setSizePolicy(policy);
+            }
+        }
+        const auto place = static_cast<std::size_t>(detail.place);
+        places[place][0]->addWidget(label);
+        places[place][1]->addWidget(control, 1, detail.kind == Kind::Number ? Qt::AlignLeft : Qt::Alignment());
+    }
+    return grid;
+}
+
 } // namespace
 
 CVelkarPage4::CVelkarPage4(SaveGame& save, int n) : CharacterPage(QStringLiteral("Inventory"), save, n)
@@ -242,44 +283,34 @@ void CVelkarPage4::BuildControls()
 
     auto* right = new QVBoxLayout;
     right->setSpacing(kLabelGap);
-    auto* grid = new QGridLayout;
-    grid->setVerticalSpacing(kRowGap);
-    grid->setHorizontalSpacing(kLabelGap);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnMinimumWidth(2, kColumnGap);
-    // Each place is a box of its own, so that a pair sharing it shows whichever is visible
-    // (two widgets in one grid cell upset the grid's row spacing).
-    std::array<std::array<QHBoxLayout*, 2>, kPlaceCount> places{};
-    for (std::size_t r = 0; r < places.size(); ++r) {
-        for (std::size_t c = 0; c < 2; ++c) {
-            places[r][c] = new QHBoxLayout;
-            places[r][c]->setContentsMargins(0, 0, 0, 0);
-            // Label and control, a gap, label and control.
-            const int column = static_cast<int>(r) / kPlacesPerColumn * 3 + static_cast<int>(c);
-            grid->addLayout(places[r][c], static_cast<int>(r) % kPlacesPerColumn, column);
-        }
-    }
-    for (const Detail& detail : kDetails) {
-        QWidget* control = MakeControl(detail);
-        ControlId::Give(control, detail.id);
-        auto* label = new QLabel(QString::fromLatin1(detail.label));
-        if (detail.labelId != 0)
-            ControlId::Give(label, detail.labelId);
-        label->setBuddy(control);
-        if (detail.shown != Shown::Always && !SharesPlace(detail)) {
-            // The modifier's row stays empty for a potion, so the rows below do not jump.
-            for (QWidget* widget : {control, static_cast<QWidget*>(label)}) {
-                QSizePolicy policy = widget->sizePolicy();
-                policy.setRetainSizeWhenHidden(true);
-                widget->setSizePolicy(policy);
-            }
-        }
-        const auto place = static_cast<std::size_t>(detail.place);
-        places[place][0]->addWidget(label);
-        places[place][1]->addWidget(control, 1, detail.kind == Kind::Number ? Qt::AlignLeft : Qt::Alignment());
-    }
-    right->addLayout(grid);
+    right->addLayout(MakeDetailGrid());
 
+    right->addSpacing(kRowGap);
+    right->addLayout(MakeButtons());
+
+    right->addSpacing(kRowGap);
+    backpack_ = new BackpackView(Game(), Number());
+    right->addWidget(new QLabel(QStringLiteral("Backpack:")));
+    right->addWidget(backpack_, 1);
+    // The key to the colours stands under the list, where the page has room for it.
+    legend_ = BackpackView::MakeLegend();
+    left->addWidget(legend_);
+    legend_->setVisible(!backpack_->HasPictures()); // once it has a parent: alone it would be a window
+    page->addLayout(right, 2);
+
+    itemKinds_ = Control<QComboBox>(IdItem);
+    ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
+    ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
+    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this,
+                        [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
+    // activated: the user's choices only, not the page's own.
+    ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
+    ErrorGuard::Connect(backpack_, &BackpackView::MoveRequested, this,
+                        [this](int from, int toCell) { OnMoveRequested(from, toCell); });
+}
+
+QHBoxLayout* CVelkarPage4::MakeButtons()
+{
     // Here, where the handlers may be named.
     // clang-format off
     static constexpr std::array<Button, 3> kButtons = {{
@@ -297,63 +328,14 @@ void CVelkarPage4::BuildControls()
         const auto run = handler;
         ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, run] { (this->*run)(); });
     }
-    right->addSpacing(kRowGap);
-    right->addLayout(buttons);
-
-    right->addSpacing(kRowGap);
-    backpack_ = new BackpackView(Game(), Number());
-    right->addWidget(new QLabel(QStringLiteral("Backpack:")));
-    right->addWidget(backpack_, 1);
-    // The key to the colours stands under the list, where the page has room for it.
-    legend_ = BackpackView::MakeLegend();
-    left->addWidget(legend_);
-    legend_->setVisible(!backpack_->HasPictures()); // once it has a parent: alone it would be a window
-    page->addLayout(right, 2);
-
-    itemKinds_ = Control<QComboBox>(IdItem);
-    ErrorGuard::Connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { OnRowsChanged(); });
-    connect(inventory_, &QListWidget::itemSelectionChanged, this, [this] { ShowSelectionInBackpack(); });
-    ErrorGuard::Connect(backpack_, &BackpackView::Clicked, this,
-                        [this](int anchor, Qt::KeyboardModifiers modifiers) { OnBackpackClicked(anchor, modifiers); });
-    // activated: the user's choices only, not the page's own.
-    ErrorGuard::Connect(itemKinds_, &QComboBox::activated, this, [this](int index) { OnItemKindChosen(index); });
-    ErrorGuard::Connect(backpack_, &BackpackView::MoveRequested, this,
-                        [this](int from, int toCell) { OnMoveRequested(from, toCell); });
+    return buttons;
 }
 
 void CVelkarPage4::FillItemKinds()
 {
     const ItemTable& table = Game().GetItemTable();
     const std::vector<int> numbers = table.ChoosableNumbers();
-    // By name; where two kinds share a name, each shows its number too ("Ruby (185)").
-    struct Kind {
-        QString text;
-        int number;
-    };
-    std::vector<Kind> kinds;
-    kinds.reserve(numbers.size());
-    QHash<QString, int> uses;
-    for (const int number : numbers) {
-        kinds.push_back({Codec().ToText(table.GetItemName(number)), number});
-        ++uses[kinds.back().text];
-    }
-    for (Kind& kind : kinds) {
-        if (uses.value(kind.text) > 1)
-            kind.text += QStringLiteral(" (%1)").arg(kind.number);
-    }
-    std::stable_sort(kinds.begin(), kinds.end(), [](const Kind& a, const Kind& b) {
-        return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
-    });
-    // Built whole and handed over at once, so the entries are not inserted one by one.
-    QList<QStandardItem*> entries;
-    entries.reserve(static_cast<qsizetype>(kinds.size()));
-    for (const Kind& kind : kinds) {
-        auto* entry = new QStandardItem(kind.text);
-        entry->setData(kind.number, Qt::UserRole);
-        entries.append(entry);
-    }
-    auto* model = new QStandardItemModel(itemKinds_);
-    model->appendColumn(entries);
+    QStandardItemModel* model = ItemText::KindList(table, Codec(), numbers, itemKinds_);
     const QSignalBlocker blocker(itemKinds_);
     itemKinds_->setModel(model);
     // The lowest number comes first, as it did when the list was in number order.
@@ -414,12 +396,20 @@ void CVelkarPage4::StoreToModel()
     Exchange().Read();
 }
 
+std::vector<int> CVelkarPage4::SelectedAnchors() const
+{
+    std::vector<int> anchors;
+    for (const int row : SelectedRows())
+        anchors.push_back(inventory_->item(row)->data(Qt::UserRole).toInt());
+    return anchors;
+}
+
 std::optional<std::pair<int, InventoryItem>> CVelkarPage4::FirstSelectedItem() const
 {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.empty())
+    const std::vector<int> anchors = SelectedAnchors();
+    if (anchors.empty())
         return std::nullopt;
-    const int cell = inventory_->item(rows.front())->data(Qt::UserRole).toInt();
+    const int cell = anchors.front();
     InventoryItem item;
     if (Game().GetInventoryCell(Number(), cell, item) != 1)
         return std::nullopt;
@@ -585,20 +575,14 @@ void CVelkarPage4::OnMoveRequested(int from, int toCell)
 
 void CVelkarPage4::OnDeleteItem()
 {
-    std::vector<int> cells;
-    for (const int row : SelectedRows())
-        cells.push_back(inventory_->item(row)->data(Qt::UserRole).toInt());
-    for (const int cell : cells)
+    for (const int cell : SelectedAnchors())
         Game().RemoveInventoryItem(Number(), cell);
     LoadFromModel();
 }
 
 void CVelkarPage4::ShowSelectionInBackpack()
 {
-    std::vector<int> anchors;
-    for (const int row : SelectedRows())
-        anchors.push_back(inventory_->item(row)->data(Qt::UserRole).toInt());
-    backpack_->SetSelected(anchors);
+    backpack_->SetSelected(SelectedAnchors());
 }
 
 void CVelkarPage4::OnBackpackClicked(int anchor, Qt::KeyboardModifiers modifiers)

@@ -13,6 +13,7 @@
 
 class BackpackView;
 class QComboBox;
+class QHBoxLayout;
 class QListWidget;
 
 // The "Inventory" tab: the items the character carries, listed by anchor cell. Selecting
@@ -76,10 +77,14 @@ protected:
 
 private:
     void BuildControls();
+    // Add Item, Replace and Delete Item, in a row.
+    QHBoxLayout* MakeButtons();
     void FillItemKinds();
     void ApplyLayout(int itemNumber);
     // Row indices of the selected rows, lowest first.
     std::vector<int> SelectedRows() const;
+    // The anchor cells of the selected rows' items, in row order.
+    std::vector<int> SelectedAnchors() const;
     // The anchor cell and entry of the first selected row's item, if it is one.
     std::optional<std::pair<int, InventoryItem>> FirstSelectedItem() const;
 

@@ -7,6 +7,7 @@
 #include "ui/ErrorGuard.h"
 #include "ui/FilteringList.h"
 #include "ui/Messages.h"
+#include "ui/PlainList.h"
 
 #include "model/AwardTable.h"
 #include "model/SaveGame.h"
@@ -14,7 +15,6 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -81,14 +81,8 @@ void CVelkarPage5::OnCreate()
     auto* label = new QLabel(QStringLiteral("Awards:"));
     label->setBuddy(chooser);
 
-    auto* list = new QTreeWidget;
-    ControlId::Give(list, IdAwards);
-    list->setHeaderLabels({QStringLiteral("Quests")});
-    list->setColumnWidth(0, QuestsColumnWidth);
-    list->header()->setStretchLastSection(false);
-    list->header()->hide();
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* list =
+        PlainList::Make(IdAwards, QStringLiteral("Quests"), QuestsColumnWidth, QAbstractItemView::ExtendedSelection);
     list->setFixedWidth(kChooserWidth);
     list->setMinimumHeight(kListHeight);
     ErrorGuard::Connect(list, &QTreeWidget::itemSelectionChanged, this, [this] { ShowSelectedInChooser(); });

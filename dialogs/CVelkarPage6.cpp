@@ -98,14 +98,7 @@ constexpr std::array<int, Page::RowCount> kNameOrder = {
     1210, 1216, 1208, 1223, 1214, 1218, 1222, 1211, 1225, 1212, 1219, 1213, 1217, 1221, 1224, 1220, 1209, 1215,
 };
 
-constexpr std::array<int, Page::RowCount> CheckIds()
-{
-    std::array<int, Page::RowCount> ids{};
-    for (std::size_t i = 0; i < kRows.size(); ++i)
-        ids[i] = kRows[i].checkId;
-    return ids;
-}
-static_assert(ExchangeOrder::Lists(kNameOrder, CheckIds()));
+static_assert(ExchangeOrder::Lists(kNameOrder, ExchangeOrder::IdsOf(kRows, &Row::checkId)));
 
 constexpr std::array<int, Page::RowCount> EntryOrder()
 {

@@ -43,6 +43,7 @@ constexpr std::array<Column, 3> kColumns{{
      }, 130},
     {"Level", [](const SaveGame& game, int n, const TextCodec&) { return QString::number(game.GetLevel(n)); }, 50},
 }};
+// clang-format on
 
 struct ButtonRow {
     int id;
@@ -54,7 +55,6 @@ constexpr std::array<ButtonRow, 2> kButtons{{
     {Dialog::IdOk, "OK", &QDialog::accept},
     {Dialog::IdCancel, "Cancel", &QDialog::reject},
 }};
-// clang-format on
 
 constexpr int kListHeight = 300;
 
@@ -88,8 +88,8 @@ CopyFromDialog::CopyFromDialog(const SaveGame& open, const std::filesystem::path
     for (std::size_t k = 0; k < kColumns.size(); ++k)
         characters_->setColumnWidth(static_cast<int>(k), kColumns[k].width);
     characters_->setMinimumHeight(kListHeight);
-    connect(characters_, &QTreeWidget::currentItemChanged, this, [this] { UpdateOk(); });
-    connect(characters_, &QTreeWidget::itemDoubleClicked, this, [this] {
+    ErrorGuard::Connect(characters_, &QTreeWidget::currentItemChanged, this, [this] { UpdateOk(); });
+    ErrorGuard::Connect(characters_, &QTreeWidget::itemDoubleClicked, this, [this] {
         if (Control<QPushButton>(IdOk)->isEnabled())
             accept();
     });
@@ -103,7 +103,7 @@ CopyFromDialog::CopyFromDialog(const SaveGame& open, const std::filesystem::path
     for (const ButtonRow& row : kButtons) {
         auto* button = ControlId::Give(new QPushButton(QString::fromLatin1(row.text), this), row.id);
         button->setDefault(row.id == IdOk);
-        connect(button, &QPushButton::clicked, this, row.action);
+        ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, action = row.action] { (this->*action)(); });
         buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);

@@ -32,4 +32,14 @@ public:
         }
         return true;
     }
+
+    // What member holds in each of a table's rows, in row order: the ids to hand to Lists.
+    template <class Row, std::size_t N>
+    static constexpr std::array<int, N> IdsOf(const std::array<Row, N>& rows, int Row::*member)
+    {
+        std::array<int, N> ids{};
+        for (std::size_t i = 0; i < N; ++i)
+            ids[i] = rows[i].*member;
+        return ids;
+    }
 };

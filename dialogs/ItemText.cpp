@@ -7,8 +7,11 @@
 #include "model/ItemTable.h"
 #include "model/Vocabulary.h"
 
+#include <QHash>
+#include <QStandardItemModel>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string_view>
@@ -67,4 +70,39 @@ QString ItemText::Describe(const ItemTable& table, const TextCodec& codec, const
     if (item.Charges != 0)
         lines.append(QStringLiteral("Charges: %1").arg(item.Charges));
     return lines.join(u'\n');
+}
+
+QStandardItemModel* ItemText::KindList(const ItemTable& table, const TextCodec& codec, const std::vector<int>& numbers,
+                                       QObject* parent)
+{
+    // By name; where two kinds share a name, each shows its number too ("Ruby (185)").
+    struct Kind {
+        QString text;
+        int number;
+    };
+    std::vector<Kind> kinds;
+    kinds.reserve(numbers.size());
+    QHash<QString, int> uses;
+    for (const int number : numbers) {
+        kinds.push_back({codec.ToText(table.GetItemName(number)), number});
+        ++uses[kinds.back().text];
+    }
+    for (Kind& kind : kinds) {
+        if (uses.value(kind.text) > 1)
+            kind.text += QStringLiteral(" (%1)").arg(kind.number);
+    }
+    std::stable_sort(kinds.begin(), kinds.end(), [](const Kind& a, const Kind& b) {
+        return QString::compare(a.text, b.text, Qt::CaseInsensitive) < 0;
+    });
+    // Built whole and handed over at once, so the entries are not inserted one by one.
+    QList<QStandardItem*> entries;
+    entries.reserve(static_cast<qsizetype>(kinds.size()));
+    for (const Kind& kind : kinds) {
+        auto* entry = new QStandardItem(kind.text);
+        entry->setData(kind.number, Qt::UserRole);
+        entries.append(entry);
+    }
+    auto* model = new QStandardItemModel(parent);
+    model->appendColumn(entries);
+    return model;
 }

@@ -12,12 +12,12 @@
 #include "ui/Messages.h"
 #include "ui/Mnemonics.h"
 #include "ui/NumberBox.h"
+#include "ui/PlainList.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -48,6 +48,7 @@ constexpr std::array<SpellEffectEditor::Effect, Dialog::EffectCount> kEffects = 
 // clang-format off
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+// clang-format on
 constexpr std::array<const char*, 2> kAmPm = {"AM", "PM"};
 
 enum class Kind { Number, Choice };
@@ -62,7 +63,6 @@ struct Cell {
     int column = 0;
     int columnSpan = 1;
 };
-// clang-format on
 
 // One control bound to a value of the dialog. Numbers with checked bounds are read with
 // their up-down's range as the check.
@@ -291,7 +291,7 @@ void PartyDialog::BuildControls()
     buttons->addWidget(cancel);
     right->addLayout(buttons);
     ErrorGuard::Connect(ok, &QPushButton::clicked, this, [this] { OnOk(); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    ErrorGuard::Connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
 
     // Shown by Open for a save that cannot be written; hidden it takes no room.
     auto* readOnlyNote = new QLabel;
@@ -354,14 +354,8 @@ QWidget* PartyDialog::BuildMembers()
 
 QWidget* PartyDialog::BuildCharacters()
 {
-    auto* list = new QTreeWidget;
-    ControlId::Give(list, IdCharacters);
-    list->setHeaderLabels({QStringLiteral("Name")});
-    list->setColumnWidth(0, kNameColumnWidth);
-    list->header()->setStretchLastSection(false);
-    list->header()->hide();
-    list->setRootIsDecorated(false);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    auto* list =
+        PlainList::Make(IdCharacters, QStringLiteral("Name"), kNameColumnWidth, QAbstractItemView::SingleSelection);
     list->setMinimumHeight(kListHeight);
     auto* edit = Button(IdEditCharacter, "&Edit Character");
     ErrorGuard::Connect(edit, &QPushButton::clicked, this, [this] { EditCharacter(); });

@@ -68,6 +68,24 @@ QLabel* LabelFor(const char* text, QWidget* control)
     return label;
 }
 
+// A number box with its up-down, or the skill's chooser.
+QWidget* MakeFieldControl(const FieldRow& row, int skillId)
+{
+    if (row.spinId != 0) {
+        auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
+        box->SetSpinId(row.spinId);
+        box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
+        box->setFixedWidth(kNumberWidth);
+        return ControlId::Give(box, row.id);
+    }
+    auto* list = new QComboBox;
+    list->addItem(TextCodec::OwnWord(Vocabulary::MasteryNone));
+    for (const std::string_view name : Vocabulary::MasteryNames)
+        list->addItem(TextCodec::OwnWord(name));
+    list->setFixedWidth(kSkillWidth);
+    return ControlId::Give(list, skillId);
+}
+
 } // namespace
 
 SpellEffectEditor::SpellEffectEditor(const Options& options, Host host, QWidget* parent)
@@ -101,42 +119,7 @@ void SpellEffectEditor::BuildControls()
         ErrorGuard::Connect(button, &QPushButton::clicked, this, [this, index] { SelectEffect(index); });
     }
 
-    const auto commit = [this] { CommitSelectedEffect(); };
-    for (const FieldRow& row : kFields) {
-        QWidget* control = nullptr;
-        if (row.spinId != 0) {
-            auto* box = new NumberBox(NumberBox::Keys::DigitsAndSign);
-            box->SetSpinId(row.spinId);
-            box->SetRange(-NumberBox::UpDownLimit, NumberBox::UpDownLimit);
-            box->setFixedWidth(kNumberWidth);
-            ControlId::Give(box, row.id);
-            control = box;
-        } else {
-            auto* list = new QComboBox;
-            list->addItem(TextCodec::OwnWord(Vocabulary::MasteryNone));
-            for (const std::string_view name : Vocabulary::MasteryNames)
-                list->addItem(TextCodec::OwnWord(name));
-            list->setFixedWidth(kSkillWidth);
-            ControlId::Give(list, options_.skillId);
-            control = list;
-        }
-        const char* label = row.label != nullptr ? row.label : options_.minutesLabel;
-        fields->addWidget(LabelFor(label, control), row.row, 2 * row.column);
-        fields->addWidget(control, row.row, 2 * row.column + 1, Qt::AlignLeft);
-        focusLoss_.Watch(control, commit);
-    }
-    if (options_.casterId != 0) {
-        casterList_ = new QComboBox;
-        ControlId::Give(casterList_, options_.casterId);
-        casterList_->addItem(QStringLiteral("None"));
-        casterList_->setCurrentIndex(0);
-        casterList_->setFixedWidth(kCasterWidth);
-        casterList_->setMaxVisibleItems(20);
-        fields->addWidget(LabelFor("Caster:", casterList_), 1, 2 * kCasterColumn);
-        fields->addWidget(casterList_, 1, 2 * kCasterColumn + 1, Qt::AlignLeft);
-        focusLoss_.Watch(casterList_, commit);
-    }
-    fields->setColumnStretch(2 * kCasterColumn + 2, 1);
+    BuildFields(*fields);
     noSelection_ = new QLabel(QString::fromLatin1(NoSelectionNote));
     layout->addWidget(noSelection_);
     ShowSelection();
@@ -154,6 +137,30 @@ void SpellEffectEditor::BuildControls()
         ErrorGuard::Connect(button, &QPushButton::clicked, this,
                             [this, add] { add ? AddAllEffects() : RemoveAllEffects(); });
     }
+}
+
+void SpellEffectEditor::BuildFields(QGridLayout& fields)
+{
+    const auto commit = [this] { CommitSelectedEffect(); };
+    for (const FieldRow& row : kFields) {
+        QWidget* control = MakeFieldControl(row, options_.skillId);
+        const char* label = row.label != nullptr ? row.label : options_.minutesLabel;
+        fields.addWidget(LabelFor(label, control), row.row, 2 * row.column);
+        fields.addWidget(control, row.row, 2 * row.column + 1, Qt::AlignLeft);
+        focusLoss_.Watch(control, commit);
+    }
+    if (options_.casterId != 0) {
+        casterList_ = new QComboBox;
+        ControlId::Give(casterList_, options_.casterId);
+        casterList_->addItem(QStringLiteral("None"));
+        casterList_->setCurrentIndex(0);
+        casterList_->setFixedWidth(kCasterWidth);
+        casterList_->setMaxVisibleItems(20);
+        fields.addWidget(LabelFor("Caster:", casterList_), 1, 2 * kCasterColumn);
+        fields.addWidget(casterList_, 1, 2 * kCasterColumn + 1, Qt::AlignLeft);
+        focusLoss_.Watch(casterList_, commit);
+    }
+    fields.setColumnStretch(2 * kCasterColumn + 2, 1);
 }
 
 DataExchange::Binding SpellEffectEditor::Binding(Field field)

@@ -14,6 +14,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 
 // The editor of a set of spell effects: one push button per effect, the time left,
@@ -94,6 +95,8 @@ private:
     void RemoveAllEffects();
 
     void BuildControls();
+    // The effect's fields and, where the options name one, its caster.
+    void BuildFields(QGridLayout& fields);
     // The fields as one value; a caster chooser without a selection keeps the caster as read.
     SpellEffectInfo Value();
     void ShowCaster();

@@ -9,6 +9,11 @@ namespace {
 
 constexpr int kMaxDepth = 64; // far deeper than any real file; keeps the stack small
 
+// JSON's one-letter escapes, and what each stands for.
+constexpr std::string_view kJsonEscapes = "\"\\/bfnrt";
+constexpr std::string_view kJsonMeanings = "\"\\/\b\f\n\r\t";
+static_assert(kJsonEscapes.size() == kJsonMeanings.size());
+
 bool IsSpace(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -246,44 +251,23 @@ private:
             if (pos_ >= text_.size())
                 return std::nullopt;
             const char e = text_[pos_++];
-            switch (e) {
-            case '"':
-            case '\\':
-            case '/':
-                text.push_back(e);
-                break;
-            case 'b':
-                text.push_back('\b');
-                break;
-            case 'f':
-                text.push_back('\f');
-                break;
-            case 'n':
-                text.push_back('\n');
-                break;
-            case 'r':
-                text.push_back('\r');
-                break;
-            case 't':
-                text.push_back('\t');
-                break;
-            case 'u': {
-                auto unit = Hex(text_, pos_, 4);
-                if (!unit)
-                    return std::nullopt;
-                std::u16string units(1, static_cast<char16_t>(*unit));
-                if (*unit >= 0xD800 && *unit <= 0xDBFF && text_.substr(pos_, 2) == "\\u") {
-                    pos_ += 2;
-                    if (!(unit = Hex(text_, pos_, 4)))
-                        return std::nullopt;
-                    units.push_back(static_cast<char16_t>(*unit));
-                }
-                text += UnicodeText::ToUtf8(units);
-                break;
+            if (const std::size_t simple = kJsonEscapes.find(e); simple != std::string_view::npos) {
+                text.push_back(kJsonMeanings[simple]);
+                continue;
             }
-            default:
+            if (e != 'u')
                 return std::nullopt;
+            auto unit = Hex(text_, pos_, 4);
+            if (!unit)
+                return std::nullopt;
+            std::u16string units(1, static_cast<char16_t>(*unit));
+            if (*unit >= 0xD800 && *unit <= 0xDBFF && text_.substr(pos_, 2) == "\\u") {
+                pos_ += 2;
+                if (!(unit = Hex(text_, pos_, 4)))
+                    return std::nullopt;
+                units.push_back(static_cast<char16_t>(*unit));
             }
+            text += UnicodeText::ToUtf8(units);
         }
         return std::nullopt;
     }

@@ -11,18 +11,24 @@
 class WineRegistry;
 #endif
 
+// An open key as the platform names it: an HKEY on Windows; elsewhere a key of the prefix's
+// registry, opaque outside RegistryKeyWine.cpp. Chosen out here, since a conditional inside
+// the class keeps the formatter from seeing its short getters as the class's own.
+struct RegistryNode;
+#ifdef _WIN32
+using RegistryHandle = void*;
+#else
+using RegistryHandle = const RegistryNode*;
+#endif
+
 // A registry key opened for reading. Under _WIN32 this is the Windows registry (the
 // 32-bit view, where the game writes its keys); elsewhere it is HKEY_LOCAL_MACHINE as
 // stored in the system.reg of the Wine prefix. Key and value names are UTF-8; texts are
 // read as the registry holds them, UTF-16. Nothing is ever written.
 class RegistryKey {
 public:
-#ifdef _WIN32
-    using Handle = void*; // an HKEY
-#else
-    struct Node; // a key of the prefix's registry; opaque outside RegistryKeyWine.cpp
-    using Handle = const Node*;
-#endif
+    using Node = RegistryNode;
+    using Handle = RegistryHandle;
 
     // Result codes as the Windows registry reports them.
     static constexpr std::int32_t kSuccess = 0;
@@ -32,10 +38,6 @@ public:
     static constexpr std::uint32_t kBufferSize = 200; // QueryString's buffer, in bytes
 
     static Handle LocalMachine() noexcept;
-#ifndef _WIN32
-    // $WINEPREFIX, else $HOME/.wine; empty when neither variable is set.
-    static std::filesystem::path WinePrefix();
-#endif
 
     explicit RegistryKey(Handle root) noexcept;
     ~RegistryKey();
@@ -53,26 +55,16 @@ public:
     bool QueryString(std::string_view valueName, std::string& out);
     void Close() noexcept;
 
-    std::int32_t Result() const noexcept
-    {
-        return result_;
-    }
-    std::uint32_t ValueType() const noexcept
-    {
-        return valueType_;
-    }
-    std::uint32_t ValueSize() const noexcept
-    {
-        return valueSize_;
-    } // in bytes
-    Handle Key() const noexcept
-    {
-        return key_;
-    }
-    const std::string& KeyName() const noexcept
-    {
-        return keyName_;
-    }
+    std::int32_t Result() const noexcept { return result_; }
+    std::uint32_t ValueType() const noexcept { return valueType_; }
+    std::uint32_t ValueSize() const noexcept { return valueSize_; } // in bytes
+    Handle Key() const noexcept { return key_; }
+    const std::string& KeyName() const noexcept { return keyName_; }
+
+#ifndef _WIN32
+    // $WINEPREFIX, else $HOME/.wine; empty when neither variable is set.
+    static std::filesystem::path WinePrefix();
+#endif
 
 private:
     std::int32_t result_ = kSuccess;

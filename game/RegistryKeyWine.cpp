@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-struct RegistryKey::Node {
+struct RegistryNode {
     std::u16string path;   // where the key was found, components joined by '\'
     WineRegistry::Key key; // its listings in the system.reg it was found in
 };

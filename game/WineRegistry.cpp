@@ -15,6 +15,11 @@ constexpr std::uint32_t kExpandString = 2; // REG_EXPAND_SZ
 constexpr std::uint32_t kBinary = 3;       // REG_BINARY
 constexpr std::uint32_t kNumber = 4;       // REG_DWORD
 
+// The C escapes Wine writes for control characters, and what each stands for.
+constexpr std::string_view kSimpleEscapes = "abefnrtv";
+constexpr std::u16string_view kSimpleUnits = u"\a\b\x1B\f\n\r\t\v";
+static_assert(kSimpleEscapes.size() == kSimpleUnits.size());
+
 // Wine's escaped text, one UTF-16 unit at a time, up to an unescaped end character.
 struct Escaped {
     std::string_view text;
@@ -44,32 +49,11 @@ struct Escaped {
         if (++pos == text.size())
             return false;
         const char e = text[pos++];
-        switch (e) {
-        case 'a':
-            unit = u'\a';
+        if (const std::size_t simple = kSimpleEscapes.find(e); simple != std::string_view::npos) {
+            unit = kSimpleUnits[simple];
             return true;
-        case 'b':
-            unit = u'\b';
-            return true;
-        case 'e':
-            unit = u'\x1B';
-            return true;
-        case 'f':
-            unit = u'\f';
-            return true;
-        case 'n':
-            unit = u'\n';
-            return true;
-        case 'r':
-            unit = u'\r';
-            return true;
-        case 't':
-            unit = u'\t';
-            return true;
-        case 'v':
-            unit = u'\v';
-            return true;
-        case 'x': {
+        }
+        if (e == 'x') {
             // At most four hex digits: one UTF-16 unit.
             unsigned value = 0;
             int digits = 0;
@@ -77,9 +61,6 @@ struct Escaped {
                 value = value * 16 + static_cast<unsigned>(UnicodeText::HexDigit(text[pos++]));
             unit = digits == 0 ? u'x' : static_cast<char16_t>(value);
             return true;
-        }
-        default:
-            break;
         }
         if (e >= '0' && e <= '7') {
             unsigned value = static_cast<unsigned>(e - '0');

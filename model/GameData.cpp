@@ -14,6 +14,8 @@ namespace {
 
 constexpr std::string_view TextsUnused = "its texts are not used";
 constexpr std::string_view PicturesUnused = "its pictures are not used";
+// A row whose picture no archive holds.
+constexpr std::size_t kNoArchive = static_cast<std::size_t>(-1);
 
 using TableKind = GameData::TableKind;
 constexpr TableKind ItemsTable{"items.txt", "its item names are not used"};
@@ -214,8 +216,7 @@ void GameData::ReadSizes(const GameFolder& folder)
     icons_ = OpenAll(LookupOrder(folder, IsIconOverlay, "icons.lod"), PicturesUnused);
     const auto& rows = table_.Rows();
     sizes_.assign(rows.size(), std::nullopt);
-    constexpr std::size_t None = static_cast<std::size_t>(-1);
-    std::vector<std::size_t> from(rows.size(), None); // the icons_ index of the row's picture
+    std::vector<std::size_t> from(rows.size(), kNoArchive); // the icons_ index of the row's picture
     std::vector<std::uint64_t> decoded(rows.size(), 0);
     // An archive whose picture cannot be read is damaged: it is dropped whole, and the
     // pictures it held come from the archives after it. An entry over the limits is passed
@@ -231,7 +232,7 @@ void GameData::ReadSizes(const GameFolder& folder)
         std::string firstLeftOut;      // the first of them, with its reason
         try {
             for (std::size_t i = 0; i < rows.size(); ++i) {
-                if (from[i] != None)
+                if (from[i] != kNoArchive)
                     continue;
                 const LodEntry* entry = archive->Lod.Find(rows[i].Picture);
                 if (entry == nullptr)
@@ -264,14 +265,19 @@ void GameData::ReadSizes(const GameFolder& folder)
         archive->Lod.CloseFile();
         ++archive;
     }
+    KeepPictures(from, decoded);
+}
 
+void GameData::KeepPictures(const std::vector<std::size_t>& from, const std::vector<std::uint64_t>& decoded)
+{
+    const auto& rows = table_.Rows();
     // Each picture counts once, in the table's order, whichever items share it.
     std::uint64_t total = 0;
     std::size_t over = 0;
     std::string first;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         std::string key = AsciiFold(rows[i].Picture);
-        if (from[i] == None || pictures_.contains(key))
+        if (from[i] == kNoArchive || pictures_.contains(key))
             continue;
         if (over != 0 || total + decoded[i] > MaxDecodedPerGame) {
             if (over++ == 0)

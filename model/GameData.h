@@ -2,7 +2,7 @@
 
 #include "model/GameFolder.h"
 #include "model/GameTextTable.h"
-#include "model/ItemTable.h"
+#include "model/ItemSize.h"
 #include "model/ItemsText.h"
 #include "model/LodArchive.h"
 #include "model/LodBitmap.h"
@@ -94,6 +94,9 @@ private:
     void ReadTable(const GameFolder& folder, std::vector<Archive>& archives, const TableKind& kind,
                    const std::function<bool(std::string_view)>& take);
     void ReadSizes(const GameFolder& folder);
+    // Which archive each row's picture is decoded from (from: an icons_ index, or none), each
+    // picture once and all within MaxDecodedPerGame; decoded is what each row's picture takes.
+    void KeepPictures(const std::vector<std::size_t>& from, const std::vector<std::uint64_t>& decoded);
     std::vector<Archive> OpenAll(const std::vector<const GameFolder::Item*>& items, std::string_view unused);
     void Damaged(const std::string& shown, std::string_view reason, std::string_view unused);
 

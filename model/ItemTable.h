@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ItemSize.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -8,14 +10,6 @@
 #include <vector>
 
 class GameData;
-
-// Columns and rows an item kind occupies in a character's inventory grid.
-struct ItemSize {
-    int32_t Width;
-    int32_t Height;
-
-    friend bool operator==(const ItemSize&, const ItemSize&) = default;
-};
 
 // The names and inventory sizes of item kinds, by item number: either the table built into
 // the program (items 1..750 of the English game) or the installed game's own (its items.txt,

@@ -129,46 +129,34 @@ public:
     // Party spell k in stored order (0..19).
     SpellEffectInfo GetPartySpell(int k) const;
     void SetPartySpell(int k, const SpellEffectInfo& value, SpellEffectParts parts = {});
-#define VELKAR_X(name, k)                                                                                              \
-    SpellEffectInfo Get##name() const                                                                                  \
-    {                                                                                                                  \
-        return GetPartySpell(k);                                                                                       \
-    }                                                                                                                  \
-    void Set##name(const SpellEffectInfo& value, SpellEffectParts parts = {})                                          \
-    {                                                                                                                  \
-        SetPartySpell(k, value, parts);                                                                                \
-    }
+    // clang-format off
+#define VELKAR_X(name, k) \
+    SpellEffectInfo Get##name() const { return GetPartySpell(k); } \
+    void Set##name(const SpellEffectInfo& value, SpellEffectParts parts = {}) { SetPartySpell(k, value, parts); }
     VELKAR_PARTY_SPELLS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     // Party slot 1..5: the 0-based character index, -1 when empty.
     int GetPartyMember(int slot) const;
     void SetPartyMember(int slot, int value);
-#define VELKAR_X(name, slot)                                                                                           \
-    int Get##name() const                                                                                              \
-    {                                                                                                                  \
-        return GetPartyMember(slot);                                                                                   \
-    }                                                                                                                  \
-    void Set##name(int value)                                                                                          \
-    {                                                                                                                  \
-        SetPartyMember(slot, value);                                                                                   \
-    }
+    // clang-format off
+#define VELKAR_X(name, slot) \
+    int Get##name() const { return GetPartyMember(slot); } \
+    void Set##name(int value) { SetPartyMember(slot, value); }
     VELKAR_PARTY_MEMBERS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
     void SetPartyMemberCount(int value);
 
     // --- Character record ---
-#define VELKAR_X(name, offset, width)                                                                                  \
-    int Get##name(int n) const                                                                                         \
-    {                                                                                                                  \
-        return ReadCharacter(n, CharacterFields::name);                                                                \
-    }                                                                                                                  \
-    void Set##name(int n, int value)                                                                                   \
-    {                                                                                                                  \
-        WriteCharacter(n, CharacterFields::name, value);                                                               \
-    }
+    // clang-format off
+#define VELKAR_X(name, offset, width) \
+    int Get##name(int n) const { return ReadCharacter(n, CharacterFields::name); } \
+    void Set##name(int n, int value) { WriteCharacter(n, CharacterFields::name, value); }
     VELKAR_CHARACTER_FIELDS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     int GetFace(int n) const;
     void SetFace(int n, int value);  // also keeps the second copy of the portrait number
@@ -188,34 +176,26 @@ public:
     // Skill words by slot (0..38 except 36, which has no skill).
     int GetSkill(int n, int slot) const;
     void SetSkill(int n, int slot, int word);
-#define VELKAR_X(name, slot)                                                                                           \
-    int Get##name(int n) const                                                                                         \
-    {                                                                                                                  \
-        return GetSkill(n, slot);                                                                                      \
-    }                                                                                                                  \
-    void Set##name(int n, int word)                                                                                    \
-    {                                                                                                                  \
-        SetSkill(n, slot, word);                                                                                       \
-    }
+    // clang-format off
+#define VELKAR_X(name, slot) \
+    int Get##name(int n) const { return GetSkill(n, slot); } \
+    void Set##name(int n, int word) { SetSkill(n, slot, word); }
     VELKAR_SKILLS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     // Known-spell flag bytes of group g (0..11): 11 bytes, or 4 for the racial groups.
     // The setter copies exactly that many bytes and throws std::invalid_argument on fewer.
     static int SpellGroupSize(int group);
     std::span<const std::uint8_t> GetSpellGroup(int n, int group) const;
     void SetSpellGroup(int n, int group, std::span<const std::uint8_t> bytes);
-#define VELKAR_X(name, g)                                                                                              \
-    std::span<const std::uint8_t> Get##name(int n) const                                                               \
-    {                                                                                                                  \
-        return GetSpellGroup(n, g);                                                                                    \
-    }                                                                                                                  \
-    void Set##name(int n, std::span<const std::uint8_t> bytes)                                                         \
-    {                                                                                                                  \
-        SetSpellGroup(n, g, bytes);                                                                                    \
-    }
+    // clang-format off
+#define VELKAR_X(name, g) \
+    std::span<const std::uint8_t> Get##name(int n) const { return GetSpellGroup(n, g); } \
+    void Set##name(int n, std::span<const std::uint8_t> bytes) { SetSpellGroup(n, g, bytes); }
     VELKAR_SPELL_GROUPS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     // The award's mask when held, 0 when not, -1 for award numbers outside the award table
     // (0..73 built in; the game's own table may reach further inside the record's award area).
@@ -227,32 +207,24 @@ public:
     // duration untouched when the character is free of it.
     int GetCondition(int n, int k, GameDuration& duration) const;
     void SetCondition(int n, int k, int afflicted, const GameDuration& duration);
-#define VELKAR_X(name, k)                                                                                              \
-    int Get##name(int n, GameDuration& duration) const                                                                 \
-    {                                                                                                                  \
-        return GetCondition(n, k, duration);                                                                           \
-    }                                                                                                                  \
-    void Set##name(int n, int afflicted, const GameDuration& duration)                                                 \
-    {                                                                                                                  \
-        SetCondition(n, k, afflicted, duration);                                                                       \
-    }
+    // clang-format off
+#define VELKAR_X(name, k) \
+    int Get##name(int n, GameDuration& duration) const { return GetCondition(n, k, duration); } \
+    void Set##name(int n, int afflicted, const GameDuration& duration) { SetCondition(n, k, afflicted, duration); }
     VELKAR_CONDITIONS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     // Spell k (0..26) in effect on the character.
     ActiveSpellInfo GetActiveSpell(int n, int k) const;
     void SetActiveSpell(int n, int k, const ActiveSpellInfo& value, SpellEffectParts parts = {});
-#define VELKAR_X(name, k)                                                                                              \
-    ActiveSpellInfo Get##name(int n) const                                                                             \
-    {                                                                                                                  \
-        return GetActiveSpell(n, k);                                                                                   \
-    }                                                                                                                  \
-    void Set##name(int n, const ActiveSpellInfo& value, SpellEffectParts parts = {})                                   \
-    {                                                                                                                  \
-        SetActiveSpell(n, k, value, parts);                                                                            \
-    }
+    // clang-format off
+#define VELKAR_X(name, k) \
+    ActiveSpellInfo Get##name(int n) const { return GetActiveSpell(n, k); } \
+    void Set##name(int n, const ActiveSpellInfo& value, SpellEffectParts parts = {}) { SetActiveSpell(n, k, value, parts); }
     VELKAR_ACTIVE_SPELLS(VELKAR_X)
 #undef VELKAR_X
+    // clang-format on
 
     // --- Inventory ---
     // -1 past the end of the grid (and for negative cells), 0 for an empty or covered

@@ -134,13 +134,18 @@ void DataExchange::Remember(const std::vector<int>& unstored)
     }
 }
 
+std::size_t DataExchange::IndexOf(int id) const
+{
+    const auto found = std::find_if(bindings_.begin(), bindings_.end(), [id](const Binding& b) { return b.id == id; });
+    if (found == bindings_.end())
+        throw std::logic_error("control " + std::to_string(id) + " is asked for but names no binding");
+    return static_cast<std::size_t>(found - bindings_.begin());
+}
+
 bool DataExchange::Changed(int id) const
 {
-    for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        if (bindings_[i].id == id)
-            return ValueOf(bindings_[i]) != reference_[i];
-    }
-    return false;
+    const std::size_t i = IndexOf(id);
+    return ValueOf(bindings_[i]) != reference_[i];
 }
 
 QWidget* DataExchange::Find(int id) const
@@ -222,10 +227,7 @@ void DataExchange::ShowOne(const Binding& binding)
 
 void DataExchange::SetSkipped(int id, bool skipped)
 {
-    for (std::size_t i = 0; i < bindings_.size(); ++i) {
-        if (bindings_[i].id == id)
-            skipped_[i] = skipped;
-    }
+    skipped_[IndexOf(id)] = skipped;
 }
 
 bool DataExchange::Read()

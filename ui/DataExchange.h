@@ -67,7 +67,8 @@ public:
     void Show(const std::vector<int>& ids);
     bool Read();
     // A skipped binding is shown but neither read nor checked: its member keeps its value
-    // (for a control the dialog hides).
+    // (for a control the dialog hides). Throws std::logic_error for an id that names no
+    // binding, as Changed does.
     void SetSkipped(int id, bool skipped);
     // Whether the member bound to id now differs from its reference: what its control showed
     // after the last Show(), or what Remember() last took. Numbers compare as numbers, texts
@@ -90,6 +91,9 @@ private:
         bool operator==(const Failure&) const = default;
     };
 
+    // The binding of id; throws std::logic_error when there is none, so that a typo in a
+    // store is never a field silently left unwritten.
+    std::size_t IndexOf(int id) const;
     bool ReadAll(bool repeat);
     bool ReadOne(std::size_t index, QString& message);
     void ShowOne(const Binding& binding);

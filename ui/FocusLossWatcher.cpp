@@ -25,7 +25,8 @@ std::vector<const FocusLossWatcher*>& Watchers()
 FocusLossWatcher::FocusLossWatcher()
 {
     Watchers().push_back(this);
-    connect(qApp, &QApplication::focusChanged, this, &FocusLossWatcher::OnFocusChanged);
+    ErrorGuard::Connect(qApp, &QApplication::focusChanged, this,
+                        [this](QWidget* old, QWidget* now) { OnFocusChanged(old, now); });
 }
 
 FocusLossWatcher::~FocusLossWatcher()

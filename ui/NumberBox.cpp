@@ -1,5 +1,7 @@
 #include "ui/NumberBox.h"
 
+#include "ui/ErrorGuard.h"
+
 #include <QKeyEvent>
 #include <QLineEdit>
 
@@ -31,7 +33,8 @@ NumberBox::NumberBox(Keys keys, QWidget* parent) : QAbstractSpinBox(parent), key
     setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     // The wheel over a box the user is not in must not change it (nor give it the focus).
     setFocusPolicy(Qt::StrongFocus);
-    connect(lineEdit(), &QLineEdit::textEdited, this, &NumberBox::TextEdited);
+    ErrorGuard::Connect(lineEdit(), &QLineEdit::textEdited, this,
+                        [this](const QString& text) { emit TextEdited(text); });
 }
 
 qint64 NumberBox::Stepped(qint64 value, int steps) const

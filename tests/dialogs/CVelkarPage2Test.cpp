@@ -132,11 +132,18 @@ TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
         int edited; // the word once the level is one up or down
     };
     const std::vector<Case> cases = {
-        {0, 0x0105, "5", "Grand", 0x0104},   {1, 0x00C7, "7", "Master", 0x0086}, // Expert and Master bits: the higher
-                                                                                 // one counts
-        {2, 0x0000, "0", "Novice", 0x0001},  {3, 0x0205, "5", "Novice", 0x0004}, // bits above the mastery are cleared
-        {4, 0x01B8, "56", "Grand", 0x0139},  {5, 0x0180, "0", "Grand", 0x0101},  {6, 0x0040, "0", "Expert", 0x0041},
-        {7, 0x008C, "12", "Master", 0x008D}, {8, -1, "63", "Grand", 0x013E},     {38, 0x7FFF, "63", "Grand", 0x013E},
+        {0, 0x0105, "5", "Grand", 0x0104},
+        // Expert and Master bits: the higher one counts.
+        {1, 0x00C7, "7", "Master", 0x0086},
+        {2, 0x0000, "0", "Novice", 0x0001},
+        // Bits above the mastery are cleared.
+        {3, 0x0205, "5", "Novice", 0x0004},
+        {4, 0x01B8, "56", "Grand", 0x0139},
+        {5, 0x0180, "0", "Grand", 0x0101},
+        {6, 0x0040, "0", "Expert", 0x0041},
+        {7, 0x008C, "12", "Master", 0x008D},
+        {8, -1, "63", "Grand", 0x013E},
+        {38, 0x7FFF, "63", "Grand", 0x013E},
     };
     Prepare([&](SaveGame& s) {
         for (const Case& c : cases)

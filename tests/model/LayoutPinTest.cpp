@@ -90,13 +90,9 @@ struct Spells {
     void (SaveGame::*set)(int, std::span<const std::uint8_t>);
 };
 
-#define ACCESS(prefix, name)                                                                                           \
-    {                                                                                                                  \
-#prefix #name,                                                                                                 \
-        {                                                                                                              \
-            &SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name                                                 \
-        }                                                                                                              \
-    }
+// clang-format off
+#define ACCESS(prefix, name) {#prefix #name, {&SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name}}
+// clang-format on
 #define PLAIN(name) ACCESS(, name)
 #define SKILL(name) ACCESS(Skill, name)
 const std::map<std::string, Number> kNumbers = {

@@ -218,6 +218,13 @@ TEST_F(DataExchangeTest, ABindingWithoutItsControlIsAFaultOfTheProgram)
     EXPECT_THROW(exchange.Read(), std::logic_error);
 }
 
+TEST_F(DataExchangeTest, AskingAboutAnIdWithoutBindingIsAFaultOfTheProgram)
+{
+    EXPECT_NO_THROW(exchange.SetSkipped(10, true));
+    EXPECT_THROW(exchange.Changed(99), std::logic_error);
+    EXPECT_THROW(exchange.SetSkipped(99, true), std::logic_error);
+}
+
 TEST(DataExchangeGameText, CountsBytesOfTheGamesCodePageAndNamesWhatItCannotStore)
 {
     using Page = TextCodec::Page;
