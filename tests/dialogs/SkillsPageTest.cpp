@@ -56,10 +56,10 @@ const Skill& BySlot(int slot)
 
 enum Mastery { Novice, Expert, Master, Grand };
 
-class CVelkarPage2Test : public PageFixture {
+class SkillsPageTest : public PageFixture {
 protected:
     static constexpr int SkillsTab = TabIndex(SheetTab::Skills);
-    CVelkarPage2Test() : PageFixture(SkillsTab) {}
+    SkillsPageTest() : PageFixture(SkillsTab) {}
 
     QString Level(int slot) const { return On<NumberBox>(BySlot(slot).level)->Text(); }
     QString MasteryText(int slot) const { return On<QComboBox>(BySlot(slot).mastery)->currentText(); }
@@ -82,7 +82,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
+TEST_F(SkillsPageTest, LaysOutThirtyEightRowsInThreeColumns)
 {
     OpenPage();
     const QStringList masteries = {"Novice", "Expert", "Master", "Grand"};
@@ -122,7 +122,7 @@ TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
+TEST_F(SkillsPageTest, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
 {
     struct Case {
         int slot;
@@ -159,7 +159,7 @@ TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
               }));
 }
 
-TEST_F(CVelkarPage2Test, TypedLevelsAndChosenMasteriesAreStoredAsWords)
+TEST_F(SkillsPageTest, TypedLevelsAndChosenMasteriesAreStoredAsWords)
 {
     Prepare([](SaveGame& s) { s.SetSkillDagger(N, 0x0105); });
     OpenPage();
@@ -182,7 +182,7 @@ TEST_F(CVelkarPage2Test, TypedLevelsAndChosenMasteriesAreStoredAsWords)
     EXPECT_EQ(MasteryText(13), "Grand");
 }
 
-TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
+TEST_F(SkillsPageTest, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
 {
     Prepare([](SaveGame& s) {
         s.SetSkillStaff(N, 0x0105);
@@ -220,7 +220,7 @@ TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
     EXPECT_EQ(save.GetSkillSword(N), 0x0004);
 }
 
-TEST_F(CVelkarPage2Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
+TEST_F(SkillsPageTest, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
 {
     // Rows by slot in the exchange order, each its list and then its level box; Dagger's
     // list (slot 2) alone is read later, after Water's level box.

@@ -25,7 +25,7 @@ using Id = CVelkarPage1;
 
 namespace {
 
-class CVelkarPage1Test : public SheetFixture {
+class StatsPageTest : public SheetFixture {
 protected:
     QImage Portrait() const
     {
@@ -50,7 +50,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
+TEST_F(StatsPageTest, EveryControlHasItsIdLabelAndSpin)
 {
     OpenSheet();
     // id -> label, spin id (0: none)
@@ -95,7 +95,7 @@ TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
     EXPECT_NE(Control<MultiLineBox>(Id::IdDescription), nullptr);
 }
 
-TEST_F(CVelkarPage1Test, ShowsTheCharactersFields)
+TEST_F(StatsPageTest, ShowsTheCharactersFields)
 {
     Prepare([](SaveGame& s) {
         s.SetName(N, "Ren\xE9");
@@ -114,7 +114,7 @@ TEST_F(CVelkarPage1Test, ShowsTheCharactersFields)
     EXPECT_EQ(Portrait(), Face(5));
 }
 
-TEST_F(CVelkarPage1Test, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
+TEST_F(StatsPageTest, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
 {
     Prepare([](SaveGame& s) { s.SetClass(N, 3); });
     OpenSheet();
@@ -129,7 +129,7 @@ TEST_F(CVelkarPage1Test, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
     EXPECT_EQ(save.GetClass(N), 15);
 }
 
-TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
+TEST_F(StatsPageTest, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
 {
     Prepare([](SaveGame& s) { s.SetClass(N, 20); });
     OpenSheet();
@@ -147,7 +147,7 @@ TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
     EXPECT_EQ(save.GetClass(N), 20) << "choosing it stores what it carries";
 }
 
-TEST_F(CVelkarPage1Test, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
+TEST_F(StatsPageTest, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
 {
     // Windows-1251: "\u0416\u0430\u043D" is C6 E0 ED.
     LodBuilder("MMVIII", "language")
@@ -190,7 +190,7 @@ struct PairCase {
     int newBase;
 };
 
-class TotalAndBaseTest : public CVelkarPage1Test, public ::testing::WithParamInterface<PairCase> {};
+class TotalAndBaseTest : public StatsPageTest, public ::testing::WithParamInterface<PairCase> {};
 
 } // namespace
 
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(LevelAndAge, TotalAndBaseTest,
                                            PairCase{Id::IdAge, Id::IdBaseAge, &SaveGame::SetAge, &SaveGame::SetBaseAge,
                                                     &SaveGame::GetAge, &SaveGame::GetBaseAge, 25, 20, 30}));
 
-TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
+TEST_F(StatsPageTest, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
 {
     OpenSheet();
     Type(Id::IdMight, "40000");
@@ -236,7 +236,7 @@ TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth
     EXPECT_EQ(Box(Id::IdMight)->Text(), "-25536");
 }
 
-TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
+TEST_F(StatsPageTest, TheSpinStepsTheValueInItsBox)
 {
     Prepare([](SaveGame& s) { s.SetLuck(N, 16382); });
     OpenSheet();
@@ -248,14 +248,14 @@ TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
     EXPECT_EQ(save.GetLuck(N), 16383);
 }
 
-TEST_F(CVelkarPage1Test, TheKeyFilterTakesDigitsAndASign)
+TEST_F(StatsPageTest, TheKeyFilterTakesDigitsAndASign)
 {
     OpenSheet();
     Type(Id::IdSpeed, "-1x2");
     EXPECT_EQ(Box(Id::IdSpeed)->Text(), "-12");
 }
 
-TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
+TEST_F(StatsPageTest, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
 {
     Prepare([](SaveGame& s) { s.SetFace(N, 26); });
     OpenSheet();
@@ -271,7 +271,7 @@ TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage1Test, APortraitNumberWithoutAnImageShowsThePlaceholder)
+TEST_F(StatsPageTest, APortraitNumberWithoutAnImageShowsThePlaceholder)
 {
     Prepare([](SaveGame& s) { s.SetFace(N, -1); });
     OpenSheet();
@@ -287,14 +287,14 @@ TEST_F(CVelkarPage1Test, APortraitNumberWithoutAnImageShowsThePlaceholder)
     EXPECT_EQ(save.GetFace(N), 0);
 }
 
-TEST_F(CVelkarPage1Test, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
+TEST_F(StatsPageTest, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
 {
     OpenSheet();
     Type(Id::IdName, QString(40, u'x'));
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(31, u'x'));
 }
 
-TEST_F(CVelkarPage1Test, AStoredNameWithoutTerminatorIsKeptUntilEdited)
+TEST_F(StatsPageTest, AStoredNameWithoutTerminatorIsKeptUntilEdited)
 {
     // The game may fill all 32 bytes; the model then reads 32 characters. Untouched, they
     // neither stop the user nor get cut.
@@ -308,7 +308,7 @@ TEST_F(CVelkarPage1Test, AStoredNameWithoutTerminatorIsKeptUntilEdited)
     EXPECT_EQ(save.GetName(N), std::string(32, 'N'));
 }
 
-TEST_F(CVelkarPage1Test, TheDescriptionTakesLinesAndStopsAtItsLimit)
+TEST_F(StatsPageTest, TheDescriptionTakesLinesAndStopsAtItsLimit)
 {
     OpenSheet();
     Type(Id::IdDescription, "Brave");
@@ -373,7 +373,7 @@ void PrintTo(const GameTextCase& c, std::ostream* out)
          << " in " << TextCodec::Info(c.page).label;
 }
 
-class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {};
+class GameTextTest : public StatsPageTest, public ::testing::WithParamInterface<GameTextCase> {};
 
 } // namespace
 
@@ -399,7 +399,7 @@ TEST_P(GameTextTest, IsStoredInTheGamesCodePageOrRefusedWithItsReason)
 
 INSTANTIATE_TEST_SUITE_P(Pages, GameTextTest, ::testing::ValuesIn(kGameTextCases));
 
-TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
+TEST_F(StatsPageTest, TheDescriptionCountsTheBytesOfTheGamesCodePage)
 {
     Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
@@ -411,7 +411,7 @@ TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
     EXPECT_EQ(TextCodec::Unwrap(save.GetDescription(N)).size(), 258u);
 }
 
-TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
+TEST_F(StatsPageTest, AnUntouchedWrappedNameKeepsItsBytes)
 {
     // A run the game cut short at the field's end: decoding and encoding again would close it.
     const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
@@ -423,7 +423,7 @@ TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)
+TEST_F(StatsPageTest, TheTabKeyWalksTheControlsInLayoutOrder)
 {
     OpenSheet();
     Control<QLineEdit>(Id::IdName)->setFocus();

@@ -68,10 +68,10 @@ const std::vector<Effect> kEffects = {
 constexpr int kBless = 1169, kFate = 1172, kHaste = 1175, kShield = 1183;
 constexpr int kBlessEntry = 1, kFateEntry = 4, kHasteEntry = 7, kShieldEntry = 13, kMistformEntry = 26;
 
-class CVelkarPage7Test : public PageFixture {
+class ActiveSpellsPageTest : public PageFixture {
 protected:
     static constexpr int ActiveSpellsTab = TabIndex(SheetTab::ActiveSpells);
-    CVelkarPage7Test() : PageFixture(ActiveSpellsTab) {}
+    ActiveSpellsPageTest() : PageFixture(ActiveSpellsTab) {}
 
     // Every effect gets a caster word and an uninterpreted word of its own, which the
     // page must never write.
@@ -135,7 +135,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage7Test, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
+TEST_F(ActiveSpellsPageTest, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
 {
     OpenPage();
     for (const Effect& e : kEffects) {
@@ -171,7 +171,7 @@ TEST_F(CVelkarPage7Test, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage7Test, EachButtonEditsItsOwnEffect)
+TEST_F(ActiveSpellsPageTest, EachButtonEditsItsOwnEffect)
 {
     Prepare([](SaveGame& s) {
         for (int k = 0; k < Id::EffectCount; ++k)
@@ -191,7 +191,7 @@ TEST_F(CVelkarPage7Test, EachButtonEditsItsOwnEffect)
         EXPECT_EQ(Stored(e.entry), (ActiveSpellInfo{{e.entry, 1, 2}, 500 + e.entry, e.entry % 5})) << e.label;
 }
 
-TEST_F(CVelkarPage7Test, LeavingTheSkillChooserCommitsTheSelectedEffect)
+TEST_F(ActiveSpellsPageTest, LeavingTheSkillChooserCommitsTheSelectedEffect)
 {
     OpenPage();
     Press(kBless);
@@ -212,7 +212,7 @@ TEST_F(CVelkarPage7Test, LeavingTheSkillChooserCommitsTheSelectedEffect)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, NothingIsWrittenBeforeAnEffectIsSelected)
+TEST_F(ActiveSpellsPageTest, NothingIsWrittenBeforeAnEffectIsSelected)
 {
     OpenPage();
     const std::vector<ActiveSpellInfo> before = AllStored();
@@ -225,7 +225,7 @@ TEST_F(CVelkarPage7Test, NothingIsWrittenBeforeAnEffectIsSelected)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage7Test, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTheSecond)
+TEST_F(ActiveSpellsPageTest, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTheSecond)
 {
     Prepare([](SaveGame& s) { s.SetActiveSpellShield(N, {{0, 2, 0}, 7, 2}); });
     OpenPage();
@@ -241,7 +241,7 @@ TEST_F(CVelkarPage7Test, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTh
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
+TEST_F(ActiveSpellsPageTest, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
 {
     Prepare([](SaveGame& s) {
         for (int k = 0; k < Id::EffectCount; ++k)
@@ -269,7 +269,7 @@ TEST_F(CVelkarPage7Test, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, AddAllGivesEveryEffectTheFields)
+TEST_F(ActiveSpellsPageTest, AddAllGivesEveryEffectTheFields)
 {
     OpenPage();
     Press(kFate);
@@ -290,7 +290,7 @@ TEST_F(CVelkarPage7Test, AddAllGivesEveryEffectTheFields)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
+TEST_F(ActiveSpellsPageTest, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
 {
     OpenPage();
     Press(kFate);
@@ -315,7 +315,7 @@ TEST_F(CVelkarPage7Test, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
     EXPECT_EQ(Fields(), QStringList({"0", "2", "0", "-25536", "None"}));
 }
 
-TEST_F(CVelkarPage7Test, ASkillOutsideTheChooserIsWrittenBackAsStored)
+TEST_F(ActiveSpellsPageTest, ASkillOutsideTheChooserIsWrittenBackAsStored)
 {
     PutEffect(kMistformEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + kTicksPerDay, 4, 9);
     OpenPage();
@@ -338,7 +338,7 @@ TEST_F(CVelkarPage7Test, ASkillOutsideTheChooserIsWrittenBackAsStored)
               }));
 }
 
-TEST_F(CVelkarPage7Test, LeavingAndReturningKeepsTheFieldsAndTheSelection)
+TEST_F(ActiveSpellsPageTest, LeavingAndReturningKeepsTheFieldsAndTheSelection)
 {
     Prepare([](SaveGame& s) { s.SetActiveSpellBless(N, {{2, 0, 0}, 6, 1}); });
     OpenPage();
@@ -358,7 +358,7 @@ TEST_F(CVelkarPage7Test, LeavingAndReturningKeepsTheFieldsAndTheSelection)
     EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{2, 5, 1}, 1, 4}));
 }
 
-TEST_F(CVelkarPage7Test, ABadFieldKeepsThePageAndApplyWritesNoEffect)
+TEST_F(ActiveSpellsPageTest, ABadFieldKeepsThePageAndApplyWritesNoEffect)
 {
     OpenPage();
     Press(kShield);

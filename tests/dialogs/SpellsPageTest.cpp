@@ -80,10 +80,10 @@ constexpr int kDarkElf = 9, kVampire = 10, kDragon = 11;
 
 using Bytes11 = std::array<std::uint8_t, CL::FullSpellGroupSize>;
 
-class CVelkarPage3Test : public PageFixture {
+class SpellsPageTest : public PageFixture {
 protected:
     static constexpr int SpellsTab = TabIndex(SheetTab::Spells);
-    CVelkarPage3Test() : PageFixture(SpellsTab) {}
+    SpellsPageTest() : PageFixture(SpellsTab) {}
 
     QCheckBox* Box(int id) const { return On<QCheckBox>(id); }
     std::vector<std::uint8_t> Bytes(int g) const
@@ -109,7 +109,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
+TEST_F(SpellsPageTest, ShowsTheSpellsInTenColumnsInByteOrder)
 {
     OpenPage();
     int boxes = 0;
@@ -165,7 +165,7 @@ TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
+TEST_F(SpellsPageTest, EachBoxShowsItsByteAndClicksAreStoredThere)
 {
     Prepare([](SaveGame& s) { PutGroup(s, kFire, {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}); });
     OpenPage();
@@ -187,7 +187,7 @@ TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
     EXPECT_FALSE(Box(1146)->isChecked());
 }
 
-TEST_F(CVelkarPage3Test, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilClicked)
+TEST_F(SpellsPageTest, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilClicked)
 {
     Prepare([](SaveGame& s) {
         PutGroup(s, kEarth, {0, 0, 0, 7, 1, 0, 0, 0, 0, 0, 0});
@@ -219,7 +219,7 @@ TEST_F(CVelkarPage3Test, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUnti
               }));
 }
 
-TEST_F(CVelkarPage3Test, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
+TEST_F(SpellsPageTest, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
 {
     OpenPage();
     const std::array<std::vector<std::uint8_t>, 3> tails = {Tail(kDarkElf), Tail(kVampire), Tail(kDragon)};

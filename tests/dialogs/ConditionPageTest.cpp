@@ -54,10 +54,10 @@ const Condition& ByEntry(int entry)
     return *std::find_if(kConditions.begin(), kConditions.end(), [&](const Condition& c) { return c.entry == entry; });
 }
 
-class CVelkarPage6Test : public PageFixture {
+class ConditionPageTest : public PageFixture {
 protected:
     static constexpr int ConditionTab = TabIndex(SheetTab::Condition);
-    CVelkarPage6Test() : PageFixture(ConditionTab) {}
+    ConditionPageTest() : PageFixture(ConditionTab) {}
 
     QCheckBox* Check(int entry) const { return On<QCheckBox>(ByEntry(entry).check); }
     QString Days(int entry) const { return On<NumberBox>(ByEntry(entry).days)->Text(); }
@@ -81,7 +81,7 @@ const GameDuration kUntouched{-99, -99, -99};
 
 } // namespace
 
-TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
+TEST_F(ConditionPageTest, LaysOutEighteenRowsUnderFourGroupBoxes)
 {
     OpenPage();
     for (const Condition& c : kConditions) {
@@ -117,7 +117,7 @@ TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
+TEST_F(ConditionPageTest, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
 {
     Prepare([](SaveGame& s) {
         s.SetConditionWeak(N, 1, {1, 5, 30});
@@ -138,7 +138,7 @@ TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetConditionWeak(N, 1, {2, 5, 0}); }));
 }
 
-TEST_F(CVelkarPage6Test, TickedConditionsStartTheEnteredSpanBeforeNow)
+TEST_F(ConditionPageTest, TickedConditionsStartTheEnteredSpanBeforeNow)
 {
     OpenPage();
     Tick(Dead);
@@ -167,7 +167,7 @@ TEST_F(CVelkarPage6Test, TickedConditionsStartTheEnteredSpanBeforeNow)
               }));
 }
 
-TEST_F(CVelkarPage6Test, EachRowWritesItsOwnEntry)
+TEST_F(ConditionPageTest, EachRowWritesItsOwnEntry)
 {
     Prepare([](SaveGame& s) { s.SetConditionCursed(N, 1, {9, 9, 0}); });
     OpenPage();
@@ -191,7 +191,7 @@ TEST_F(CVelkarPage6Test, EachRowWritesItsOwnEntry)
     EXPECT_EQ(Hours(Cursed), "0");
 }
 
-TEST_F(CVelkarPage6Test, ATickedConditionWhoseStartFallsOnZeroIsKept)
+TEST_F(ConditionPageTest, ATickedConditionWhoseStartFallsOnZeroIsKept)
 {
     // A start of 0 means "not afflicted": the page starts such a condition a minute earlier.
     Prepare([](SaveGame& s) { s.SetTime({0, 0, 0, 0, 1172}); });
@@ -219,7 +219,7 @@ TEST_F(CVelkarPage6Test, ATickedConditionWhoseStartFallsOnZeroIsKept)
     EXPECT_EQ(Hours(Zombie), "0");
 }
 
-TEST_F(CVelkarPage6Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
+TEST_F(ConditionPageTest, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
 {
     // Entries in the alphabetical order of the model's names: days, then hours, of each;
     // the check boxes come after all the fields.
@@ -250,7 +250,7 @@ TEST_F(CVelkarPage6Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
         EXPECT_EQ(Stored(c.entry), std::pair(0, kUntouched)) << c.entry;
 }
 
-TEST_F(CVelkarPage6Test, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
+TEST_F(ConditionPageTest, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
 {
     OpenPage();
     // Mild, then Zombie below it, then Medium and Severe: each row's box, days and hours.
