@@ -143,19 +143,9 @@ TEST_F(ActiveSpellsPageTest, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster
         ASSERT_NE(button, nullptr) << e.id;
         EXPECT_EQ(UiTesting::Plain(button->text()), e.label);
     }
-    const std::vector<std::pair<int, int>> spins = {{kDays, 1160}, {kHours, 1162}, {kMinutes, 1164}, {kPower, 1166}};
-    for (const auto& [id, spin] : spins) {
-        const NumberBox* box = On<NumberBox>(id);
-        ASSERT_NE(box, nullptr) << id;
-        EXPECT_EQ(box->SpinId(), spin);
-        EXPECT_EQ(box->Minimum(), -16383);
-        EXPECT_EQ(box->Maximum(), 16383);
-        EXPECT_EQ(box->Text(), "0");
-    }
-    EXPECT_EQ(LabelOf(kDays), "Days:");
-    EXPECT_EQ(LabelOf(kHours), "Hours:");
-    EXPECT_EQ(LabelOf(kMinutes), "Minutes:");
-    EXPECT_EQ(LabelOf(kPower), "Power:");
+    ExpectNumberBoxes(
+        {{kDays, 1160, "Days:"}, {kHours, 1162, "Hours:"}, {kMinutes, 1164, "Minutes:"}, {kPower, 1166, "Power:"}});
+    EXPECT_EQ(Fields().mid(0, 4), QStringList({"0", "0", "0", "0"}));
     EXPECT_EQ(LabelOf(Id::IdSkill), "Skill:");
     const auto* skill = On<QComboBox>(Id::IdSkill);
     ASSERT_NE(skill, nullptr);
@@ -388,4 +378,15 @@ TEST_F(ActiveSpellsPageTest, ABadFieldKeepsThePageAndApplyWritesNoEffect)
     Click(QDialogButtonBox::Apply);
     EXPECT_EQ(Stored(kShieldEntry), (ActiveSpellInfo{{0, 0, 30}, 1, 1}));
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetActiveSpellShield(N, {{0, 0, 30}, 1, 1}); }));
+}
+
+TEST_F(ActiveSpellsPageTest, ReadsItsFieldsInTheirExchangeOrder)
+{
+    // A commit, as the focus leaves the bad field, stores what was read into the selected effect.
+    Prepare([](SaveGame& s) { s.SetActiveSpellBless(N, {{2, 3, 4}, 10, 2}); });
+    const auto select = [](QWidget& page) {
+        QTest::mouseClick(page.findChild<QPushButton*>(QString::number(kBless)), Qt::LeftButton);
+    };
+    CheckExchangeOrder(
+        "active-spells", true, [&] { select(Page()); }, select);
 }

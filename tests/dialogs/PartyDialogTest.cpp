@@ -1,5 +1,7 @@
 #include "tests/dialogs/PartyDialogFixture.h"
 
+#include "tests/dialogs/ExchangeOrderCheck.h"
+
 #include "dialogs/CVelkarPage1.h"
 #include "ui/NumberBox.h"
 
@@ -21,6 +23,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <fstream>
 #include <tuple>
 
@@ -174,6 +177,23 @@ TEST_F(PartyDialogTest, ADateFieldOutsideItsRangeIsReportedAndNothingIsWritten)
         EXPECT_EQ(Game().GetTime(), (GameTime{9, 30, 11, 3, 1173}));
         EXPECT_EQ(Game().GetFood(), 14);
     }
+}
+
+TEST_F(PartyDialogTest, OkReadsTheFieldsInTheirExchangeOrderAndStoresNoneOnAFailure)
+{
+    ExchangeOrderCheck::Drive drive;
+    drive.open = [this]() -> QWidget& {
+        OpenDialog();
+        return *dialog;
+    };
+    drive.read = [this] {
+        messages.Clear();
+        Click(Id::IdOk);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(std::ranges::equal(Game().GetWindow(), save.GetWindow())) << "nothing is stored";
+        return messages.Shown();
+    };
+    ExchangeOrderCheck::Run("party", drive);
 }
 
 TEST_F(PartyDialogTest, OkStoresAPartyWithoutGapsAndRefusesTheRest)

@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <map>
-
 namespace {
 
 struct Skill {
@@ -94,14 +92,11 @@ TEST_F(SkillsPageTest, LaysOutThirtyEightRowsInThreeColumns)
         for (int i = 0; i < size; ++i, ++row) {
             const Skill& skill = kSkills[row];
             SCOPED_TRACE(skill.label);
+            ExpectNumberBoxes({{skill.level, skill.spin, skill.label, 0, 63}});
             const auto* level = On<NumberBox>(skill.level);
             const auto* list = On<QComboBox>(skill.mastery);
             ASSERT_NE(level, nullptr);
             ASSERT_NE(list, nullptr);
-            EXPECT_EQ(LabelOf(skill.level), skill.label);
-            EXPECT_EQ(level->SpinId(), skill.spin);
-            EXPECT_EQ(level->Minimum(), 0);
-            EXPECT_EQ(level->Maximum(), 63);
             QStringList entries;
             for (int e = 0; e < list->count(); ++e)
                 entries.append(list->itemText(e));
@@ -132,11 +127,17 @@ TEST_F(SkillsPageTest, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
         int edited; // the word once the level is one up or down
     };
     const std::vector<Case> cases = {
-        {0, 0x0105, "5", "Grand", 0x0104},   {1, 0x00C7, "7", "Master", 0x0086}, // Expert and Master bits: the higher
-                                                                                 // one counts
-        {2, 0x0000, "0", "Novice", 0x0001},  {3, 0x0205, "5", "Novice", 0x0004}, // bits above the mastery are cleared
-        {4, 0x01B8, "56", "Grand", 0x0139},  {5, 0x0180, "0", "Grand", 0x0101},  {6, 0x0040, "0", "Expert", 0x0041},
-        {7, 0x008C, "12", "Master", 0x008D}, {8, -1, "63", "Grand", 0x013E},     {38, 0x7FFF, "63", "Grand", 0x013E},
+        {0, 0x0105, "5", "Grand", 0x0104},
+        {1, 0x00C7, "7", "Master", 0x0086}, // Expert and Master bits: the higher
+                                            // one counts
+        {2, 0x0000, "0", "Novice", 0x0001},
+        {3, 0x0205, "5", "Novice", 0x0004}, // bits above the mastery are cleared
+        {4, 0x01B8, "56", "Grand", 0x0139},
+        {5, 0x0180, "0", "Grand", 0x0101},
+        {6, 0x0040, "0", "Expert", 0x0041},
+        {7, 0x008C, "12", "Master", 0x008D},
+        {8, -1, "63", "Grand", 0x013E},
+        {38, 0x7FFF, "63", "Grand", 0x013E},
     };
     Prepare([&](SaveGame& s) {
         for (const Case& c : cases)
@@ -220,42 +221,7 @@ TEST_F(SkillsPageTest, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
     EXPECT_EQ(save.GetSkillSword(N), 0x0004);
 }
 
-TEST_F(SkillsPageTest, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
+TEST_F(SkillsPageTest, ReadsItsFieldsInTheirExchangeOrder)
 {
-    // Rows by slot in the exchange order, each its list and then its level box; Dagger's
-    // list (slot 2) alone is read later, after Water's level box.
-    const std::vector<int> rows = {13, 3,  7, 18, 27, 5, 10, 2,  20, 15, 12, 24, 9,  19, 6,  28, 25, 17, 29,
-                                   11, 26, 8, 4,  16, 0, 1,  14, 37, 35, 31, 32, 34, 38, 33, 23, 21, 22, 30};
-    constexpr int dagger = 2;
-    constexpr int water = 14;
-    std::map<int, int> listRank;
-    std::map<int, int> levelRank;
-    std::vector<int> levelBoxes;
-    int rank = 0;
-    for (const int slot : rows) {
-        if (slot != dagger)
-            listRank[slot] = rank++;
-        levelRank[slot] = rank++;
-        levelBoxes.push_back(BySlot(slot).level);
-        if (slot == water)
-            listRank[dagger] = rank++;
-    }
-    ASSERT_EQ(rank, 76);
-
-    OpenPage();
-    for (const Skill& skill : kSkills) {
-        TypeLevel(skill.slot, "1");
-        ChooseMastery(skill.slot, Expert);
-    }
-    FailEachInTurn(levelBoxes, "1", [&](std::size_t failing) {
-        const int failed = levelRank[rows[failing]];
-        for (const Skill& skill : kSkills) {
-            const int expected = (levelRank[skill.slot] < failed ? 1 : 0) | (listRank[skill.slot] < failed ? 0x40 : 0);
-            EXPECT_EQ(Word(skill.slot), expected) << skill.label;
-        }
-    });
-    Leave();
-    EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
-    for (const Skill& skill : kSkills)
-        EXPECT_EQ(Word(skill.slot), 0x0041) << skill.label;
+    CheckExchangeOrder("skills", true);
 }

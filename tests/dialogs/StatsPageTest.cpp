@@ -1,4 +1,4 @@
-#include "tests/dialogs/SheetFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <map>
 #include <ostream>
 #include <string>
 
@@ -25,8 +24,10 @@ using Id = CVelkarPage1;
 
 namespace {
 
-class StatsPageTest : public SheetFixture {
+class StatsPageTest : public PageFixture {
 protected:
+    StatsPageTest() : PageFixture(StatsTab) {}
+
     QImage Portrait() const
     {
         return Control<QPushButton>(Id::IdFace)
@@ -37,15 +38,6 @@ protected:
     }
     static QImage Resource(const QString& name) { return QImage(name).convertToFormat(QImage::Format_RGB888); }
     static QImage Face(int f) { return Resource(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0'))); }
-
-    QString LabelOf(int id) const
-    {
-        for (const QLabel* label : sheet->findChildren<QLabel*>()) {
-            if (label->buddy() == Control<QWidget>(id))
-                return UiTesting::Plain(label->text());
-        }
-        return {};
-    }
 };
 
 } // namespace
@@ -53,41 +45,30 @@ protected:
 TEST_F(StatsPageTest, EveryControlHasItsIdLabelAndSpin)
 {
     OpenSheet();
-    // id -> label, spin id (0: none)
-    const std::map<int, std::pair<QString, int>> numbers = {
-        {Id::IdLevel, {"Level:", 1103}},
-        {Id::IdBaseLevel, {"/", 1104}},
-        {Id::IdAge, {"Age:", 1129}},
-        {Id::IdBaseAge, {"/", 1106}},
-        {Id::IdExperience, {"Exp.:", 0}},
-        {Id::IdMight, {"Might:", 1107}},
-        {Id::IdIntelligence, {"Intelligence:", 1108}},
-        {Id::IdPerception, {"Perception:", 1109}},
-        {Id::IdEndurance, {"Endurance:", 1110}},
-        {Id::IdAccuracy, {"Accuracy:", 1111}},
-        {Id::IdSpeed, {"Speed:", 1112}},
-        {Id::IdLuck, {"Luck:", 1113}},
-        {Id::IdFireResistance, {"Fire Resis:", 1133}},
-        {Id::IdAirResistance, {"Air Resis:", 1134}},
-        {Id::IdWaterResistance, {"Water Resis:", 1121}},
-        {Id::IdEarthResistance, {"Earth Resis:", 1122}},
-        {Id::IdMindResistance, {"Mind Resis:", 1124}},
-        {Id::IdBodyResistance, {"Body Resis:", 1125}},
-        {Id::IdHitPoints, {"Current HP:", 1130}},
-        {Id::IdSpellPoints, {"Current SP:", 1131}},
-        {Id::IdArmorClassModifier, {"AC Modifier:", 1132}},
-        {Id::IdSkillPoints, {"Skill Points:", 1140}},
-    };
-    for (const auto& [id, expected] : numbers) {
-        const NumberBox* box = Box(id);
-        ASSERT_NE(box, nullptr) << id;
-        EXPECT_EQ(LabelOf(id), expected.first) << id;
-        EXPECT_EQ(box->SpinId(), expected.second) << id;
-        if (expected.second != 0) {
-            EXPECT_EQ(box->Minimum(), -16383) << id;
-            EXPECT_EQ(box->Maximum(), 16383) << id;
-        }
-    }
+    ExpectNumberBoxes({
+        {Id::IdLevel, 1103, "Level:"},
+        {Id::IdBaseLevel, 1104, "/"},
+        {Id::IdAge, 1129, "Age:"},
+        {Id::IdBaseAge, 1106, "/"},
+        {Id::IdExperience, 0, "Exp.:"},
+        {Id::IdMight, 1107, "Might:"},
+        {Id::IdIntelligence, 1108, "Intelligence:"},
+        {Id::IdPerception, 1109, "Perception:"},
+        {Id::IdEndurance, 1110, "Endurance:"},
+        {Id::IdAccuracy, 1111, "Accuracy:"},
+        {Id::IdSpeed, 1112, "Speed:"},
+        {Id::IdLuck, 1113, "Luck:"},
+        {Id::IdFireResistance, 1133, "Fire Resis:"},
+        {Id::IdAirResistance, 1134, "Air Resis:"},
+        {Id::IdWaterResistance, 1121, "Water Resis:"},
+        {Id::IdEarthResistance, 1122, "Earth Resis:"},
+        {Id::IdMindResistance, 1124, "Mind Resis:"},
+        {Id::IdBodyResistance, 1125, "Body Resis:"},
+        {Id::IdHitPoints, 1130, "Current HP:"},
+        {Id::IdSpellPoints, 1131, "Current SP:"},
+        {Id::IdArmorClassModifier, 1132, "AC Modifier:"},
+        {Id::IdSkillPoints, 1140, "Skill Points:"},
+    });
     EXPECT_EQ(LabelOf(Id::IdName), "Name:");
     EXPECT_EQ(LabelOf(Id::IdClass), "Class:");
     EXPECT_EQ(LabelOf(Id::IdDescription), "Description:");
@@ -433,4 +414,9 @@ TEST_F(StatsPageTest, TheTabKeyWalksTheControlsInLayoutOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(Control<QWidget>(id)->hasFocus()) << id;
     }
+}
+
+TEST_F(StatsPageTest, ReadsItsFieldsInTheirExchangeOrder)
+{
+    CheckExchangeOrder("stats", true);
 }
