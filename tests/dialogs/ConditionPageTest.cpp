@@ -1,4 +1,5 @@
 #include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage6.h"
 #include "ui/NumberBox.h"
@@ -242,9 +243,7 @@ TEST_F(ConditionPageTest, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
     EXPECT_EQ(checks, (std::vector<int>{1208, 1209, 1210, 1211, 1212, 1213, 1214, 1215, 1216, 1217, 1218, 1219, 1220,
                                         1221, 1222, 1223, 1224, 1225}));
 
-    QWidget* label = nullptr;
-    for (QLabel* l : Page().findChildren<QLabel*>())
-        label = l->buddy() == On<QWidget>(1209) ? l : label;
+    QLabel* label = UiTesting::LabelOf(Page(), On<QWidget>(1209));
     ASSERT_NE(label, nullptr);
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_TRUE(Check(Weak)->isChecked());

@@ -76,12 +76,8 @@ void PageFixture::Return()
 
 QString PageFixture::LabelOf(int id) const
 {
-    const QWidget* control = On<QWidget>(id);
-    for (const QLabel* label : Page().findChildren<QLabel*>()) {
-        if (control != nullptr && label->buddy() == control)
-            return UiTesting::Plain(label->text());
-    }
-    return {};
+    const QLabel* label = UiTesting::LabelOf(Page(), On<QWidget>(id));
+    return label != nullptr ? UiTesting::Plain(label->text()) : QString();
 }
 
 void PageFixture::ExpectNothingClipped() const
