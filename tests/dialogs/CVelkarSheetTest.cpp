@@ -178,43 +178,6 @@ TEST_F(CVelkarSheetTest, OkStoresSavesAndCloses)
               }));
 }
 
-TEST_F(CVelkarSheetTest, AnEmptyExpBoxBlocksTheTabChangeAfterStoringTheFieldsBeforeIt)
-{
-    Prepare([](SaveGame& s) {
-        s.SetExperience(N, 5000);
-        s.SetFireResistance(N, 3);
-    });
-    OpenSheet();
-    const std::string name(save.GetName(N));
-    Type(Id::IdMight, "77");         // read before Exp.
-    Type(Id::IdFireResistance, "9"); // read after it
-    Type(Id::IdName, "Other");       // read after it
-    Type(Id::IdExperience, "");
-    Tab(2);
-    EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
-    EXPECT_EQ(sheet->CurrentIndex(), 0);
-    EXPECT_EQ(sheet->TabBar()->currentIndex(), 0);
-    EXPECT_FALSE(sheet->Page(2).WasActivated());
-    EXPECT_TRUE(Box(Id::IdExperience)->hasFocus());
-    EXPECT_EQ(save.GetMight(N), 77);
-    EXPECT_EQ(save.GetExperience(N), 5000);
-    EXPECT_EQ(save.GetFireResistance(N), 3);
-    EXPECT_EQ(save.GetName(N), name);
-
-    // OK is blocked the same way and writes nothing.
-    Click(QDialogButtonBox::Ok);
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(messages.Shown().size(), 2);
-    EXPECT_EQ(FileBytes(), opened);
-
-    Type(Id::IdExperience, "6000");
-    Tab(2);
-    EXPECT_EQ(sheet->CurrentIndex(), 2);
-    EXPECT_EQ(save.GetExperience(N), 6000);
-    EXPECT_EQ(save.GetFireResistance(N), 9);
-    EXPECT_EQ(save.GetName(N), "Other");
-}
-
 TEST_F(CVelkarSheetTest, TheStatsTabShowsTheModelAfreshOnEveryActivation)
 {
     OpenSheet();

@@ -1,5 +1,7 @@
 #include "tests/dialogs/PageFixture.h"
 
+#include "tests/dialogs/ExchangeOrderCheck.h"
+
 #include "ui/PropertyPage.h"
 
 #include "tests/ui/UiTesting.h"
@@ -59,7 +61,7 @@ void PageFixture::ClickBox(int id)
 
 void PageFixture::Leave()
 {
-    Tab(StatsTab);
+    Tab(tab_ == StatsTab ? StatsTab + 1 : StatsTab);
 }
 
 void PageFixture::Return()
@@ -74,12 +76,8 @@ void PageFixture::Return()
 
 QString PageFixture::LabelOf(int id) const
 {
-    const QWidget* control = On<QWidget>(id);
-    for (const QLabel* label : Page().findChildren<QLabel*>()) {
-        if (control != nullptr && label->buddy() == control)
-            return UiTesting::Plain(label->text());
-    }
-    return {};
+    const QLabel* label = UiTesting::LabelOf(Page(), On<QWidget>(id));
+    return label != nullptr ? UiTesting::Plain(label->text()) : QString();
 }
 
 void PageFixture::ExpectNothingClipped() const
@@ -92,18 +90,54 @@ void PageFixture::ExpectNothingClipped() const
     EXPECT_LE(sheet->height(), kMaximumHeight);
 }
 
-void PageFixture::FailEachInTurn(const std::vector<int>& ids, const QString& restore,
-                                 const std::function<void(std::size_t)>& verify)
+void PageFixture::ExpectNumberBoxes(const std::vector<NumberField>& fields) const
 {
-    for (std::size_t i = 0; i < ids.size(); ++i) {
-        SCOPED_TRACE(ids[i]);
+    for (const NumberField& field : fields) {
+        SCOPED_TRACE(field.id);
+        const NumberBox* box = On<NumberBox>(field.id);
+        ASSERT_NE(box, nullptr);
+        if (!field.label.isNull()) {
+            EXPECT_EQ(LabelOf(field.id), field.label);
+        }
+        EXPECT_EQ(box->SpinId(), field.spin);
+        if (field.spin != 0) {
+            EXPECT_EQ(box->Minimum(), field.minimum);
+            EXPECT_EQ(box->Maximum(), field.maximum);
+        }
+    }
+}
+
+void PageFixture::CheckExchangeOrder(std::string_view dialog, bool stores, const std::function<void()>& prepare,
+                                     const std::function<void(PropertyPage&)>& onView)
+{
+    const auto own = save.GetCharacterBytes(N);
+    const Bytes start(own.begin(), own.end());
+    ExchangeOrderCheck::Drive drive;
+    drive.open = [&]() -> QWidget& {
+        view_.reset();
+        save.RestoreCharacterBytes(N, start);
+        OpenPage();
+        if (prepare)
+            prepare();
+        return Page();
+    };
+    drive.read = [&] {
         messages.Clear();
-        TypeInto(ids[i], QString());
         Leave();
         EXPECT_EQ(sheet->CurrentIndex(), tab_);
-        EXPECT_EQ(messages.Shown(), QStringList{"Please enter an integer."});
-        EXPECT_TRUE(On<QWidget>(ids[i])->hasFocus());
-        verify(i);
-        TypeInto(ids[i], restore);
+        return messages.Shown();
+    };
+    if (stores) {
+        drive.view = [&]() -> QWidget& {
+            view_ = std::make_unique<CVelkarSheet>(save, N, QStringLiteral("view"));
+            UiTesting::ShowActive(*view_);
+            UiTesting::ClickTab(*view_->TabBar(), tab_);
+            QApplication::processEvents();
+            if (onView)
+                onView(view_->Page(tab_));
+            return view_->Page(tab_);
+        };
     }
+    ExchangeOrderCheck::Run(dialog, drive);
+    view_.reset();
 }

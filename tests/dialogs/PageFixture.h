@@ -1,11 +1,14 @@
 #pragma once
 
 #include "tests/dialogs/SheetFixture.h"
+#include "ui/NumberBox.h"
 
 #include <QString>
 
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <string_view>
 #include <vector>
 
 class PropertyPage;
@@ -29,7 +32,8 @@ protected:
     void TypeInto(int id, const QString& text);
     // Clicks a check box on its box, as the mouse does.
     void ClickBox(int id);
-    // Switches to the Stats tab (storing the page), and back (loading it again).
+    // Switches to the Stats tab (storing the page; from Stats, to the next tab), and back
+    // (loading it again).
     void Leave();
     void Return();
     // The text of the label that names the control.
@@ -38,12 +42,24 @@ protected:
     // Every text on the page is shown whole, and the sheet keeps to a modest size.
     void ExpectNothingClipped() const;
 
-    // Empties each field in turn, in the order given, and tries to leave the page: it must
-    // refuse with "Please enter an integer." and focus that field. verify(i) then checks the
-    // model, and the field gets restore typed back.
-    void FailEachInTurn(const std::vector<int>& ids, const QString& restore,
-                        const std::function<void(std::size_t)>& verify);
+    // Number boxes with their up-down (spin 0: none) and its range, and the text of the label
+    // naming each (a null label is not looked at).
+    struct NumberField {
+        int id;
+        int spin;
+        QString label = {};
+        int minimum = -NumberBox::UpDownLimit;
+        int maximum = NumberBox::UpDownLimit;
+    };
+    void ExpectNumberBoxes(const std::vector<NumberField>& fields) const;
+
+    // Checks the page against its transcribed exchange order (ExchangeOrderCheck), the store
+    // seen through a second sheet; prepare runs on each fresh page, onView on each second one.
+    // A page that stores nothing when a check fails (stores false) gets no second sheet.
+    void CheckExchangeOrder(std::string_view dialog, bool stores, const std::function<void()>& prepare = {},
+                            const std::function<void(PropertyPage&)>& onView = {});
 
 private:
     int tab_;
+    std::unique_ptr<CVelkarSheet> view_;
 };

@@ -8,7 +8,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
 #include "tests/support/TempDirectory.h"
-#include "tests/support/TestData.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,6 @@
 #include <functional>
 #include <map>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,37 +26,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kWindowSize = 400000;
-constexpr int kFirstRecord = 2832;
-constexpr int kRecordSize = 7464;
 constexpr int kCharacters[] = {1, 2, 50};
 // 1175-03-06 07:11 and 99 ticks: not a whole minute.
 constexpr std::int64_t kNow = 256 * (3 * 483840 + 2 * 40320 + 5 * 1440 + 7 * 60 + 11) + 99;
 
-struct Row {
-    std::string area; // window, record or effect
-    std::string kind;
-    std::string name;
-    int offset;
-    int width;
-    bool isSigned;
-};
-
-std::vector<Row> Layout()
-{
-    std::vector<Row> rows;
-    std::istringstream text{std::string(TestData::WindowLayout)};
-    for (std::string line; std::getline(text, line);) {
-        if (line.empty() || line.front() == '#')
-            continue;
-        std::istringstream fields(line);
-        Row row;
-        std::string sign;
-        fields >> row.area >> row.kind >> row.name >> row.offset >> row.width >> sign;
-        row.isSigned = sign == "s";
-        rows.push_back(row);
-    }
-    return rows;
-}
+using Row = TranscribedLayout::Row;
 
 std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 {
@@ -195,7 +168,7 @@ const std::map<std::string, Spells> kSpells = {
 
 class LayoutPinTest : public ::testing::Test {
 protected:
-    LayoutPinTest() : layout(Layout())
+    LayoutPinTest() : layout(TranscribedLayout::Rows())
     {
         previous = MessageSink::Install([](std::string_view) {});
         for (const Row& row : layout) {
@@ -207,7 +180,7 @@ protected:
 
     int At(const Row& row, int n) const
     {
-        return row.area == "record" ? kFirstRecord + (n - 1) * kRecordSize + row.offset : row.offset;
+        return row.area == "record" ? TranscribedLayout::RecordStart(n) + row.offset : row.offset;
     }
 
     // A value of its own for every field and character, the top bits as often set as not.

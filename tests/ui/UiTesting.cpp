@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QLabel>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +57,15 @@ QString Plain(QString text)
             text.remove(i, 1); // "&&" keeps one
     }
     return text;
+}
+
+QLabel* LabelOf(const QWidget& root, const QWidget* control)
+{
+    for (QLabel* label : root.findChildren<QLabel*>()) {
+        if (control != nullptr && label->buddy() == control)
+            return label;
+    }
+    return nullptr;
 }
 
 void ChooseEntry(QComboBox& list, int index)

@@ -7,6 +7,7 @@
 #include <iosfwd>
 
 class QComboBox;
+class QLabel;
 class QString;
 class QTabBar;
 class QWidget;
@@ -31,6 +32,9 @@ void ClickTab(QTabBar& tabs, int index);
 
 // A control's text as it reads, without the '&' that marks its Alt-key letter.
 QString Plain(QString text);
+
+// The label naming the control (its buddy) among root's children, or null.
+QLabel* LabelOf(const QWidget& root, const QWidget* control);
 
 // Opens the drop-down list with the mouse and picks entry index with the keyboard.
 void ChooseEntry(QComboBox& list, int index);

@@ -9,8 +9,6 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include <map>
-
 namespace {
 
 struct Skill {
@@ -56,10 +54,10 @@ const Skill& BySlot(int slot)
 
 enum Mastery { Novice, Expert, Master, Grand };
 
-class CVelkarPage2Test : public PageFixture {
+class SkillsPageTest : public PageFixture {
 protected:
     static constexpr int SkillsTab = TabIndex(SheetTab::Skills);
-    CVelkarPage2Test() : PageFixture(SkillsTab) {}
+    SkillsPageTest() : PageFixture(SkillsTab) {}
 
     QString Level(int slot) const { return On<NumberBox>(BySlot(slot).level)->Text(); }
     QString MasteryText(int slot) const { return On<QComboBox>(BySlot(slot).mastery)->currentText(); }
@@ -82,7 +80,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
+TEST_F(SkillsPageTest, LaysOutThirtyEightRowsInThreeColumns)
 {
     OpenPage();
     const QStringList masteries = {"Novice", "Expert", "Master", "Grand"};
@@ -94,14 +92,11 @@ TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
         for (int i = 0; i < size; ++i, ++row) {
             const Skill& skill = kSkills[row];
             SCOPED_TRACE(skill.label);
+            ExpectNumberBoxes({{skill.level, skill.spin, skill.label, 0, 63}});
             const auto* level = On<NumberBox>(skill.level);
             const auto* list = On<QComboBox>(skill.mastery);
             ASSERT_NE(level, nullptr);
             ASSERT_NE(list, nullptr);
-            EXPECT_EQ(LabelOf(skill.level), skill.label);
-            EXPECT_EQ(level->SpinId(), skill.spin);
-            EXPECT_EQ(level->Minimum(), 0);
-            EXPECT_EQ(level->Maximum(), 63);
             QStringList entries;
             for (int e = 0; e < list->count(); ++e)
                 entries.append(list->itemText(e));
@@ -122,7 +117,7 @@ TEST_F(CVelkarPage2Test, LaysOutThirtyEightRowsInThreeColumns)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
+TEST_F(SkillsPageTest, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
 {
     struct Case {
         int slot;
@@ -166,7 +161,7 @@ TEST_F(CVelkarPage2Test, ShowsWordsAsLevelAndMasteryAndRewritesOnlyEditedRows)
               }));
 }
 
-TEST_F(CVelkarPage2Test, TypedLevelsAndChosenMasteriesAreStoredAsWords)
+TEST_F(SkillsPageTest, TypedLevelsAndChosenMasteriesAreStoredAsWords)
 {
     Prepare([](SaveGame& s) { s.SetSkillDagger(N, 0x0105); });
     OpenPage();
@@ -189,7 +184,7 @@ TEST_F(CVelkarPage2Test, TypedLevelsAndChosenMasteriesAreStoredAsWords)
     EXPECT_EQ(MasteryText(13), "Grand");
 }
 
-TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
+TEST_F(SkillsPageTest, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
 {
     Prepare([](SaveGame& s) {
         s.SetSkillStaff(N, 0x0105);
@@ -227,42 +222,7 @@ TEST_F(CVelkarPage2Test, ALevelAboveSixtyThreeIsRefusedAndItsRowKeepsItsWord)
     EXPECT_EQ(save.GetSkillSword(N), 0x0004);
 }
 
-TEST_F(CVelkarPage2Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
+TEST_F(SkillsPageTest, ReadsItsFieldsInTheirExchangeOrder)
 {
-    // Rows by slot in the exchange order, each its list and then its level box; Dagger's
-    // list (slot 2) alone is read later, after Water's level box.
-    const std::vector<int> rows = {13, 3,  7, 18, 27, 5, 10, 2,  20, 15, 12, 24, 9,  19, 6,  28, 25, 17, 29,
-                                   11, 26, 8, 4,  16, 0, 1,  14, 37, 35, 31, 32, 34, 38, 33, 23, 21, 22, 30};
-    constexpr int dagger = 2;
-    constexpr int water = 14;
-    std::map<int, int> listRank;
-    std::map<int, int> levelRank;
-    std::vector<int> levelBoxes;
-    int rank = 0;
-    for (const int slot : rows) {
-        if (slot != dagger)
-            listRank[slot] = rank++;
-        levelRank[slot] = rank++;
-        levelBoxes.push_back(BySlot(slot).level);
-        if (slot == water)
-            listRank[dagger] = rank++;
-    }
-    ASSERT_EQ(rank, 76);
-
-    OpenPage();
-    for (const Skill& skill : kSkills) {
-        TypeLevel(skill.slot, "1");
-        ChooseMastery(skill.slot, Expert);
-    }
-    FailEachInTurn(levelBoxes, "1", [&](std::size_t failing) {
-        const int failed = levelRank[rows[failing]];
-        for (const Skill& skill : kSkills) {
-            const int expected = (levelRank[skill.slot] < failed ? 1 : 0) | (listRank[skill.slot] < failed ? 0x40 : 0);
-            EXPECT_EQ(Word(skill.slot), expected) << skill.label;
-        }
-    });
-    Leave();
-    EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
-    for (const Skill& skill : kSkills)
-        EXPECT_EQ(Word(skill.slot), 0x0041) << skill.label;
+    CheckExchangeOrder("skills", true);
 }

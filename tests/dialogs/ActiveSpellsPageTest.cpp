@@ -68,10 +68,10 @@ const std::vector<Effect> kEffects = {
 constexpr int kBless = 1169, kFate = 1172, kHaste = 1175, kShield = 1183;
 constexpr int kBlessEntry = 1, kFateEntry = 4, kHasteEntry = 7, kShieldEntry = 13, kMistformEntry = 26;
 
-class CVelkarPage7Test : public PageFixture {
+class ActiveSpellsPageTest : public PageFixture {
 protected:
     static constexpr int ActiveSpellsTab = TabIndex(SheetTab::ActiveSpells);
-    CVelkarPage7Test() : PageFixture(ActiveSpellsTab) {}
+    ActiveSpellsPageTest() : PageFixture(ActiveSpellsTab) {}
 
     // Every effect gets a caster word and an uninterpreted word of its own, which the
     // page must never write.
@@ -135,7 +135,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage7Test, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
+TEST_F(ActiveSpellsPageTest, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
 {
     OpenPage();
     for (const Effect& e : kEffects) {
@@ -143,19 +143,9 @@ TEST_F(CVelkarPage7Test, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
         ASSERT_NE(button, nullptr) << e.id;
         EXPECT_EQ(UiTesting::Plain(button->text()), e.label);
     }
-    const std::vector<std::pair<int, int>> spins = {{kDays, 1160}, {kHours, 1162}, {kMinutes, 1164}, {kPower, 1166}};
-    for (const auto& [id, spin] : spins) {
-        const NumberBox* box = On<NumberBox>(id);
-        ASSERT_NE(box, nullptr) << id;
-        EXPECT_EQ(box->SpinId(), spin);
-        EXPECT_EQ(box->Minimum(), -16383);
-        EXPECT_EQ(box->Maximum(), 16383);
-        EXPECT_EQ(box->Text(), "0");
-    }
-    EXPECT_EQ(LabelOf(kDays), "Days:");
-    EXPECT_EQ(LabelOf(kHours), "Hours:");
-    EXPECT_EQ(LabelOf(kMinutes), "Minutes:");
-    EXPECT_EQ(LabelOf(kPower), "Power:");
+    ExpectNumberBoxes(
+        {{kDays, 1160, "Days:"}, {kHours, 1162, "Hours:"}, {kMinutes, 1164, "Minutes:"}, {kPower, 1166, "Power:"}});
+    EXPECT_EQ(Fields().mid(0, 4), QStringList({"0", "0", "0", "0"}));
     EXPECT_EQ(LabelOf(Id::IdSkill), "Skill:");
     const auto* skill = On<QComboBox>(Id::IdSkill);
     ASSERT_NE(skill, nullptr);
@@ -171,7 +161,7 @@ TEST_F(CVelkarPage7Test, LaysOutTwentySevenEffectsAndTheFieldsWithoutACaster)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage7Test, EachButtonEditsItsOwnEffect)
+TEST_F(ActiveSpellsPageTest, EachButtonEditsItsOwnEffect)
 {
     Prepare([](SaveGame& s) {
         for (int k = 0; k < Id::EffectCount; ++k)
@@ -191,7 +181,7 @@ TEST_F(CVelkarPage7Test, EachButtonEditsItsOwnEffect)
         EXPECT_EQ(Stored(e.entry), (ActiveSpellInfo{{e.entry, 1, 2}, 500 + e.entry, e.entry % 5})) << e.label;
 }
 
-TEST_F(CVelkarPage7Test, LeavingTheSkillChooserCommitsTheSelectedEffect)
+TEST_F(ActiveSpellsPageTest, LeavingTheSkillChooserCommitsTheSelectedEffect)
 {
     OpenPage();
     Press(kBless);
@@ -212,7 +202,7 @@ TEST_F(CVelkarPage7Test, LeavingTheSkillChooserCommitsTheSelectedEffect)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, NothingIsWrittenBeforeAnEffectIsSelected)
+TEST_F(ActiveSpellsPageTest, NothingIsWrittenBeforeAnEffectIsSelected)
 {
     OpenPage();
     const std::vector<ActiveSpellInfo> before = AllStored();
@@ -225,7 +215,7 @@ TEST_F(CVelkarPage7Test, NothingIsWrittenBeforeAnEffectIsSelected)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage7Test, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTheSecond)
+TEST_F(ActiveSpellsPageTest, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTheSecond)
 {
     Prepare([](SaveGame& s) { s.SetActiveSpellShield(N, {{0, 2, 0}, 7, 2}); });
     OpenPage();
@@ -241,7 +231,7 @@ TEST_F(CVelkarPage7Test, TypingThenClickingAnotherEffectWritesTheFirstAndShowsTh
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
+TEST_F(ActiveSpellsPageTest, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
 {
     Prepare([](SaveGame& s) {
         for (int k = 0; k < Id::EffectCount; ++k)
@@ -269,7 +259,7 @@ TEST_F(CVelkarPage7Test, RemoveAllExpiresEveryEffectNowAndClearsTheSelection)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, AddAllGivesEveryEffectTheFields)
+TEST_F(ActiveSpellsPageTest, AddAllGivesEveryEffectTheFields)
 {
     OpenPage();
     Press(kFate);
@@ -290,7 +280,7 @@ TEST_F(CVelkarPage7Test, AddAllGivesEveryEffectTheFields)
     ExpectCastersUntouched(file);
 }
 
-TEST_F(CVelkarPage7Test, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
+TEST_F(ActiveSpellsPageTest, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
 {
     OpenPage();
     Press(kFate);
@@ -315,7 +305,7 @@ TEST_F(CVelkarPage7Test, TheDurationTakesASignAndANegativeOneReadsBackAsExpired)
     EXPECT_EQ(Fields(), QStringList({"0", "2", "0", "-25536", "None"}));
 }
 
-TEST_F(CVelkarPage7Test, ASkillOutsideTheChooserIsWrittenBackAsStored)
+TEST_F(ActiveSpellsPageTest, ASkillOutsideTheChooserIsWrittenBackAsStored)
 {
     PutEffect(kMistformEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + kTicksPerDay, 4, 9);
     OpenPage();
@@ -338,7 +328,7 @@ TEST_F(CVelkarPage7Test, ASkillOutsideTheChooserIsWrittenBackAsStored)
               }));
 }
 
-TEST_F(CVelkarPage7Test, LeavingAndReturningKeepsTheFieldsAndTheSelection)
+TEST_F(ActiveSpellsPageTest, LeavingAndReturningKeepsTheFieldsAndTheSelection)
 {
     Prepare([](SaveGame& s) { s.SetActiveSpellBless(N, {{2, 0, 0}, 6, 1}); });
     OpenPage();
@@ -358,7 +348,7 @@ TEST_F(CVelkarPage7Test, LeavingAndReturningKeepsTheFieldsAndTheSelection)
     EXPECT_EQ(Stored(kBlessEntry), (ActiveSpellInfo{{2, 5, 1}, 1, 4}));
 }
 
-TEST_F(CVelkarPage7Test, ABadFieldKeepsThePageAndApplyWritesNoEffect)
+TEST_F(ActiveSpellsPageTest, ABadFieldKeepsThePageAndApplyWritesNoEffect)
 {
     OpenPage();
     Press(kShield);
@@ -388,4 +378,15 @@ TEST_F(CVelkarPage7Test, ABadFieldKeepsThePageAndApplyWritesNoEffect)
     Click(QDialogButtonBox::Apply);
     EXPECT_EQ(Stored(kShieldEntry), (ActiveSpellInfo{{0, 0, 30}, 1, 1}));
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetActiveSpellShield(N, {{0, 0, 30}, 1, 1}); }));
+}
+
+TEST_F(ActiveSpellsPageTest, ReadsItsFieldsInTheirExchangeOrder)
+{
+    // A commit, as the focus leaves the bad field, stores what was read into the selected effect.
+    Prepare([](SaveGame& s) { s.SetActiveSpellBless(N, {{2, 3, 4}, 10, 2}); });
+    const auto select = [](QWidget& page) {
+        QTest::mouseClick(page.findChild<QPushButton*>(QString::number(kBless)), Qt::LeftButton);
+    };
+    CheckExchangeOrder(
+        "active-spells", true, [&] { select(Page()); }, select);
 }

@@ -3,18 +3,20 @@
 
 #include "dialogs/CVelkarPage3.h"
 
-#include "model/CharacterLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QCheckBox>
 #include <QLabel>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <map>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
-
-namespace CL = CharacterLayout;
 
 struct Group {
     int group;
@@ -22,10 +24,12 @@ struct Group {
     QStringList texts;
 };
 
+constexpr int kSchoolSpells = 11;
+
 std::vector<int> Run(int first)
 {
     std::vector<int> ids;
-    for (int k = 0; k < CL::FullSpellGroupSize; ++k)
+    for (int k = 0; k < kSchoolSpells; ++k)
         ids.push_back(first + k);
     return ids;
 }
@@ -78,38 +82,55 @@ const std::vector<Group> kLower = {
 constexpr int kFire = 0, kAir = 1, kWater = 2, kEarth = 3, kMind = 5, kBody = 6, kDark = 8;
 constexpr int kDarkElf = 9, kVampire = 10, kDragon = 11;
 
-using Bytes11 = std::array<std::uint8_t, CL::FullSpellGroupSize>;
+using Bytes11 = std::array<std::uint8_t, kSchoolSpells>;
 
-class CVelkarPage3Test : public PageFixture {
+// The groups' fields, by group number.
+const std::array<const char*, 12> kFields = {"SpellsFire",   "SpellsAir",     "SpellsWater",   "SpellsEarth",
+                                             "SpellsSpirit", "SpellsMind",    "SpellsBody",    "SpellsLight",
+                                             "SpellsDark",   "SpellsDarkElf", "SpellsVampire", "SpellsDragon"};
+
+class SpellsPageTest : public PageFixture {
 protected:
     static constexpr int SpellsTab = TabIndex(SheetTab::Spells);
-    CVelkarPage3Test() : PageFixture(SpellsTab) {}
+    SpellsPageTest() : PageFixture(SpellsTab) {}
 
     QCheckBox* Box(int id) const { return On<QCheckBox>(id); }
-    std::vector<std::uint8_t> Bytes(int g) const
+    // Where a group lies in the window and how many bytes it has, as the layout transcribes it.
+    static int At(int g) { return TranscribedLayout::RecordStart(N) + TranscribedLayout::Named(kFields[g]).offset; }
+    static std::size_t Width(int g) { return static_cast<std::size_t>(TranscribedLayout::Named(kFields[g]).width); }
+    static std::size_t InFile(int at) { return SaveBuilder().PartyOffset() + static_cast<std::size_t>(at); }
+    // A group's bytes as the model holds them.
+    std::vector<std::uint8_t> Group(int g) const
     {
-        const auto bytes = save.GetSpellGroup(N, g);
+        const auto bytes = save.GetWindow().subspan(static_cast<std::size_t>(At(g)), Width(g));
         return {bytes.begin(), bytes.end()};
     }
-    static void PutGroup(SaveGame& s, int g, const Bytes11& bytes)
+    // Writes a group into the file before the sheet opens.
+    void Put(int g, const Bytes11& bytes)
     {
-        s.SetSpellGroup(N, g, std::span(bytes.data(), static_cast<std::size_t>(SaveGame::SpellGroupSize(g))));
+        PatchFile(At(g), std::string_view(reinterpret_cast<const char*>(bytes.data()), Width(g)));
     }
-    // The bytes after a racial group's four, which only the game knows.
+    // The file as it was when the sheet opened, with these groups written over.
+    Bytes With(const std::vector<std::pair<int, Bytes11>>& groups) const
+    {
+        Bytes file = opened;
+        for (const auto& [g, bytes] : groups)
+            std::copy_n(bytes.begin(), Width(g), file.begin() + static_cast<std::ptrdiff_t>(InFile(At(g))));
+        return file;
+    }
+    // The bytes after a racial group's four up to the next field, which only the game knows.
     std::vector<std::uint8_t> Tail(int g) const
     {
-        const int start = CL::SpellGroupsOffset + g * CL::SpellGroupSpacing + CL::RacialSpellGroupSize;
-        const int next = start - CL::RacialSpellGroupSize + CL::SpellGroupSpacing;
-        const int end = g == kDragon ? CL::InventoryEntriesOffset : next;
         const auto file = FileBytes();
-        const auto at = file.begin() + SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, start);
-        return {at, at + (end - start)};
+        const int next = TranscribedLayout::RecordStart(N) + TranscribedLayout::NextOffset(kFields[g]);
+        return {file.begin() + static_cast<std::ptrdiff_t>(InFile(At(g)) + Width(g)),
+                file.begin() + static_cast<std::ptrdiff_t>(InFile(next))};
     }
 };
 
 } // namespace
 
-TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
+TEST_F(SpellsPageTest, ShowsTheSpellsInTenColumnsInByteOrder)
 {
     OpenPage();
     int boxes = 0;
@@ -165,9 +186,9 @@ TEST_F(CVelkarPage3Test, ShowsTheSpellsInTenColumnsInByteOrder)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
+TEST_F(SpellsPageTest, EachBoxShowsItsByteAndClicksAreStoredThere)
 {
-    Prepare([](SaveGame& s) { PutGroup(s, kFire, {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0}); });
+    Put(kFire, {0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0});
     OpenPage();
     EXPECT_TRUE(Box(1091)->isChecked()); // Fireball
     ClickBox(1091);
@@ -175,11 +196,11 @@ TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
     ClickBox(1192); // Charm of the Vampire, not Charm of Mind
     ClickBox(1141); // Glamour, the first Dark Elf byte
     Leave();
-    EXPECT_EQ(Bytes(kFire), std::vector<std::uint8_t>(11, 0));
-    EXPECT_EQ(Bytes(kDark), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
-    EXPECT_EQ(Bytes(kVampire), (std::vector<std::uint8_t>{0, 0, 1, 0}));
-    EXPECT_EQ(Bytes(kMind), std::vector<std::uint8_t>(11, 0));
-    EXPECT_EQ(Bytes(kDarkElf), (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    EXPECT_EQ(Group(kFire), std::vector<std::uint8_t>(11, 0));
+    EXPECT_EQ(Group(kDark), (std::vector<std::uint8_t>{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(Group(kVampire), (std::vector<std::uint8_t>{0, 0, 1, 0}));
+    EXPECT_EQ(Group(kMind), std::vector<std::uint8_t>(11, 0));
+    EXPECT_EQ(Group(kDarkElf), (std::vector<std::uint8_t>{1, 0, 0, 0}));
     Return();
     EXPECT_FALSE(Box(1091)->isChecked());
     EXPECT_TRUE(Box(1185)->isChecked());
@@ -187,13 +208,11 @@ TEST_F(CVelkarPage3Test, EachBoxShowsItsByteAndClicksAreStoredThere)
     EXPECT_FALSE(Box(1146)->isChecked());
 }
 
-TEST_F(CVelkarPage3Test, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilClicked)
+TEST_F(SpellsPageTest, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilClicked)
 {
-    Prepare([](SaveGame& s) {
-        PutGroup(s, kEarth, {0, 0, 0, 7, 1, 0, 0, 0, 0, 0, 0});
-        PutGroup(s, kAir, {0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80});
-        PutGroup(s, kWater, {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-    });
+    Put(kEarth, {0, 0, 0, 7, 1, 0, 0, 0, 0, 0, 0});
+    Put(kAir, {0xFF, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80});
+    Put(kWater, {0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     OpenPage();
     for (const int id : {1122, 1097, 1107, 1109})
         EXPECT_EQ(Box(id)->checkState(), Qt::PartiallyChecked) << id;
@@ -209,17 +228,14 @@ TEST_F(CVelkarPage3Test, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUnti
     ClickBox(1109);
     EXPECT_EQ(Box(1109)->checkState(), Qt::Unchecked);
     Leave();
-    EXPECT_EQ(Bytes(kEarth)[3], 7);
-    EXPECT_EQ(Bytes(kEarth)[4], 0);
-    EXPECT_EQ(Bytes(kWater)[1], 0);
+    EXPECT_EQ(Group(kEarth)[3], 7);
+    EXPECT_EQ(Group(kEarth)[4], 0);
+    EXPECT_EQ(Group(kWater)[1], 0);
     Click(QDialogButtonBox::Ok);
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
-                  PutGroup(s, kEarth, {0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0});
-                  PutGroup(s, kWater, {});
-              }));
+    EXPECT_EQ(FileBytes(), With({{kEarth, {0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0}}, {kWater, {}}}));
 }
 
-TEST_F(CVelkarPage3Test, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
+TEST_F(SpellsPageTest, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
 {
     OpenPage();
     const std::array<std::vector<std::uint8_t>, 3> tails = {Tail(kDarkElf), Tail(kVampire), Tail(kDragon)};
@@ -228,6 +244,6 @@ TEST_F(CVelkarPage3Test, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
     for (const int id : {1194, 1195, 1196, 1197})
         ClickBox(id);
     Click(QDialogButtonBox::Apply);
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { PutGroup(s, kDragon, {1, 1, 1, 1}); }));
+    EXPECT_EQ(FileBytes(), With({{kDragon, {1, 1, 1, 1}}}));
     EXPECT_EQ((std::array{Tail(kDarkElf), Tail(kVampire), Tail(kDragon)}), tails);
 }

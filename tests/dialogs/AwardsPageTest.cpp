@@ -27,10 +27,10 @@ namespace CL = CharacterLayout;
 // Award bits are read most significant bit first: award a is bit 0x80 >> a % 8 of byte a / 8.
 constexpr int kLastAwardByte = CL::AwardsOffset + 9;
 
-class CVelkarPage5Test : public PageFixture {
+class AwardsPageTest : public PageFixture {
 protected:
     static constexpr int AwardsTab = TabIndex(SheetTab::Awards);
-    CVelkarPage5Test() : PageFixture(AwardsTab) {}
+    AwardsPageTest() : PageFixture(AwardsTab) {}
 
     QTreeWidget* List() const { return On<QTreeWidget>(Id::IdAwards); }
     QComboBox* Chooser() const { return On<QComboBox>(Id::IdChooser); }
@@ -94,7 +94,7 @@ protected:
 
 } // namespace
 
-TEST_F(CVelkarPage5Test, OffersTheSeventyThreeAwardsAndListsNoneForANewCharacter)
+TEST_F(AwardsPageTest, OffersTheSeventyThreeAwardsAndListsNoneForANewCharacter)
 {
     OpenPage();
     ASSERT_NE(Chooser(), nullptr);
@@ -123,7 +123,7 @@ TEST_F(CVelkarPage5Test, OffersTheSeventyThreeAwardsAndListsNoneForANewCharacter
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage5Test, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast)
+TEST_F(AwardsPageTest, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast)
 {
     // Bits 74..79 of the last award byte belong to no award.
     PatchFile(SaveBuilder::CharacterOffset(N, kLastAwardByte), "\x15");
@@ -156,7 +156,7 @@ TEST_F(CVelkarPage5Test, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast
     EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, kLastAwardByte)), 0x40 | 0x15);
 }
 
-TEST_F(CVelkarPage5Test, TheGamesAwardsAreOfferedByTheirBitAndBitsPastTheLastStayAsTheyAre)
+TEST_F(AwardsPageTest, TheGamesAwardsAreOfferedByTheirBitAndBitsPastTheLastStayAsTheyAre)
 {
     LodBuilder("MMVIII", "language")
         .AddFile("awards.txt", "A Bit\tAward\r\n2\tFirst\r\n4\t \r\n5\tWon X Duels\r\n90\tLast\r\n\r\n")
@@ -185,7 +185,7 @@ TEST_F(CVelkarPage5Test, TheGamesAwardsAreOfferedByTheirBitAndBitsPastTheLastSta
     EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, 973)), 0x01);
 }
 
-TEST_F(CVelkarPage5Test, DeletesEverySelectedRowAndKeepsTheOthers)
+TEST_F(AwardsPageTest, DeletesEverySelectedRowAndKeepsTheOthers)
 {
     Prepare([](SaveGame& s) { Hold(s, {2, 5, 35, 42, 60, 73}); });
     OpenPage();
@@ -208,7 +208,7 @@ TEST_F(CVelkarPage5Test, DeletesEverySelectedRowAndKeepsTheOthers)
               }));
 }
 
-TEST_F(CVelkarPage5Test, AwardZeroShowsAsAnEmptyRowThatCanBeSelectedAndDeleted)
+TEST_F(AwardsPageTest, AwardZeroShowsAsAnEmptyRowThatCanBeSelectedAndDeleted)
 {
     PatchFile(SaveBuilder::CharacterOffset(N, CL::AwardsOffset), "\x80");
     Prepare([](SaveGame& s) { Hold(s, {7}); });
@@ -229,7 +229,7 @@ TEST_F(CVelkarPage5Test, AwardZeroShowsAsAnEmptyRowThatCanBeSelectedAndDeleted)
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.ClearAward(N, 0); }));
 }
 
-TEST_F(CVelkarPage5Test, TheChooserFollowsTheFirstSelectedRow)
+TEST_F(AwardsPageTest, TheChooserFollowsTheFirstSelectedRow)
 {
     std::vector<int> all;
     for (int a = 1; a <= 73; ++a)
@@ -254,7 +254,7 @@ TEST_F(CVelkarPage5Test, TheChooserFollowsTheFirstSelectedRow)
     EXPECT_EQ(ChosenAward(), 42);
 }
 
-TEST_F(CVelkarPage5Test, ChangesLiveInTheModelUntilTheSheetIsCancelled)
+TEST_F(AwardsPageTest, ChangesLiveInTheModelUntilTheSheetIsCancelled)
 {
     Prepare([](SaveGame& s) { Hold(s, {3}); });
     OpenPage();
@@ -274,7 +274,7 @@ TEST_F(CVelkarPage5Test, ChangesLiveInTheModelUntilTheSheetIsCancelled)
     EXPECT_EQ(Held(), (std::vector<int>{3})) << "Cancel puts the character back as it was at open";
 }
 
-TEST_F(CVelkarPage5Test, TypingFiltersTheAwardsAndAddsThePickedOne)
+TEST_F(AwardsPageTest, TypingFiltersTheAwardsAndAddsThePickedOne)
 {
     OpenPage();
     // A text naming no award: Add by its letter says so; leaving the box puts the chosen one back.

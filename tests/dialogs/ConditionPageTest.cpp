@@ -1,4 +1,5 @@
 #include "tests/dialogs/PageFixture.h"
+#include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage6.h"
 #include "ui/NumberBox.h"
@@ -54,10 +55,10 @@ const Condition& ByEntry(int entry)
     return *std::find_if(kConditions.begin(), kConditions.end(), [&](const Condition& c) { return c.entry == entry; });
 }
 
-class CVelkarPage6Test : public PageFixture {
+class ConditionPageTest : public PageFixture {
 protected:
     static constexpr int ConditionTab = TabIndex(SheetTab::Condition);
-    CVelkarPage6Test() : PageFixture(ConditionTab) {}
+    ConditionPageTest() : PageFixture(ConditionTab) {}
 
     QCheckBox* Check(int entry) const { return On<QCheckBox>(ByEntry(entry).check); }
     QString Days(int entry) const { return On<NumberBox>(ByEntry(entry).days)->Text(); }
@@ -81,7 +82,7 @@ const GameDuration kUntouched{-99, -99, -99};
 
 } // namespace
 
-TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
+TEST_F(ConditionPageTest, LaysOutEighteenRowsUnderFourGroupBoxes)
 {
     OpenPage();
     for (const Condition& c : kConditions) {
@@ -94,13 +95,11 @@ TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
         const auto* group = qobject_cast<const QGroupBox*>(check->parentWidget());
         ASSERT_NE(group, nullptr);
         EXPECT_EQ(group->title(), c.group);
-        for (const auto& [id, spin] : {std::pair{c.days, c.daysSpin}, std::pair{c.hours, c.hoursSpin}}) {
+        ExpectNumberBoxes({{c.days, c.daysSpin}, {c.hours, c.hoursSpin}});
+        for (const int id : {c.days, c.hours}) {
             const NumberBox* box = On<NumberBox>(id);
             ASSERT_NE(box, nullptr);
             EXPECT_EQ(box->parentWidget(), group);
-            EXPECT_EQ(box->SpinId(), spin);
-            EXPECT_EQ(box->Minimum(), -16383);
-            EXPECT_EQ(box->Maximum(), 16383);
             EXPECT_EQ(box->Text(), "0");
             // The widest value fits in the box.
             EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance("-16383"));
@@ -117,7 +116,7 @@ TEST_F(CVelkarPage6Test, LaysOutEighteenRowsUnderFourGroupBoxes)
     ExpectNothingClipped();
 }
 
-TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
+TEST_F(ConditionPageTest, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
 {
     Prepare([](SaveGame& s) {
         s.SetConditionWeak(N, 1, {1, 5, 30});
@@ -138,7 +137,7 @@ TEST_F(CVelkarPage6Test, ShowsTheTimeElapsedAndStoresAnEditInWholeHours)
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetConditionWeak(N, 1, {2, 5, 0}); }));
 }
 
-TEST_F(CVelkarPage6Test, TickedConditionsStartTheEnteredSpanBeforeNow)
+TEST_F(ConditionPageTest, TickedConditionsStartTheEnteredSpanBeforeNow)
 {
     OpenPage();
     Tick(Dead);
@@ -167,7 +166,7 @@ TEST_F(CVelkarPage6Test, TickedConditionsStartTheEnteredSpanBeforeNow)
               }));
 }
 
-TEST_F(CVelkarPage6Test, EachRowWritesItsOwnEntry)
+TEST_F(ConditionPageTest, EachRowWritesItsOwnEntry)
 {
     Prepare([](SaveGame& s) { s.SetConditionCursed(N, 1, {9, 9, 0}); });
     OpenPage();
@@ -191,7 +190,7 @@ TEST_F(CVelkarPage6Test, EachRowWritesItsOwnEntry)
     EXPECT_EQ(Hours(Cursed), "0");
 }
 
-TEST_F(CVelkarPage6Test, ATickedConditionWhoseStartFallsOnZeroIsKept)
+TEST_F(ConditionPageTest, ATickedConditionWhoseStartFallsOnZeroIsKept)
 {
     // A start of 0 means "not afflicted": the page starts such a condition a minute earlier.
     Prepare([](SaveGame& s) { s.SetTime({0, 0, 0, 0, 1172}); });
@@ -219,38 +218,17 @@ TEST_F(CVelkarPage6Test, ATickedConditionWhoseStartFallsOnZeroIsKept)
     EXPECT_EQ(Hours(Zombie), "0");
 }
 
-TEST_F(CVelkarPage6Test, TheExchangeOrderDecidesWhatAFailedCheckKeeps)
+TEST_F(ConditionPageTest, ReadsItsFieldsInTheirExchangeOrder)
 {
-    // Entries in the alphabetical order of the model's names: days, then hours, of each;
-    // the check boxes come after all the fields.
-    const std::vector<int> order = {3, 2, 0, 14, 7, 9, 11, 4, 16, 5, 12, 6, 8, 10, 15, 13, 1, 17};
-    std::vector<int> fields;
-    for (const int entry : order) {
-        fields.push_back(ByEntry(entry).days);
-        fields.push_back(ByEntry(entry).hours);
-    }
+    // Every condition ticked, so that its days and hours count.
     Prepare([](SaveGame& s) {
         for (const Condition& c : kConditions)
-            s.SetCondition(N, c.entry, 1, {});
+            s.SetCondition(N, c.entry, 1, {c.entry + 1, 2, 0});
     });
-    OpenPage();
-    for (const Condition& c : kConditions) {
-        Tick(c.entry);
-        Enter(c.entry, "1", "1");
-    }
-    FailEachInTurn(fields, "1", [&](std::size_t failing) {
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            const GameDuration expected{2 * i < failing ? 1 : 0, 2 * i + 1 < failing ? 1 : 0, 0};
-            EXPECT_EQ(Stored(order[i]), std::pair(1, expected)) << order[i];
-        }
-    });
-    Leave();
-    EXPECT_EQ(sheet->CurrentIndex(), StatsTab);
-    for (const Condition& c : kConditions)
-        EXPECT_EQ(Stored(c.entry), std::pair(0, kUntouched)) << c.entry;
+    CheckExchangeOrder("condition", true);
 }
 
-TEST_F(CVelkarPage6Test, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
+TEST_F(ConditionPageTest, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
 {
     OpenPage();
     // Mild, then Zombie below it, then Medium and Severe: each row's box, days and hours.
@@ -265,9 +243,7 @@ TEST_F(CVelkarPage6Test, TabWalksTheColumnsAndAConditionsTextTicksItsBox)
     EXPECT_EQ(checks, (std::vector<int>{1208, 1209, 1210, 1211, 1212, 1213, 1214, 1215, 1216, 1217, 1218, 1219, 1220,
                                         1221, 1222, 1223, 1224, 1225}));
 
-    QWidget* label = nullptr;
-    for (QLabel* l : Page().findChildren<QLabel*>())
-        label = l->buddy() == On<QWidget>(1209) ? l : label;
+    QLabel* label = UiTesting::LabelOf(Page(), On<QWidget>(1209));
     ASSERT_NE(label, nullptr);
     QTest::mouseClick(label, Qt::LeftButton);
     EXPECT_TRUE(Check(Weak)->isChecked());

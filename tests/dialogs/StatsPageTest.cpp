@@ -1,4 +1,4 @@
-#include "tests/dialogs/SheetFixture.h"
+#include "tests/dialogs/PageFixture.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <map>
 #include <ostream>
 #include <string>
 
@@ -25,8 +24,10 @@ using Id = CVelkarPage1;
 
 namespace {
 
-class CVelkarPage1Test : public SheetFixture {
+class StatsPageTest : public PageFixture {
 protected:
+    StatsPageTest() : PageFixture(StatsTab) {}
+
     QImage Portrait() const
     {
         return Control<QPushButton>(Id::IdFace)
@@ -37,57 +38,37 @@ protected:
     }
     static QImage Resource(const QString& name) { return QImage(name).convertToFormat(QImage::Format_RGB888); }
     static QImage Face(int f) { return Resource(QStringLiteral(":/FACE%1.png").arg(f, 2, 10, QLatin1Char('0'))); }
-
-    QString LabelOf(int id) const
-    {
-        for (const QLabel* label : sheet->findChildren<QLabel*>()) {
-            if (label->buddy() == Control<QWidget>(id))
-                return UiTesting::Plain(label->text());
-        }
-        return {};
-    }
 };
 
 } // namespace
 
-TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
+TEST_F(StatsPageTest, EveryControlHasItsIdLabelAndSpin)
 {
     OpenSheet();
-    // id -> label, spin id (0: none)
-    const std::map<int, std::pair<QString, int>> numbers = {
-        {Id::IdLevel, {"Level:", 1103}},
-        {Id::IdBaseLevel, {"/", 1104}},
-        {Id::IdAge, {"Age:", 1129}},
-        {Id::IdBaseAge, {"/", 1106}},
-        {Id::IdExperience, {"Exp.:", 0}},
-        {Id::IdMight, {"Might:", 1107}},
-        {Id::IdIntelligence, {"Intelligence:", 1108}},
-        {Id::IdPerception, {"Perception:", 1109}},
-        {Id::IdEndurance, {"Endurance:", 1110}},
-        {Id::IdAccuracy, {"Accuracy:", 1111}},
-        {Id::IdSpeed, {"Speed:", 1112}},
-        {Id::IdLuck, {"Luck:", 1113}},
-        {Id::IdFireResistance, {"Fire Resis:", 1133}},
-        {Id::IdAirResistance, {"Air Resis:", 1134}},
-        {Id::IdWaterResistance, {"Water Resis:", 1121}},
-        {Id::IdEarthResistance, {"Earth Resis:", 1122}},
-        {Id::IdMindResistance, {"Mind Resis:", 1124}},
-        {Id::IdBodyResistance, {"Body Resis:", 1125}},
-        {Id::IdHitPoints, {"Current HP:", 1130}},
-        {Id::IdSpellPoints, {"Current SP:", 1131}},
-        {Id::IdArmorClassModifier, {"AC Modifier:", 1132}},
-        {Id::IdSkillPoints, {"Skill Points:", 1140}},
-    };
-    for (const auto& [id, expected] : numbers) {
-        const NumberBox* box = Box(id);
-        ASSERT_NE(box, nullptr) << id;
-        EXPECT_EQ(LabelOf(id), expected.first) << id;
-        EXPECT_EQ(box->SpinId(), expected.second) << id;
-        if (expected.second != 0) {
-            EXPECT_EQ(box->Minimum(), -16383) << id;
-            EXPECT_EQ(box->Maximum(), 16383) << id;
-        }
-    }
+    ExpectNumberBoxes({
+        {Id::IdLevel, 1103, "Level:"},
+        {Id::IdBaseLevel, 1104, "/"},
+        {Id::IdAge, 1129, "Age:"},
+        {Id::IdBaseAge, 1106, "/"},
+        {Id::IdExperience, 0, "Exp.:"},
+        {Id::IdMight, 1107, "Might:"},
+        {Id::IdIntelligence, 1108, "Intelligence:"},
+        {Id::IdPerception, 1109, "Perception:"},
+        {Id::IdEndurance, 1110, "Endurance:"},
+        {Id::IdAccuracy, 1111, "Accuracy:"},
+        {Id::IdSpeed, 1112, "Speed:"},
+        {Id::IdLuck, 1113, "Luck:"},
+        {Id::IdFireResistance, 1133, "Fire Resis:"},
+        {Id::IdAirResistance, 1134, "Air Resis:"},
+        {Id::IdWaterResistance, 1121, "Water Resis:"},
+        {Id::IdEarthResistance, 1122, "Earth Resis:"},
+        {Id::IdMindResistance, 1124, "Mind Resis:"},
+        {Id::IdBodyResistance, 1125, "Body Resis:"},
+        {Id::IdHitPoints, 1130, "Current HP:"},
+        {Id::IdSpellPoints, 1131, "Current SP:"},
+        {Id::IdArmorClassModifier, 1132, "AC Modifier:"},
+        {Id::IdSkillPoints, 1140, "Skill Points:"},
+    });
     EXPECT_EQ(LabelOf(Id::IdName), "Name:");
     EXPECT_EQ(LabelOf(Id::IdClass), "Class:");
     EXPECT_EQ(LabelOf(Id::IdDescription), "Description:");
@@ -95,7 +76,7 @@ TEST_F(CVelkarPage1Test, EveryControlHasItsIdLabelAndSpin)
     EXPECT_NE(Control<MultiLineBox>(Id::IdDescription), nullptr);
 }
 
-TEST_F(CVelkarPage1Test, ShowsTheCharactersFields)
+TEST_F(StatsPageTest, ShowsTheCharactersFields)
 {
     Prepare([](SaveGame& s) {
         s.SetName(N, "Ren\xE9");
@@ -114,7 +95,7 @@ TEST_F(CVelkarPage1Test, ShowsTheCharactersFields)
     EXPECT_EQ(Portrait(), Face(5));
 }
 
-TEST_F(CVelkarPage1Test, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
+TEST_F(StatsPageTest, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
 {
     Prepare([](SaveGame& s) { s.SetClass(N, 3); });
     OpenSheet();
@@ -129,7 +110,7 @@ TEST_F(CVelkarPage1Test, TheClassListHoldsTheSixteenClassesAtTheirNumbers)
     EXPECT_EQ(save.GetClass(N), 15);
 }
 
-TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
+TEST_F(StatsPageTest, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
 {
     Prepare([](SaveGame& s) { s.SetClass(N, 20); });
     OpenSheet();
@@ -147,7 +128,7 @@ TEST_F(CVelkarPage1Test, AClassTheListDoesNotKnowHasAnEntryOfItsOwn)
     EXPECT_EQ(save.GetClass(N), 20) << "choosing it stores what it carries";
 }
 
-TEST_F(CVelkarPage1Test, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
+TEST_F(StatsPageTest, TheGamesClassesAreListedInNumberOrderEachCarryingItsNumber)
 {
     // Windows-1251: "\u0416\u0430\u043D" is C6 E0 ED.
     LodBuilder("MMVIII", "language")
@@ -190,7 +171,7 @@ struct PairCase {
     int newBase;
 };
 
-class TotalAndBaseTest : public CVelkarPage1Test, public ::testing::WithParamInterface<PairCase> {};
+class TotalAndBaseTest : public StatsPageTest, public ::testing::WithParamInterface<PairCase> {};
 
 } // namespace
 
@@ -225,7 +206,7 @@ INSTANTIATE_TEST_SUITE_P(LevelAndAge, TotalAndBaseTest,
                                            PairCase{Id::IdAge, Id::IdBaseAge, &SaveGame::SetAge, &SaveGame::SetBaseAge,
                                                     &SaveGame::GetAge, &SaveGame::GetBaseAge, 25, 20, 30}));
 
-TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
+TEST_F(StatsPageTest, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
 {
     OpenSheet();
     Type(Id::IdMight, "40000");
@@ -236,7 +217,7 @@ TEST_F(CVelkarPage1Test, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth
     EXPECT_EQ(Box(Id::IdMight)->Text(), "-25536");
 }
 
-TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
+TEST_F(StatsPageTest, TheSpinStepsTheValueInItsBox)
 {
     Prepare([](SaveGame& s) { s.SetLuck(N, 16382); });
     OpenSheet();
@@ -248,14 +229,14 @@ TEST_F(CVelkarPage1Test, TheSpinStepsTheValueInItsBox)
     EXPECT_EQ(save.GetLuck(N), 16383);
 }
 
-TEST_F(CVelkarPage1Test, TheKeyFilterTakesDigitsAndASign)
+TEST_F(StatsPageTest, TheKeyFilterTakesDigitsAndASign)
 {
     OpenSheet();
     Type(Id::IdSpeed, "-1x2");
     EXPECT_EQ(Box(Id::IdSpeed)->Text(), "-12");
 }
 
-TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
+TEST_F(StatsPageTest, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
 {
     Prepare([](SaveGame& s) { s.SetFace(N, 26); });
     OpenSheet();
@@ -271,7 +252,7 @@ TEST_F(CVelkarPage1Test, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage1Test, APortraitNumberWithoutAnImageShowsThePlaceholder)
+TEST_F(StatsPageTest, APortraitNumberWithoutAnImageShowsThePlaceholder)
 {
     Prepare([](SaveGame& s) { s.SetFace(N, -1); });
     OpenSheet();
@@ -287,14 +268,14 @@ TEST_F(CVelkarPage1Test, APortraitNumberWithoutAnImageShowsThePlaceholder)
     EXPECT_EQ(save.GetFace(N), 0);
 }
 
-TEST_F(CVelkarPage1Test, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
+TEST_F(StatsPageTest, TheNameBoxRefusesTypingBeyondThirtyOneCharacters)
 {
     OpenSheet();
     Type(Id::IdName, QString(40, u'x'));
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString(31, u'x'));
 }
 
-TEST_F(CVelkarPage1Test, AStoredNameWithoutTerminatorIsKeptUntilEdited)
+TEST_F(StatsPageTest, AStoredNameWithoutTerminatorIsKeptUntilEdited)
 {
     // The game may fill all 32 bytes; the model then reads 32 characters. Untouched, they
     // neither stop the user nor get cut.
@@ -308,7 +289,7 @@ TEST_F(CVelkarPage1Test, AStoredNameWithoutTerminatorIsKeptUntilEdited)
     EXPECT_EQ(save.GetName(N), std::string(32, 'N'));
 }
 
-TEST_F(CVelkarPage1Test, TheDescriptionTakesLinesAndStopsAtItsLimit)
+TEST_F(StatsPageTest, TheDescriptionTakesLinesAndStopsAtItsLimit)
 {
     OpenSheet();
     Type(Id::IdDescription, "Brave");
@@ -373,7 +354,7 @@ void PrintTo(const GameTextCase& c, std::ostream* out)
          << " in " << TextCodec::Info(c.page).label;
 }
 
-class GameTextTest : public CVelkarPage1Test, public ::testing::WithParamInterface<GameTextCase> {};
+class GameTextTest : public StatsPageTest, public ::testing::WithParamInterface<GameTextCase> {};
 
 } // namespace
 
@@ -399,7 +380,7 @@ TEST_P(GameTextTest, IsStoredInTheGamesCodePageOrRefusedWithItsReason)
 
 INSTANTIATE_TEST_SUITE_P(Pages, GameTextTest, ::testing::ValuesIn(kGameTextCases));
 
-TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
+TEST_F(StatsPageTest, TheDescriptionCountsTheBytesOfTheGamesCodePage)
 {
     Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
@@ -411,7 +392,7 @@ TEST_F(CVelkarPage1Test, TheDescriptionCountsTheBytesOfTheGamesCodePage)
     EXPECT_EQ(TextCodec::Unwrap(save.GetDescription(N)).size(), 258u);
 }
 
-TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
+TEST_F(StatsPageTest, AnUntouchedWrappedNameKeepsItsBytes)
 {
     // A run the game cut short at the field's end: decoding and encoding again would close it.
     const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
@@ -423,7 +404,7 @@ TEST_F(CVelkarPage1Test, AnUntouchedWrappedNameKeepsItsBytes)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)
+TEST_F(StatsPageTest, TheTabKeyWalksTheControlsInLayoutOrder)
 {
     OpenSheet();
     Control<QLineEdit>(Id::IdName)->setFocus();
@@ -433,4 +414,9 @@ TEST_F(CVelkarPage1Test, TheTabKeyWalksTheControlsInLayoutOrder)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_TRUE(Control<QWidget>(id)->hasFocus()) << id;
     }
+}
+
+TEST_F(StatsPageTest, ReadsItsFieldsInTheirExchangeOrder)
+{
+    CheckExchangeOrder("stats", true);
 }
