@@ -273,7 +273,8 @@ TEST_P(LookTest, LookingAtEverythingAndLeavingByAnyRoadChangesNoByte)
     EXPECT_EQ(Changed(), std::vector<int>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(FiveSeeds, LookTest, ::testing::ValuesIn(kLooks));
+INSTANTIATE_TEST_SUITE_P(FiveSeeds, LookTest, ::testing::ValuesIn(kLooks),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param.seed); });
 
 TEST_F(UntouchedTest, TheSheetWritesItsOwnCharacterAndCancelOnThePartyKeepsIt)
 {
@@ -484,17 +485,31 @@ public:
     using UntouchedTest::Press;
     using UntouchedTest::sheet;
     using UntouchedTest::SwitchTo;
-    void Type(QWidget* control, const QString& text) { UiTesting::TypeOver(*control, text); }
-    void Choose(QComboBox* list, int index) { UiTesting::ChooseEntry(*list, index); }
     // The character's bytes, in the file now and as written before the edit.
     std::int64_t Value(int recordOffset, int width) const { return FileValue(Record(n, recordOffset), width); }
     std::int64_t Was(int windowOffset, int width) const
     {
         return LoadLE(before, partyOffset + static_cast<std::size_t>(windowOffset), width);
     }
-    std::int64_t Ticks(std::int64_t days, std::int64_t hours, std::int64_t minutes) const
+    static std::int64_t Ticks(std::int64_t days, std::int64_t hours, std::int64_t minutes)
     {
         return ((days * 24 + hours) * 60 + minutes) * 256;
+    }
+    // A control of the sheet's current tab, or of the party dialog without a sheet.
+    template <class T = QWidget>
+    T* At(int id) const
+    {
+        return sheet ? OnTab<T>(id) : party->Control<T>(id);
+    }
+    void Click(int id) { Press(At<QAbstractButton>(id)); }
+    void Type(int id, const char* text) { UiTesting::TypeOver(*At(id), QString::fromLatin1(text)); }
+    void Choose(int id, int index) { UiTesting::ChooseEntry(*At<QComboBox>(id), index); }
+    template <class List>
+    void ClickFirstRow(int id)
+    {
+        auto* list = At<List>(id);
+        const QModelIndex first = list->model()->index(0, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
     }
     int n = 0;
     int value = 0; // what the edit read off the screen, for the check
@@ -504,252 +519,134 @@ constexpr int kHaste = kClock + 2172 + 16 * 8; // the party's effect entry 8
 constexpr int kBless = 6704 + 16;              // a character's effect entry 1
 constexpr int kSword = 884 + 2;
 constexpr int kMasteryBits[] = {0, 0x40, 0x80, 0x100}; // Novice to Grand
+constexpr std::int64_t kInForce = 2'000'000'000;       // past every played clock
+const auto kMinutes = [](SingleEditTest& t) { return t.FileValue(kClock, 8) >> 8; };
+const auto kInventory = std::pair{1188, 138 * 36 + 126 * 4};
 
 const auto kRetime = [](SingleEditTest& t) {
     t.SwitchTo(SheetTab::ActiveSpells);
-    t.Press(t.OnTab<QPushButton>(1169)); // Bless
-    t.Type(t.OnTab<QWidget>(1159), "2");
-    t.Type(t.OnTab<QWidget>(1161), "3");
-    t.Type(t.OnTab<QWidget>(1163), "4");
-    t.Press(t.OnTab<QPushButton>(1172)); // Fate
+    t.Click(1169); // Bless
+    t.Type(1159, "2");
+    t.Type(1161, "3");
+    t.Type(1163, "4");
+    t.Click(1172); // Fate
 };
 const auto kRetimed = [](SingleEditTest& t) {
     EXPECT_EQ(t.Value(kBless, 8), t.FileValue(kClock, 8) + t.Ticks(2, 3, 4));
 };
-const auto kClockParts = [](SingleEditTest& t) { return t.FileValue(kClock, 8) >> 8; }; // whole minutes
+const auto kAward = [](SingleEditTest& t) { return t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8)); };
 
+// clang-format off
 const Edit kEdits[] = {
-    {"NumberBox",
-     true,
-     {{848, 2}},
-     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1010), "-123"); },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(848, 2), -123); },
-     Road::Enter},
-    {"Chooser",
-     true,
-     {{846, 1}},
-     [](SingleEditTest& t) {
-         auto* classes = t.OnTab<QComboBox>(1062);
-         t.value = (std::max(classes->currentIndex(), 0) + 3) % 16;
-         t.Choose(classes, t.value);
-     },
+    {"NumberBox", true, {{848, 2}}, [](SingleEditTest& t) { t.Type(1010, "-123"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(848, 2), -123); }, Road::Enter},
+    {"Chooser", true, {{846, 1}},
+     [](SingleEditTest& t) { t.value = (std::max(t.At<QComboBox>(1062)->currentIndex(), 0) + 3) % 16; t.Choose(1062, t.value); },
      [](SingleEditTest& t) { EXPECT_EQ(t.Value(846, 1), t.value); }},
-    {"Text",
-     true,
-     {{164, 32}},
-     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1005), "Zed"); },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(164, 4), 0x00'64'65'5A); },
-     Road::AltKey}, // "Zed" and its end
-    {"Description",
-     true,
-     {{196, 650}},
-     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1212), "Home"); },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(196, 5), 0x00'65'6D'6F'48); },
-     Road::AltKey},
-    {"Portrait",
-     true,
-     {{847, 1}, {7136, 4}},
-     [](SingleEditTest& t) {
-         t.value = t.party->Game().GetFace(t.n);
-         t.Press(t.OnTab<QPushButton>(1018));
-     },
+    {"Name", true, {{164, 32}}, [](SingleEditTest& t) { t.Type(1005, "Zed"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(164, 4), 0x00'64'65'5A); }, Road::AltKey}, // "Zed" and its end
+    {"Description", true, {{196, 650}}, [](SingleEditTest& t) { t.Type(1212, "Home"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(196, 5), 0x00'65'6D'6F'48); }, Road::AltKey},
+    {"Portrait", true, {{847, 1}, {7136, 4}}, [](SingleEditTest& t) { t.value = t.party->Game().GetFace(t.n); t.Click(1018); },
      [](SingleEditTest& t) {
          const int face = t.value + 1 >= 28 ? 0 : t.value + 1;
          EXPECT_EQ(t.Value(847, 1), static_cast<std::int8_t>(face));
          EXPECT_EQ(t.Value(7136, 4), face);
      }},
-    {"Condition",
-     true,
-     {{-4 + 8 * 1, 8}},
+    {"Condition", true, {{-4 + 8 * 1, 8}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Condition);
-         auto* weak = t.OnTab<QCheckBox>(1209);
+         auto* weak = t.At<QCheckBox>(1209);
          if (!weak->isChecked())
              QTest::mouseClick(weak, Qt::LeftButton, {}, QPoint(6, weak->height() / 2));
-         t.Type(t.OnTab<QWidget>(1108), "3"); // days
-         t.Type(t.OnTab<QWidget>(1112), "4"); // hours
+         t.Type(1108, "3"); // days
+         t.Type(1112, "4"); // hours
          t.Press(t.sheet->Button(QDialogButtonBox::Apply));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.Value(-4 + 8, 8), t.FileValue(kClock, 8) - t.Ticks(3, 4, 0)); }},
-    {"SkillLevel",
-     true,
-     {{kSword, 2}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Skills);
-         t.value = t.OnTab<QComboBox>(1042)->currentIndex();
-         t.Type(t.OnTab<QWidget>(1064), "9");
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kSword, 2), 9 | kMasteryBits[t.value]); },
-     Road::Enter},
-    {"MasteryOnly",
-     true,
-     {{kSword, 2}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Skills);
-         auto* mastery = t.OnTab<QComboBox>(1042);
-         t.value = (mastery->currentIndex() + 1) % 4;
-         t.Choose(mastery, t.value);
-     },
-     [](SingleEditTest& t) {
-         EXPECT_EQ(t.Value(kSword, 2), (t.Was(Record(t.n, kSword), 2) & 0x3F) | kMasteryBits[t.value]);
-     }},
-    {"CheckBox",
-     true,
-     {{1026 + 1, 1}},
+    {"SkillLevel", true, {{kSword, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Skills); t.value = t.At<QComboBox>(1042)->currentIndex(); t.Type(1064, "9"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kSword, 2), 9 | kMasteryBits[t.value]); }, Road::Enter},
+    {"MasteryOnly", true, {{kSword, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Skills); t.value = (t.At<QComboBox>(1042)->currentIndex() + 1) % 4; t.Choose(1042, t.value); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kSword, 2), (t.Was(Record(t.n, kSword), 2) & 0x3F) | kMasteryBits[t.value]); }},
+    {"CheckBox", true, {{1026 + 1, 1}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Spells);
-         auto* box = t.OnTab<QCheckBox>(1087); // Fire Bolt
+         auto* box = t.At<QCheckBox>(1087); // Fire Bolt
          t.value = box->checkState() == Qt::Checked ? 0 : 1;
          QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.Value(1027, 1), t.value); }},
-    {"EffectPower",
-     true,
-     {{kBless + 8, 2}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::ActiveSpells);
-         t.Press(t.OnTab<QPushButton>(1169)); // Bless
-         t.Type(t.OnTab<QWidget>(1165), "77");
-         t.Press(t.OnTab<QPushButton>(1172)); // Fate
-     },
+    {"EffectPower", true, {{kBless + 8, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::ActiveSpells); t.Click(1169); t.Type(1165, "77"); t.Click(1172); },
      [](SingleEditTest& t) { EXPECT_EQ(t.Value(kBless + 8, 2), 77); }},
     // In force, only the expiry changes; long expired, it comes back with the power and skill shown.
-    {"EffectExpiry",
-     true,
-     {{kBless, 8}},
-     kRetime,
-     kRetimed,
-     Road::Click,
-     [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, 2'000'000'000); }},
-    {"ExpiredEffectRetimed",
-     true,
-     {{kBless, 12}},
-     kRetime,
+    {"EffectExpiry", true, {{kBless, 8}}, kRetime, kRetimed, Road::Click,
+     [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, kInForce); }},
+    {"ExpiredEffectRetimed", true, {{kBless, 12}}, kRetime,
+     [](SingleEditTest& t) { kRetimed(t); EXPECT_EQ(t.Value(kBless + 8, 4), 0) << "power and skill as shown: none"; },
+     Road::Click, [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, 1); }},
+    {"AddItem", true, {kInventory},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); UiTesting::ChooseByName(*t.At<QComboBox>(1088), "Amber"); t.Click(1094); },
      [](SingleEditTest& t) {
-         kRetimed(t);
-         EXPECT_EQ(t.Value(kBless + 8, 4), 0) << "power and skill as shown: none";
-     },
-     Road::Click,
-     [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, 1); }},
-    {"AddItem",
-     true,
-     {{1188, 138 * 36 + 126 * 4}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Inventory);
-         UiTesting::ChooseByName(*t.OnTab<QComboBox>(1088), "Amber"); // item 180
-         t.Press(t.OnTab<QPushButton>(1094));
-     },
-     [](SingleEditTest& t) {
-         int added = 0;
+         int added = 0; // Amber is item 180
          for (int k = 0; k < 138; ++k)
              added += t.Was(Record(t.n, 1188 + 36 * k), 4) == 0 && t.Value(1188 + 36 * k, 4) == 180 ? 1 : 0;
          EXPECT_EQ(added, 1) << "in one free entry";
      }},
-    {"ReplaceItem",
-     true,
-     {{1188 + 16, 4}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Inventory);
-         auto* list = t.OnTab<QListWidget>(1087);
-         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-         t.Type(t.OnTab<QWidget>(1092), "12"); // charges
-         t.Press(t.OnTab<QPushButton>(1106));
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(1188 + 16, 4), 12) << "the first entry's charges"; }},
-    {"DeleteItem",
-     true,
-     {{1188, 138 * 36 + 126 * 4}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Inventory);
-         auto* list = t.OnTab<QListWidget>(1087);
-         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-         t.Press(t.OnTab<QPushButton>(1095));
-     },
+    {"ReplaceItem", true, {{1188 + 16, 4}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); t.ClickFirstRow<QListWidget>(1087); t.Type(1092, "12"); t.Click(1106); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(1188 + 16, 4), 12) << "the first entry's charges alone"; }},
+    {"DeleteItem", true, {kInventory},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); t.ClickFirstRow<QListWidget>(1087); t.Click(1095); },
      [](SingleEditTest& t) { EXPECT_EQ(t.Value(1188, 4), 0) << "the first entry is free"; }},
-    {"AddAward",
-     true,
-     {{962, 64}},
+    {"AddAward", true, {{962, 64}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
-         auto* chooser = t.OnTab<QComboBox>(1101);
+         auto* chooser = t.At<QComboBox>(1101);
          int entry = 0;
          while (t.party->Game().GetAward(t.n, chooser->itemData(entry).toInt()) != 0)
              ++entry;
          t.value = chooser->itemData(entry).toInt();
-         t.Choose(chooser, entry);
-         t.Press(t.OnTab<QPushButton>(1100));
+         t.Choose(1101, entry);
+         t.Click(1100);
      },
-     [](SingleEditTest& t) { EXPECT_NE(t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8)), 0); }},
-    {"DeleteAward",
-     true,
-     {{962, 64}},
+     [](SingleEditTest& t) { EXPECT_NE(kAward(t), 0); }},
+    {"DeleteAward", true, {{962, 64}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
-         auto* list = t.OnTab<QTreeWidget>(1099);
-         t.value = list->topLevelItem(0)->data(0, Qt::UserRole).toInt();
-         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
-         t.Press(t.OnTab<QPushButton>(1120));
+         t.value = t.At<QTreeWidget>(1099)->topLevelItem(0)->data(0, Qt::UserRole).toInt();
+         t.ClickFirstRow<QTreeWidget>(1099);
+         t.Click(1120);
      },
-     [](SingleEditTest& t) { EXPECT_EQ(t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8)), 0); }},
-    {"Minute",
-     false,
-     {{kClock, 8}},
-     [](SingleEditTest& t) { t.Type(t.party->Control<QWidget>(PartyDialog::IdMinute), "17"); },
-     [](SingleEditTest& t) { EXPECT_EQ(kClockParts(t) % 60, 17); },
-     Road::AltKey},
-    {"Day",
-     false,
-     {{kClock, 8}},
-     [](SingleEditTest& t) { t.Type(t.party->Control<QWidget>(PartyDialog::IdDay), "17"); },
-     [](SingleEditTest& t) { EXPECT_EQ(kClockParts(t) / 1440 % 28, 16); },
-     Road::Enter},
-    {"AmPm",
-     false,
-     {{kClock, 8}},
-     [](SingleEditTest& t) {
-         auto* half = t.party->Control<QComboBox>(PartyDialog::IdAmPm);
-         t.Choose(half, 1 - half->currentIndex());
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(kClockParts(t) % 1440 / 60, ((t.Was(kClock, 8) >> 8) % 1440 / 60 + 12) % 24); }},
-    {"MemberChooser",
-     false,
-     {{kRoster, 24}},
-     [](SingleEditTest& t) { t.Choose(t.party->Control<QComboBox>(PartyDialog::IdMember1), 12); },
+     [](SingleEditTest& t) { EXPECT_EQ(kAward(t), 0); }},
+    {"Minute", false, {{kClock, 8}}, [](SingleEditTest& t) { t.Type(PartyDialog::IdMinute, "17"); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) % 60, 17); }, Road::AltKey},
+    {"Day", false, {{kClock, 8}}, [](SingleEditTest& t) { t.Type(PartyDialog::IdDay, "17"); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) / 1440 % 28, 16); }, Road::Enter},
+    {"AmPm", false, {{kClock, 8}},
+     [](SingleEditTest& t) { t.Choose(PartyDialog::IdAmPm, 1 - t.At<QComboBox>(PartyDialog::IdAmPm)->currentIndex()); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) % 1440 / 60, ((t.Was(kClock, 8) >> 8) % 1440 / 60 + 12) % 24); }},
+    {"MemberChooser", false, {{kRoster, 24}}, [](SingleEditTest& t) { t.Choose(PartyDialog::IdMember1, 12); },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kRoster, 4), 11); }},
-    {"PartyEffectPower",
-     false,
-     {{kHaste + 8, 2}},
-     [](SingleEditTest& t) {
-         t.Press(t.party->Control<QPushButton>(1176)); // Haste
-         t.Type(t.party->Control<QWidget>(1165), "5");
-         t.Press(t.party->Control<QPushButton>(1202)); // Fly
-     },
+    {"PartyEffectPower", false, {{kHaste + 8, 2}},
+     [](SingleEditTest& t) { t.Click(1176); t.Type(1165, "5"); t.Click(1202); }, // Haste, then Fly
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste + 8, 2), 5); }},
-    {"PartyEffectExpiry",
-     false,
-     {{kHaste, 8}},
-     [](SingleEditTest& t) {
-         t.Press(t.party->Control<QPushButton>(1176));
-         t.Type(t.party->Control<QWidget>(1159), "2");
-         t.Type(t.party->Control<QWidget>(1161), "0");
-         t.Type(t.party->Control<QWidget>(1163), "0");
-         t.Press(t.party->Control<QPushButton>(1202));
-     },
+    {"PartyEffectExpiry", false, {{kHaste, 8}},
+     [](SingleEditTest& t) { t.Click(1176); t.Type(1159, "2"); t.Type(1161, "0"); t.Type(1163, "0"); t.Click(1202); },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste, 8), t.FileValue(kClock, 8) + t.Ticks(2, 0, 0)); },
-     Road::Click,
-     [](SaveBuilder& b, int) { b.Put(kHaste, 8, 2'000'000'000); }},
-    {"Caster",
-     false,
-     {{kHaste + 14, 1}},
+     Road::Click, [](SaveBuilder& b, int) { b.Put(kHaste, 8, kInForce); }},
+    {"Caster", false, {{kHaste + 14, 1}},
      [](SingleEditTest& t) {
-         t.Press(t.party->Control<QPushButton>(1176));
-         auto* caster = t.party->Control<QComboBox>(PartyDialog::IdCaster);
-         t.value = caster->currentIndex() == 3 ? 4 : 3;
-         t.Choose(caster, t.value);
-         t.Press(t.party->Control<QPushButton>(1202));
+         t.Click(1176);
+         t.value = t.At<QComboBox>(PartyDialog::IdCaster)->currentIndex() == 3 ? 4 : 3;
+         t.Choose(PartyDialog::IdCaster, t.value);
+         t.Click(1202);
      },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste + 14, 1), t.value); }},
 };
+// clang-format on
 
 TEST_P(SingleEditTest, ChangesOnlyTheEditedFieldAndHoldsWhatWasTyped)
 {

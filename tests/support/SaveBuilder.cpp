@@ -413,9 +413,12 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
             const Placed& p = items[e];
             const int entry = r + CL::InventoryEntriesOffset + static_cast<int>(e) * IL::EntrySize;
             const bool potion = p.item >= 221 && p.item <= 271;
-            // Enchantment 1 within the standard list, past it, or negative.
+            // Enchantment 1 within the standard list, past it, or negative; the first item's never in it.
             put(entry, 4, p.item);
-            put(entry + 4, 4, potion ? pick({1, 26 + random(50), 0x7FFFFFFF}) : pick({0, 3, 25, 26, 400, -7}));
+            put(entry + 4, 4,
+                potion   ? pick({1, 26 + random(50), 0x7FFFFFFF})
+                : e == 0 ? pick({26, 400, -7})
+                         : pick({0, 3, 25, 26, 400, -7}));
             put(entry + 8, 4, anyValue(4));
             put(entry + 12, 4, pick({0, 5, 59, 60, 1000, -1}));
             put(entry + 16, 4, anyValue(4));
