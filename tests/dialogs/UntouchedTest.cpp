@@ -534,7 +534,12 @@ const auto kRetime = [](SingleEditTest& t) {
 const auto kRetimed = [](SingleEditTest& t) {
     EXPECT_EQ(t.Value(kBless, 8), t.FileValue(kClock, 8) + t.Ticks(2, 3, 4));
 };
-const auto kAward = [](SingleEditTest& t) { return t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8)); };
+// The award's bit; every other byte of the area as it was.
+const auto kAward = [](SingleEditTest& t) {
+    for (int b = 0; b < 64; ++b)
+        EXPECT_TRUE(b == t.value / 8 || t.Value(962 + b, 1) == t.Was(Record(t.n, 962 + b), 1)) << "award byte " << b;
+    return t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8));
+};
 
 // clang-format off
 const Edit kEdits[] = {

@@ -268,28 +268,17 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
     // Small, negative or anywhere in the width's signed range, its ends included.
     const auto anyValue = [&](int width) -> std::int64_t {
         const std::int64_t top = (std::int64_t{1} << (8 * width - 1)) - 1;
-        switch (random(5)) {
-        case 0:
-            return pick({-top - 1, top, -1, 0});
-        case 1:
-            return -1 - random(100);
-        case 2:
-            return static_cast<std::int32_t>(word()) % (top + 1);
-        default:
-            return random(60);
-        }
+        return pick({-top - 1, top, -1, 0, -1 - random(100), static_cast<std::int32_t>(word()) % (top + 1), random(60),
+                     random(60), random(60)});
     };
     const auto put = [&](int offset, int width, std::int64_t value) {
         StoreLE({window, WL::WindowSize}, static_cast<std::size_t>(offset), width, value);
-    };
-    const auto bytes = [&](int offset, std::string_view text) {
-        std::memcpy(window + offset, text.data(), text.size());
     };
     const auto text = [&](Field field, std::string_view value) {
         // Old text after the terminator, as the game leaves it; a full field has none.
         for (int i = 0; i < field.Width; ++i)
             window[field.Offset + i] = static_cast<std::uint8_t>(0x20 + random(0xDF));
-        bytes(field.Offset, value.substr(0, static_cast<std::size_t>(field.Width)));
+        std::memcpy(window + field.Offset, value.data(), std::min<std::size_t>(value.size(), field.Width));
         if (std::cmp_less(value.size(), field.Width))
             window[field.Offset + static_cast<int>(value.size())] = 0;
     };
@@ -337,9 +326,10 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
         const int r = CharacterOffset(n, 0);
         const auto at = [r](Field f) { return Field{r + f.Offset, f.Width}; };
         const std::string_view own = CharacterNames[static_cast<std::size_t>(n - 1)];
-        const int turn = static_cast<int>((static_cast<std::uint32_t>(n) + playedSeed_) % 6);
+        const int turn = static_cast<int>((static_cast<std::uint32_t>(n) + playedSeed_) % 7);
         // Short, long, in the code page's letters, in bytes some pages cannot read back (a
-        // lone lead byte last), the whole width without a terminator, empty.
+        // lone lead byte last), the whole width without a terminator, empty, a wrapped run of
+        // the fan translation cut short.
         const std::string names[] = {
             std::string(own),
             (std::string(own) + " of the Ironfist Clan Hall, Steadwick").substr(0, 31),
@@ -347,6 +337,7 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
             "Ra\xD2\x80n\xFF\xB3",
             std::string(own) + std::string(32, '!'),
             "",
+            "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07",
         };
         text(at(CL::Name), names[turn]);
         const std::string descriptions[] = {
