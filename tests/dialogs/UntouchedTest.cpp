@@ -316,7 +316,9 @@ TEST_F(UntouchedTest, AnotherProgramsWriteBetweenTheSheetAndThePartyIsNotOverwri
 
 TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
 {
-    Write(kSeeds[2]);
+    Write(kSeeds[2], [](SaveBuilder& b) { // values with room to step up
+        b.Put(kClock + 1816, 4, 2750).Put(Record(4, 848), 2, 10);
+    });
     const auto turn = [](QWidget* control) {
         SCOPED_TRACE(control->objectName().toStdString());
         auto* list = qobject_cast<QComboBox*>(control);

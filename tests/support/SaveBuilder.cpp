@@ -326,10 +326,10 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
         const int r = CharacterOffset(n, 0);
         const auto at = [r](Field f) { return Field{r + f.Offset, f.Width}; };
         const std::string_view own = CharacterNames[static_cast<std::size_t>(n - 1)];
-        const int turn = static_cast<int>((static_cast<std::uint32_t>(n) + playedSeed_) % 7);
+        const int turn = static_cast<int>((static_cast<std::uint32_t>(n) + playedSeed_) % 6);
         // Short, long, in the code page's letters, in bytes some pages cannot read back (a
-        // lone lead byte last), the whole width without a terminator, empty, a wrapped run of
-        // the fan translation cut short.
+        // lone lead byte last), the whole width without a terminator, empty. (No wrapped runs
+        // of the fan translation: they would make the game's code page read as that one.)
         const std::string names[] = {
             std::string(own),
             (std::string(own) + " of the Ironfist Clan Hall, Steadwick").substr(0, 31),
@@ -337,7 +337,6 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
             "Ra\xD2\x80n\xFF\xB3",
             std::string(own) + std::string(32, '!'),
             "",
-            "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07",
         };
         text(at(CL::Name), names[turn]);
         const std::string descriptions[] = {
