@@ -319,7 +319,7 @@ void SaveBuilder::FillPlayed(std::uint8_t* window) const
         put(WL::RosterOffset + slot * WL::RosterSlotWidth, 4,
             slot < members ? everyone[static_cast<std::size_t>(slot)] : empty);
     }
-    put(WL::RosterOffset + WL::RosterCount.Offset, 4, form == 2 ? 5 - members : form == 3 ? 4 : members);
+    put(WL::RosterOffset + WL::RosterCount.Offset, 4, form == 2 ? 5 - members : form == 3 ? 0 : members);
 
     namespace CF = CharacterFields;
     for (int n = 1; n <= CL::CharacterCount; ++n) {
