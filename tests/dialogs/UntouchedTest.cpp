@@ -246,9 +246,10 @@ TEST_P(LookTest, LookingAtEverythingAndLeavingByAnyRoadChangesNoByte)
     }
     const std::size_t members = characters.size();
     ASSERT_GT(members, 0u);
-    for (const int n : {1, 50, 2, 49, 3})
+    for (const int n : {1, 50, 2, 49, 3, 48, 4})
         if (characters.size() < members + 2 && std::ranges::find(characters, n) == characters.end())
             characters.push_back(n);
+    ASSERT_EQ(characters.size(), members + 2);
     for (std::size_t i = 0; i < characters.size(); ++i) {
         const int n = characters[i];
         SCOPED_TRACE(testing::Message() << "character " << n);
