@@ -43,17 +43,6 @@ TEST_F(CVelkarSheetTest, OpensOnStatsWithTheSevenTabsInOrder)
     EXPECT_EQ(FileBytes(), opened);
 }
 
-TEST_F(CVelkarSheetTest, CancelOnStatsLeavesTheModelAsItWas)
-{
-    const int might = save.GetMight(N);
-    OpenSheet();
-    Type(Id::IdMight, "99");
-    Click(QDialogButtonBox::Cancel);
-    EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(save.GetMight(N), might);
-    EXPECT_EQ(FileBytes(), opened);
-}
-
 namespace {
 
 class CancelTest;
@@ -161,20 +150,6 @@ TEST_F(CVelkarSheetTest, ApplyWritesTheFileAndThenWaitsForATabActivation)
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
                   s.SetMight(N, 99);
                   s.SetLuck(N, 42);
-              }));
-}
-
-TEST_F(CVelkarSheetTest, OkStoresSavesAndCloses)
-{
-    OpenSheet();
-    Type(Id::IdSpellPoints, "123");
-    Type(Id::IdName, "Sorrel");
-    Click(QDialogButtonBox::Ok);
-    EXPECT_FALSE(sheet->isVisible());
-    EXPECT_EQ(sheet->result(), QDialog::Accepted);
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
-                  s.SetSpellPoints(N, 123);
-                  s.SetName(N, "Sorrel");
               }));
 }
 

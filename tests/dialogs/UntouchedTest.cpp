@@ -3,7 +3,9 @@
 // out by hand, apart from the model's own tables.
 #include "dialogs/CVelkarSheet.h"
 #include "dialogs/PartyDialog.h"
+#include "model/GameWords.h"
 #include "tests/ui/MessageRecorder.h"
+#include "text/TextCodec.h"
 #include "ui/NumberBox.h"
 
 #include "tests/support/Files.h"
@@ -56,22 +58,30 @@ constexpr int Record(int n, int offset)
     return 2832 + (n - 1) * 7464 + offset;
 }
 
-constexpr std::uint32_t kSeeds[] = {1, 7, 42, 1000, 65537};
+// Seeds 0 to 4 apart modulo 5: between them every form of the clock and the roster.
+constexpr std::uint32_t kSeeds[] = {5, 11, 42, 1003, 65539};
+
+// The ways a window is left: its OK button clicked, Enter or Alt+O in a field, or Escape.
+enum class Road { Click, Enter, AltKey, Escape };
 
 class UntouchedTest : public ::testing::Test {
 protected:
-    void Write(std::uint32_t seed)
+    void Write(std::uint32_t seed, const std::function<void(SaveBuilder&)>& patch = {})
     {
         SaveBuilder builder;
         builder.SetPlayed(seed);
+        if (patch)
+            patch(builder);
         partyOffset = builder.PartyOffset();
         builder.WriteTo(path);
         before = ReadBytes(path);
     }
 
-    void OpenParty()
+    void OpenParty(TextCodec::Page page = TextCodec::Page::Western)
     {
-        party = std::make_unique<PartyDialog>(path);
+        GameWords words = GameWords::BuiltIn();
+        words.SetCodePage(TextCodec::Key(page).toStdString());
+        party = std::make_unique<PartyDialog>(path, words);
         ASSERT_TRUE(party->Open());
         UiTesting::ShowActive(*party);
     }
@@ -84,7 +94,7 @@ protected:
         return *sheet;
     }
 
-    void Press(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+    void Press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     void SwitchTo(SheetTab to)
     {
         const int tab = TabIndex(to);
@@ -100,6 +110,27 @@ protected:
         return sheet->Page(sheet->CurrentIndex()).Control<T>(id);
     }
 
+    // Leaves the window by the road, from field (OK's own button for a click).
+    static void Leave(QDialog& window, QAbstractButton& ok, QWidget& field, Road road)
+    {
+        switch (road) {
+        case Road::Click:
+            QTest::mouseClick(&ok, Qt::LeftButton);
+            break;
+        case Road::Enter:
+            QTest::keyClick(&field, Qt::Key_Return);
+            break;
+        case Road::AltKey:
+            QTest::keyClick(&field, Qt::Key_O, Qt::AltModifier);
+            break;
+        case Road::Escape:
+            QTest::keyClick(&field, Qt::Key_Escape);
+            break;
+        }
+        for (int i = 0; road == Road::AltKey && i < 100 && window.isVisible(); ++i)
+            QTest::qWait(10); // the button shows itself pressed first
+    }
+
     // Every effect button of the party dialog (ids of its spell buttons) or of a page.
     static std::vector<QPushButton*> EffectButtons(const QWidget& window, const std::set<int>& actions)
     {
@@ -112,7 +143,28 @@ protected:
         return buttons;
     }
 
-    // Looks at everything the sheet shows: every tab, every effect, every item.
+    // Tabs from the first control of part round its window and checks that every control of
+    // part that takes the focus had it.
+    static void TabThrough(QWidget& part)
+    {
+        std::vector<QWidget*> controls;
+        for (QWidget* w : part.findChildren<QWidget*>()) {
+            if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isVisibleTo(part.window()) && w->isEnabled() &&
+                w->focusProxy() == nullptr)
+                controls.push_back(w);
+        }
+        ASSERT_FALSE(controls.empty());
+        controls.front()->setFocus(Qt::TabFocusReason);
+        std::set<QWidget*> had;
+        for (int i = 0; i < 3 * static_cast<int>(controls.size()) + 20 && QApplication::focusWidget(); ++i) {
+            had.insert(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        for (QWidget* w : controls)
+            EXPECT_TRUE(had.contains(w)) << "never had the focus: " << w->objectName().toStdString();
+    }
+
+    // Looks at everything the sheet shows: every tab and its controls, every effect, every item.
     void VisitSheet(int n)
     {
         OpenSheet(n);
@@ -128,6 +180,7 @@ protected:
                     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                                       list->visualItemRect(list->item(row)).center());
             }
+            TabThrough(sheet->Page(tab));
         }
     }
 
@@ -135,9 +188,7 @@ protected:
     {
         for (QPushButton* button : EffectButtons(*party, {1203, 1207}))
             Press(button);
-        party->Control<QWidget>(PartyDialog::IdFood)->setFocus();
-        for (int i = 0; i < 60 && QApplication::focusWidget() != nullptr; ++i)
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        TabThrough(*party);
     }
 
     // The window offsets whose bytes differ between the file as written and as it is now.
@@ -165,38 +216,66 @@ protected:
     std::unique_ptr<CVelkarSheet> sheet;
 };
 
-TEST_F(UntouchedTest, LookingAtEverythingChangesNoByte)
+// One no-edit run: a seed, the code page its game speaks, how the party dialog is left (the
+// sheets take the next roads in turn).
+struct Look {
+    std::uint32_t seed;
+    TextCodec::Page page;
+    Road party;
+};
+
+const Look kLooks[] = {
+    {kSeeds[0], TextCodec::Page::Western, Road::Escape},          {kSeeds[1], TextCodec::Page::Greek, Road::Click},
+    {kSeeds[2], TextCodec::Page::ChineseSimplified, Road::Enter}, {kSeeds[3], TextCodec::Page::Japanese, Road::AltKey},
+    {kSeeds[4], TextCodec::Page::ChineseFan, Road::Click},
+};
+
+class LookTest : public UntouchedTest, public ::testing::WithParamInterface<Look> {};
+
+TEST_P(LookTest, LookingAtEverythingAndLeavingByAnyRoadChangesNoByte)
 {
-    for (const bool confirm : {true, false}) {
-        for (const std::uint32_t seed : kSeeds) {
-            SCOPED_TRACE(testing::Message() << "seed " << seed << (confirm ? ", OK" : ", Cancel"));
-            Write(seed);
-            OpenParty();
-            VisitParty();
-            std::set<int> characters = {1, 50};
-            for (int slot = 1; slot <= 5; ++slot) {
-                if (const int member = party->Game().GetPartyMember(slot); member >= 0)
-                    characters.insert(member + 1);
-            }
-            for (const int n : characters) {
-                VisitSheet(n);
-                if (confirm) {
-                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Apply), Qt::LeftButton);
-                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Ok), Qt::LeftButton);
-                } else {
-                    QTest::mouseClick(sheet->Button(QDialogButtonBox::Cancel), Qt::LeftButton);
-                }
-                EXPECT_FALSE(sheet->isVisible()) << "character " << n;
-                sheet.reset();
-            }
-            Press(party->Control<QPushButton>(confirm ? PartyDialog::IdOk : PartyDialog::IdCancel));
-            EXPECT_FALSE(party->isVisible());
-            party.reset();
-            EXPECT_EQ(messages.Shown(), QStringList{});
-            EXPECT_EQ(Changed(), std::vector<int>{});
-        }
+    const Look& look = GetParam();
+    Write(look.seed);
+    OpenParty(look.page);
+    VisitParty();
+    // The party as stored, then two characters besides it.
+    std::vector<int> characters;
+    for (int slot = 1; slot <= PartyDialog::MemberCount; ++slot) {
+        if (const int member = party->Game().GetPartyMember(slot); member >= 0 && member < PartyDialog::CharacterCount)
+            characters.push_back(member + 1);
     }
+    const std::size_t members = characters.size();
+    ASSERT_GT(members, 0u);
+    for (const int n : {1, 50, 2, 49, 3, 48, 4})
+        if (characters.size() < members + 2 && std::ranges::find(characters, n) == characters.end())
+            characters.push_back(n);
+    ASSERT_EQ(characters.size(), members + 2);
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const int n = characters[i];
+        SCOPED_TRACE(testing::Message() << "character " << n);
+        VisitSheet(n);
+        const auto road = static_cast<Road>((static_cast<int>(look.party) + 1 + static_cast<int>(i)) % 4);
+        if (road != Road::Escape)
+            Press(sheet->Button(QDialogButtonBox::Apply));
+        SwitchTo(SheetTab::Stats);
+        auto* name = OnTab<QWidget>(1005);
+        name->setFocus();
+        Leave(*sheet, *sheet->Button(QDialogButtonBox::Ok), *name, road);
+        EXPECT_FALSE(sheet->isVisible());
+        sheet.reset();
+    }
+    UiTesting::ShowActive(*party); // as when the modal sheet ends
+    auto* year = party->Control<QWidget>(PartyDialog::IdYear);
+    year->setFocus();
+    Leave(*party, *party->Control<QPushButton>(PartyDialog::IdOk), *year, look.party);
+    EXPECT_FALSE(party->isVisible());
+    party.reset();
+    EXPECT_EQ(messages.Shown(), QStringList{});
+    EXPECT_EQ(Changed(), std::vector<int>{});
 }
+
+INSTANTIATE_TEST_SUITE_P(FiveSeeds, LookTest, ::testing::ValuesIn(kLooks),
+                         [](const auto& info) { return "Seed" + std::to_string(info.param.seed); });
 
 TEST_F(UntouchedTest, TheSheetWritesItsOwnCharacterAndCancelOnThePartyKeepsIt)
 {
@@ -238,7 +317,9 @@ TEST_F(UntouchedTest, AnotherProgramsWriteBetweenTheSheetAndThePartyIsNotOverwri
 
 TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
 {
-    Write(kSeeds[2]);
+    Write(kSeeds[2], [](SaveBuilder& b) { // values with room to step up
+        b.Put(kClock + 1816, 4, 2750).Put(Record(4, 848), 2, 10);
+    });
     const auto turn = [](QWidget* control) {
         SCOPED_TRACE(control->objectName().toStdString());
         auto* list = qobject_cast<QComboBox*>(control);
@@ -264,8 +345,6 @@ TEST_F(UntouchedTest, TheWheelChangesOnlyTheControlWithTheFocus)
 
 // However OK is pressed, the field being typed in is stored first, once: a bad value gives one
 // message and keeps the window open, a good one reaches the file. Cancel stores nothing.
-enum class Road { Click, Enter, AltKey, Cancel };
-
 struct Confirmed {
     bool onSheet; // character 5's effects; otherwise the party dialog
     int effect;   // the effect button pressed first (0: none)
@@ -304,23 +383,11 @@ TEST_P(ConfirmTest, StoresTheFieldBeingTypedOnceWhateverTheRoad)
             UiTesting::TypeOver(*control(id), "0");
     }
     QWidget* field = control(editor.field);
-    const auto confirm = [&] {
-        switch (road) {
-        case Road::Click:
-            return QTest::mouseClick(button(QDialogButtonBox::Ok, PartyDialog::IdOk), Qt::LeftButton);
-        case Road::Enter:
-            return QTest::keyClick(field, Qt::Key_Return);
-        case Road::AltKey:
-            QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
-            return QTest::qWait(300); // the button shows itself pressed first
-        case Road::Cancel:
-            return QTest::mouseClick(button(QDialogButtonBox::Cancel, PartyDialog::IdCancel), Qt::LeftButton);
-        }
-    };
+    const auto confirm = [&] { Leave(*window, *button(QDialogButtonBox::Ok, PartyDialog::IdOk), *field, road); };
     UiTesting::TypeOver(*field, QString::fromLatin1(editor.bad));
     messages.Clear();
     confirm();
-    if (road == Road::Cancel) {
+    if (road == Road::Escape) {
         EXPECT_EQ(messages.Shown(), QStringList{});
         EXPECT_FALSE(window->isVisible());
         EXPECT_EQ(Changed(), std::vector<int>{});
@@ -344,7 +411,7 @@ TEST_P(ConfirmTest, StoresTheFieldBeingTypedOnceWhateverTheRoad)
 
 INSTANTIATE_TEST_SUITE_P(EveryEditorThatStoresOnLeaving, ConfirmTest,
                          ::testing::Combine(::testing::ValuesIn(kConfirmed),
-                                            ::testing::Values(Road::Click, Road::Enter, Road::AltKey, Road::Cancel)));
+                                            ::testing::Values(Road::Click, Road::Enter, Road::AltKey, Road::Escape)));
 
 TEST_F(UntouchedTest, NoAltKeyIsSharedWithinAWindow)
 {
@@ -400,13 +467,17 @@ TEST_F(UntouchedTest, NoAltKeyIsSharedWithinAWindow)
 
 class SingleEditTest;
 
-// One edit through real input, then OK on the sheet (if open) and on the party dialog.
+// One edit through real input, then OK on the sheet (if open) and on the party dialog, the
+// last window left by the edit's road from the field that has the focus.
 struct Edit {
     const char* name;
-    int character;                           // 0: the party dialog alone
-    std::vector<std::pair<int, int>> fields; // window offset and width of every byte it may change
+    bool onSheet; // on the sheet of a character; otherwise the party dialog
+    std::vector<std::pair<int, int>>
+        fields; // offset (from the record on a sheet) and width of every byte it may change
     std::function<void(SingleEditTest&)> edit;
     std::function<void(SingleEditTest&)> check; // what the edited bytes now hold
+    Road road = Road::Click;
+    std::function<void(SaveBuilder&, int n)> prepare = {};
 };
 
 class SingleEditTest : public UntouchedTest, public ::testing::WithParamInterface<Edit> {
@@ -417,176 +488,196 @@ public:
     using UntouchedTest::Press;
     using UntouchedTest::sheet;
     using UntouchedTest::SwitchTo;
-    void Type(QWidget* control, const QString& text) { UiTesting::TypeOver(*control, text); }
-    void Choose(QComboBox* list, int index) { UiTesting::ChooseEntry(*list, index); }
+    // The character's bytes, in the file now and as written before the edit.
+    std::int64_t Value(int recordOffset, int width) const { return FileValue(Record(n, recordOffset), width); }
+    std::int64_t Was(int windowOffset, int width) const
+    {
+        return LoadLE(before, partyOffset + static_cast<std::size_t>(windowOffset), width);
+    }
+    static std::int64_t Ticks(std::int64_t days, std::int64_t hours, std::int64_t minutes)
+    {
+        return ((days * 24 + hours) * 60 + minutes) * 256;
+    }
+    // A control of the sheet's current tab, or of the party dialog without a sheet.
+    template <class T = QWidget>
+    T* At(int id) const
+    {
+        return sheet ? OnTab<T>(id) : party->Control<T>(id);
+    }
+    void Click(int id) { Press(At<QAbstractButton>(id)); }
+    void Type(int id, const char* text) { UiTesting::TypeOver(*At(id), QString::fromLatin1(text)); }
+    void Choose(int id, int index) { UiTesting::ChooseEntry(*At<QComboBox>(id), index); }
+    template <class List>
+    void ClickFirstRow(int id)
+    {
+        auto* list = At<List>(id);
+        const QModelIndex first = list->model()->index(0, 0);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+    }
+    int n = 0;
     int value = 0; // what the edit read off the screen, for the check
 };
 
-constexpr int kN = 2;
+constexpr int kHaste = kClock + 2172 + 16 * 8; // the party's effect entry 8
+constexpr int kBless = 6704 + 16;              // a character's effect entry 1
+constexpr int kSword = 884 + 2;
+constexpr int kMasteryBits[] = {0, 0x40, 0x80, 0x100}; // Novice to Grand
+constexpr std::int64_t kInForce = 2'000'000'000;       // past every played clock
+const auto kMinutes = [](SingleEditTest& t) { return t.FileValue(kClock, 8) >> 8; };
+const auto kInventory = std::pair{1188, 138 * 36 + 126 * 4};
 
+const auto kRetime = [](SingleEditTest& t) {
+    t.SwitchTo(SheetTab::ActiveSpells);
+    t.Click(1169); // Bless
+    t.Type(1159, "2");
+    t.Type(1161, "3");
+    t.Type(1163, "4");
+    t.Click(1172); // Fate
+};
+const auto kRetimed = [](SingleEditTest& t) {
+    EXPECT_EQ(t.Value(kBless, 8), t.FileValue(kClock, 8) + t.Ticks(2, 3, 4));
+};
+// The award's bit; every other byte of the area as it was.
+const auto kAward = [](SingleEditTest& t) {
+    for (int b = 0; b < 64; ++b)
+        EXPECT_TRUE(b == t.value / 8 || t.Value(962 + b, 1) == t.Was(Record(t.n, 962 + b), 1)) << "award byte " << b;
+    return t.Value(962 + t.value / 8, 1) & (0x80 >> (t.value % 8));
+};
+
+// clang-format off
 const Edit kEdits[] = {
-    {"NumberBox",
-     kN,
-     {{Record(kN, 848), 2}},
-     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1010), "-123"); },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 848), 2), -123); }},
-    {"Chooser",
-     kN,
-     {{Record(kN, 846), 1}},
-     [](SingleEditTest& t) {
-         auto* classes = t.OnTab<QComboBox>(1062);
-         t.value = (std::max(classes->currentIndex(), 0) + 3) % 16;
-         t.Choose(classes, t.value);
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 846), 1), t.value); }},
-    {"Text",
-     kN,
-     {{Record(kN, 164), 32}},
-     [](SingleEditTest& t) { t.Type(t.OnTab<QWidget>(1005), "Zed"); },
-     [](SingleEditTest& t) {
-         EXPECT_EQ(t.FileValue(Record(kN, 164), 4), 0x00'64'65'5A); // "Zed" and its terminator
-     }},
-    {"Portrait",
-     kN,
-     {{Record(kN, 847), 1}, {Record(kN, 7136), 4}},
-     [](SingleEditTest& t) {
-         t.value = t.party->Game().GetFace(kN);
-         t.Press(t.OnTab<QPushButton>(1018));
-     },
+    {"NumberBox", true, {{848, 2}}, [](SingleEditTest& t) { t.Type(1010, "-123"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(848, 2), -123); }, Road::Enter},
+    {"Chooser", true, {{846, 1}},
+     [](SingleEditTest& t) { t.value = (std::max(t.At<QComboBox>(1062)->currentIndex(), 0) + 3) % 16; t.Choose(1062, t.value); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(846, 1), t.value); }},
+    {"Name", true, {{164, 32}}, [](SingleEditTest& t) { t.Type(1005, "Zed"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(164, 4), 0x00'64'65'5A); }, Road::AltKey}, // "Zed" and its end
+    {"Description", true, {{196, 650}}, [](SingleEditTest& t) { t.Type(1212, "Home"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(196, 5), 0x00'65'6D'6F'48); }, Road::AltKey},
+    {"Portrait", true, {{847, 1}, {7136, 4}}, [](SingleEditTest& t) { t.value = t.party->Game().GetFace(t.n); t.Click(1018); },
      [](SingleEditTest& t) {
          const int face = t.value + 1 >= 28 ? 0 : t.value + 1;
-         EXPECT_EQ(t.FileValue(Record(kN, 847), 1), static_cast<std::int8_t>(face));
-         EXPECT_EQ(t.FileValue(Record(kN, 7136), 4), face);
+         EXPECT_EQ(t.Value(847, 1), static_cast<std::int8_t>(face));
+         EXPECT_EQ(t.Value(7136, 4), face);
      }},
-    {"Condition",
-     kN,
-     {{Own(kN) + 8 * 1, 8}},
+    {"Condition", true, {{-4 + 8 * 1, 8}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Condition);
-         auto* weak = t.OnTab<QCheckBox>(1209);
+         auto* weak = t.At<QCheckBox>(1209);
          if (!weak->isChecked())
              QTest::mouseClick(weak, Qt::LeftButton, {}, QPoint(6, weak->height() / 2));
-         t.Type(t.OnTab<QWidget>(1108), "3"); // days
-         t.Type(t.OnTab<QWidget>(1112), "4"); // hours
+         t.Type(1108, "3"); // days
+         t.Type(1112, "4"); // hours
          t.Press(t.sheet->Button(QDialogButtonBox::Apply));
      },
-     [](SingleEditTest& t) {
-         const std::int64_t now = t.FileValue(kClock, 8);
-         EXPECT_EQ(t.FileValue(Own(kN) + 8, 8), now - (3 * 1440 + 4 * 60) * 256);
-     }},
-    {"SkillRow",
-     kN,
-     {{Record(kN, 884 + 2 * 1), 2}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Skills);
-         t.value = t.OnTab<QComboBox>(1042)->currentIndex();
-         t.Type(t.OnTab<QWidget>(1064), "9"); // Sword
-     },
-     [](SingleEditTest& t) {
-         const int bits[] = {0, 0x40, 0x80, 0x100};
-         EXPECT_EQ(t.FileValue(Record(kN, 886), 2), 9 | bits[t.value]);
-     }},
-    {"CheckBox",
-     kN,
-     {{Record(kN, 1026 + 1), 1}},
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(-4 + 8, 8), t.FileValue(kClock, 8) - t.Ticks(3, 4, 0)); }},
+    {"SkillLevel", true, {{kSword, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Skills); t.value = t.At<QComboBox>(1042)->currentIndex(); t.Type(1064, "9"); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kSword, 2), 9 | kMasteryBits[t.value]); }, Road::Enter},
+    {"MasteryOnly", true, {{kSword, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Skills); t.value = (t.At<QComboBox>(1042)->currentIndex() + 1) % 4; t.Choose(1042, t.value); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kSword, 2), (t.Was(Record(t.n, kSword), 2) & 0x3F) | kMasteryBits[t.value]); }},
+    {"CheckBox", true, {{1026 + 1, 1}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Spells);
-         auto* box = t.OnTab<QCheckBox>(1087); // Fire Bolt
+         auto* box = t.At<QCheckBox>(1087); // Fire Bolt
          t.value = box->checkState() == Qt::Checked ? 0 : 1;
          QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
      },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1027), 1), t.value); }},
-    {"SpellEffectField",
-     kN,
-     {{Record(kN, 6704 + 16 * 1 + 8), 2}},
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(1027, 1), t.value); }},
+    {"EffectPower", true, {{kBless + 8, 2}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::ActiveSpells); t.Click(1169); t.Type(1165, "77"); t.Click(1172); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(kBless + 8, 2), 77); }},
+    // In force, only the expiry changes; long expired, it comes back with the power and skill shown.
+    {"EffectExpiry", true, {{kBless, 8}}, kRetime, kRetimed, Road::Click,
+     [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, kInForce); }},
+    {"ExpiredEffectRetimed", true, {{kBless, 12}}, kRetime,
+     [](SingleEditTest& t) { kRetimed(t); EXPECT_EQ(t.Value(kBless + 8, 4), 0) << "power and skill as shown: none"; },
+     Road::Click, [](SaveBuilder& b, int n) { b.Put(Record(n, kBless), 8, 1); }},
+    {"AddItem", true, {kInventory},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); UiTesting::ChooseByName(*t.At<QComboBox>(1088), "Amber"); t.Click(1094); },
      [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::ActiveSpells);
-         t.Press(t.OnTab<QPushButton>(1169)); // Bless
-         t.Type(t.OnTab<QWidget>(1165), "77");
-         t.Press(t.OnTab<QPushButton>(1172)); // Fate
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 6704 + 16 + 8), 2), 77); }},
-    {"AddItem",
-     kN,
-     {{Record(kN, 1188), 138 * 36 + 126 * 4}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Inventory);
-         UiTesting::ChooseByName(*t.OnTab<QComboBox>(1088), "Amber"); // item 180
-         t.Press(t.OnTab<QPushButton>(1094));
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188 + 4 * 36), 4), 180) << "the fifth entry"; }},
-    {"DeleteItem",
-     kN,
-     {{Record(kN, 1188), 138 * 36 + 126 * 4}},
-     [](SingleEditTest& t) {
-         t.SwitchTo(SheetTab::Inventory);
-         auto* list = t.OnTab<QListWidget>(1087);
-         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-         t.Press(t.OnTab<QPushButton>(1095));
-     },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 1188), 4), 0) << "the first entry is free"; }},
-    {"AddAward",
-     kN,
-     {{Record(kN, 962), 10}},
+         int added = 0; // Amber is item 180
+         for (int k = 0; k < 138; ++k)
+             added += t.Was(Record(t.n, 1188 + 36 * k), 4) == 0 && t.Value(1188 + 36 * k, 4) == 180 ? 1 : 0;
+         EXPECT_EQ(added, 1) << "in one free entry";
+     }},
+    {"ReplaceItem", true, {{1188 + 16, 4}},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); t.ClickFirstRow<QListWidget>(1087); t.Type(1092, "12"); t.Click(1106); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(1188 + 16, 4), 12) << "the first entry's charges alone"; }},
+    {"DeleteItem", true, {kInventory},
+     [](SingleEditTest& t) { t.SwitchTo(SheetTab::Inventory); t.ClickFirstRow<QListWidget>(1087); t.Click(1095); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.Value(1188, 4), 0) << "the first entry is free"; }},
+    {"AddAward", true, {{962, 64}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
-         auto* chooser = t.OnTab<QComboBox>(1101);
+         auto* chooser = t.At<QComboBox>(1101);
          int entry = 0;
-         while (t.party->Game().GetAward(kN, chooser->itemData(entry).toInt()) != 0)
+         while (t.party->Game().GetAward(t.n, chooser->itemData(entry).toInt()) != 0)
              ++entry;
          t.value = chooser->itemData(entry).toInt();
-         t.Choose(chooser, entry);
-         t.Press(t.OnTab<QPushButton>(1100));
+         t.Choose(1101, entry);
+         t.Click(1100);
      },
-     [](SingleEditTest& t) { EXPECT_NE(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0); }},
-    {"DeleteAward",
-     kN,
-     {{Record(kN, 962), 10}},
+     [](SingleEditTest& t) { EXPECT_NE(kAward(t), 0); }},
+    {"DeleteAward", true, {{962, 64}},
      [](SingleEditTest& t) {
          t.SwitchTo(SheetTab::Awards);
-         auto* list = t.OnTab<QTreeWidget>(1099);
-         t.value = list->topLevelItem(0)->data(0, Qt::UserRole).toInt();
-         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->topLevelItem(0)).center());
-         t.Press(t.OnTab<QPushButton>(1120));
+         t.value = t.At<QTreeWidget>(1099)->topLevelItem(0)->data(0, Qt::UserRole).toInt();
+         t.ClickFirstRow<QTreeWidget>(1099);
+         t.Click(1120);
      },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(Record(kN, 962 + t.value / 8), 1) & (0x80 >> (t.value % 8)), 0); }},
-    {"DatePart",
-     0,
-     {{kClock, 8}},
-     [](SingleEditTest& t) { t.Type(t.party->Control<QWidget>(PartyDialog::IdMinute), "17"); },
-     [](SingleEditTest& t) { EXPECT_EQ((t.FileValue(kClock, 8) >> 8) % 60, 17); }},
-    {"MemberChooser",
-     0,
-     {{kRoster, 24}},
-     [](SingleEditTest& t) { t.Choose(t.party->Control<QComboBox>(PartyDialog::IdMember1), 12); },
+     [](SingleEditTest& t) { EXPECT_EQ(kAward(t), 0); }},
+    {"Minute", false, {{kClock, 8}}, [](SingleEditTest& t) { t.Type(PartyDialog::IdMinute, "17"); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) % 60, 17); }, Road::AltKey},
+    {"Day", false, {{kClock, 8}}, [](SingleEditTest& t) { t.Type(PartyDialog::IdDay, "17"); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) / 1440 % 28, 16); }, Road::Enter},
+    {"AmPm", false, {{kClock, 8}},
+     [](SingleEditTest& t) { t.Choose(PartyDialog::IdAmPm, 1 - t.At<QComboBox>(PartyDialog::IdAmPm)->currentIndex()); },
+     [](SingleEditTest& t) { EXPECT_EQ(kMinutes(t) % 1440 / 60, ((t.Was(kClock, 8) >> 8) % 1440 / 60 + 12) % 24); }},
+    {"MemberChooser", false, {{kRoster, 24}}, [](SingleEditTest& t) { t.Choose(PartyDialog::IdMember1, 12); },
      [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kRoster, 4), 11); }},
-    {"PartySpellEffectField",
-     0,
-     {{kClock + 2172 + 16 * 8 + 8, 2}},
+    {"PartyEffectPower", false, {{kHaste + 8, 2}},
+     [](SingleEditTest& t) { t.Click(1176); t.Type(1165, "5"); t.Click(1202); }, // Haste, then Fly
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste + 8, 2), 5); }},
+    {"PartyEffectExpiry", false, {{kHaste, 8}},
+     [](SingleEditTest& t) { t.Click(1176); t.Type(1159, "2"); t.Type(1161, "0"); t.Type(1163, "0"); t.Click(1202); },
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste, 8), t.FileValue(kClock, 8) + t.Ticks(2, 0, 0)); },
+     Road::Click, [](SaveBuilder& b, int) { b.Put(kHaste, 8, kInForce); }},
+    {"Caster", false, {{kHaste + 14, 1}},
      [](SingleEditTest& t) {
-         t.Press(t.party->Control<QPushButton>(1176)); // Haste
-         t.Type(t.party->Control<QWidget>(1165), "5");
-         t.Press(t.party->Control<QPushButton>(1202)); // Fly
+         t.Click(1176);
+         t.value = t.At<QComboBox>(PartyDialog::IdCaster)->currentIndex() == 3 ? 4 : 3;
+         t.Choose(PartyDialog::IdCaster, t.value);
+         t.Click(1202);
      },
-     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kClock + 2172 + 16 * 8 + 8, 2), 5); }},
+     [](SingleEditTest& t) { EXPECT_EQ(t.FileValue(kHaste + 14, 1), t.value); }},
 };
+// clang-format on
 
 TEST_P(SingleEditTest, ChangesOnlyTheEditedFieldAndHoldsWhatWasTyped)
 {
     const Edit& e = GetParam();
-    for (const std::uint32_t seed : {kSeeds[0], kSeeds[2]}) {
-        SCOPED_TRACE(testing::Message() << "seed " << seed);
-        Write(seed);
+    for (const auto& [seed, character] : {std::pair{kSeeds[0], 2}, {kSeeds[1], 37}, {kSeeds[2], 50}}) {
+        SCOPED_TRACE(testing::Message() << "seed " << seed << ", character " << character);
+        n = character;
+        Write(seed, [&](SaveBuilder& b) {
+            if (e.prepare)
+                e.prepare(b, n);
+        });
         OpenParty();
-        if (e.character != 0)
-            OpenSheet(e.character);
+        if (e.onSheet)
+            OpenSheet(n);
         e.edit(*this);
+        QWidget* field = QApplication::focusWidget();
         if (sheet) {
-            Press(sheet->Button(QDialogButtonBox::Ok));
+            Leave(*sheet, *sheet->Button(QDialogButtonBox::Ok), *field, e.road);
             EXPECT_FALSE(sheet->isVisible());
             sheet.reset();
+            field = party->Control<QWidget>(PartyDialog::IdFood);
         }
-        Press(party->Control<QPushButton>(PartyDialog::IdOk));
+        Leave(*party, *party->Control<QPushButton>(PartyDialog::IdOk), *field, e.onSheet ? Road::Click : e.road);
         EXPECT_FALSE(party->isVisible());
         party.reset();
         EXPECT_EQ(messages.Shown(), QStringList{});
@@ -594,8 +685,10 @@ TEST_P(SingleEditTest, ChangesOnlyTheEditedFieldAndHoldsWhatWasTyped)
         EXPECT_FALSE(changed.empty());
         for (const int w : changed) {
             bool inside = false;
-            for (const auto& [offset, width] : e.fields)
-                inside = inside || (w >= offset && w < offset + width);
+            for (const auto& [offset, width] : e.fields) {
+                const int at = e.onSheet ? Record(n, offset) : offset;
+                inside = inside || (w >= at && w < at + width);
+            }
             EXPECT_TRUE(inside) << "window byte " << w;
         }
         e.check(*this);

@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
+#include <utility>
 
 namespace WL = WindowLayout;
 namespace CL = CharacterLayout;
@@ -232,7 +234,7 @@ void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t win
         put(r + CL::AgeBonus.Offset, 2, 0);
         put(r + CF::Experience.Offset, 4, 1000 * n);
         zero(r + CL::SkillsOffset, CL::SkillSlotCount * CL::SkillWidth);
-        zero(r + CL::AwardsOffset, 10);
+        zero(r + CL::AwardsOffset, CL::AwardsBytes);
         for (int g = 0; g < CL::SpellGroupCount; ++g)
             zero(r + CL::SpellGroupsOffset + g * CL::SpellGroupSpacing,
                  g < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize);
@@ -249,123 +251,182 @@ void SaveBuilder::FillDefaults(std::vector<std::uint8_t>& image, std::size_t win
     }
 }
 
+// Every interpreted field over its whole stored range and in every form the game leaves it.
+// Forms that must show up in each save (the names, the descriptions) turn with the character
+// number; the clock and the roster take their form from the seed, so consecutive seeds see all.
 void SaveBuilder::FillPlayed(std::uint8_t* window) const
 {
     Noise noise(playedSeed_ * 2654435761u + 1);
-    const auto random = [&](int below) {
-        const std::uint32_t r = std::uint32_t{noise.Next()} << 24 | std::uint32_t{noise.Next()} << 16 |
-                                std::uint32_t{noise.Next()} << 8 | noise.Next();
-        return static_cast<int>(r % static_cast<std::uint32_t>(below));
+    const auto word = [&] {
+        return std::uint32_t{noise.Next()} << 24 | std::uint32_t{noise.Next()} << 16 |
+               std::uint32_t{noise.Next()} << 8 | noise.Next();
     };
-    const auto pick = [&](std::initializer_list<int> values) {
+    const auto random = [&](int below) { return static_cast<int>(word() % static_cast<std::uint32_t>(below)); };
+    const auto pick = [&](std::initializer_list<std::int64_t> values) {
         return *(values.begin() + random(static_cast<int>(values.size())));
+    };
+    // Small, negative or anywhere in the width's signed range, its ends included.
+    const auto anyValue = [&](int width) -> std::int64_t {
+        const std::int64_t top = (std::int64_t{1} << (8 * width - 1)) - 1;
+        return pick({-top - 1, top, -1, 0, -1 - random(100), static_cast<std::int32_t>(word()) % (top + 1), random(60),
+                     random(60), random(60)});
     };
     const auto put = [&](int offset, int width, std::int64_t value) {
         StoreLE({window, WL::WindowSize}, static_cast<std::size_t>(offset), width, value);
     };
-    const auto tail = [&](int offset, int width) {
-        // Old text after the terminator, as the game leaves it.
-        const auto* start = window + offset;
-        const int used = static_cast<int>(std::find(start, start + width, 0) - start);
-        for (int i = used + 1; i < width; ++i)
-            window[offset + i] = static_cast<std::uint8_t>(0x20 + random(0x5F));
+    const auto text = [&](Field field, std::string_view value) {
+        // Old text after the terminator, as the game leaves it; a full field has none.
+        for (int i = 0; i < field.Width; ++i)
+            window[field.Offset + i] = static_cast<std::uint8_t>(0x20 + random(0xDF));
+        std::memcpy(window + field.Offset, value.data(), std::min<std::size_t>(value.size(), field.Width));
+        if (std::cmp_less(value.size(), field.Width))
+            window[field.Offset + static_cast<int>(value.size())] = 0;
     };
     namespace SE = SpellEffectLayout;
-    const auto effect = [&](int offset, std::int64_t now, bool withCaster) {
+    const auto effect = [&](int offset, std::int64_t now, bool party) {
+        // Never cast (the game's own words after the expiry stay), long expired, or in force
+        // with odd ticks left; powers, skills and casters beyond what the lists name.
         const int kind = random(4);
-        if (kind == 0)
-            return; // never cast
-        // In force with odd ticks left, or long expired with its old values still there.
         const std::int64_t left = std::int64_t{random(40 * 1440)} * 256 + 1 + random(255);
-        put(offset + SE::Expiry.Offset, 8, kind == 1 ? now - left : now + left);
-        put(offset + SE::Power.Offset, 2, pick({1, 7, 25, -3, 300}));
-        put(offset + SE::Skill.Offset, 2, pick({1, 2, 3, 4, 4, 9}));
+        put(offset + SE::Expiry.Offset, 8, kind == 0 ? 0 : kind == 1 ? now - left : now + left);
+        put(offset + SE::Power.Offset, 2, kind == 0 ? 0 : anyValue(2));
+        put(offset + SE::Skill.Offset, 2, kind == 0 ? 0 : pick({1, 2, 3, 4, 4, 0, 9, -1}));
         put(offset + 12, 2, random(0x10000));
-        if (withCaster)
-            put(offset + SE::Caster.Offset, 1, pick({0, 1, 3, 12, 50, 77}));
+        put(offset + SE::Caster.Offset, 1, party ? pick({0, 1, 3, 12, 50, 51, 77, 255}) : random(256));
         put(offset + SE::CasterFlags, 1, pick({0, 1, 0x80, 0xC3}));
     };
 
     const int party = WL::PartyRecordOffset;
+    const int form = static_cast<int>(playedSeed_ % 5);
+    // Midnight, the small hours, noon, late evening, any hour; never whole minutes.
+    const int hour = std::array{0, 1 + random(8), 12, 21 + random(3), random(24)}[static_cast<std::size_t>(form)];
     const std::int64_t now =
-        GameTimeToTicks({9 + random(12), random(60), random(28), random(12), 1173 + random(5)}) + 1 + random(255);
+        GameTimeToTicks({hour, random(60), random(28), random(12), 1172 + random(8)}) + 1 + random(255);
     put(party + WL::Time.Offset, WL::Time.Width, now);
-    put(party + WL::Food.Offset, 4, pick({0, 7, 502710, -2}));
-    put(party + WL::Gold.Offset, 4, 100000 + random(900000));
-    put(party + WL::Bank.Offset, 4, pick({0, 16384, 2000000}));
+    for (Field f : {WL::Food, WL::Gold, WL::Bank})
+        put(party + f.Offset, f.Width, anyValue(f.Width));
     for (int k = 0; k < WL::PartySpellCount; ++k)
         effect(party + WL::PartySpellsOffset + k * SE::Size, now, true);
-    // A valid roster: distinct characters in the first slots, the count to match.
-    const int members = 1 + random(5);
-    for (int slot = 0; slot < WL::RosterSlotCount; ++slot)
-        put(WL::RosterOffset + slot * WL::RosterSlotWidth, 4, slot < members ? (slot * 11 + random(11)) % 50 : -1);
-    put(WL::RosterOffset + WL::RosterCount.Offset, 4, members);
+    // No gaps, since the game would need none, but as the game leaves it: members in any order,
+    // sometimes fewer than five, a count the game did not keep up, old values past the last.
+    std::array<int, CL::CharacterCount> everyone{};
+    std::iota(everyone.begin(), everyone.end(), 0);
+    for (int i = CL::CharacterCount - 1; i > 0; --i)
+        std::swap(everyone[static_cast<std::size_t>(i)], everyone[static_cast<std::size_t>(random(i + 1))]);
+    const int members = form == 4 ? 5 : 1 + random(4);
+    for (int slot = 0; slot < WL::RosterSlotCount; ++slot) {
+        const std::int64_t empty = form == 1 ? pick({50, -2, 0x7FFFFFFF}) : -1;
+        put(WL::RosterOffset + slot * WL::RosterSlotWidth, 4,
+            slot < members ? everyone[static_cast<std::size_t>(slot)] : empty);
+    }
+    put(WL::RosterOffset + WL::RosterCount.Offset, 4, form == 2 ? 5 - members : form == 3 ? 0 : members);
 
     namespace CF = CharacterFields;
     for (int n = 1; n <= CL::CharacterCount; ++n) {
         const int r = CharacterOffset(n, 0);
-        tail(r + CL::Name.Offset, CL::Name.Width);
-        std::memcpy(window + r + CL::Description.Offset, "A long road\r\nbehind", 20);
-        tail(r + CL::Description.Offset, CL::Description.Width);
-        put(r + CharacterFields::Class.Offset, 1, random(3) == 0 ? 16 + random(30) : random(16));
-        put(r + CL::Face.Offset, 1, random(4) == 0 ? 28 + random(200) : random(28));
+        const auto at = [r](Field f) { return Field{r + f.Offset, f.Width}; };
+        const std::string_view own = CharacterNames[static_cast<std::size_t>(n - 1)];
+        const int turn = static_cast<int>((static_cast<std::uint32_t>(n) + playedSeed_) % 6);
+        // Short, long, in the code page's letters, in bytes some pages cannot read back (a
+        // lone lead byte last), the whole width without a terminator, empty. (No wrapped runs
+        // of the fan translation: they would make the game's code page read as that one.)
+        const std::string names[] = {
+            std::string(own),
+            (std::string(own) + " of the Ironfist Clan Hall, Steadwick").substr(0, 31),
+            "\xC9l\xE9onore \xD8\xFF",
+            "Ra\xD2\x80n\xFF\xB3",
+            std::string(own) + std::string(32, '!'),
+            "",
+        };
+        text(at(CL::Name), names[turn]);
+        const std::string descriptions[] = {
+            "A long road\r\nbehind",
+            "\xC0 la \xE9p\xE9"
+            "e\nseule\rligne\t\x80\x81\x8D\x90\x9D",
+            std::string(CL::Description.Width, 'x'),
+            std::string(CL::Description.Width - 1, '\xE6'),
+            "",
+        };
+        text(at(CL::Description), descriptions[(turn + random(2)) % 5]);
+        put(r + CF::Class.Offset, 1, pick({random(16), random(16), 16 + random(112), 128 + random(128)}));
+        put(r + CL::Face.Offset, 1, random(3) == 0 ? random(256) : random(28));
+        put(r + CL::SecondFace.Offset, 4, random(3) == 0 ? anyValue(4) : random(28));
+        put(r + CF::Experience.Offset, 4, anyValue(4));
         put(r + CF::Experience.Offset + 4, 4, random(3)); // the high word the game keeps
-        for (Field f : {CF::Might, CF::Luck, CF::FireResistance, CF::ArmorClassModifier})
-            if (random(3) == 0)
-                put(r + f.Offset, f.Width, -random(40) - 1);
-        put(r + CL::LevelBonus.Offset, 2, pick({0, 0, 2, -1}));
-        put(r + CL::AgeBonus.Offset, 2, pick({0, 3, -2}));
+        for (Field f :
+             {CF::Might,          CF::Intelligence,   CF::Perception,         CF::Endurance,       CF::Speed,
+              CF::Accuracy,       CF::Luck,           CF::ArmorClassModifier, CF::BaseLevel,       CL::LevelBonus,
+              CL::AgeBonus,       CF::FireResistance, CF::AirResistance,      CF::WaterResistance, CF::EarthResistance,
+              CF::MindResistance, CF::BodyResistance, CF::SkillPoints,        CF::HitPoints,       CF::SpellPoints})
+            put(r + f.Offset, f.Width, anyValue(f.Width));
+        put(r + CL::BirthYear.Offset, 4, pick({1150 - n % 10, 1170 - random(400), 0, -1, 1172 + 40, 0x7FFFFFFF}));
+        // Levels with several mastery bits, a mastery without a level, bits the game never sets.
         for (int slot = 0; slot < CL::SkillSlotCount; ++slot)
             put(r + CL::SkillsOffset + slot * CL::SkillWidth, 2,
-                pick({0, 0, 0x01B8, 0x00C7, 0x0105, 0x0043, 0x0283, 0x008C, 0x7FFF}));
-        for (int a = 0; a < 10; ++a)
-            window[r + CL::AwardsOffset + a] = static_cast<std::uint8_t>(random(256));
+                pick({0, 0, 0x01B8, 0x00C7, 0x0105, 0x0043, 0x0283, 0x008C, 0x0080, 0x0100, 0x7FFF, 0xFE05}));
+        for (int a = 0; a < CL::AwardsBytes; ++a)
+            window[r + CL::AwardsOffset + a] = static_cast<std::uint8_t>(random(3) == 0 ? 0 : random(256));
         for (int g = 0; g < CL::SpellGroupCount; ++g) {
             const int size = g < CL::FirstRacialSpellGroup ? CL::FullSpellGroupSize : CL::RacialSpellGroupSize;
             for (int b = 0; b < size; ++b)
                 window[r + CL::SpellGroupsOffset + g * CL::SpellGroupSpacing + b] =
                     static_cast<std::uint8_t>(pick({0, 0, 1, 1, 2, 7, 255}));
         }
+        // Afflicted long ago, a moment ago, or from a start still to come.
         for (int k = 0; k < CL::ConditionCount; ++k) {
-            if (random(4) == 0)
-                put(r + CL::ConditionsOffset + k * CL::ConditionWidth, 8,
-                    now - std::int64_t{random(9 * 1440)} * 256 - 1 - random(255));
+            const std::int64_t span = std::int64_t{random(9 * 1440)} * 256 + 1 + random(255);
+            put(r + CL::ConditionsOffset + k * CL::ConditionWidth, 8, pick({0, 0, now - span, now + span}));
         }
         for (int k = 0; k < CL::ActiveSpellCount; ++k)
             effect(r + CL::ActiveSpellsOffset + k * SE::Size, now, false);
 
         // Items as the game placed them: a longsword in fewer cells than the table's 1x5, a
-        // strong potion, an item beyond the built-in table in 2x2, a helm. Unused words hold noise.
+        // strong potion, an item beyond the built-in table in 2x2, a helm; worn items with no
+        // cell, free entries with old words, and cells naming no entry or no anchor.
         struct Placed {
             int item;
-            int power;
-            int anchor;
+            int anchor; // -1: worn, in no cell
             int width;
             int height;
         };
         const int shift = random(4);
         const Placed items[] = {
-            {1, 0, shift, 1, 3},
-            {pick({221, 240, 271}), 26 + random(50), 8, 1, 1},
-            {751 + random(50), 0, 10, 2, 2},
-            {109, 0, 100 + shift, 1, 1},
+            {1, shift, 1, 3},
+            {static_cast<int>(pick({221, 240, 271})), 8, 1, 1},
+            {751 + random(50), 10, 2, 2},
+            {109, 100 + shift, 1, 1},
+            {static_cast<int>(pick({2, 66, 90, 500})), -1, 0, 0},
+            {0, -1, 0, 0},
+            {static_cast<int>(pick({110, 0x7FFFFFFF})), -1, 0, 0},
         };
         for (std::size_t e = 0; e < std::size(items); ++e) {
             const Placed& p = items[e];
             const int entry = r + CL::InventoryEntriesOffset + static_cast<int>(e) * IL::EntrySize;
+            const bool potion = p.item >= 221 && p.item <= 271;
+            // Enchantment 1 within the standard list, past it, or negative; the first item's never in it.
             put(entry, 4, p.item);
-            put(entry + 4, 4, p.power != 0 ? p.power : random(20));
-            put(entry + 8, 4, random(3) - 1);
-            put(entry + 12, 4, random(60));
-            put(entry + 16, 4, random(30));
-            put(entry + 20, 4, pick({0, 1, 3, 0x101, 0x201, 0x10001}));
+            put(entry + 4, 4,
+                potion   ? pick({1, 26 + random(50), 0x7FFFFFFF})
+                : e == 0 ? pick({26, 400, -7})
+                         : pick({0, 3, 25, 26, 400, -7}));
+            put(entry + 8, 4, anyValue(4));
+            put(entry + 12, 4, pick({0, 5, 59, 60, 1000, -1}));
+            put(entry + 16, 4, anyValue(4));
+            put(entry + 20, 4, pick({0, 1, 3, 0x101, 0x201, 0x10001, -1}));
             for (int w = 6; w < IL::WordCount; ++w)
                 put(entry + 4 * w, 4, random(0x10000));
+            if (p.anchor < 0)
+                continue;
             for (int y = 0; y < p.height; ++y)
                 for (int x = 0; x < p.width; ++x)
                     put(r + CL::InventoryGridOffset + (p.anchor + x + IL::Columns * y) * IL::CellWidth, 4, ~p.anchor);
             put(r + CL::InventoryGridOffset + p.anchor * IL::CellWidth, 4, static_cast<int>(e) + 1);
         }
+        // Cells in the last row: an entry past the list, the free entry, a cover of no anchor.
+        const int lastRow = IL::Columns * (IL::Rows - 1);
+        put(r + CL::InventoryGridOffset + (lastRow + 10) * IL::CellWidth, 4, pick({139, 5000, 0x7FFFFFFF}));
+        put(r + CL::InventoryGridOffset + (lastRow + 11) * IL::CellWidth, 4, 6);
+        put(r + CL::InventoryGridOffset + (lastRow + 12) * IL::CellWidth, 4, pick({~500, ~20, -0x7FFFFFFF - 1}));
     }
 }
 

@@ -34,12 +34,15 @@ public:
     SaveBuilder& RemoveMembersAfter();
     SaveBuilder& SetPartySize(std::uint32_t size);
     SaveBuilder& SetSeed(std::uint32_t seed);
-    // Fills the interpreted fields the way a long-played game leaves them, from this seed:
-    // old text after the names' and descriptions' terminators, skill words with several
-    // mastery bits, spell bytes 2, 7 and 255, conditions, effects and a clock that are not
-    // whole minutes, unknown classes, faces outside the portraits, negative statistics, a
-    // set caster flags byte, strong potions, and items above 750 or with footprints the item
-    // table would not give them. The roster stays valid.
+    // Fills every interpreted field the way long play leaves it, from this seed, over its
+    // whole stored range: names long, empty, in bytes some code pages cannot read back or
+    // without a terminator, old text after terminators, classes and faces up to 255, signed
+    // values at their ends, several mastery bits or a mastery alone, spell bytes 2, 7 and 255,
+    // every award byte, conditions that start later, effects never cast with the game's words
+    // after them, odd powers, skills and casters, a clock at any hour and never whole minutes,
+    // worn items in no cell, free entries with old words, cells naming no item, enchantments
+    // past their list. The roster has no gaps, but its order, count and empty slots are the
+    // game's: seeds that differ by 1 to 4 give every form of the clock and the roster.
     SaveBuilder& SetPlayed(std::uint32_t seed);
 
     // Patches applied over the window after the defaults, in call order.
