@@ -385,6 +385,9 @@ void CVelkarPage4::LoadFromModel()
             row->setData(Qt::UserRole, cell);
         }
     }
+    // Laid out before its first paint, not after it: a list filled on its first showing would
+    // otherwise paint twice.
+    inventory_->doItemsLayout();
     backpack_->Refresh();
     ShowSelectionInBackpack();
     Exchange().Show();

@@ -125,6 +125,9 @@ void CVelkarPage5::RefreshAwardList()
         rows.append(row);
     }
     list->addTopLevelItems(rows);
+    // Laid out before its first paint, not after it: a list filled on its first showing would
+    // otherwise paint twice.
+    list->doItemsLayout();
 }
 
 void CVelkarPage5::Add()

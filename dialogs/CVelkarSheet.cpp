@@ -8,19 +8,33 @@ CVelkarSheet::CVelkarSheet(SaveGame& save, int n, const QString& caption, QWidge
     : PropertySheet(caption, parent), save_(save), n_(n), stats_(save, n), skills_(save, n), spells_(save, n),
       inventory_(save, n), awards_(save, n), condition_(save, n), activeSpells_(save, n)
 {
-    // By SheetTab, each with a measured copy of its own kind for the sheet's size.
-    const auto measure = [&save, n]<class Page>(const Page&) {
-        return Measure([&save, n] { return std::make_unique<Page>(save, n); });
-    };
-    AddPage(stats_, measure(stats_));
-    AddPage(condition_, measure(condition_));
-    AddPage(skills_, measure(skills_));
-    AddPage(spells_, measure(spells_));
-    AddPage(activeSpells_, measure(activeSpells_));
-    AddPage(inventory_, measure(inventory_));
-    AddPage(awards_, measure(awards_));
-    static_assert(TabIndex(SheetTab::Awards) == SheetTabCount - 1);
+    for (int tab = 0; tab < SheetTabCount; ++tab)
+        Add(static_cast<SheetTab>(tab));
     Keep();
+}
+
+void CVelkarSheet::Add(SheetTab tab)
+{
+    // Each page with a measured copy of its own kind, for the sheet's size.
+    const auto add = [this]<class Page>(Page& page) {
+        AddPage(page, [&save = save_, n = n_] { return std::make_unique<Page>(save, n); });
+    };
+    switch (tab) {
+    case SheetTab::Stats:
+        return add(stats_);
+    case SheetTab::Condition:
+        return add(condition_);
+    case SheetTab::Skills:
+        return add(skills_);
+    case SheetTab::Spells:
+        return add(spells_);
+    case SheetTab::ActiveSpells:
+        return add(activeSpells_);
+    case SheetTab::Inventory:
+        return add(inventory_);
+    case SheetTab::Awards:
+        return add(awards_);
+    }
 }
 
 void CVelkarSheet::Keep()

@@ -20,6 +20,7 @@ class SaveGame;
 // Active Spells CVelkarPage7, Inventory CVelkarPage4, Awards CVelkarPage5.
 enum class SheetTab { Stats, Condition, Skills, Spells, ActiveSpells, Inventory, Awards };
 inline constexpr int SheetTabCount = 7;
+static_assert(static_cast<int>(SheetTab::Awards) == SheetTabCount - 1);
 
 constexpr int TabIndex(SheetTab tab)
 {
@@ -45,6 +46,8 @@ protected:
     void OnApplied() override;
 
 private:
+    // The tab's page, added in the tab's place: a tab without its page does not compile.
+    void Add(SheetTab tab);
     void Keep();
 
     SaveGame& save_;

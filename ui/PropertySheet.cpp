@@ -170,13 +170,29 @@ void PropertySheet::Build(int index)
         return;
     ErrorGuard::Run([&] {
         page.Create();
+        QWidget* tab = tabs_->widget(index);
+        if (index != tabs_->currentIndex())
+            ShowOutOfSight(*tab);
         // The controls came after the tab was laid out: fill the tab with them now, or scroll
         // where they need more room than it has; styled now, not when first shown.
         page.ensurePolished();
         page.layout()->activate();
-        const auto* scroller = qobject_cast<const QScrollArea*>(tabs_->widget(index));
+        const auto* scroller = qobject_cast<const QScrollArea*>(tab);
         page.resize(scroller->viewport()->size().expandedTo(page.minimumSizeHint()));
     });
+}
+
+void PropertySheet::ShowOutOfSight(QWidget& tab)
+{
+    // A widget's first showing costs more than any later one: its pending moves and resizes,
+    // its show events (a combo box measures its items then, and the page lays out again) and
+    // its accessible interfaces. Shown and hidden again in one turn, under the current tab
+    // and with updates off, nothing is painted and the mouse does not meet it.
+    tab.lower();
+    tab.setUpdatesEnabled(false);
+    tab.show();
+    tab.hide();
+    tab.setUpdatesEnabled(true);
 }
 
 void PropertySheet::Activate(int index)

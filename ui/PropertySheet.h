@@ -66,8 +66,10 @@ private:
 
     void OnTabChanged(int index);
     void ShowTab(int index);
-    // Builds the page's controls and fits them into its tab; nothing is loaded.
+    // Builds the page's controls and fits them into its tab; nothing is loaded. A page built
+    // ahead of its tab is also shown once out of sight.
     void Build(int index);
+    static void ShowOutOfSight(QWidget& tab);
     // One page not yet built, then the next on a later turn of the event loop.
     void BuildNext();
     void Activate(int index);

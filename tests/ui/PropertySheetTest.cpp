@@ -8,6 +8,7 @@
 #include "model/FileError.h"
 
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTest>
 #include <QVBoxLayout>
@@ -36,6 +37,13 @@ protected:
         box->SetText("1");
         (new QVBoxLayout(this))->addWidget(box);
     }
+    void showEvent(QShowEvent* event) override
+    {
+        if (!shown_)
+            Log("shown");
+        shown_ = true;
+        PropertyPage::showEvent(event);
+    }
     void OnSetActive() override
     {
         Log("activate");
@@ -57,6 +65,7 @@ private:
     void Log(const char* what) { log_.push_back(Title().toStdString() + " " + what); }
 
     std::vector<std::string>& log_;
+    bool shown_ = false;
 };
 
 struct PropertySheetTest : ::testing::Test {
@@ -93,8 +102,13 @@ TEST_F(PropertySheetTest, OpensOnTheFirstTabAndBuildsTheOthersInIdleTimeWithoutA
     EXPECT_EQ(sheet.windowTitle(), "save000.dod");
     EXPECT_EQ(sheet.TabBar()->count(), 3);
     EXPECT_EQ(sheet.TabBar()->tabText(2), "Third");
-    EXPECT_EQ(opening, (Log{"First create", "First activate", "Second create", "Third create"}));
+    // Each page built ahead of its tab is shown once out of sight, and hidden again.
+    EXPECT_EQ(opening, (Log{"First shown", "First create", "First activate", "Second create", "Second shown",
+                            "Third create", "Third shown"}));
     EXPECT_FALSE(second.WasActivated());
+    EXPECT_TRUE(first.isVisible());
+    EXPECT_FALSE(second.isVisible());
+    EXPECT_FALSE(third.isVisible());
     EXPECT_TRUE(Apply()->isEnabled());
 }
 
