@@ -63,9 +63,7 @@ TEST_F(PartyDialogEffectsTest, TypingThenClickingAnotherEffectCommitsTheFirstAnd
     Click(kFly);
     EXPECT_EQ(Fields(), QStringList({"0", "3", "0", "9", "Novice", "Brom"}));
     Click(Id::IdOk);
-    const Bytes file = FileBytes();
-    EXPECT_EQ(file, Expected([](SaveGame& s) { s.SetPartySpellHaste({{5, 0, 0}, 0, 0, 0}); }));
-    EXPECT_EQ(WindowValue(file, SpellOffset(kHasteEntry), 8), Now() + 5 * 1440 * kTicksPerMinute);
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetPartySpellHaste({{5, 0, 0}, 0, 0, 0}); }));
 }
 
 TEST_F(PartyDialogEffectsTest, ACommittedExpiryStaysAbsoluteWhenTheDateMoves)
@@ -147,15 +145,11 @@ TEST_F(PartyDialogEffectsTest, AddAllStoresThePartyValuesAndGivesEveryEffectTheF
     EXPECT_EQ(Game().GetFood(), 33);
     EXPECT_EQ(Fields(), QStringList({"0", "2", "0", "5", "Expert", "Cedric"}));
     Click(Id::IdOk);
-    const Bytes file = FileBytes();
-    EXPECT_EQ(file, Expected([](SaveGame& s) {
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
                   s.SetFood(33);
                   for (int k = 0; k < 20; ++k)
                       s.SetPartySpell(k, {{0, 2, 0}, 5, 2, 3});
               }));
-    for (int k = 0; k < 20; ++k)
-        EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now() + 120 * kTicksPerMinute) << k;
-    EXPECT_EQ(WindowValue(file, SpellOffset(kFlyEntry) + 14, 2), 3);
 }
 
 TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialog)
@@ -173,18 +167,11 @@ TEST_F(PartyDialogEffectsTest, RemoveAllClearsEveryEffectToNowAndReloadsTheDialo
     // No effect is selected any more.
     Type(kDays, "6");
     Click(Id::IdOk);
-    const Bytes file = FileBytes();
-    EXPECT_EQ(file, Expected([](SaveGame& s) {
+    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
                   for (int k = 0; k < 20; ++k)
                       s.SetPartySpell(k, {});
                   s.SetFood(99);
               }));
-    for (int k = 0; k < 20; ++k) {
-        EXPECT_EQ(WindowValue(file, SpellOffset(k), 8), Now()) << k;
-        // Power, skill and caster are 0; the word between skill and caster is never written.
-        EXPECT_EQ(static_cast<std::uint64_t>(WindowValue(file, SpellOffset(k) + 8, 8)) & 0xFFFF'0000'FFFF'FFFFu, 0u)
-            << k;
-    }
 }
 
 TEST_F(PartyDialogEffectsTest, SelectingAnEffectKeepsTypedPartyFieldsForOk)
