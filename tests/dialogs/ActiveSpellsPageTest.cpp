@@ -13,7 +13,6 @@
 #include <QTest>
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 using Id = CVelkarPage7;
@@ -76,19 +75,6 @@ protected:
     static int EffectOffset(int k) { return SaveBuilder::CharacterOffset(N, CL::ActiveSpellsOffset + k * 16); }
 
     std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
-
-    // Writes a raw effect into the file before the sheet opens; the caster stays.
-    void PutEffect(int k, std::int64_t expiry, int power, int skill)
-    {
-        std::string bytes(12, '\0');
-        for (int i = 0; i < 8; ++i)
-            bytes[static_cast<std::size_t>(i)] = static_cast<char>(expiry >> (8 * i));
-        bytes[8] = static_cast<char>(power);
-        bytes[9] = static_cast<char>(power >> 8);
-        bytes[10] = static_cast<char>(skill);
-        bytes[11] = static_cast<char>(skill >> 8);
-        PatchFile(EffectOffset(k), bytes);
-    }
 
     // Days, hours, minutes, power and skill as the fields show them.
     QStringList Fields() const
@@ -266,7 +252,7 @@ TEST_F(ActiveSpellsPageTest, TheDurationTakesASignAndANegativeOneReadsBackAsExpi
 
 TEST_F(ActiveSpellsPageTest, ASkillOutsideTheChooserIsWrittenBackAsStored)
 {
-    PutEffect(kMistformEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + kTicksPerDay, 4, 9);
+    Prepare([](SaveGame& s) { s.SetActiveSpell(N, kMistformEntry, {{1, 0, 0}, 4, 9}); });
     OpenPage();
     Press(1207);
     EXPECT_EQ(Fields(), QStringList({"1", "0", "0", "4", ""}));
