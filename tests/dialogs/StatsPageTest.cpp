@@ -213,25 +213,6 @@ TEST_F(StatsPageTest, TypedValuesOutsideTheSpinRangeAreStoredInTheFieldsWidth)
     EXPECT_EQ(Box(Id::IdMight)->Text(), "-25536");
 }
 
-TEST_F(StatsPageTest, TheSpinStepsTheValueInItsBox)
-{
-    Prepare([](SaveGame& s) { s.SetLuck(N, 16382); });
-    OpenSheet();
-    Box(Id::IdLuck)->setFocus();
-    QTest::keyClick(Box(Id::IdLuck), Qt::Key_Up);
-    QTest::keyClick(Box(Id::IdLuck), Qt::Key_Up);
-    EXPECT_EQ(Box(Id::IdLuck)->Text(), "16383");
-    Tab(1);
-    EXPECT_EQ(save.GetLuck(N), 16383);
-}
-
-TEST_F(StatsPageTest, TheKeyFilterTakesDigitsAndASign)
-{
-    OpenSheet();
-    Type(Id::IdSpeed, "-1x2");
-    EXPECT_EQ(Box(Id::IdSpeed)->Text(), "-12");
-}
-
 TEST_F(StatsPageTest, ThePortraitStepsForwardWrapsAndIsStoredAtOnce)
 {
     Prepare([](SaveGame& s) { s.SetFace(N, 26); });
