@@ -140,16 +140,4 @@ TEST_F(CharacterTest, ConditionTimesAgainstHostileClocks)
     EXPECT_EQ(d.days, std::numeric_limits<int>::max());
 }
 
-TEST_F(CharacterTest, ExpiredActiveSpellsReadAsZeros)
-{
-    const std::int64_t now = GameTimeToTicks({9, 30, 11, 3, 1173});
-    SaveBuilder b;
-    b.Put(At(2, 6816), 8, now - 1).Put(At(2, 6816 + 8), 2, 5).Put(At(2, 6816 + 10), 2, 2); // Haste
-    b.Put(At(2, 6832), 8, now).Put(At(2, 6832 + 8), 2, 5).Put(At(2, 6832 + 10), 2, 2);     // Heroism
-    ASSERT_TRUE(Create(b));
-    EXPECT_EQ(save.GetActiveSpellHaste(2), ActiveSpellInfo{});
-    EXPECT_EQ(save.GetActiveSpellHeroism(2), (ActiveSpellInfo{{0, 0, 0}, 5, 2}));
-    EXPECT_EQ(save.GetActiveSpell(2, 8), save.GetActiveSpellHeroism(2));
-}
-
 } // namespace
