@@ -39,30 +39,21 @@ std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 }
 
 // Accessors by the names the transcription uses.
-struct Number {
-    int (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, int);
+template <class Get, class Set>
+struct Access {
+    Get get;
+    Set set;
 };
-struct Party {
-    int (SaveGame::*get)() const;
-    void (SaveGame::*set)(int);
-};
-struct Condition {
-    int (SaveGame::*get)(int, GameDuration&) const;
-    void (SaveGame::*set)(int, int, const GameDuration&);
-};
-struct PartyEffect {
-    SpellEffectInfo (SaveGame::*get)() const;
-    void (SaveGame::*set)(const SpellEffectInfo&, SpellEffectParts);
-};
-struct ActiveEffect {
-    ActiveSpellInfo (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, const ActiveSpellInfo&, SpellEffectParts);
-};
-struct Spells {
-    std::span<const std::uint8_t> (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, std::span<const std::uint8_t>);
-};
+using Number = Access<int (SaveGame::*)(int) const, void (SaveGame::*)(int, int)>;
+using Party = Access<int (SaveGame::*)() const, void (SaveGame::*)(int)>;
+using Condition =
+    Access<int (SaveGame::*)(int, GameDuration&) const, void (SaveGame::*)(int, int, const GameDuration&)>;
+using PartyEffect =
+    Access<SpellEffectInfo (SaveGame::*)() const, void (SaveGame::*)(const SpellEffectInfo&, SpellEffectParts)>;
+using ActiveEffect =
+    Access<ActiveSpellInfo (SaveGame::*)(int) const, void (SaveGame::*)(int, const ActiveSpellInfo&, SpellEffectParts)>;
+using Spells = Access<std::span<const std::uint8_t> (SaveGame::*)(int) const,
+                      void (SaveGame::*)(int, std::span<const std::uint8_t>)>;
 
 // clang-format off
 #define ACCESS(prefix, name) {#prefix #name, {&SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name}}
