@@ -130,41 +130,14 @@ TEST_F(ShowTest, EveryKeyIsThereAndEachValueIsTheSavedGamesOwn)
     using Names = std::set<QString>;
     EXPECT_EQ(Keys(document), (Names{"characters", "party"}));
     EXPECT_EQ(Keys(document.value("party")), (Names{"Bank", "Food", "Gold", "Members", "PartySpells", "Time"}));
+    // clang-format off
     const Names characterKeys = {
-        "AirResistance",
-        "Accuracy",
-        "ActiveSpells",
-        "Age",
-        "ArmorClassModifier",
-        "Awards",
-        "BaseAge",
-        "BaseLevel",
-        "BodyResistance",
-        "Class",
-        "Conditions",
-        "Description",
-        "EarthResistance",
-        "Endurance",
-        "Experience",
-        "Face",
-        "FireResistance",
-        "HitPoints",
-        "Intelligence",
-        "Items",
-        "Level",
-        "Luck",
-        "Might",
-        "MindResistance",
-        "Name",
-        "Number",
-        "Perception",
-        "SkillPoints",
-        "Skills",
-        "Speed",
-        "SpellPoints",
-        "Spells",
-        "WaterResistance",
+        "AirResistance", "Accuracy", "ActiveSpells", "Age", "ArmorClassModifier", "Awards", "BaseAge", "BaseLevel",
+        "BodyResistance", "Class", "Conditions", "Description", "EarthResistance", "Endurance", "Experience", "Face",
+        "FireResistance", "HitPoints", "Intelligence", "Items", "Level", "Luck", "Might", "MindResistance", "Name",
+        "Number", "Perception", "SkillPoints", "Skills", "Speed", "SpellPoints", "Spells", "WaterResistance",
     };
+    // clang-format on
     const QJsonArray characters = document.value("characters").toArray();
     ASSERT_EQ(characters.size(), 50);
     for (const QJsonValue& character : characters) {

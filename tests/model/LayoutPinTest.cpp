@@ -39,96 +39,38 @@ std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 }
 
 // Accessors by the names the transcription uses.
-struct Number {
-    int (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, int);
+template <class Get, class Set>
+struct Access {
+    Get get;
+    Set set;
 };
-struct Party {
-    int (SaveGame::*get)() const;
-    void (SaveGame::*set)(int);
-};
-struct Condition {
-    int (SaveGame::*get)(int, GameDuration&) const;
-    void (SaveGame::*set)(int, int, const GameDuration&);
-};
-struct PartyEffect {
-    SpellEffectInfo (SaveGame::*get)() const;
-    void (SaveGame::*set)(const SpellEffectInfo&, SpellEffectParts);
-};
-struct ActiveEffect {
-    ActiveSpellInfo (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, const ActiveSpellInfo&, SpellEffectParts);
-};
-struct Spells {
-    std::span<const std::uint8_t> (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, std::span<const std::uint8_t>);
-};
+using Number = Access<int (SaveGame::*)(int) const, void (SaveGame::*)(int, int)>;
+using Party = Access<int (SaveGame::*)() const, void (SaveGame::*)(int)>;
+using Condition =
+    Access<int (SaveGame::*)(int, GameDuration&) const, void (SaveGame::*)(int, int, const GameDuration&)>;
+using PartyEffect =
+    Access<SpellEffectInfo (SaveGame::*)() const, void (SaveGame::*)(const SpellEffectInfo&, SpellEffectParts)>;
+using ActiveEffect =
+    Access<ActiveSpellInfo (SaveGame::*)(int) const, void (SaveGame::*)(int, const ActiveSpellInfo&, SpellEffectParts)>;
+using Spells = Access<std::span<const std::uint8_t> (SaveGame::*)(int) const,
+                      void (SaveGame::*)(int, std::span<const std::uint8_t>)>;
 
 // clang-format off
 #define ACCESS(prefix, name) {#prefix #name, {&SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name}}
-// clang-format on
 #define PLAIN(name) ACCESS(, name)
 #define SKILL(name) ACCESS(Skill, name)
 const std::map<std::string, Number> kNumbers = {
-    PLAIN(Experience),
-    PLAIN(Class),
-    PLAIN(Might),
-    PLAIN(Intelligence),
-    PLAIN(Perception),
-    PLAIN(Endurance),
-    PLAIN(Speed),
-    PLAIN(Accuracy),
-    PLAIN(Luck),
-    PLAIN(ArmorClassModifier),
-    PLAIN(BaseLevel),
-    PLAIN(FireResistance),
-    PLAIN(AirResistance),
-    PLAIN(WaterResistance),
-    PLAIN(EarthResistance),
-    PLAIN(MindResistance),
-    PLAIN(BodyResistance),
-    PLAIN(SkillPoints),
-    PLAIN(HitPoints),
-    PLAIN(SpellPoints),
-    SKILL(Staff),
-    SKILL(Sword),
-    SKILL(Dagger),
-    SKILL(Axe),
-    SKILL(Spear),
-    SKILL(Bow),
-    SKILL(Mace),
-    SKILL(Blaster),
-    SKILL(Shield),
-    SKILL(Leather),
-    SKILL(Chain),
-    SKILL(Plate),
-    SKILL(Fire),
-    SKILL(Air),
-    SKILL(Water),
-    SKILL(Earth),
-    SKILL(Spirit),
-    SKILL(Mind),
-    SKILL(Body),
-    SKILL(Light),
-    SKILL(Dark),
-    SKILL(DarkElf),
-    SKILL(Vampire),
-    SKILL(Dragon),
-    SKILL(Identify),
-    SKILL(Merchant),
-    SKILL(Repair),
-    SKILL(Bodybuilding),
-    SKILL(Meditation),
-    SKILL(Perception),
-    SKILL(Regeneration),
-    SKILL(Disarm),
-    SKILL(Dodging),
-    SKILL(Unarmed),
-    SKILL(IdMonster),
-    SKILL(Armsmaster),
-    SKILL(Alchemy),
-    SKILL(Learning),
+    PLAIN(Experience), PLAIN(Class), PLAIN(Might), PLAIN(Intelligence), PLAIN(Perception), PLAIN(Endurance),
+    PLAIN(Speed), PLAIN(Accuracy), PLAIN(Luck), PLAIN(ArmorClassModifier), PLAIN(BaseLevel), PLAIN(FireResistance),
+    PLAIN(AirResistance), PLAIN(WaterResistance), PLAIN(EarthResistance), PLAIN(MindResistance), PLAIN(BodyResistance),
+    PLAIN(SkillPoints), PLAIN(HitPoints), PLAIN(SpellPoints), SKILL(Staff), SKILL(Sword), SKILL(Dagger), SKILL(Axe),
+    SKILL(Spear), SKILL(Bow), SKILL(Mace), SKILL(Blaster), SKILL(Shield), SKILL(Leather), SKILL(Chain), SKILL(Plate),
+    SKILL(Fire), SKILL(Air), SKILL(Water), SKILL(Earth), SKILL(Spirit), SKILL(Mind), SKILL(Body), SKILL(Light),
+    SKILL(Dark), SKILL(DarkElf), SKILL(Vampire), SKILL(Dragon), SKILL(Identify), SKILL(Merchant), SKILL(Repair),
+    SKILL(Bodybuilding), SKILL(Meditation), SKILL(Perception), SKILL(Regeneration), SKILL(Disarm), SKILL(Dodging),
+    SKILL(Unarmed), SKILL(IdMonster), SKILL(Armsmaster), SKILL(Alchemy), SKILL(Learning),
 };
+// clang-format on
 const std::map<std::string, Party> kParty = {
     PLAIN(Food),         PLAIN(Gold),         PLAIN(Bank),         PLAIN(PartyMember1),
     PLAIN(PartyMember2), PLAIN(PartyMember3), PLAIN(PartyMember4), PLAIN(PartyMember5),

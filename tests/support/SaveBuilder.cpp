@@ -82,12 +82,6 @@ SaveBuilder& SaveBuilder::RemoveMembersAfter()
     return *this;
 }
 
-SaveBuilder& SaveBuilder::SetPartySize(std::uint32_t size)
-{
-    partySize_ = size;
-    return *this;
-}
-
 SaveBuilder& SaveBuilder::SetSeed(std::uint32_t seed)
 {
     seed_ = seed;

@@ -2,7 +2,6 @@
 
 #include "tests/support/TestData.h"
 
-#include <limits>
 #include <sstream>
 #include <stdexcept>
 
@@ -44,17 +43,4 @@ int TranscribedLayout::At(std::string_view name, int n)
     if (row.area != "window")
         throw std::out_of_range(std::string(name) + " is not a field of the window or of a record");
     return row.offset;
-}
-
-int TranscribedLayout::NextOffset(std::string_view name)
-{
-    const Row& named = Named(name);
-    int next = std::numeric_limits<int>::max();
-    for (const Row& row : Rows()) {
-        if (row.area == named.area && row.offset > named.offset && row.offset < next)
-            next = row.offset;
-    }
-    if (next == std::numeric_limits<int>::max())
-        throw std::out_of_range("the layout transcribes nothing after " + std::string(name));
-    return next;
 }

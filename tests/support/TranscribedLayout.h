@@ -29,6 +29,4 @@ public:
     static const Row& Named(std::string_view name);
     // The window offset of a window field, or of character n's record field.
     static int At(std::string_view name, int n = 1);
-    // Where the next field of the same area begins after the named one.
-    static int NextOffset(std::string_view name);
 };
