@@ -4,8 +4,7 @@
 #include "dialogs/CVelkarPage7.h"
 #include "ui/NumberBox.h"
 
-#include "model/CharacterLayout.h"
-#include "model/WindowLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -19,8 +18,6 @@
 using Id = CVelkarPage7;
 
 namespace {
-
-namespace CL = CharacterLayout;
 
 constexpr int kDays = 1159;
 constexpr int kHours = 1161;
@@ -88,10 +85,10 @@ protected:
         }
     }
 
-    static int EffectOffset(int k) { return SaveBuilder::CharacterOffset(N, CL::ActiveSpellsOffset + k * 16); }
+    static int EffectOffset(int k) { return TranscribedLayout::At("ActiveSpellAirRes", N) + k * 16; }
     static int Caster(int k) { return 0x100 + 100 + k; }
 
-    std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
+    std::int64_t Now() const { return WindowValue(opened, TranscribedLayout::At("Time"), 8); }
 
     // Writes a raw effect into the file before the sheet opens; the caster stays.
     void PutEffect(int k, std::int64_t expiry, int power, int skill)
@@ -307,7 +304,7 @@ TEST_F(ActiveSpellsPageTest, TheDurationTakesASignAndANegativeOneReadsBackAsExpi
 
 TEST_F(ActiveSpellsPageTest, ASkillOutsideTheChooserIsWrittenBackAsStored)
 {
-    PutEffect(kMistformEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + kTicksPerDay, 4, 9);
+    PutEffect(kMistformEntry, WindowValue(FileBytes(), TranscribedLayout::At("Time"), 8) + kTicksPerDay, 4, 9);
     OpenPage();
     Press(1207);
     EXPECT_EQ(Fields(), QStringList({"1", "0", "0", "4", ""}));

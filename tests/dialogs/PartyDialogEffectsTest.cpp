@@ -2,7 +2,7 @@
 
 #include "dialogs/SpellEffectEditor.h"
 
-#include "model/WindowLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -49,7 +49,7 @@ protected:
         PatchFile(SpellOffset(k), bytes);
     }
 
-    std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
+    std::int64_t Now() const { return WindowValue(opened, TranscribedLayout::At("Time"), 8); }
 };
 
 } // namespace
@@ -119,8 +119,7 @@ TEST_F(PartyDialogEffectsTest, PowerIsStoredInSixteenBitsAndTheDurationTakesNoSi
 
 TEST_F(PartyDialogEffectsTest, SkillAndCasterOutsideTheChoosersAreWrittenBackAsRead)
 {
-    PutEffect(kFlyEntry, WindowValue(FileBytes(), WindowLayout::PartyRecordOffset, 8) + 1440 * kTicksPerMinute, 4, 9,
-              77);
+    PutEffect(kFlyEntry, WindowValue(FileBytes(), TranscribedLayout::At("Time"), 8) + 1440 * kTicksPerMinute, 4, 9, 77);
     OpenDialog();
     Click(kFly);
     EXPECT_EQ(Text(kDays), "1");
