@@ -50,8 +50,10 @@ protected:
     static int Record(int n, int offset) { return TranscribedLayout::RecordStart(n) + offset; }
     static int Record(int n, const char* field) { return TranscribedLayout::At(field, n); }
     static int Window(const char* field) { return TranscribedLayout::At(field); }
-    // Where a member of a spell effect or a word of an inventory entry lies inside it.
+    // Where a member of a spell effect or a word of an inventory entry lies inside it, and a
+    // field's width.
     static int Inside(const char* member) { return TranscribedLayout::Named(member).offset; }
+    static int Width(const char* field) { return TranscribedLayout::Named(field).width; }
     // "characters/2/Skills/Sword": the value there, undefined where there is none.
     static QJsonValue At(const QJsonObject& document, const QString& path);
     // A JSON value of any kind (fromJson takes only documents); undefined for null or "".

@@ -4,8 +4,7 @@
 #include "dialogs/CVelkarPage7.h"
 #include "ui/NumberBox.h"
 
-#include "model/CharacterLayout.h"
-#include "model/WindowLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -18,8 +17,6 @@
 using Id = CVelkarPage7;
 
 namespace {
-
-namespace CL = CharacterLayout;
 
 constexpr int kDays = 1159;
 constexpr int kHours = 1161;
@@ -72,9 +69,9 @@ protected:
     static constexpr int ActiveSpellsTab = TabIndex(SheetTab::ActiveSpells);
     ActiveSpellsPageTest() : PageFixture(ActiveSpellsTab) {}
 
-    static int EffectOffset(int k) { return SaveBuilder::CharacterOffset(N, CL::ActiveSpellsOffset + k * 16); }
+    static int EffectOffset(int k) { return TranscribedLayout::At("ActiveSpellAirRes", N) + k * 16; }
 
-    std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
+    std::int64_t Now() const { return WindowValue(opened, TranscribedLayout::At("Time"), 8); }
 
     // Days, hours, minutes, power and skill as the fields show them.
     QStringList Fields() const

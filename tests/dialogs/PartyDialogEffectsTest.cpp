@@ -2,7 +2,7 @@
 
 #include "dialogs/SpellEffectEditor.h"
 
-#include "model/WindowLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -30,7 +30,7 @@ protected:
             Text(kDays), Text(kHours), Text(kMinutes), Text(kPower), ChosenText(Id::IdSkill), ChosenText(Id::IdCaster)};
     }
 
-    std::int64_t Now() const { return WindowValue(opened, WindowLayout::PartyRecordOffset, 8); }
+    std::int64_t Now() const { return WindowValue(opened, TranscribedLayout::At("Time"), 8); }
 };
 
 } // namespace
