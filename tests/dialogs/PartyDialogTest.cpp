@@ -1,14 +1,13 @@
 #include "tests/dialogs/PartyDialogFixture.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include "tests/dialogs/ExchangeOrderCheck.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "ui/NumberBox.h"
 
-#include "model/CharacterLayout.h"
 #include "model/FileError.h"
 #include "model/MessageSink.h"
-#include "model/WindowLayout.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/ui/UiTesting.h"
 
@@ -62,7 +61,7 @@ protected:
 
 TEST_F(PartyDialogTest, OpeningShowsThePartyTheClockAndTheCharacters)
 {
-    PatchFile(SaveBuilder::CharacterOffset(5, CharacterLayout::Name.Offset), std::string(1, '\0'));
+    PatchFile(TranscribedLayout::At("Name", 5), std::string(1, '\0'));
     OpenDialog();
     EXPECT_EQ(dialog->windowTitle(), "save003.dod");
     EXPECT_EQ(QStringList({Text(Id::IdFood), Text(Id::IdGold), Text(Id::IdBank)}), QStringList({"14", "2750", "500"}));
@@ -217,13 +216,13 @@ TEST_F(PartyDialogTest, OkStoresAPartyWithoutGapsAndRefusesTheRest)
                       for (int k = 0; k < 5; ++k)
                           s.SetPartyMember(k + 1, chosen[static_cast<std::size_t>(k)] - 1);
                   }));
-        EXPECT_EQ(WindowValue(FileBytes(), WindowLayout::RosterOffset + WindowLayout::RosterCount.Offset, 4), count);
+        EXPECT_EQ(WindowValue(FileBytes(), TranscribedLayout::At("PartyMemberCount"), 4), count);
     }
 }
 
 TEST_F(PartyDialogTest, AMemberChooserWithoutASelectionCountsAsNone)
 {
-    PatchFile(WindowLayout::RosterOffset + 3 * 4, std::string("\x4D\x00\x00\x00", 4)); // slot 4: 77
+    PatchFile(TranscribedLayout::At("PartyMember4"), std::string("\x4D\x00\x00\x00", 4)); // slot 4: 77
     OpenDialog();
     EXPECT_EQ(Chosen(Id::IdMember1 + 3), -1);
     Choose(Id::IdMember1 + 2, 0);

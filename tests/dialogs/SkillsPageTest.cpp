@@ -1,9 +1,8 @@
 #include "tests/dialogs/PageFixture.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include "dialogs/CVelkarPage2.h"
 #include "ui/NumberBox.h"
-
-#include "model/CharacterLayout.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -70,12 +69,9 @@ protected:
             QTest::keyClick(list, Qt::Key_Down);
     }
     int Word(int slot) const { return save.GetSkill(N, slot); }
-    // Slot 36 has no skill and no operation; it is reached through the file.
-    void PutUnusedWord(std::string_view word)
-    {
-        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::SkillsOffset + 2 * CharacterLayout::UnusedSkillSlot),
-                  word);
-    }
+    // Slot 36, between Armsmaster and Alchemy, has no skill and no operation; it is reached
+    // through the file.
+    void PutUnusedWord(std::string_view word) { PatchFile(TranscribedLayout::At("SkillArmsmaster", N) + 2, word); }
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "tests/dialogs/PageFixture.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include "dialogs/CVelkarPage1.h"
 #include "model/CharacterLayout.h"
@@ -359,7 +360,7 @@ TEST_F(StatsPageTest, AnUntouchedWrappedNameKeepsItsBytes)
 {
     // A run the game cut short at the field's end: decoding and encoding again would close it.
     const std::string cut = "\x0E\x20\x0E\xB3\xA4\x07\x20\x0E\xBD\xA3\x07";
-    PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::Name.Offset), cut + '\0');
+    PatchFile(TranscribedLayout::At("Name", N), cut + '\0');
     Speak(InPage(TextCodec::Page::ChineseFan));
     OpenSheet();
     EXPECT_EQ(Control<QLineEdit>(Id::IdName)->text(), QString::fromUtf8("\u957F\u5251"));
