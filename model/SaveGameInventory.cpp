@@ -3,6 +3,7 @@
 #include "model/SaveGame.h"
 
 #include "model/IndexCheck.h"
+#include "model/LittleEndian.h"
 
 #include <algorithm>
 #include <array>
@@ -40,9 +41,11 @@ void SaveGame::SetCell(int n, int cell, int value)
 InventoryItem SaveGame::ReadEntry(int n, int entry) const
 {
     const int offset = RecordOffset(n) + CL::InventoryEntriesOffset + (entry - 1) * IL::EntrySize;
+    Read(offset, 4);
+    Read(offset + IL::EntrySize - 4, 4); // the bounds of the whole entry
     InventoryItem item;
     for (int w = 0; w < IL::WordCount; ++w)
-        item.*IL::ItemWords[w] = static_cast<std::int32_t>(Read(offset + 4 * w, 4));
+        item.*IL::ItemWords[w] = static_cast<std::int32_t>(LittleEndian::LoadSigned(window_.get() + offset + 4 * w, 4));
     return item;
 }
 
@@ -82,16 +85,21 @@ int SaveGame::GetInventoryCell(int n, int cell, InventoryItem& item) const
 
 SaveGame::Grid SaveGame::ReadGrid(int n) const
 {
+    // One bounds check for the whole grid: every inventory operation reads it, most twice.
+    const int start = RecordOffset(n) + CL::InventoryGridOffset;
+    Read(start + (IL::CellCount - 1) * IL::CellWidth, IL::CellWidth);
     Grid grid{};
     for (int cell = 0; cell < IL::CellCount; ++cell)
-        grid[static_cast<std::size_t>(cell)] = Cell(n, cell);
+        grid[static_cast<std::size_t>(cell)] =
+            static_cast<int>(LittleEndian::LoadSigned(window_.get() + start + cell * IL::CellWidth, IL::CellWidth));
     return grid;
 }
 
 void SaveGame::WriteGrid(int n, const Grid& grid)
 {
+    const Grid now = ReadGrid(n);
     for (int cell = 0; cell < IL::CellCount; ++cell) {
-        if (Cell(n, cell) != grid[static_cast<std::size_t>(cell)])
+        if (now[static_cast<std::size_t>(cell)] != grid[static_cast<std::size_t>(cell)])
             SetCell(n, cell, grid[static_cast<std::size_t>(cell)]);
     }
 }

@@ -6,13 +6,12 @@
 #include "game/GameFolderLocator.h"
 #include "game/PathText.h"
 #include "game/UserSettings.h"
-#include "model/CharacterLayout.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/TempWinePrefix.h"
+#include "tests/support/TranscribedLayout.h"
 #include "tests/support/WinePrefixWriter.h"
 #include "tests/ui/UiTesting.h"
 #include "ui/ControlId.h"
@@ -344,9 +343,7 @@ TEST_F(SaveSelectDialogTest, BrowseStartsInTheChosenFolderElseAtHomeAndShowsHidd
 TEST_F(SaveSelectDialogTest, TheLastFolderAndTheCodePageChosenForItAreRemembered)
 {
     const std::string zhanna = "\xC6\xE0\xED\xED\xE0"; // Windows-1251
-    SaveBuilder(zhanna)
-        .PutText(SaveBuilder::CharacterOffset(1, CharacterLayout::Name.Offset), zhanna + '\0')
-        .WriteTo(SaveFile(0));
+    SaveBuilder(zhanna).PutText(TranscribedLayout::At("Name", 1), zhanna + '\0').WriteTo(SaveFile(0));
     const auto open = [&](SaveSelectDialog& dialog, const QString& firstCharacter) {
         Select(dialog, 0);
         WithModal([&] { Click(dialog, SaveSelectDialog::IdOpen); },
@@ -382,7 +379,7 @@ TEST_F(SaveSelectDialogTest, BackupsPutsTheChosenCopyBackAfterAskingAndCopiesThe
     const std::vector<std::uint8_t> copied = ReadBytes(copy);
     SaveBuilder("After the Ogres") // the game saved since
         .RemoveMembersAfter()
-        .Put(WindowLayout::PartyRecordOffset + WindowLayout::Gold.Offset, 4, 76)
+        .Put(TranscribedLayout::At("Gold"), 4, 76)
         .WriteTo(SaveFile(0));
     const QString time = Backups::TimeText(Backups::List(SaveFile(0)).front().time);
 
@@ -500,7 +497,7 @@ TEST_P(FoundGameTest, TheTextsAreShownInTheCodePageDecidedForTheGame)
     std::filesystem::create_directories(folder / "Saves");
     SaveBuilder save(c.saveName);
     if (!c.characterName.empty())
-        save.PutText(SaveBuilder::CharacterOffset(1, CharacterLayout::Name.Offset), c.characterName + '\0');
+        save.PutText(TranscribedLayout::At("Name", 1), c.characterName + '\0');
     save.WriteTo(folder / "Saves" / "save000.dod");
     const auto before = Listing(prefix.Path());
 

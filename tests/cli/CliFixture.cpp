@@ -1,6 +1,5 @@
 #include "tests/cli/CliFixture.h"
 
-#include "model/WindowLayout.h"
 #include "tests/support/WinePrefixWriter.h"
 
 #include <QJsonArray>
@@ -42,7 +41,7 @@ QJsonObject CliFixture::Show(const std::filesystem::path& save, const QStringLis
 SaveBuilder CliFixture::Played(std::uint32_t seed)
 {
     SaveBuilder save("Before the Ogre Fortress");
-    save.SetPlayed(seed).Put(WindowLayout::PartyRecordOffset + WindowLayout::Time.Offset, 8, kNow);
+    save.SetPlayed(seed).Put(Window("Time"), 8, kNow);
     return save;
 }
 

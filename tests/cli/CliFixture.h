@@ -2,6 +2,7 @@
 
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QByteArray>
 #include <QJsonArray>
@@ -44,8 +45,15 @@ protected:
     static SaveBuilder Played(std::uint32_t seed);
     std::filesystem::path Write(const SaveBuilder& save, const char* fileName = "save000.dod") const;
 
-    // Window offset of character n's record offset.
-    static int Record(int n, int offset) { return SaveBuilder::CharacterOffset(n, offset); }
+    // Window offsets of character n's record offset and of its field of that name, and of a
+    // window field, as tests/data/window-layout.txt transcribes them.
+    static int Record(int n, int offset) { return TranscribedLayout::RecordStart(n) + offset; }
+    static int Record(int n, const char* field) { return TranscribedLayout::At(field, n); }
+    static int Window(const char* field) { return TranscribedLayout::At(field); }
+    // Where a member of a spell effect or a word of an inventory entry lies inside it, and a
+    // field's width.
+    static int Inside(const char* member) { return TranscribedLayout::Named(member).offset; }
+    static int Width(const char* field) { return TranscribedLayout::Named(field).width; }
     // "characters/2/Skills/Sword": the value there, undefined where there is none.
     static QJsonValue At(const QJsonObject& document, const QString& path);
     // A JSON value of any kind (fromJson takes only documents); undefined for null or "".

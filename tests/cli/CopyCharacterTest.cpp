@@ -3,17 +3,12 @@
 
 #include "tests/cli/CliFixture.h"
 
-#include "model/CharacterLayout.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
 
 #include <QJsonArray>
 
 namespace {
-
-namespace CL = CharacterLayout;
-namespace SE = SpellEffectLayout;
 
 struct CopyCase {
     bool sameFile;
@@ -37,20 +32,22 @@ TEST_F(CopyCharacterTest, TheCharacterArrivesAsItWasAndNothingElseChanges)
 {
     // The target's clock is later by two years, a few days and a part of a minute.
     const std::int64_t later = kNow + Ticks(2 * 12 * 28 + 3, 4, 5) + 70;
-    const int dead = CL::ConditionsOffset + 14 * 8;
-    const int bless = CL::ActiveSpellsOffset + 1 * SE::Size;
-    const int haste = CL::ActiveSpellsOffset + 7 * SE::Size;
+    // The record's own bytes start with the first condition, 4 bytes before the record.
+    const int first = Inside("ConditionCursed");
+    const int dead = Inside("ConditionDead");
+    const int bless = Inside("ActiveSpellBless");
+    const int haste = Inside("ActiveSpellHaste");
     const CopyCase cases[] = {{false, 4, 9}, {true, 4, 9}, {true, 7, 7}};
     for (const CopyCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.sameFile << " " << c.n << " " << c.m);
         SaveBuilder source = Played(31);
-        source.Put(SaveBuilder::CharacterOffset(c.n, dead), 8, kNow - Ticks(1, 2, 3) - 250);
-        source.Put(SaveBuilder::CharacterOffset(c.n, bless), 8, kNow + Ticks(0, 5, 6) + 3);
-        source.Put(SaveBuilder::CharacterOffset(c.n, CL::ConditionsOffset), 8, 0); // never cursed
-        source.Put(SaveBuilder::CharacterOffset(c.n, haste), 8, 0);                // never hasted
+        source.Put(Record(c.n, dead), 8, kNow - Ticks(1, 2, 3) - 250);
+        source.Put(Record(c.n, bless), 8, kNow + Ticks(0, 5, 6) + 3);
+        source.Put(Record(c.n, first), 8, 0); // never cursed
+        source.Put(Record(c.n, haste), 8, 0); // never hasted
         const std::filesystem::path from = Write(source, "save000.dod");
         SaveBuilder target = Played(32);
-        target.Put(WindowLayout::PartyRecordOffset + WindowLayout::Time.Offset, 8, later);
+        target.Put(Window("Time"), 8, later);
         const std::filesystem::path to = c.sameFile ? from : Write(target, "save001.dod");
         const std::int64_t shift = c.sameFile ? 0 : later - kNow;
         const std::uint32_t partyOffset = (c.sameFile ? source : target).PartyOffset();
@@ -72,14 +69,14 @@ TEST_F(CopyCharacterTest, TheCharacterArrivesAsItWasAndNothingElseChanges)
         EXPECT_EQ(Character(to, c.m), copied);
         const std::vector<std::uint8_t> after = ReadBytes(to);
         ASSERT_EQ(after.size(), before.size());
-        const std::size_t own =
-            partyOffset + static_cast<std::size_t>(SaveBuilder::CharacterOffset(c.m, CL::OwnBytesStart));
+        const std::size_t own = partyOffset + static_cast<std::size_t>(Record(c.m, first));
         for (std::size_t i = 0; i < after.size(); ++i)
-            EXPECT_TRUE(after[i] == before[i] || (i >= own && i < own + CL::RecordSize)) << "file byte " << i;
-        const auto at = [&](int offset) { return own + static_cast<std::size_t>(offset - CL::OwnBytesStart); };
+            EXPECT_TRUE(after[i] == before[i] || (i >= own && i < own + TranscribedLayout::RecordSize))
+                << "file byte " << i;
+        const auto at = [&](int offset) { return own + static_cast<std::size_t>(offset - first); };
         EXPECT_EQ(LoadLE(after, at(dead), 8), kNow - Ticks(1, 2, 3) - 250 + shift);
         EXPECT_EQ(LoadLE(after, at(bless), 8), kNow + Ticks(0, 5, 6) + 3 + shift);
-        EXPECT_EQ(LoadLE(after, at(CL::ConditionsOffset), 8), 0);
+        EXPECT_EQ(LoadLE(after, at(first), 8), 0);
         EXPECT_EQ(LoadLE(after, at(haste), 8), 0);
     }
 }

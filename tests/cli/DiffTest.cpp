@@ -3,18 +3,10 @@
 
 #include "tests/cli/CliFixture.h"
 
-#include "model/CharacterLayout.h"
-#include "model/InventoryLayout.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 
 namespace {
-
-namespace CL = CharacterLayout;
-namespace IL = InventoryLayout;
-namespace WL = WindowLayout;
-namespace SE = SpellEffectLayout;
 
 struct DiffCase {
     int offset; // window offset of the bytes that differ, as little-endian numbers
@@ -24,7 +16,7 @@ struct DiffCase {
     const char* line;
 };
 
-constexpr int kHaste = WL::PartyRecordOffset + WL::PartySpellsOffset + 8 * SE::Size;
+const int kHaste = TranscribedLayout::At("PartySpellHaste");
 // "Zoltan" and its terminator, as stored.
 constexpr std::int64_t kZoltan = 0x00006E61746C6F5A;
 
@@ -35,11 +27,11 @@ protected:
     {
         SaveBuilder save = Played(29);
         save.Put(kHaste, 8, kNow + Ticks(0, 1, 0)).Put(kHaste + 8, 2, 3).Put(kHaste + 10, 2, 1);
-        save.Put(kHaste + 14, 2, 5).Put(Record(3, CL::Name.Offset), 8, kZoltan).Put(Record(3, 878), 2, 6);
-        save.Put(Record(3, CL::LevelBonus.Offset), 2, 0).Put(Record(3, CL::AwardsOffset + 1), 1, 0);
-        save.PutBytes(Record(3, CL::InventoryEntriesOffset), std::vector<std::uint8_t>(IL::EntryCount * IL::EntrySize));
-        save.PutBytes(Record(3, CL::InventoryGridOffset), std::vector<std::uint8_t>(IL::CellCount * IL::CellWidth));
-        save.Put(Record(3, CL::InventoryEntriesOffset), 4, 109).Put(Record(3, CL::InventoryGridOffset + 5 * 4), 4, 1);
+        save.Put(kHaste + 14, 2, 5).Put(Record(3, "Name"), 8, kZoltan).Put(Record(3, 878), 2, 6);
+        save.Put(Record(3, "LevelBonus"), 2, 0).Put(Record(3, "Awards") + 1, 1, 0);
+        save.PutBytes(Record(3, "InventoryEntries"), std::vector<std::uint8_t>(Width("InventoryEntries")));
+        save.PutBytes(Record(3, "InventoryGrid"), std::vector<std::uint8_t>(Width("InventoryGrid")));
+        save.Put(Record(3, "InventoryEntries"), 4, 109).Put(Record(3, "InventoryGrid") + 5 * 4, 4, 1);
         return save;
     }
 };
@@ -48,37 +40,37 @@ protected:
 
 TEST_F(DiffTest, EachKindOfFieldGivesItsOneLine)
 {
-    const int sword = Record(3, CL::SkillsOffset + 2);
-    const int dead = Record(3, CL::ConditionsOffset + 14 * CL::ConditionWidth);
-    const int bless = Record(3, CL::ActiveSpellsOffset + SE::Size);
+    const int sword = Record(3, "SkillSword");
+    const int dead = Record(3, "ConditionDead");
+    const int bless = Record(3, "ActiveSpellBless");
     // clang-format off
     const std::vector<DiffCase> cases = {
-        {WL::PartyRecordOffset + WL::Gold.Offset, 4, 100, 200, "party.Gold: 100 -> 200"},
-        {WL::PartyRecordOffset, 8, kNow, kNow + Ticks(1, 0, 0), "party.Time: 1175-03-05 13:07 -> 1175-03-06 13:07"},
-        {WL::PartyRecordOffset, 8, kNow, kNow + 1,
+        {Window("Gold"), 4, 100, 200, "party.Gold: 100 -> 200"},
+        {Window("Time"), 8, kNow, kNow + Ticks(1, 0, 0), "party.Time: 1175-03-05 13:07 -> 1175-03-06 13:07"},
+        {Window("Time"), 8, kNow, kNow + 1,
          "party.Time: 1175-03-05 13:07 in both, but its stored bytes differ"},
-        {WL::RosterOffset + 16, 4, -1, 7, "party.Members.5: none -> 8"},
+        {Window("PartyMember5"), 4, -1, 7, "party.Members.5: none -> 8"},
         {kHaste, 8, kNow + Ticks(0, 1, 0), kNow + Ticks(0, 2, 0),
          "party.PartySpells.Haste: until 1175-03-05 14:07 -> until 1175-03-05 15:07"},
         {kHaste + 8, 2, 3, 4, "party.PartySpells.Haste.Power: 3 -> 4"},
         {kHaste + 10, 2, 1, 2, "party.PartySpells.Haste.Skill: Novice -> Expert"},
         {kHaste + 14, 1, 5, 6, "party.PartySpells.Haste.Caster: 5 -> 6"},
         {kHaste + 15, 1, 0, 1, "party.PartySpells.Haste.Caster: 5 in both, but its stored bytes differ"},
-        {Record(3, CL::Name.Offset), 8, kZoltan, kZoltan + (4LL << 40), "character[3].Name: \"Zoltan\" -> \"Zoltar\""},
-        {Record(3, CL::Name.Offset + 7), 1, 0, 'x', "character[3].Name: \"Zoltan\" in both, but its stored bytes differ"},
+        {Record(3, "Name"), 8, kZoltan, kZoltan + (4LL << 40), "character[3].Name: \"Zoltan\" -> \"Zoltar\""},
+        {Record(3, "Name") + 7, 1, 0, 'x', "character[3].Name: \"Zoltan\" in both, but its stored bytes differ"},
         {Record(3, 846), 1, 4, 5, "character[3].Class: Knight -> Champion"},
-        {Record(3, CL::LevelBonus.Offset), 2, 0, 2, "character[3].Level: 6 -> 8"},
+        {Record(3, "LevelBonus"), 2, 0, 2, "character[3].Level: 6 -> 8"},
         {Record(3, 878), 2, 6, 7, "character[3].BaseLevel: 6 -> 7"},
-        {Record(3, CL::BirthYear.Offset), 4, 1150, 1151, "character[3].BaseAge: 25 -> 24"},
-        {Record(3, CL::Face.Offset), 1, 3, 4, "character[3].Face: 3 -> 4"},
+        {Record(3, "BirthYear"), 4, 1150, 1151, "character[3].BaseAge: 25 -> 24"},
+        {Record(3, "Face"), 1, 3, 4, "character[3].Face: 3 -> 4"},
         {Record(3, 848), 2, 10, -20, "character[3].Might: 10 -> -20"},
         {sword, 2, 0x0083, 0x0085, "character[3].Skills.Sword.Level: 3 -> 5"},
         {sword, 2, 0x0043, 0x0083, "character[3].Skills.Sword.Mastery: Expert -> Master"},
         {sword, 2, 0x0083, 0x00C3, "character[3].Skills.Sword.Mastery: Master in both, but its stored bytes differ"},
-        {Record(3, CL::SpellGroupsOffset + 5 * CL::SpellGroupSpacing + 4), 1, 0, 1,
+        {Record(3, "SpellsMind") + 4, 1, 0, 1,
          "character[3].Spells.Mind.Charm: 0 -> 1"},
-        {Record(3, CL::InventoryEntriesOffset + 16), 4, 5, 6, "character[3].Items.Cell5.Charges: 5 -> 6"},
-        {Record(3, CL::AwardsOffset + 1), 1, 0, 0x10, "character[3].Awards.11: 0 -> 1"},
+        {Record(3, "InventoryEntries") + Inside("Charges"), 4, 5, 6, "character[3].Items.Cell5.Charges: 5 -> 6"},
+        {Record(3, "Awards") + 1, 1, 0, 0x10, "character[3].Awards.11: 0 -> 1"},
         {dead, 8, 0, kNow - Ticks(1, 0, 0), "character[3].Conditions.Dead: none -> since 1175-03-04 13:07"},
         {bless, 8, 0, kNow + Ticks(0, 5, 0), "character[3].ActiveSpells.Bless: none -> until 1175-03-05 18:07"},
         {Record(3, 7140), 1, 0, 1, "character[3]: 1 other byte differs, at record offsets 7140"},
@@ -111,8 +103,8 @@ TEST_F(DiffTest, EachKindOfFieldGivesItsOneLine)
 TEST_F(DiffTest, ScopeJsonAndExitStatus)
 {
     const int might = Record(3, 848);
-    const auto a = Write(Base().Put(might, 2, 10).Put(WL::PartyRecordOffset + WL::Gold.Offset, 4, 1), "save000.dod");
-    const auto b = Write(Base().Put(might, 2, 11).Put(WL::PartyRecordOffset + WL::Gold.Offset, 4, 2), "save001.dod");
+    const auto a = Write(Base().Put(might, 2, 10).Put(Window("Gold"), 4, 1), "save000.dod");
+    const auto b = Write(Base().Put(might, 2, 11).Put(Window("Gold"), 4, 2), "save001.dod");
     const struct {
         QStringList options;
         int status;

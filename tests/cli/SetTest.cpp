@@ -3,9 +3,6 @@
 
 #include "tests/cli/CliFixture.h"
 
-#include "model/CharacterLayout.h"
-#include "model/InventoryLayout.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
 #include "tests/support/LodBuilder.h"
@@ -14,11 +11,6 @@
 #include <set>
 
 namespace {
-
-namespace CL = CharacterLayout;
-namespace IL = InventoryLayout;
-namespace WL = WindowLayout;
-namespace SE = SpellEffectLayout;
 
 // A stretch of the window, as offset and width, and the number it must then hold, if one.
 struct Stretch {
@@ -36,62 +28,65 @@ struct SetCase {
     const char* message = nullptr; // in the output, or in the errors where the status is not 0
 };
 
-constexpr int kHaste = WL::PartyRecordOffset + WL::PartySpellsOffset + 8 * SE::Size;
-
 class SetTest : public CliFixture {};
 
 } // namespace
 
 TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
 {
+    const int haste = Window("PartySpellHaste");
+    const int power = haste + Inside("Power");
     SaveBuilder builder = Played(23);
-    builder.Put(WL::RosterOffset, 8, 11LL << 32).Put(WL::RosterOffset + 8, 4, 22);
-    builder.Put(WL::RosterOffset + 12, 8, -1).Put(WL::RosterOffset + WL::RosterCount.Offset, 4, 3);
-    builder.Put(kHaste, 8, kNow + Ticks(2, 3, 4) + 17).Put(kHaste + 8, 4, 3 << 16 | 7).Put(kHaste + 14, 1, 5);
-    builder.Put(Record(3, CL::SkillsOffset + 2), 2, 0x0283); // Sword: level 3, Master, and a stray bit
-    builder.Put(Record(3, CL::AwardsOffset), 8, 0).Put(Record(3, CL::AwardsOffset + 8), 2, 0);
-    builder.Put(Record(3, CL::ConditionsOffset + 14 * 8), 8, kNow - Ticks(1, 2, 3) - 9); // Dead
-    builder.Put(Record(3, CL::ActiveSpellsOffset + SE::Size), 8, 0);                     // no Bless
-    builder.Put(Record(3, 878), 2, 6);                                                   // base level
+    builder.Put(Window("PartyMember1"), 4, 0).Put(Window("PartyMember2"), 4, 11).Put(Window("PartyMember3"), 4, 22);
+    builder.Put(Window("PartyMember4"), 4, -1).Put(Window("PartyMember5"), 4, -1).Put(Window("PartyMemberCount"), 4, 3);
+    builder.Put(haste + Inside("Expiry"), 8, kNow + Ticks(2, 3, 4) + 17).Put(power, 2, 7);
+    builder.Put(haste + Inside("Skill"), 2, 3).Put(haste + Inside("Caster"), 1, 5);
+    builder.Put(Record(3, "SkillSword"), 2, 0x0283); // Sword: level 3, Master, and a stray bit
+    builder.PutBytes(Record(3, "Awards"), std::vector<std::uint8_t>(10));
+    builder.Put(Record(3, "ConditionDead"), 8, kNow - Ticks(1, 2, 3) - 9); // Dead
+    builder.Put(Record(3, "ActiveSpellBless"), 8, 0);                      // no Bless
+    builder.Put(Record(3, "BaseLevel"), 2, 6);
     // Character 4 holds one item, at cell 5 in entry 1.
-    builder.PutBytes(Record(4, CL::InventoryEntriesOffset), std::vector<std::uint8_t>(IL::EntryCount * IL::EntrySize));
-    builder.PutBytes(Record(4, CL::InventoryGridOffset), std::vector<std::uint8_t>(IL::CellCount * IL::CellWidth));
-    builder.Put(Record(4, CL::InventoryEntriesOffset), 4, 109).Put(Record(4, CL::InventoryGridOffset + 5 * 4), 4, 1);
+    const int entries = Record(4, "InventoryEntries");
+    const int grid = Record(4, "InventoryGrid");
+    builder.PutBytes(entries, std::vector<std::uint8_t>(TranscribedLayout::Named("InventoryEntries").width));
+    builder.PutBytes(grid, std::vector<std::uint8_t>(TranscribedLayout::Named("InventoryGrid").width));
+    builder.Put(entries, 4, 109).Put(grid + 5 * 4, 4, 1);
     const std::vector<std::uint8_t> original = builder.Build();
     const auto partyOffset = static_cast<int>(builder.PartyOffset());
 
-    const int sword = Record(3, CL::SkillsOffset + 2);
-    const int dead = Record(3, CL::ConditionsOffset + 14 * 8);
+    const int sword = Record(3, "SkillSword");
+    const int dead = Record(3, "ConditionDead");
     std::vector<Stretch> skillPoints;
-    for (int n = 1; n <= CL::CharacterCount; ++n)
-        skillPoints.push_back({Record(n, 7152), 4});
+    for (int n = 1; n <= 50; ++n)
+        skillPoints.push_back({Record(n, "SkillPoints"), 4});
     // clang-format off
     const std::vector<SetCase> cases = {
-        {{"party.Gold=100000"}, 0, {{WL::PartyRecordOffset + WL::Gold.Offset, 4}}, "party/Gold", "100000",
+        {{"party.Gold=100000"}, 0, {{Window("Gold"), 4}}, "party/Gold", "100000",
          " -> 100000\n"},
-        {{"party.Time.Hour=9"}, 0, {{WL::PartyRecordOffset, 8}},
+        {{"party.Time.Hour=9"}, 0, {{Window("Time"), 8}},
          "party/Time", R"({"Year": 1175, "Month": 3, "Day": 5, "Hour": 9, "Minute": 7})",
          "party.Time.Hour: 13 -> 9\n"},
-        {{"party.Members.4=8"}, 0, {{WL::RosterOffset + 12, 4}, {WL::RosterOffset + WL::RosterCount.Offset, 4, 4}},
+        {{"party.Members.4=8"}, 0, {{Window("PartyMember4"), 4}, {Window("PartyMemberCount"), 4, 4}},
          "party/Members", "[1, 12, 23, 8, null]"},
-        {{"party.PartySpells.Haste.Power=9"}, 0, {{kHaste + 8, 2}}, "party/PartySpells/Haste",
+        {{"party.PartySpells.Haste.Power=9"}, 0, {{power, 2}}, "party/PartySpells/Haste",
          R"({"Days": 2, "Hours": 3, "Minutes": 4, "Power": 9, "Skill": "Master", "Caster": 5})"},
-        {{"character[3].Might=250"}, 0, {{Record(3, 848), 2}}, "characters/2/Might", "250"},
-        {{"character[3].Class=Lich"}, 0, {{Record(3, 846), 1}}, "characters/2/Class", "\"Lich\""},
-        {{"character[3].Name=Zoltan"}, 0, {{Record(3, CL::Name.Offset), CL::Name.Width}}, "characters/2/Name",
+        {{"character[3].Might=250"}, 0, {{Record(3, "Might"), 2}}, "characters/2/Might", "250"},
+        {{"character[3].Class=Lich"}, 0, {{Record(3, "Class"), 1}}, "characters/2/Class", "\"Lich\""},
+        {{"character[3].Name=Zoltan"}, 0, {{Record(3, "Name"), 32}}, "characters/2/Name",
          "\"Zoltan\""},
-        {{"character[3].Face=5"}, 0, {{Record(3, CL::Face.Offset), 1}, {Record(3, CL::SecondFace.Offset), 4, 5}},
+        {{"character[3].Face=5"}, 0, {{Record(3, "Face"), 1}, {Record(3, "SecondFace"), 4, 5}},
          "characters/2/Face", "5"},
         {{"character[3].Level=12", "character[3].BaseLevel=10"}, 0,
-         {{Record(3, 878), 2}, {Record(3, CL::LevelBonus.Offset), 2}}, "characters/2/Level", "12",
+         {{Record(3, "BaseLevel"), 2}, {Record(3, "LevelBonus"), 2}}, "characters/2/Level", "12",
          "character[3].BaseLevel: 6 -> 10\n"},
         {{"character[3].Skills.Sword.Level=10"}, 0, {{sword, 2, 0x008A}}, "characters/2/Skills/Sword",
          R"({"Level": 10, "Mastery": "Master"})"},
         {{"character[3].Skills.Sword.Mastery=grand"}, 0, {{sword, 2, 0x0103}}, "characters/2/Skills/Sword",
          R"({"Level": 3, "Mastery": "Grand"})"},
-        {{"character[3].Spells.Fire.Fire Resis.=2"}, 0, {{Record(3, CL::SpellGroupsOffset + 2), 1}},
+        {{"character[3].Spells.Fire.Fire Resis.=2"}, 0, {{Record(3, "SpellsFire") + 2, 1}},
          "characters/2/Spells/Fire/Fire Resis.", "2"},
-        {{"character[3].Awards.12=1"}, 0, {{Record(3, CL::AwardsOffset + 1), 1}}, "characters/2/Awards",
+        {{"character[3].Awards.12=1"}, 0, {{Record(3, "Awards") + 1, 1}}, "characters/2/Awards",
          R"([{"Number": 12, "Text": "Built the Conflux Key"}])", "character[3].Awards.12: 0 -> 1\n"},
         {{"character[3].Conditions.Dead.Days=2"}, 0, {{dead, 8}}, "characters/2/Conditions/Dead",
          R"({"Days": 2, "Hours": 2, "Minutes": 3})"},
@@ -100,7 +95,7 @@ TEST_F(SetTest, OnlyTheFieldsAssignedChangeAndABadAssignmentChangesNothing)
         {{"character[*].SkillPoints=50"}, 0, skillPoints, "characters/49/SkillPoints", "50",
          "character[50].SkillPoints: "},
         {{"--dry-run", "party.Gold=5"}, 0, {}, nullptr, nullptr, " -> 5\n"},
-        {{"character[4].Items.Cell5.Charges=20"}, 0, {{Record(4, CL::InventoryEntriesOffset + 16), 4, 20}},
+        {{"character[4].Items.Cell5.Charges=20"}, 0, {{entries + Inside("Charges"), 4, 20}},
          "characters/3/Items/0/Charges", "20", "character[4].Items.Cell5.Charges: 0 -> 20\n"},
         {{"character[4].Items.Cell6.Charges=20"}, 2, {}, nullptr, nullptr, "character[4] has no item at Cell6"},
         {{"character[3].Mite=1"}, 2, {}, nullptr, nullptr, "character[3].Mite=1: no such field"},
@@ -181,7 +176,7 @@ TEST_F(SetTest, ClassesGoByTheGamesOwnNamesInItsCodePage)
     for (const auto& c : cases) {
         const Result result = Run({"set", Text(save), "character[3].Class=" + QString::fromUtf8(c.value)});
         EXPECT_EQ(result.status, c.status) << c.value << result.error.toStdString();
-        EXPECT_EQ(ReadBytes(save).at(Played(7).PartyOffset() + Record(3, 846)), c.stored) << c.value;
+        EXPECT_EQ(ReadBytes(save).at(Played(7).PartyOffset() + Record(3, "Class")), c.stored) << c.value;
         EXPECT_EQ(At(Show(save), "characters/2/Class"), c.shown) << c.value;
     }
 }

@@ -2,21 +2,16 @@
 
 #include "tests/cli/CliFixture.h"
 
-#include "model/CharacterLayout.h"
-#include "model/InventoryLayout.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LodBuilder.h"
 
 #include <QJsonArray>
 
+#include <algorithm>
 #include <set>
+#include <utility>
 
 namespace {
-
-namespace CL = CharacterLayout;
-namespace WL = WindowLayout;
-namespace SE = SpellEffectLayout;
 
 // Bytes the save holds: a little-endian number, or zeros where width exceeds 8.
 struct Patch {
@@ -31,9 +26,17 @@ struct ShownCase {
     const char* expected; // JSON; empty where the document has no such key
 };
 
-int Party(int offset)
+// The stretch of a record that the transcribed fields of a kind cover, as offset and width.
+std::pair<int, int> Stretch(const char* kind)
 {
-    return WL::PartyRecordOffset + offset;
+    int first = 1 << 30, end = 0;
+    for (const TranscribedLayout::Row& field : TranscribedLayout::Rows()) {
+        if (field.area == "record" && field.kind == kind) {
+            first = std::min(first, field.offset);
+            end = std::max(end, field.offset + field.width);
+        }
+    }
+    return {first, end - first};
 }
 
 std::set<QString> Keys(const QJsonValue& object)
@@ -48,56 +51,64 @@ class ShowTest : public CliFixture {};
 
 TEST_F(ShowTest, EveryKeyIsThereAndEachValueIsTheSavedGamesOwn)
 {
-    const int haste = Party(WL::PartySpellsOffset + 8 * SE::Size);
-    const int fly = Party(WL::PartySpellsOffset + 7 * SE::Size);
-    const int bless = Record(3, CL::ActiveSpellsOffset + 1 * SE::Size);
-    const int mind = Record(3, CL::SpellGroupsOffset + 5 * CL::SpellGroupSpacing);
-    const int dragon = Record(3, CL::SpellGroupsOffset + 11 * CL::SpellGroupSpacing);
-    const int entry = Record(3, CL::InventoryEntriesOffset);
+    const int haste = Window("PartySpellHaste");
+    const int fly = Window("PartySpellFly");
+    const int bless = Record(3, "ActiveSpellBless");
+    const int mind = Record(3, "SpellsMind");
+    const int dragon = Record(3, "SpellsDragon");
+    const int entry = Record(3, "InventoryEntries");
+    const int grid = Record(3, "InventoryGrid");
+    const auto word = [&](const char* name) { return entry + Inside(name); };
+    const int power = Inside("Power");
+    const int skill = Inside("Skill");
+    const auto [conditions, conditionsWidth] = Stretch("condition");
+    const auto [effects, effectsWidth] = Stretch("effect");
     // clang-format off
     const std::vector<ShownCase> cases = {
-        {"party/Gold", {{Party(WL::Gold.Offset), 4, 123456}}, "123456"},
+        {"party/Gold", {{Window("Gold"), 4, 123456}}, "123456"},
         {"party/Time", {}, R"({"Year": 1175, "Month": 3, "Day": 5, "Hour": 13, "Minute": 7})"},
-        {"party/Members", {{WL::RosterOffset, 4, 2}, {WL::RosterOffset + 4, 4, 40}, {WL::RosterOffset + 8, 4, -1},
-                           {WL::RosterOffset + 12, 4, -1}, {WL::RosterOffset + 16, 4, -1}}, "[3, 41, null, null, null]"},
-        {"party/PartySpells/Haste", {{haste, 8, kNow + Ticks(2, 3, 4) + 17}, {haste + 8, 2, 7}, {haste + 10, 2, 3},
-                                     {haste + 14, 1, 5}},
+        {"party/Members", {{Window("PartyMember1"), 4, 2}, {Window("PartyMember2"), 4, 40},
+                           {Window("PartyMember3"), 4, -1}, {Window("PartyMember4"), 4, -1},
+                           {Window("PartyMember5"), 4, -1}}, "[3, 41, null, null, null]"},
+        {"party/PartySpells/Haste", {{haste, 8, kNow + Ticks(2, 3, 4) + 17}, {haste + power, 2, 7},
+                                     {haste + skill, 2, 3}, {haste + Inside("Caster"), 1, 5}},
          R"({"Days": 2, "Hours": 3, "Minutes": 4, "Power": 7, "Skill": "Master", "Caster": 5})"},
-        {"party/PartySpells/Fly", {{fly, 8, kNow - 1}, {fly + 8, 2, 7}}, ""},
+        {"party/PartySpells/Fly", {{fly, 8, kNow - 1}, {fly + power, 2, 7}}, ""},
         {"characters/2/Number", {}, "3"},
         // "Золтан" in the prefix's code page, 1251, and its terminator.
-        {"characters/2/Name", {{Record(3, CL::Name.Offset), 8, 0x0000EDE0F2EBEEC7}}, "\"Золтан\""},
-        {"characters/2/Might", {{Record(3, 848), 2, -5}}, "-5"},
-        {"characters/2/Experience", {{Record(3, 156), 4, 123456789}}, "123456789"},
-        {"characters/2/Class", {{Record(3, 846), 1, 4}}, "\"Knight\""},
-        {"characters/4/Class", {{Record(5, 846), 1, 40}}, "40"},
-        {"characters/2/Face", {{Record(3, CL::Face.Offset), 1, 30}}, "30"},
-        {"characters/2/BaseLevel", {{Record(3, 878), 2, 6}, {Record(3, CL::LevelBonus.Offset), 2, 2}}, "6"},
+        {"characters/2/Name", {{Record(3, "Name"), 8, 0x0000EDE0F2EBEEC7}}, "\"Золтан\""},
+        {"characters/2/Might", {{Record(3, "Might"), 2, -5}}, "-5"},
+        {"characters/2/Experience", {{Record(3, "Experience"), 4, 123456789}}, "123456789"},
+        {"characters/2/Class", {{Record(3, "Class"), 1, 4}}, "\"Knight\""},
+        {"characters/4/Class", {{Record(5, "Class"), 1, 40}}, "40"},
+        {"characters/2/Face", {{Record(3, "Face"), 1, 30}}, "30"},
+        {"characters/2/BaseLevel", {{Record(3, "BaseLevel"), 2, 6}, {Record(3, "LevelBonus"), 2, 2}}, "6"},
         {"characters/2/Level", {}, "8"},
-        {"characters/2/BaseAge", {{Record(3, CL::BirthYear.Offset), 4, 1150}, {Record(3, CL::AgeBonus.Offset), 2, 3}},
+        {"characters/2/BaseAge", {{Record(3, "BirthYear"), 4, 1150}, {Record(3, "AgeBonus"), 2, 3}},
          "25"},
         {"characters/2/Age", {}, "28"},
-        {"characters/2/SkillPoints", {{Record(3, 7152), 4, 17}}, "17"},
-        {"characters/2/Skills/Sword", {{Record(3, CL::SkillsOffset + 2), 2, 0x00C7}},
+        {"characters/2/SkillPoints", {{Record(3, "SkillPoints"), 4, 17}}, "17"},
+        {"characters/2/Skills/Sword", {{Record(3, "SkillSword"), 2, 0x00C7}},
          R"({"Level": 7, "Mastery": "Master"})"},
-        {"characters/2/Skills/IdMonster", {{Record(3, CL::SkillsOffset + 2 * 34), 2, 0x01B8}},
+        {"characters/2/Skills/IdMonster", {{Record(3, "SkillIdMonster"), 2, 0x01B8}},
          R"({"Level": 56, "Mastery": "Grand"})"},
         {"characters/2/Spells/Mind/Charm", {{mind + 4, 1, 7}}, "7"},
         {"characters/2/Spells/Dragon", {{dragon, 4, 0x00020001}},
          R"({"Fear": 1, "Flame Blast": 0, "Flight": 2, "Wing Buffet": 0})"},
-        {"characters/2/Items", {{entry, InventoryLayout::EntryCount * InventoryLayout::EntrySize},
-                                {Record(3, CL::InventoryGridOffset), InventoryLayout::CellCount * 4},
-                                {entry, 8, 0x0000000200000000 | 109}, {entry + 8, 8, 0x0000000400000003},
-                                {entry + 16, 8, 0x0000000100000005}, {Record(3, CL::InventoryGridOffset + 125 * 4), 4, 1}},
+        {"characters/2/Items", {{entry, TranscribedLayout::Named("InventoryEntries").width},
+                                {grid, TranscribedLayout::Named("InventoryGrid").width},
+                                {word("ItemNumber"), 4, 109}, {word("Enchantment1"), 4, 2},
+                                {word("Enchantment1Modifier"), 4, 3}, {word("Enchantment2"), 4, 4},
+                                {word("Charges"), 4, 5}, {word("ItemFlags"), 4, 1}, {grid + 125 * 4, 4, 1}},
          R"([{"Cell": 125, "ItemNumber": 109, "Name": "Helm", "Enchantment1": 2, "Enchantment1Modifier": 3,
               "Enchantment2": 4, "Charges": 5, "ItemFlags": 1}])"},
-        {"characters/2/Awards", {{Record(3, CL::AwardsOffset), 10}, {Record(3, CL::AwardsOffset + 1), 1, 0x10}},
+        {"characters/2/Awards", {{Record(3, "Awards"), 10}, {Record(3, "Awards") + 1, 1, 0x10}},
          R"([{"Number": 11, "Text": "Sunk the Regnan Fleet Allowing Roland And Catherine Ironfist to Join the Alliance"}])"},
-        {"characters/2/Conditions", {{Record(3, CL::ConditionsOffset), CL::ConditionCount * 8},
-                                     {Record(3, CL::ConditionsOffset + 14 * 8), 8, kNow - Ticks(1, 2, 3) - 9}},
+        {"characters/2/Conditions", {{Record(3, conditions), conditionsWidth},
+                                     {Record(3, "ConditionDead"), 8, kNow - Ticks(1, 2, 3) - 9}},
          R"({"Dead": {"Days": 1, "Hours": 2, "Minutes": 3}})"},
-        {"characters/2/ActiveSpells", {{Record(3, CL::ActiveSpellsOffset), CL::ActiveSpellCount * SE::Size},
-                                       {bless, 8, kNow + Ticks(0, 5, 6) + 3}, {bless + 8, 2, 4}, {bless + 10, 2, 2}},
+        {"characters/2/ActiveSpells", {{Record(3, effects), effectsWidth},
+                                       {bless, 8, kNow + Ticks(0, 5, 6) + 3}, {bless + power, 2, 4}, {bless + skill, 2, 2}},
          R"({"Bless": {"Days": 0, "Hours": 5, "Minutes": 6, "Power": 4, "Skill": "Expert"}})"},
     };
     // clang-format on
@@ -119,41 +130,14 @@ TEST_F(ShowTest, EveryKeyIsThereAndEachValueIsTheSavedGamesOwn)
     using Names = std::set<QString>;
     EXPECT_EQ(Keys(document), (Names{"characters", "party"}));
     EXPECT_EQ(Keys(document.value("party")), (Names{"Bank", "Food", "Gold", "Members", "PartySpells", "Time"}));
+    // clang-format off
     const Names characterKeys = {
-        "AirResistance",
-        "Accuracy",
-        "ActiveSpells",
-        "Age",
-        "ArmorClassModifier",
-        "Awards",
-        "BaseAge",
-        "BaseLevel",
-        "BodyResistance",
-        "Class",
-        "Conditions",
-        "Description",
-        "EarthResistance",
-        "Endurance",
-        "Experience",
-        "Face",
-        "FireResistance",
-        "HitPoints",
-        "Intelligence",
-        "Items",
-        "Level",
-        "Luck",
-        "Might",
-        "MindResistance",
-        "Name",
-        "Number",
-        "Perception",
-        "SkillPoints",
-        "Skills",
-        "Speed",
-        "SpellPoints",
-        "Spells",
-        "WaterResistance",
+        "AirResistance", "Accuracy", "ActiveSpells", "Age", "ArmorClassModifier", "Awards", "BaseAge", "BaseLevel",
+        "BodyResistance", "Class", "Conditions", "Description", "EarthResistance", "Endurance", "Experience", "Face",
+        "FireResistance", "HitPoints", "Intelligence", "Items", "Level", "Luck", "Might", "MindResistance", "Name",
+        "Number", "Perception", "SkillPoints", "Skills", "Speed", "SpellPoints", "Spells", "WaterResistance",
     };
+    // clang-format on
     const QJsonArray characters = document.value("characters").toArray();
     ASSERT_EQ(characters.size(), 50);
     for (const QJsonValue& character : characters) {
@@ -211,7 +195,7 @@ TEST_F(ShowTest, TheGamesFoundAndTheirSavedGamesInTheGamesCodePage)
 TEST_F(ShowTest, EveryCommandEscapesControlBytesAndSaysWhatItCannotUse)
 {
     SaveBuilder builder(std::string("Bell\x07\x1B[2J")); // a bell and a terminal escape
-    builder.PutText(Record(2, CharacterLayout::Name.Offset), std::string("Al\x07\x0E", 5));
+    builder.PutText(Record(2, "Name"), std::string("Al\x07\x0E", 5));
     const std::filesystem::path save = Write(builder, "save001.dod");
     const std::filesystem::path other = Write(SaveBuilder("Other"), "save002.dod");
     std::filesystem::create_directories(game_ / "Data");

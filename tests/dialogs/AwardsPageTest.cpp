@@ -1,12 +1,11 @@
 #include "model/GameData.h"
 #include "tests/dialogs/PageFixture.h"
 #include "tests/support/LodBuilder.h"
+#include "tests/support/TranscribedLayout.h"
 #include "tests/ui/UiTesting.h"
 
 #include "dialogs/CVelkarPage5.h"
 #include "text/TextCodec.h"
-
-#include "model/CharacterLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -22,13 +21,10 @@ using Id = CVelkarPage5;
 
 namespace {
 
-namespace CL = CharacterLayout;
-
 // Award bits are read most significant bit first: award a is bit 0x80 >> a % 8 of byte a / 8.
-constexpr int kLastAwardByte = CL::AwardsOffset + 9;
-
 class AwardsPageTest : public PageFixture {
 protected:
+    static int LastAwardByte() { return TranscribedLayout::At("Awards", N) + 9; }
     static constexpr int AwardsTab = TabIndex(SheetTab::Awards);
     AwardsPageTest() : PageFixture(AwardsTab) {}
 
@@ -126,7 +122,7 @@ TEST_F(AwardsPageTest, OffersTheSeventyThreeAwardsAndListsNoneForANewCharacter)
 TEST_F(AwardsPageTest, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast)
 {
     // Bits 74..79 of the last award byte belong to no award.
-    PatchFile(SaveBuilder::CharacterOffset(N, kLastAwardByte), "\x15");
+    PatchFile(LastAwardByte(), "\x15");
     Prepare([](SaveGame& s) { Hold(s, {35}); });
     OpenPage();
     EXPECT_EQ(Rows(), std::vector<int>{35});
@@ -153,7 +149,7 @@ TEST_F(AwardsPageTest, AddsTheChosenAwardOnceAndNeverTouchesTheBitsPastTheLast)
     Click(QDialogButtonBox::Apply);
     const Bytes file = FileBytes();
     EXPECT_EQ(file, Expected([](SaveGame& s) { Hold(s, {1, 73}); }));
-    EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(N, kLastAwardByte)), 0x40 | 0x15);
+    EXPECT_EQ(file.at(SaveBuilder().PartyOffset() + LastAwardByte()), 0x40 | 0x15);
 }
 
 TEST_F(AwardsPageTest, TheGamesAwardsAreOfferedByTheirBitAndBitsPastTheLastStayAsTheyAre)
@@ -210,7 +206,7 @@ TEST_F(AwardsPageTest, DeletesEverySelectedRowAndKeepsTheOthers)
 
 TEST_F(AwardsPageTest, AwardZeroShowsAsAnEmptyRowThatCanBeSelectedAndDeleted)
 {
-    PatchFile(SaveBuilder::CharacterOffset(N, CL::AwardsOffset), "\x80");
+    PatchFile(TranscribedLayout::At("Awards", N), "\x80");
     Prepare([](SaveGame& s) { Hold(s, {7}); });
     OpenPage();
     EXPECT_EQ(Rows(), (std::vector<int>{0, 7}));

@@ -3,9 +3,9 @@
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
 
-#include "model/CharacterLayout.h"
 #include "model/GameData.h"
 #include "tests/support/LodBuilder.h"
+#include "tests/support/TranscribedLayout.h"
 #include "tests/ui/UiTesting.h"
 
 #include <QApplication>
@@ -40,18 +40,13 @@ constexpr int CellAt(int column, int row)
 
 class BackpackViewTest : public InventoryPageFixture {
 protected:
-    // Writes an entry and grid cells straight into the file, as another program might.
+    // Writes an entry (36 bytes each) and grid cells (4 bytes each) straight into the file, as
+    // another program might.
     void PutEntry(int entry, int itemNumber)
     {
-        PatchFile(
-            SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset + (entry - 1) * IL::EntrySize),
-            Word(itemNumber));
+        PatchFile(TranscribedLayout::At("InventoryEntries", N) + (entry - 1) * 36, Word(itemNumber));
     }
-    void PutCell(int cell, int value)
-    {
-        PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + IL::CellWidth * cell),
-                  Word(value));
-    }
+    void PutCell(int cell, int value) { PatchFile(TranscribedLayout::At("InventoryGrid", N) + 4 * cell, Word(value)); }
 
     BackpackView* View() const { return Page().findChild<BackpackView*>(); }
     // The game's own data beside the saved game: the table with item 1 renamed, a placeholder

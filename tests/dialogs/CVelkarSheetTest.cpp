@@ -131,28 +131,6 @@ TEST_F(CVelkarSheetTest, CancelAfterApplyKeepsWhatApplyWrote)
     EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetLuck(N, 5); }));
 }
 
-TEST_F(CVelkarSheetTest, ApplyWritesTheFileAndThenWaitsForATabActivation)
-{
-    OpenSheet();
-    Type(Id::IdMight, "99");
-    Click(QDialogButtonBox::Apply);
-    EXPECT_TRUE(sheet->isVisible());
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetMight(N, 99); }));
-    EXPECT_FALSE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
-
-    Type(Id::IdLuck, "42");
-    Click(QDialogButtonBox::Apply);
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) { s.SetMight(N, 99); }));
-
-    Tab(1);
-    EXPECT_TRUE(sheet->Button(QDialogButtonBox::Apply)->isEnabled());
-    Click(QDialogButtonBox::Apply);
-    EXPECT_EQ(FileBytes(), Expected([](SaveGame& s) {
-                  s.SetMight(N, 99);
-                  s.SetLuck(N, 42);
-              }));
-}
-
 TEST_F(CVelkarSheetTest, TheStatsTabShowsTheModelAfreshOnEveryActivation)
 {
     OpenSheet();

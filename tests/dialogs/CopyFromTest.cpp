@@ -8,9 +8,9 @@
 #include "game/SaveListing.h"
 #include "game/UserSettings.h"
 #include "model/File.h"
-#include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
+#include "tests/support/TranscribedLayout.h"
 #include "tests/ui/UiTesting.h"
 
 #include <QFileDialog>
@@ -22,7 +22,7 @@
 
 namespace {
 
-namespace CL = CharacterLayout;
+using TL = TranscribedLayout;
 constexpr int kM = 5; // replaced
 constexpr int kN = 9; // copied
 constexpr std::int64_t kDay = 1440 * 256;
@@ -58,14 +58,12 @@ protected:
         ASSERT_TRUE(ran && browsed);
     }
 
-    // Where character n's own bytes start in a file the SaveBuilder wrote, and a copy of them.
-    static std::size_t At(int n)
-    {
-        return SaveBuilder().PartyOffset() + SaveBuilder::CharacterOffset(n, CL::OwnBytesStart);
-    }
+    // Where character n's own bytes (its first condition on) start in a file the SaveBuilder wrote,
+    // and a copy of them.
+    static std::size_t At(int n) { return SaveBuilder().PartyOffset() + TL::At("ConditionCursed", n); }
     static Bytes Own(std::span<const std::uint8_t> bytes, std::size_t at = 0)
     {
-        return Bytes(bytes.begin() + at, bytes.begin() + at + CL::RecordSize);
+        return Bytes(bytes.begin() + at, bytes.begin() + at + TL::RecordSize);
     }
 
     // The file as opened but for the target's own bytes.
@@ -80,18 +78,18 @@ protected:
 TEST_F(CopyFromTest, ACharacterOfAnotherGameArrivesWithItsTimesOnThisClock)
 {
     const std::int64_t shift = 2 * kYear + 3 * kDay + 70;
-    const auto clock = WindowLayout::PartyRecordOffset + WindowLayout::Time.Offset;
+    const auto clock = TL::At("Time");
     SaveBuilder(std::string("Now"))
         .SetPlayed(41)
         .Put(clock, 8, kClock + shift)
-        .PutText(SaveBuilder::CharacterOffset(kM, CL::Name.Offset), std::string("Char5\0", 6))
+        .PutText(TL::At("Name", kM), std::string("Char5\0", 6))
         .WriteTo(path);
     const std::filesystem::path old = folder / "old game" / "Saves" / "save000.dod";
     std::filesystem::create_directories(old.parent_path());
     SaveBuilder(std::string("Then"))
         .SetPlayed(42)
         .Put(clock, 8, kClock)
-        .PutText(SaveBuilder::CharacterOffset(kN, CL::Name.Offset), std::string("\xC6\xE0\xED\xED\xE0\0", 6))
+        .PutText(TL::At("Name", kN), std::string("\xC6\xE0\xED\xED\xE0\0", 6))
         .WriteTo(old);
     UserSettings::SetCodePage(SaveListing::RealGameFolderOf(old), TextCodec::Page::Cyrillic);
     OpenDialog();
@@ -110,18 +108,18 @@ TEST_F(CopyFromTest, ACharacterOfAnotherGameArrivesWithItsTimesOnThisClock)
     Bytes own = Own(ReadBytes(old), At(kN));
     int moved = 0;
     const auto move = [&](int recordOffset, int width, std::int64_t by, bool keepZero) {
-        const auto at = static_cast<std::size_t>(recordOffset - CL::OwnBytesStart);
+        const auto at = static_cast<std::size_t>(recordOffset - TL::Named("ConditionCursed").offset);
         const std::int64_t value = LoadLE(own, at, width);
         if (!(keepZero && value == 0)) {
             StoreLE(own, at, width, value + by);
             ++moved;
         }
     };
-    for (int k = 0; k < CL::ConditionCount; ++k)
-        move(CL::ConditionsOffset + k * CL::ConditionWidth, 8, shift, true);
-    for (int k = 0; k < CL::ActiveSpellCount; ++k)
-        move(CL::ActiveSpellsOffset + k * SpellEffectLayout::Size + SpellEffectLayout::Expiry.Offset, 8, shift, true);
-    move(CL::BirthYear.Offset, CL::BirthYear.Width, 2, false);
+    for (const TL::Row& row : TL::Rows()) {
+        if (row.area == "record" && (row.kind == "condition" || row.kind == "effect"))
+            move(row.offset + (row.kind == "effect" ? TL::Named("Expiry").offset : 0), 8, shift, true);
+    }
+    move(TL::Named("BirthYear").offset, TL::Named("BirthYear").width, 2, false);
     ASSERT_GT(moved, 3) << "a played character has conditions and spells to move";
     ExpectOnlyTheTarget(own);
     EXPECT_EQ(Control<QTreeWidget>(PartyDialog::IdCharacters)->topLevelItem(kM - 1)->text(0),

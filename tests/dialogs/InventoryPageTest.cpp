@@ -1,11 +1,11 @@
 #include "tests/dialogs/InventoryPageFixture.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include "dialogs/BackpackView.h"
 #include "dialogs/CVelkarPage4.h"
 #include "text/TextCodec.h"
 #include "ui/NumberBox.h"
 
-#include "model/CharacterLayout.h"
 #include "tests/ui/UiTesting.h"
 
 #include <QAbstractItemView>
@@ -79,11 +79,7 @@ protected:
         }
         return items;
     }
-    int EntryWindowOffset(int entry) const
-    {
-        return SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryEntriesOffset +
-                                                   (entry - 1) * InventoryLayout::EntrySize);
-    }
+    int EntryWindowOffset(int entry) const { return TranscribedLayout::At("InventoryEntries", N) + (entry - 1) * 36; }
 };
 
 std::string Word(std::int32_t value)
@@ -192,7 +188,7 @@ TEST_F(InventoryPageTest, RowsFollowTheAnchorCellsAndUnknownKindsAreNamedByNumbe
 {
     Carry({Item(Longsword), Item(BronzeRing), Item(Unnamed), Item(900), Item(-4), Item(CureWounds, 10)});
     // A stale anchor naming a free entry is no item.
-    PatchFile(SaveBuilder::CharacterOffset(N, CharacterLayout::InventoryGridOffset + 4 * 100), Word(40));
+    PatchFile(TranscribedLayout::At("InventoryGrid", N) + 4 * 100, Word(40));
     OpenPage();
     EXPECT_EQ(Rows(), (QStringList{"Longsword", "Bronze Ring", "Unknown item 195", "Unknown item 900",
                                    "Unknown item -4", "Cure Wounds (red Potion), power 10"}));

@@ -4,7 +4,7 @@
 
 #include "tests/ui/UiTesting.h"
 
-#include "model/WindowLayout.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -51,5 +51,6 @@ void PartyDialogFixture::Click(int id)
 
 int PartyDialogFixture::SpellOffset(int k)
 {
-    return WindowLayout::PartyRecordOffset + WindowLayout::PartySpellsOffset + k * SpellEffectLayout::Size;
+    const TranscribedLayout::Row& first = TranscribedLayout::Named("PartySpellAirRes");
+    return first.offset + k * first.width;
 }

@@ -118,14 +118,6 @@ protected:
             std::copy_n(bytes.begin(), Width(g), file.begin() + static_cast<std::ptrdiff_t>(InFile(At(g))));
         return file;
     }
-    // The bytes after a racial group's four up to the next field, which only the game knows.
-    std::vector<std::uint8_t> Tail(int g) const
-    {
-        const auto file = FileBytes();
-        const int next = TranscribedLayout::RecordStart(N) + TranscribedLayout::NextOffset(kFields[g]);
-        return {file.begin() + static_cast<std::ptrdiff_t>(InFile(At(g)) + Width(g)),
-                file.begin() + static_cast<std::ptrdiff_t>(InFile(next))};
-    }
 };
 
 } // namespace
@@ -217,8 +209,6 @@ TEST_F(SpellsPageTest, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilC
     for (const int id : {1122, 1097, 1107, 1109})
         EXPECT_EQ(Box(id)->checkState(), Qt::PartiallyChecked) << id;
     EXPECT_EQ(Box(1123)->checkState(), Qt::Checked);
-    Click(QDialogButtonBox::Apply);
-    EXPECT_EQ(FileBytes(), opened);
 
     // Another box of the group changes: the group is written, the 7 stays.
     ClickBox(1123);
@@ -237,13 +227,10 @@ TEST_F(SpellsPageTest, BytesOtherThanZeroAndOneShowPartlyCheckedAndAreKeptUntilC
 
 TEST_F(SpellsPageTest, RacialBoxesLeaveTheBytesAfterTheirGroupAlone)
 {
+    // The bytes after each racial group's four hold the builder's noise: a longer write would show.
     OpenPage();
-    const std::array<std::vector<std::uint8_t>, 3> tails = {Tail(kDarkElf), Tail(kVampire), Tail(kDragon)};
-    for (const auto& tail : tails)
-        ASSERT_NE(tail, std::vector<std::uint8_t>(tail.size(), 0)); // noise, so a zero fill would show
     for (const int id : {1194, 1195, 1196, 1197})
         ClickBox(id);
     Click(QDialogButtonBox::Apply);
     EXPECT_EQ(FileBytes(), With({{kDragon, {1, 1, 1, 1}}}));
-    EXPECT_EQ((std::array{Tail(kDarkElf), Tail(kVampire), Tail(kDragon)}), tails);
 }

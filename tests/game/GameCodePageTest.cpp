@@ -1,8 +1,8 @@
 #include "game/GameCodePage.h"
 #include "game/UserSettings.h"
-#include "model/CharacterLayout.h"
 #include "tests/support/SaveBuilder.h"
 #include "tests/support/TempDirectory.h"
+#include "tests/support/TranscribedLayout.h"
 #include "tests/support/WinePrefixWriter.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +52,7 @@ TEST(GameCodePage, TheRememberedChoiceThenTheWrappingThenThePrefixThenWestern)
         SaveBuilder("Ravenshore").WriteTo(game / "Saves" / "save000.dod");
         SaveBuilder save(c.wrapped == Wrapped::InTheSavesName ? kWrapped : "Alvar");
         if (c.wrapped == Wrapped::InACharactersName)
-            save.PutText(SaveBuilder::CharacterOffset(50, CharacterLayout::Name.Offset), kWrapped + '\0');
+            save.PutText(TranscribedLayout::At("Name", 50), kWrapped + '\0');
         save.WriteTo(game / "Saves" / "save007.dod");
         if (c.remembered)
             UserSettings::SetCodePage(game, *c.remembered);
@@ -73,7 +73,7 @@ TEST(GameCodePage, ASavesOwnNamesAndItsRealFolderDecideWhereverItLies)
     SaveBuilder("Alvar").WriteTo(game / "Saves" / "save000.dod");
     SaveBuilder(kWrapped).WriteTo(root / "named.dod"); // loose copies
     SaveBuilder character("Alvar");
-    character.PutText(SaveBuilder::CharacterOffset(3, CharacterLayout::Name.Offset), kWrapped + '\0');
+    character.PutText(TranscribedLayout::At("Name", 3), kWrapped + '\0');
     character.WriteTo(root / "character.dod");
     fs::create_directory_symlink(game / "Saves", root / "linked saves");
     fs::create_directory_symlink(game, root / "linked game");

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -38,96 +39,38 @@ std::int64_t Load(const Bytes& bytes, int at, int width, bool isSigned)
 }
 
 // Accessors by the names the transcription uses.
-struct Number {
-    int (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, int);
+template <class Get, class Set>
+struct Access {
+    Get get;
+    Set set;
 };
-struct Party {
-    int (SaveGame::*get)() const;
-    void (SaveGame::*set)(int);
-};
-struct Condition {
-    int (SaveGame::*get)(int, GameDuration&) const;
-    void (SaveGame::*set)(int, int, const GameDuration&);
-};
-struct PartyEffect {
-    SpellEffectInfo (SaveGame::*get)() const;
-    void (SaveGame::*set)(const SpellEffectInfo&, SpellEffectParts);
-};
-struct ActiveEffect {
-    ActiveSpellInfo (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, const ActiveSpellInfo&, SpellEffectParts);
-};
-struct Spells {
-    std::span<const std::uint8_t> (SaveGame::*get)(int) const;
-    void (SaveGame::*set)(int, std::span<const std::uint8_t>);
-};
+using Number = Access<int (SaveGame::*)(int) const, void (SaveGame::*)(int, int)>;
+using Party = Access<int (SaveGame::*)() const, void (SaveGame::*)(int)>;
+using Condition =
+    Access<int (SaveGame::*)(int, GameDuration&) const, void (SaveGame::*)(int, int, const GameDuration&)>;
+using PartyEffect =
+    Access<SpellEffectInfo (SaveGame::*)() const, void (SaveGame::*)(const SpellEffectInfo&, SpellEffectParts)>;
+using ActiveEffect =
+    Access<ActiveSpellInfo (SaveGame::*)(int) const, void (SaveGame::*)(int, const ActiveSpellInfo&, SpellEffectParts)>;
+using Spells = Access<std::span<const std::uint8_t> (SaveGame::*)(int) const,
+                      void (SaveGame::*)(int, std::span<const std::uint8_t>)>;
 
 // clang-format off
 #define ACCESS(prefix, name) {#prefix #name, {&SaveGame::Get##prefix##name, &SaveGame::Set##prefix##name}}
-// clang-format on
 #define PLAIN(name) ACCESS(, name)
 #define SKILL(name) ACCESS(Skill, name)
 const std::map<std::string, Number> kNumbers = {
-    PLAIN(Experience),
-    PLAIN(Class),
-    PLAIN(Might),
-    PLAIN(Intelligence),
-    PLAIN(Perception),
-    PLAIN(Endurance),
-    PLAIN(Speed),
-    PLAIN(Accuracy),
-    PLAIN(Luck),
-    PLAIN(ArmorClassModifier),
-    PLAIN(BaseLevel),
-    PLAIN(FireResistance),
-    PLAIN(AirResistance),
-    PLAIN(WaterResistance),
-    PLAIN(EarthResistance),
-    PLAIN(MindResistance),
-    PLAIN(BodyResistance),
-    PLAIN(SkillPoints),
-    PLAIN(HitPoints),
-    PLAIN(SpellPoints),
-    SKILL(Staff),
-    SKILL(Sword),
-    SKILL(Dagger),
-    SKILL(Axe),
-    SKILL(Spear),
-    SKILL(Bow),
-    SKILL(Mace),
-    SKILL(Blaster),
-    SKILL(Shield),
-    SKILL(Leather),
-    SKILL(Chain),
-    SKILL(Plate),
-    SKILL(Fire),
-    SKILL(Air),
-    SKILL(Water),
-    SKILL(Earth),
-    SKILL(Spirit),
-    SKILL(Mind),
-    SKILL(Body),
-    SKILL(Light),
-    SKILL(Dark),
-    SKILL(DarkElf),
-    SKILL(Vampire),
-    SKILL(Dragon),
-    SKILL(Identify),
-    SKILL(Merchant),
-    SKILL(Repair),
-    SKILL(Bodybuilding),
-    SKILL(Meditation),
-    SKILL(Perception),
-    SKILL(Regeneration),
-    SKILL(Disarm),
-    SKILL(Dodging),
-    SKILL(Unarmed),
-    SKILL(IdMonster),
-    SKILL(Armsmaster),
-    SKILL(Alchemy),
-    SKILL(Learning),
+    PLAIN(Experience), PLAIN(Class), PLAIN(Might), PLAIN(Intelligence), PLAIN(Perception), PLAIN(Endurance),
+    PLAIN(Speed), PLAIN(Accuracy), PLAIN(Luck), PLAIN(ArmorClassModifier), PLAIN(BaseLevel), PLAIN(FireResistance),
+    PLAIN(AirResistance), PLAIN(WaterResistance), PLAIN(EarthResistance), PLAIN(MindResistance), PLAIN(BodyResistance),
+    PLAIN(SkillPoints), PLAIN(HitPoints), PLAIN(SpellPoints), SKILL(Staff), SKILL(Sword), SKILL(Dagger), SKILL(Axe),
+    SKILL(Spear), SKILL(Bow), SKILL(Mace), SKILL(Blaster), SKILL(Shield), SKILL(Leather), SKILL(Chain), SKILL(Plate),
+    SKILL(Fire), SKILL(Air), SKILL(Water), SKILL(Earth), SKILL(Spirit), SKILL(Mind), SKILL(Body), SKILL(Light),
+    SKILL(Dark), SKILL(DarkElf), SKILL(Vampire), SKILL(Dragon), SKILL(Identify), SKILL(Merchant), SKILL(Repair),
+    SKILL(Bodybuilding), SKILL(Meditation), SKILL(Perception), SKILL(Regeneration), SKILL(Disarm), SKILL(Dodging),
+    SKILL(Unarmed), SKILL(IdMonster), SKILL(Armsmaster), SKILL(Alchemy), SKILL(Learning),
 };
+// clang-format on
 const std::map<std::string, Party> kParty = {
     PLAIN(Food),         PLAIN(Gold),         PLAIN(Bank),         PLAIN(PartyMember1),
     PLAIN(PartyMember2), PLAIN(PartyMember3), PLAIN(PartyMember4), PLAIN(PartyMember5),
@@ -166,6 +109,23 @@ const std::map<std::string, Spells> kSpells = {
     SPELLS(Body), SPELLS(Light), SPELLS(Dark),  SPELLS(DarkElf), SPELLS(Vampire), SPELLS(Dragon),
 };
 
+const std::map<std::string, std::int32_t InventoryItem::*> kItemWords = {
+    {"ItemNumber", &InventoryItem::ItemNumber},
+    {"Enchantment1", &InventoryItem::Enchantment1},
+    {"Enchantment1Modifier", &InventoryItem::Enchantment1Modifier},
+    {"Enchantment2", &InventoryItem::Enchantment2},
+    {"Charges", &InventoryItem::Charges},
+    {"ItemFlags", &InventoryItem::ItemFlags},
+    {"Unused6", &InventoryItem::Unused6},
+    {"Unused7", &InventoryItem::Unused7},
+    {"Unused8", &InventoryItem::Unused8},
+};
+
+bool InWindow(const Row& row, int n)
+{
+    return row.area == "record" || (row.area == "window" && n == 1);
+}
+
 class LayoutPinTest : public ::testing::Test {
 protected:
     LayoutPinTest() : layout(TranscribedLayout::Rows())
@@ -174,6 +134,8 @@ protected:
         for (const Row& row : layout) {
             if (row.area == "effect")
                 effect[row.name] = row;
+            if (row.area == "entry")
+                entryWords.push_back(row);
         }
     }
     ~LayoutPinTest() override { MessageSink::Install(previous); }
@@ -198,9 +160,8 @@ protected:
             byte = static_cast<std::uint8_t>(Next());
         for (const Row& row : layout) {
             for (const int n : kCharacters) {
-                if (row.area == "effect" || (row.area == "window" && n != 1))
-                    continue;
-                Fill(row, n);
+                if (InWindow(row, n))
+                    Fill(row, n);
             }
         }
         Bytes file(32, 0);
@@ -254,6 +215,7 @@ protected:
 
     std::vector<Row> layout;
     std::map<std::string, Row> effect;
+    std::vector<Row> entryWords;
     int filled = 0;
     Bytes window;
     std::uint64_t seed = 0x5EED;
@@ -270,7 +232,7 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
     std::map<std::string, int> used;
     for (const Row& row : layout) {
         for (const int n : kCharacters) {
-            if (row.area == "effect" || (row.area == "window" && n != 1))
+            if (!InWindow(row, n))
                 continue;
             SCOPED_TRACE(row.name + " of character " + std::to_string(n));
             const int at = At(row, n);
@@ -330,8 +292,10 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
                 for (const auto& [cell, entry] : {std::pair{0, 138}, {1, 1}, {2, 2}}) {
                     InventoryItem item;
                     ASSERT_EQ(save.GetInventoryCell(n, cell, item), 1);
-                    EXPECT_EQ(item.ItemNumber, value((entry - 1) * 36, 4, true)) << "entry " << entry;
-                    EXPECT_EQ(item.Unused8, value((entry - 1) * 36 + 32, 4, true)) << "entry " << entry;
+                    for (const Row& word : entryWords)
+                        EXPECT_EQ(item.*kItemWords.at(word.name),
+                                  value((entry - 1) * 36 + word.offset, word.width, word.isSigned))
+                            << word.name << " of entry " << entry;
                 }
             }
         }
@@ -342,6 +306,12 @@ TEST_F(LayoutPinTest, EveryGetterReadsItsOwnBytes)
     EXPECT_EQ(used["condition"], static_cast<int>(3 * kConditions.size()));
     EXPECT_EQ(used["effect"], static_cast<int>(kPartyEffects.size() + 3 * kActiveEffects.size()));
     EXPECT_EQ(used["spells"], static_cast<int>(3 * kSpells.size()));
+    std::set<std::string> words;
+    for (const Row& word : entryWords)
+        words.insert(word.name);
+    EXPECT_EQ(words.size(), kItemWords.size());
+    for (const auto& [name, member] : kItemWords)
+        EXPECT_TRUE(words.contains(name)) << name;
 }
 
 TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
@@ -355,7 +325,7 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
     };
     for (const Row& row : layout) {
         for (const int n : kCharacters) {
-            if (row.area == "effect" || (row.area == "window" && n != 1))
+            if (!InWindow(row, n))
                 continue;
             SCOPED_TRACE(row.name + " of character " + std::to_string(n));
             const int at = At(row, n);
@@ -426,6 +396,16 @@ TEST_F(LayoutPinTest, EverySetterWritesExactlyItsOwnBytes)
                 allowed.push_back(field("InventoryGrid", n));
                 save.RemoveInventoryItem(n, 1); // the item in entry 1
                 EXPECT_EQ(now(0, 4, true), 0);
+                // A word of its own in each, into the entry and the cell just freed: a kind
+                // outside every table takes one cell.
+                InventoryItem added;
+                std::int32_t next = 0x7ABC;
+                for (const auto& [name, member] : kItemWords)
+                    added.*member = next++ * 0x10003;
+                ASSERT_EQ(save.AddInventoryItem(n, added), 1);
+                for (const Row& word : entryWords)
+                    EXPECT_EQ(now(word.offset, word.width, word.isSigned), added.*kItemWords.at(word.name))
+                        << word.name;
             } else {
                 continue;
             }

@@ -24,15 +24,6 @@ TEST_F(PartyTest, PartySpellsReadTimeLeftAgainstTheClock)
     save.SetPartySpellFly(fly);
     EXPECT_EQ(save.GetPartySpellFly(), fly);
     const int entry = PartySpellAt + 16 * 7;
-    const auto changed = SaveAndDiff();
-    EXPECT_EQ(FileValue(entry, 8), now + 400128);
-    EXPECT_EQ(FileValue(entry + 8, 2), 7);
-    EXPECT_EQ(FileValue(entry + 10, 2), 3);
-    EXPECT_EQ(FileValue(2630, 2), 3) << "caster word of Fly";
-    for (int w : changed)
-        EXPECT_TRUE((w >= TimeAt && w < TimeAt + 8) || (w >= entry && w < entry + 12) ||
-                    (w >= entry + 14 && w < entry + 16))
-            << "the word at entry offset 12 is never written: " << w;
 
     // Moving the clock moves the time left; the expiry stays absolute.
     save.SetTime({0, 0, 1, 0, 1173});

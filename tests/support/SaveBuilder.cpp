@@ -6,6 +6,7 @@
 #include "model/WindowLayout.h"
 #include "tests/support/Files.h"
 #include "tests/support/LittleEndian.h"
+#include "tests/support/TranscribedLayout.h"
 
 #include <algorithm>
 #include <array>
@@ -82,12 +83,6 @@ SaveBuilder& SaveBuilder::RemoveMembersAfter()
     return *this;
 }
 
-SaveBuilder& SaveBuilder::SetPartySize(std::uint32_t size)
-{
-    partySize_ = size;
-    return *this;
-}
-
 SaveBuilder& SaveBuilder::SetSeed(std::uint32_t seed)
 {
     seed_ = seed;
@@ -123,7 +118,8 @@ SaveBuilder& SaveBuilder::PutText(int windowOffset, std::string_view text)
 
 int SaveBuilder::CharacterOffset(int n, int recordOffset)
 {
-    return CL::FirstRecord + (n - 1) * CL::RecordSize + recordOffset;
+    // From the transcription: a test that patches a record never borrows the model's start.
+    return TranscribedLayout::RecordStart(n) + recordOffset;
 }
 
 std::string_view SaveBuilder::DefaultCharacterName(int n)

@@ -32,7 +32,6 @@ public:
     SaveBuilder& AddMemberBefore(std::string name, std::uint32_t size);
     // Drops the members that normally follow party.bin, making its entry the directory's last.
     SaveBuilder& RemoveMembersAfter();
-    SaveBuilder& SetPartySize(std::uint32_t size);
     SaveBuilder& SetSeed(std::uint32_t seed);
     // Fills every interpreted field the way long play leaves it, from this seed, over its
     // whole stored range: names long, empty, in bytes some code pages cannot read back or

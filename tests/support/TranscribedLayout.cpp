@@ -2,28 +2,31 @@
 
 #include "tests/support/TestData.h"
 
-#include <limits>
 #include <sstream>
 #include <stdexcept>
 
-std::vector<TranscribedLayout::Row> TranscribedLayout::Rows()
+const std::vector<TranscribedLayout::Row>& TranscribedLayout::Rows()
 {
-    std::vector<Row> rows;
-    std::istringstream text{std::string(TestData::WindowLayout)};
-    for (std::string line; std::getline(text, line);) {
-        if (line.empty() || line.front() == '#')
-            continue;
-        std::istringstream fields(line);
-        Row row;
-        std::string sign;
-        fields >> row.area >> row.kind >> row.name >> row.offset >> row.width >> sign;
-        row.isSigned = sign == "s";
-        rows.push_back(row);
-    }
+    static const std::vector<Row> rows = [] {
+        std::vector<Row> read;
+        std::istringstream text{std::string(TestData::WindowLayout)};
+        for (std::string line; std::getline(text, line);) {
+            if (line.empty() || line.front() == '#')
+                continue;
+            std::istringstream columns(line);
+            Row row;
+            std::string sign;
+            if (!(columns >> row.area >> row.kind >> row.name >> row.offset >> row.width >> sign))
+                throw std::runtime_error("window-layout.txt: a row without six columns: " + line);
+            row.isSigned = sign == "s";
+            read.push_back(row);
+        }
+        return read;
+    }();
     return rows;
 }
 
-TranscribedLayout::Row TranscribedLayout::Named(std::string_view name)
+const TranscribedLayout::Row& TranscribedLayout::Named(std::string_view name)
 {
     for (const Row& row : Rows()) {
         if (row.name == name)
@@ -32,15 +35,12 @@ TranscribedLayout::Row TranscribedLayout::Named(std::string_view name)
     throw std::out_of_range("the layout transcribes no " + std::string(name));
 }
 
-int TranscribedLayout::NextOffset(std::string_view name)
+int TranscribedLayout::At(std::string_view name, int n)
 {
-    const Row named = Named(name);
-    int next = std::numeric_limits<int>::max();
-    for (const Row& row : Rows()) {
-        if (row.area == named.area && row.offset > named.offset && row.offset < next)
-            next = row.offset;
-    }
-    if (next == std::numeric_limits<int>::max())
-        throw std::out_of_range("the layout transcribes nothing after " + std::string(name));
-    return next;
+    const Row& row = Named(name);
+    if (row.area == "record")
+        return RecordStart(n) + row.offset;
+    if (row.area != "window")
+        throw std::out_of_range(std::string(name) + " is not a field of the window or of a record");
+    return row.offset;
 }

@@ -4,12 +4,13 @@
 #include <string_view>
 #include <vector>
 
-// The window's fields as tests/data/window-layout.txt transcribes them, apart from the
-// model's own tables, for the tests to find bytes by.
+// The window's fields as tests/data/window-layout.txt transcribes them by hand, apart from the
+// model's layout tables: tests that check bytes find them here, so that a wrong offset in a
+// model table cannot hide behind the same offset in the test.
 class TranscribedLayout {
 public:
     struct Row {
-        std::string area; // window, record or effect
+        std::string area; // window, record (from a character's record start), effect or entry
         std::string kind;
         std::string name;
         int offset = 0;
@@ -22,9 +23,10 @@ public:
     static constexpr int RecordSize = 7464;
     static constexpr int RecordStart(int n) { return FirstRecord + (n - 1) * RecordSize; }
 
-    static std::vector<Row> Rows();
+    // Every row, in the file's order.
+    static const std::vector<Row>& Rows();
     // The row of that name; throws std::out_of_range when there is none.
-    static Row Named(std::string_view name);
-    // Where the next field of the same area begins after the named one.
-    static int NextOffset(std::string_view name);
+    static const Row& Named(std::string_view name);
+    // The window offset of a window field, or of character n's record field.
+    static int At(std::string_view name, int n = 1);
 };
